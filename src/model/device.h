@@ -1,0 +1,86 @@
+#pragma once
+// The device record: one firework effect of the device list, with its simulation
+// parameters, colour segments, compiled part, carried definition data and start position.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/color_segment.h"
+#include "model/compiled_device.h"
+
+namespace orvane {
+
+struct TAdditDevice {
+  std::string Trade;
+  float Price1 = 0;
+  std::string Dealer1;
+  float Price2 = 0;
+  std::string Dealer2;
+  float Price3 = 0;
+  std::string Dealer3;
+  std::string Manufacturer;
+  int16_t Weight = 0;
+  int16_t Elevation = 0;
+  std::string Warnings;
+  bool operator==(const TAdditDevice&) const = default;
+};
+
+struct TCreditsDevice {
+  std::string Author;
+  std::string Company;
+  double Date = 0;  // days since 1899-12-30, time of day as the fraction
+  std::string Comments;
+  bool operator==(const TCreditsDevice&) const = default;
+};
+
+struct TDefnDevice {
+  int32_t Code = 0;
+  std::string Name;
+  bool Active = false;
+  bool Kind = false;  // true = sub-device
+  int32_t DelayA = 0;
+  int32_t DelayB = 0;
+  int32_t EffectLength = 0;
+  std::string Description;
+  int32_t DeviceIcon = 0;
+  int32_t EffectIcon = 0;
+  TAdditDevice Additional;
+  TCreditsDevice Credits;
+  bool operator==(const TDefnDevice&) const = default;
+};
+
+struct TBaseDevice {
+  int16_t ProjectionXY = 0;
+  int16_t OpeningXY = 0;
+  int16_t ProjectionXZ = 0;
+  int16_t OpeningXZ = 0;
+  uint16_t StarQuantity = 0;
+  uint8_t StarKind = 0;  // 1 progressive, 2 explosive
+  bool TrailExists = false;
+  int32_t TrailLife = 0;
+  int32_t StarWeight = 0;
+  int32_t StarSpeed = 0;
+  int32_t StarResistance = 0;
+  int32_t StarSize = 0;
+  uint8_t SpeedKind = 0;  // 1 random, 2 homogeneous
+  int32_t EffectLength = 0;
+  int32_t MinStarLife = 0;
+  int32_t MaxStarLife = 0;
+  bool NextEffExists = false;
+  int32_t NextEffCode = 0;
+  int32_t NextEffStart = 0;
+  bool NextParExists = false;
+  int32_t NextParCode = 0;
+  int32_t NextParStart = 0;
+  SegmentList ColorData;
+  // Shared so that a running compile keeps the parts it uses alive while the user
+  // edits or deletes devices; never modified once prepared.
+  std::shared_ptr<const TCompDevice> Compiled;
+  TDefnDevice Definition;
+  float BestX = 0;
+  float BestY = 0;
+  float BestZ = 0;
+};
+
+}  // namespace orvane

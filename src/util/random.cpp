@@ -1,0 +1,45 @@
+#include "util/random.h"
+
+#include <atomic>
+#include <chrono>
+
+namespace orvane {
+namespace {
+
+std::atomic<uint32_t> g_seed{0};
+std::atomic<bool> g_seeded{false};
+
+constexpr uint32_t kMultiplier = 134775813u;
+
+}  // namespace
+
+int32_t Random(int32_t n) {
+  uint32_t seed = g_seed.load(std::memory_order_relaxed);
+  uint32_t next;
+  do {
+    next = seed * kMultiplier + 1u;
+  } while (!g_seed.compare_exchange_weak(seed, next, std::memory_order_relaxed));
+  const uint64_t product = static_cast<uint64_t>(next) * static_cast<uint32_t>(n);
+  return static_cast<int32_t>(static_cast<uint32_t>(product >> 32));
+}
+
+void ReseedFromClock() {
+  if (g_seeded.load(std::memory_order_relaxed)) return;
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  g_seed.store(static_cast<uint32_t>(ticks), std::memory_order_relaxed);
+}
+
+void SetRandomSeed(uint32_t seed) { g_seed.store(seed, std::memory_order_relaxed); }
+
+uint32_t RandomSeed() { return g_seed.load(std::memory_order_relaxed); }
+
+void EnableSeededMode(uint32_t seed) {
+  g_seed.store(seed, std::memory_order_relaxed);
+  g_seeded.store(true, std::memory_order_relaxed);
+}
+
+void DisableSeededMode() { g_seeded.store(false, std::memory_order_relaxed); }
+
+bool SeededModeEnabled() { return g_seeded.load(std::memory_order_relaxed); }
+
+}  // namespace orvane

@@ -1,0 +1,28 @@
+#pragma once
+// The process-wide pseudo-random generator: the 32-bit linear congruential generator
+// seed := seed * 134775813 + 1 (mod 2^32), whose result for a range n is the high 32 bits
+// of the 64-bit product seed * n. Safe to call from several threads.
+//
+// Seeded mode makes compiles reproducible: the seed is set once and every reseed from
+// the clock is skipped, so the generator runs as one sequence.
+
+#include <cstdint>
+
+namespace orvane {
+
+// A uniform integer in 0 .. n-1 for n > 0; random(0) gives 0. n is taken modulo 2^32 and
+// the result is read as a signed 32-bit integer. Every call advances the seed.
+int32_t Random(int32_t n);
+
+// Sets the seed to the low 32 bits of the monotonic clock, unless seeded mode is on.
+void ReseedFromClock();
+
+void SetRandomSeed(uint32_t seed);
+uint32_t RandomSeed();
+
+// Sets the seed to `seed` and skips every later ReseedFromClock until DisableSeededMode.
+void EnableSeededMode(uint32_t seed);
+void DisableSeededMode();
+bool SeededModeEnabled();
+
+}  // namespace orvane
