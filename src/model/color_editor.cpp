@@ -27,7 +27,9 @@ std::string DeleteQuestion(const ColorRowTexts& texts) {
 }  // namespace
 
 ColorEditor::ColorEditor(UserDialogs& dialogs, const SegmentList& segments) : dialogs_(dialogs) {
-  for (const ColorSegment& s : segments) AddSegmentRow(s.InitialPos, s.FinalPos, s.Flags, s.InitialColor, s.FinalColor);
+  for (const ColorSegment& s : segments) {
+    AddSegmentRow(s.InitialPos, s.FinalPos, s.Flags, s.InitialColor, s.FinalColor);
+  }
 }
 
 void ColorEditor::AddSegmentRow(uint8_t initialPos, uint8_t finalPos, uint8_t flags, uint32_t initialColor,
@@ -41,7 +43,7 @@ bool ColorEditor::Add() {
     return false;
   }
   const bool first = rows_.empty();
-  const std::optional<Entered> e = AskSegment(kCreateTitle, first ? "0" : "", first ? "100" : "", std::nullopt);
+  const std::optional<ColorRow> e = AskSegment(kCreateTitle, first ? "0" : "", first ? "100" : "", std::nullopt);
   if (!e) return false;
   AddSegmentRow(e->InitialPos, e->FinalPos, e->Flags, e->InitialColor, e->FinalColor);
   DrawGraph();
@@ -56,9 +58,9 @@ bool ColorEditor::Modify() {
   ColorRow& row = rows_[*selected_];
   const ColorRowTexts texts = RowTexts(row);
   dialogColor_ = row.InitialColor;
-  const std::optional<Entered> e = AskSegment(kEditTitle, texts.Caption, texts.SubItems[0], row.FinalColor);
+  const std::optional<ColorRow> e = AskSegment(kEditTitle, texts.Caption, texts.SubItems[0], row.FinalColor);
   if (!e) return false;
-  row = {e->InitialPos, e->FinalPos, e->Flags, e->InitialColor, e->FinalColor};
+  row = *e;
   DrawGraph();
   // Keep the frame on the row's new span rather than where the row used to be.
   FrameSelected();
@@ -71,7 +73,7 @@ bool ColorEditor::Delete() {
     return false;
   }
   const std::string question = DeleteQuestion(RowTexts(rows_[*selected_]));
-  if (dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo, question) != DialogAnswer::Yes) return false;
+  if (!Ask(question)) return false;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*selected_));
   selected_.reset();
   selection_ = {};
@@ -132,10 +134,9 @@ void ColorEditor::TickAnts() {
   DrawAntsFrame(graph_, selection_, antsPhase_);
 }
 
-std::optional<ColorEditor::Entered> ColorEditor::AskSegment(const char* title, const std::string& initialText,
-                                                            const std::string& finalText,
-                                                            std::optional<uint32_t> finalStart) {
-  Entered e;
+std::optional<ColorRow> ColorEditor::AskSegment(const char* title, const std::string& initialText,
+                                                const std::string& finalText, std::optional<uint32_t> finalStart) {
+  ColorRow e;
   const std::optional<uint8_t> initialPos = AskPercent(title, kInitialPrompt, initialText);
   if (!initialPos) return std::nullopt;
   const std::optional<uint8_t> finalPos = AskPercent(title, kFinalPrompt, finalText);
@@ -167,7 +168,7 @@ std::optional<uint8_t> ColorEditor::AskPercent(const char* title, const char* pr
   return CheckPercent(*answer, dialogs_);
 }
 
-bool ColorEditor::Ask(const char* question) {
+bool ColorEditor::Ask(const std::string& question) {
   return dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo, question) == DialogAnswer::Yes;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/color_editor_ants.h"
@@ -57,18 +58,11 @@ class ColorEditor {
   uint32_t DialogColor() const { return dialogColor_; }
 
  private:
-  struct Entered {
-    uint8_t InitialPos = 0;
-    uint8_t FinalPos = 0;
-    uint8_t Flags = 0;
-    uint32_t InitialColor = 0;
-    uint32_t FinalColor = 0;
-  };
-
-  std::optional<Entered> AskSegment(const char* title, const std::string& initialText,
+  // The dialogs shared by Add and Modify; nothing when one was cancelled or refused.
+  std::optional<ColorRow> AskSegment(const char* title, const std::string& initialText,
                                     const std::string& finalText, std::optional<uint32_t> finalStart);
   std::optional<uint8_t> AskPercent(const char* title, const char* prompt, const std::string& initial);
-  bool Ask(const char* question);
+  bool Ask(const std::string& question);
   std::optional<uint32_t> PickColor();
   void FrameSelected();
 

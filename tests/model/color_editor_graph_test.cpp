@@ -107,7 +107,8 @@ TEST(PaintHatch, WhiteBackwardDiagonalsOverWhatWasThere) {
 
 TEST(DrawGraph, DeletedSegmentStaysVisibleBetweenTheHatchLines) {
   testing::ScriptedDialogs d;
-  ColorEditor e(d, {NewColorSegment(0, 20, 0, 0x0000FF, 0x0000FF), NewColorSegment(60, 80, 0, 0xFF0000, 0xFF0000)});
+  ColorEditor e(d, {NewColorSegment(0, 20, 0, 0x0000FF, 0x0000FF),
+                    NewColorSegment(60, 80, 0, 0xFF0000, 0xFF0000)});
   e.DrawGraph();
   e.Select(0);
   d.Answers.push_back(DialogAnswer::Yes);

@@ -33,7 +33,8 @@ void Script(ScriptedDialogs& d, const Answers& a) {
 }
 
 SegmentList ThreeSegments() {
-  return {NewColorSegment(0, 30, kFadeOut, 0x0000FF, 0x0000FF), NewColorSegment(30, 60, kMixColor, 0x00FF00, 0xFF0000),
+  return {NewColorSegment(0, 30, kFadeOut, 0x0000FF, 0x0000FF),
+          NewColorSegment(30, 60, kMixColor, 0x00FF00, 0xFF0000),
           NewColorSegment(60, 100, kBlink, 0xFFFFFF, 0xFFFFFF)};
 }
 
@@ -183,20 +184,26 @@ TEST(ColorEditorAdd, TransitionTakesTheSecondColour) {
   EXPECT_EQ(e.DialogColor(), 0x00FF0000u);
 }
 
-TEST(ColorEditorModify, NeedsASelection) {
-  ScriptedDialogs d;
-  ColorEditor e(d, ThreeSegments());
-  EXPECT_FALSE(e.Modify());
-  EXPECT_EQ(d.OnlyMessage().Text, "Select from the list the item to be edited.");
-  EXPECT_EQ(d.OnlyMessage().Kind, DialogKind::Information);
-  EXPECT_EQ(d.OnlyMessage().Buttons, DialogButtons::Ok);
+TEST(ColorEditorModifyAndDelete, NeedASelection) {
+  for (const bool modify : {true, false}) {
+    ScriptedDialogs d;
+    ColorEditor e(d, ThreeSegments());
+    EXPECT_FALSE(modify ? e.Modify() : e.Delete());
+    const auto& m = d.OnlyMessage();
+    EXPECT_EQ(m.Text, modify ? "Select from the list the item to be edited."
+                             : "Select from the list the item to be deleted.");
+    EXPECT_EQ(m.Kind, DialogKind::Information);
+    EXPECT_EQ(m.Buttons, DialogButtons::Ok);
+    EXPECT_EQ(e.Rows().size(), 3u);
+  }
 }
 
 TEST(ColorEditorModify, PrefillsTheRowAndStartsDialogsOnItsColours) {
   ScriptedDialogs d;
   ColorEditor e(d, ThreeSegments());
   e.Select(1);
-  Script(d, {.Initial = "35", .Final = "65", .FadeOut = true, .MixColor = true, .Colors = {0x00000080u, 0x00008000u}});
+  Script(d, {.Initial = "35", .Final = "65", .FadeOut = true, .MixColor = true,
+             .Colors = {0x00000080u, 0x00008000u}});
   ASSERT_TRUE(e.Modify());
   ASSERT_EQ(d.Inputs.size(), 2u);
   EXPECT_EQ(d.Inputs[0].Title, kEdit);
@@ -231,11 +238,7 @@ TEST(ColorEditorModify, OldFlagsAreNotDefaultsAndCancelChangesNothing) {
 TEST(ColorEditorDelete, AsksWithThePositionsAndDeletesOnYes) {
   ScriptedDialogs d;
   ColorEditor e(d, ThreeSegments());
-  EXPECT_FALSE(e.Delete());
-  EXPECT_EQ(d.OnlyMessage().Text, "Select from the list the item to be deleted.");
-
   e.Select(1);
-  d.Clear();
   d.Answers.push_back(DialogAnswer::No);
   EXPECT_FALSE(e.Delete());
   const auto& m = d.OnlyMessage();
