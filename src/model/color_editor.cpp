@@ -55,12 +55,14 @@ bool ColorEditor::Modify() {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok, kSelectToEdit);
     return false;
   }
-  ColorRow& row = rows_[*selected_];
-  const ColorRowTexts texts = RowTexts(row);
-  dialogColor_ = row.InitialColor;
-  const std::optional<ColorRow> e = AskSegment(kEditTitle, texts.Caption, texts.SubItems[0], row.FinalColor);
-  if (!e) return false;
-  row = *e;
+  const size_t index = *selected_;
+  const ColorRow old = rows_[index];
+  const ColorRowTexts texts = RowTexts(old);
+  dialogColor_ = old.InitialColor;
+  const std::optional<ColorRow> e = AskSegment(kEditTitle, texts.Caption, texts.SubItems[0], old.FinalColor);
+  // The boxes are modal; still, never write through an index a nested event made stale.
+  if (!e || index >= rows_.size()) return false;
+  rows_[index] = *e;
   DrawGraph();
   // Keep the frame on the row's new span rather than where the row used to be.
   FrameSelected();
@@ -72,9 +74,10 @@ bool ColorEditor::Delete() {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok, kSelectToDelete);
     return false;
   }
-  const std::string question = DeleteQuestion(RowTexts(rows_[*selected_]));
-  if (!Ask(question)) return false;
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*selected_));
+  const size_t index = *selected_;
+  if (!Ask(DeleteQuestion(RowTexts(rows_[index])))) return false;
+  if (index >= rows_.size()) return false;
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
   selected_.reset();
   selection_ = {};
   DrawGraph();

@@ -156,22 +156,16 @@ TEST(ColorForm, AddButtonRunsTheScriptedDialogsAndRefreshesTheList) {
   EXPECT_TRUE(f.Form.isNull()) << "Accept closes and frees the window";
 }
 
-TEST(ColorForm, DroppingTheLastRowOnTheFirstMovesItFirst) {
+TEST(ColorForm, DropBelowTheRowsMovesTheRowToTheEnd) {
   OpenForm f(ThreeSegments());
   ColorListView* view = f.View();
-  view->setCurrentItem(view->topLevelItem(2));
-  DropOnView(view, view->visualItemRect(view->topLevelItem(0)).center());
-  ASSERT_EQ(view->topLevelItemCount(), 3);
-  EXPECT_EQ(view->topLevelItem(0)->text(0), "70");
-  EXPECT_EQ(view->topLevelItem(1)->text(0), "0");
-  EXPECT_EQ(view->topLevelItem(2)->text(0), "30");
-  const SegmentList out = f.Form->Editor().Accept();
-  EXPECT_EQ(out.front(), ThreeSegments()[2]);
-
-  // Below the rows: to the end.
   view->setCurrentItem(view->topLevelItem(0));
   DropOnView(view, QPoint(10, view->viewport()->height() - 3));
-  EXPECT_EQ(view->topLevelItem(2)->text(0), "70");
+  ASSERT_EQ(view->topLevelItemCount(), 3);
+  EXPECT_EQ(view->topLevelItem(0)->text(0), "30");
+  EXPECT_EQ(view->topLevelItem(2)->text(0), "0");
+  EXPECT_EQ(f.Form->Editor().Accept().back(), ThreeSegments()[0]);
+  EXPECT_TRUE(view->selectedItems().isEmpty());
 }
 
 TEST(ColorForm, DropFromAnotherEditorIsRefused) {
