@@ -16,6 +16,8 @@ namespace {
 
 constexpr size_t kColorHeaderBytes = 4;
 constexpr size_t kColorSegmentBytes = 11;
+constexpr const char* kTooLarge = "larger than 1 MiB, not a device file";
+constexpr const char* kUnreadable = "the file cannot be read";
 
 int16_t Low16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v))); }
 uint16_t LowU16(int32_t v) { return static_cast<uint16_t>(static_cast<uint32_t>(v)); }
@@ -130,8 +132,6 @@ void ReadCredits(RecordReader& r, TCreditsDevice& c) {
 
 }  // namespace
 
-// Only whole segments actually present are read: a count larger than the data, or digits
-// that stop being hexadecimal, never lead past the bytes decoded.
 SegmentList DecodeColorData(const std::vector<uint8_t>& bytes) {
   SegmentList segments;
   if (bytes.size() < kColorHeaderBytes) return segments;
@@ -208,14 +208,16 @@ namespace {
 
 // Reads at most one byte past the cap, so a file that grows after the size check is
 // still refused without being read whole.
-std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& bytes) {
+std::optional<std::string> ReadWholeFile(const fs::path& path, uintmax_t expectedSize, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return "the file cannot be read";
-  bytes.resize(kMaxDeviceFileBytes + 1);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return "the file cannot be read";
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  if (bytes.size() > kMaxDeviceFileBytes) return "larger than 1 MiB, not a device file";
+  if (!in) return kUnreadable;
+  std::string chunk(static_cast<size_t>(std::min(expectedSize, kMaxDeviceFileBytes)) + 1, '\0');
+  while (bytes.size() <= kMaxDeviceFileBytes && in) {
+    in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    bytes.append(chunk.data(), static_cast<size_t>(in.gcount()));
+  }
+  if (in.bad()) return kUnreadable;
+  if (bytes.size() > kMaxDeviceFileBytes) return kTooLarge;
   return std::nullopt;
 }
 
@@ -229,11 +231,11 @@ DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, co
   // Pipes and devices could block or never end.
   if (!fs::is_regular_file(st)) return Skip("not a regular file");
   const uintmax_t size = fs::file_size(path, ec);
-  if (ec) return Skip("the file cannot be read");
-  if (size > kMaxDeviceFileBytes) return Skip("larger than 1 MiB, not a device file");
+  if (ec) return Skip(kUnreadable);
+  if (size > kMaxDeviceFileBytes) return Skip(kTooLarge);
 
   std::string bytes;
-  if (auto failure = ReadWholeFile(path, bytes)) return Skip(*failure);
+  if (auto failure = ReadWholeFile(path, size, bytes)) return Skip(*failure);
   DeviceFileRead read = ReadDeviceFile(bytes, FileStem(path));
   if (read.Result.Status != DeviceFileStatus::Loaded) return read.Result;
   if (!prepare || !prepare(*read.Device)) return Skip("the device could not be prepared");
