@@ -38,7 +38,7 @@ void DisplayCore::InitScene() {
   if (services_.Font) font_.Build(*services_.Font);
   Overlays.Clear();
   PauseText = CreditTop = CreditBottom = CompileText = nullptr;
-  if (services_.Textures) services_.Textures->LoadTexture("particle.BMP", particle_texture_, true);
+  if (services_.Sprite) services_.Sprite->LoadParticleTexture(particle_texture_);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
   player_.SetTimerResolution(TimerResolution);

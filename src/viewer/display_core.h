@@ -27,7 +27,7 @@ namespace orvane {
 struct DisplayServices {
   PanelSizeSource* Panel = nullptr;
   FontService* Font = nullptr;
-  TextureService* Textures = nullptr;
+  ParticleSpriteSource* Sprite = nullptr;
   SceneryModelSource* Models = nullptr;  // none: the model scenario stays empty
   MainThreadPoster* Poster = nullptr;
   PeriodicTimerService* Timers = nullptr;

@@ -42,11 +42,11 @@ class PeriodicTimerService {
                                                std::function<void()> tick) = 0;
 };
 
-// GL textures by file or resource name ("particle.BMP" from the resources is the sprite).
-class TextureService {
+// The particle sprite as a GL texture (the embedded "particle.BMP" in the program).
+class ParticleSpriteSource {
  public:
-  virtual ~TextureService() = default;
-  virtual bool LoadTexture(const std::string& name, uint32_t& texture_id, bool from_resource) = 0;
+  virtual ~ParticleSpriteSource() = default;
+  virtual bool LoadParticleTexture(uint32_t& texture_id) = 0;
 };
 
 // Loads the four scenery models and keeps them for as long as it lives.

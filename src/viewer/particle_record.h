@@ -6,8 +6,6 @@
 
 namespace orvane {
 
-inline constexpr size_t kParticleRecordSize = 10;
-
 struct DecodedParticle {
   float X = 0, Y = 0, Z = 0;
   float Red = 0, Green = 0, Blue = 0, Alpha = 0;

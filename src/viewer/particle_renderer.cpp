@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "viewer/gl_headers.h"
+#include "compiler/show_record.h"
 #include "viewer/particle_record.h"
 
 namespace orvane {
@@ -36,7 +37,7 @@ void Normalize(float v[3]) {
 }
 
 void ParticleRenderer::Draw(const uint8_t* bytes, size_t size, uint32_t texture, bool billboards3d) {
-  const size_t count = size / kParticleRecordSize;
+  const size_t count = size / kRecordSize;
   glPushMatrix();
   glDepthMask(GL_FALSE);
   glEnable(GL_BLEND);
@@ -67,7 +68,7 @@ void ParticleRenderer::DrawBillboardsImmediate(const uint8_t* bytes, size_t coun
                                                const float up[3]) {
   glBegin(GL_QUADS);
   for (size_t i = 0; i < count; ++i) {
-    const DecodedParticle p = DecodeParticle(bytes + i * kParticleRecordSize);
+    const DecodedParticle p = DecodeParticle(bytes + i * kRecordSize);
     float R[3], U[3], v[3];
     Scaled(right, p.HalfSize, R);
     Scaled(up, p.HalfSize, U);
@@ -90,7 +91,7 @@ void ParticleRenderer::DrawBillboardsArrays(const uint8_t* bytes, size_t count, 
   float* col = colors_.data();
   float* tc = texcoords_.data();
   for (size_t i = 0; i < count; ++i) {
-    const DecodedParticle p = DecodeParticle(bytes + i * kParticleRecordSize);
+    const DecodedParticle p = DecodeParticle(bytes + i * kRecordSize);
     float R[3], U[3];
     Scaled(right, p.HalfSize, R);
     Scaled(up, p.HalfSize, U);
@@ -122,7 +123,7 @@ void ParticleRenderer::DrawBillboardsArrays(const uint8_t* bytes, size_t count, 
 // round differently from the matrix and move pixels.
 void ParticleRenderer::DrawFlat(const uint8_t* bytes, size_t count) {
   for (size_t i = 0; i < count; ++i) {
-    const DecodedParticle p = DecodeParticle(bytes + i * kParticleRecordSize);
+    const DecodedParticle p = DecodeParticle(bytes + i * kRecordSize);
     const float s = p.HalfSize;
     glColor4f(p.Red, p.Green, p.Blue, p.Alpha);
     glPushMatrix();

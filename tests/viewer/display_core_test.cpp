@@ -25,7 +25,7 @@ class DisplayCoreTest : public GlTest {
     DisplayServices services;
     services.Panel = context_.get();
     services.Font = font_.get();
-    services.Textures = &textures_;
+    services.Sprite = &textures_;
     services.Poster = &poster_;
     services.Timers = &timers_;
     services.MainWindow = &main_window_;

@@ -5,7 +5,7 @@
 
 namespace orvane::testing {
 
-bool WhiteSpriteTextures::LoadTexture(const std::string&, uint32_t& texture_id, bool) {
+bool WhiteSpriteTextures::LoadParticleTexture(uint32_t& texture_id) {
   ++calls;
   const uint8_t white[2 * 2 * 3] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
   glGenTextures(1, &texture_id);
@@ -21,7 +21,7 @@ bool WhiteSpriteTextures::LoadTexture(const std::string&, uint32_t& texture_id, 
 void GlTest::SetUp() {
   context_ = OsMesaContext::Create(kPanelWidth, kPanelHeight);
   ASSERT_NE(context_, nullptr) << "no OSMesa context";
-  textures_.LoadTexture("particle.BMP", sprite_, true);
+  textures_.LoadParticleTexture(sprite_);
 }
 
 void GlTest::StartFrame(const CameraState& camera) {

@@ -16,9 +16,9 @@ inline constexpr int32_t kPanelWidth = 392;
 inline constexpr int32_t kPanelHeight = 324;
 
 // A 2 x 2 white sprite: under modulate the particle colour lands unchanged.
-class WhiteSpriteTextures : public TextureService {
+class WhiteSpriteTextures : public ParticleSpriteSource {
  public:
-  bool LoadTexture(const std::string& name, uint32_t& texture_id, bool from_resource) override;
+  bool LoadParticleTexture(uint32_t& texture_id) override;
   int calls = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "viewer/freetype_font_service.h"
 #include "viewer/headless/osmesa_context.h"
 #include "viewer/queued_poster.h"
+#include "viewer/scenery_assets.h"
 #include "viewer/stepped_timer.h"
 
 namespace orvane {
@@ -48,13 +49,16 @@ class CollectingDialogs : public UserDialogs {
 };
 
 struct HeadlessAssets {
-  TextureService* Textures = nullptr;     // the particle sprite
+  ParticleSpriteSource* Sprite = nullptr;  // none: untextured quads
   SceneryModelSource* Models = nullptr;   // none: empty model scenario
 };
 
 class HeadlessDisplay {
  public:
-  // Nothing, with the reason, when the context or the font cannot be made.
+  // With the program's own scenery and sprite, extracted to a private temporary folder.
+  // Nothing, with the reason, when the context, the font or the assets cannot be had.
+  static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, std::string& error);
+  // With the given stand-ins instead.
   static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, const HeadlessAssets& assets,
                                                  std::string& error);
   ~HeadlessDisplay();
@@ -71,6 +75,8 @@ class HeadlessDisplay {
 
  private:
   HeadlessDisplay() = default;
+  static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                int32_t height, const HeadlessAssets& assets, std::string& error);
 
   std::unique_ptr<OsMesaContext> context_;
   std::unique_ptr<FreeTypeFontService> font_;
@@ -78,6 +84,8 @@ class HeadlessDisplay {
   SteppedTimerService timers_;
   HeadlessMainWindow main_window_;
   CollectingDialogs dialogs_;
+  std::string asset_folder_;
+  std::unique_ptr<SceneryAssets> scenery_;
   std::unique_ptr<DisplayCore> core_;
 };
 
