@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/png_file.h"
+#include "app/render_args.h"
 #include "app/show_render.h"
 #include "playback_rig.h"
 
@@ -63,6 +64,31 @@ TEST(ShowRender, MissingShowIsAnError) {
       [](RenderedFrame&&) { return true; });
   EXPECT_NE(report.Error.find("ovcompile.dat"), std::string::npos) << report.Error;
   EXPECT_EQ(WritePng((rig.dir.Path() / "no" / "x.png").string(), std::vector<uint8_t>(12), 2, 2).empty(), false);
+}
+
+TEST(RenderArgs, ReadSizesRangesSceneryAndCamera) {
+  EXPECT_EQ(ParseRenderSize("640x480"), (std::pair<int32_t, int32_t>{640, 480}));
+  for (const char* bad : {"640", "640x", "x480", "8x8", "640x480x3", "99999x10", "-5x20"}) {
+    EXPECT_FALSE(ParseRenderSize(bad)) << bad;
+  }
+  const auto range = ParseFrameRange("10-20");
+  ASSERT_TRUE(range);
+  EXPECT_EQ(range->First, 10);
+  EXPECT_EQ(range->Last, 20);
+  EXPECT_EQ(ParseFrameRange("7")->Last, 7);
+  EXPECT_EQ(ParseFrameRange("7-")->Last, INT64_MAX);
+  for (const char* bad : {"20-10", "-3", "a-b", "1-2-3", ""}) EXPECT_FALSE(ParseFrameRange(bad)) << bad;
+  EXPECT_EQ(ParseScenery("grid"), RenderScenery::Grid);
+  EXPECT_FALSE(ParseScenery("Grid"));
+  const auto camera = ParseRenderCamera("170,-10.5,1,2,9");
+  ASSERT_TRUE(camera);
+  EXPECT_FLOAT_EQ(camera->Yaw, 170);
+  EXPECT_FLOAT_EQ(camera->Pitch, -10.5f);
+  EXPECT_FLOAT_EQ(camera->Z, 9);
+  EXPECT_TRUE(ParseRenderCamera("170;-10,5;1;2;9")) << "comma decimals with ';' between values";
+  for (const char* bad : {"1,2,3,4", "1,95,0,0,8", "a,0,0,0,8", "1,0,0,0,nan"}) {
+    EXPECT_FALSE(ParseRenderCamera(bad)) << bad;
+  }
 }
 
 }  // namespace
