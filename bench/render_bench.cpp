@@ -9,8 +9,13 @@
 #include <memory>
 #include <random>
 
+#include <sstream>
+
+#include "app/cli_command.h"
+#include "compiler/show_reader.h"
 #include "compiler/show_sink.h"
 #include "compiler/show_writer.h"
+#include "model/presets.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/headless_display.h"
 
@@ -39,46 +44,99 @@ std::filesystem::path SyntheticShow(int particles) {
   return path;
 }
 
-// One display per size, its show paused on the first frame with particles.
-HeadlessDisplay& DisplayHolding(int width, int height, int particles) {
-  static std::map<std::tuple<int, int, int>, std::unique_ptr<HeadlessDisplay>> displays;
-  auto& display = displays[{width, height, particles}];
+struct HeldFrame {
+  std::filesystem::path Show;
+  int64_t Index = 0;
+  size_t Particles = 0;
+};
+
+// Preset k compiled with seed 1 through orvane-cli's own compile, and its busiest frame.
+HeldFrame BusiestPresetFrame(int k) {
+  HeldFrame held;
+  held.Show = std::filesystem::temp_directory_path() / ("orvane-bench-preset-" + std::to_string(k) + ".dat");
+  std::ostringstream out, err;
+  cli::CliIo io{out, err, false};
+  const std::string root = std::to_string(PresetDevices(k).front().Code);
+  if (cli::RunCli({"compile", "--preset", std::to_string(k), "--root", root, "--seed", "1", "-o", held.Show.string()},
+                  io) != cli::kExitDone) {
+    throw std::runtime_error(err.str());
+  }
+  ShowFileReader reader;
+  reader.Open(held.Show);
+  ShowBlock block;
+  int64_t index = 0;
+  while (reader.ReadBlock(block) == ShowFileReader::Status::kBlock) {
+    FrameCursor frames = block.Frames();
+    ShowFrame frame;
+    while (frames.Next(frame)) {
+      if (frame.RecordCount() > held.Particles) {
+        held.Particles = frame.RecordCount();
+        held.Index = index;
+      }
+      ++index;
+    }
+  }
+  return held;
+}
+
+// One display per show and size, paused on the frame to measure.
+HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
+  static std::map<std::tuple<int, int, std::string>, std::unique_ptr<HeadlessDisplay>> displays;
+  auto& display = displays[{width, height, held.Show.string()}];
   if (!display) {
     std::string error;
     display = HeadlessDisplay::Create(width, height, error);
     if (!display) throw std::runtime_error(error);
-    display->Start(SyntheticShow(particles));
-    while (!display->Core().Player().Playing()) display->Tick();
-    display->Tick();
-    display->Core().Player().SetPaused(true);
+    display->Start(held.Show);
+    ShowPlayer& player = display->Core().Player();
+    while (player.Active() && !(player.Playing() && player.CurrentFrame() == held.Index)) display->Tick();
+    player.SetPaused(true);
   }
   display->Context().MakeCurrent();
   return *display;
 }
 
-void BM_DrawFrame(benchmark::State& state) {
-  const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-  const int particles = static_cast<int>(state.range(2));
-  HeadlessDisplay& display = DisplayHolding(width, height, particles);
+void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, bool arrays, size_t particles) {
   DisplayCore& core = display.Core();
-  core.Particles().SetPath(state.range(3) != 0 ? ParticlePath::VertexArrays : ParticlePath::Immediate);
+  core.Particles().SetPath(arrays ? ParticlePath::VertexArrays : ParticlePath::Immediate);
   for (auto _ : state) {
     core.DrawFrame();
     glFinish();
   }
-  state.SetLabel(state.range(3) != 0 ? "vertex arrays" : "immediate");
-  state.counters["particles"] = particles;
+  state.SetLabel(arrays ? "vertex arrays" : "immediate");
+  state.counters["particles"] = static_cast<double>(particles);
 }
 
-void Sizes(benchmark::internal::Benchmark* b) {
-  for (int particles : {50000, 100000}) {
+// The synthetic shows hold their burst from the first frame on.
+void BM_SyntheticFrame(benchmark::State& state) {
+  const int particles = static_cast<int>(state.range(2));
+  HeadlessDisplay& display = DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                            HeldFrame{SyntheticShow(particles), 0, static_cast<size_t>(particles)});
+  MeasureDrawFrame(state, display, state.range(3) != 0, static_cast<size_t>(particles));
+}
+
+void BM_BusiestPresetFrame(benchmark::State& state) {
+  static std::map<int, HeldFrame> frames;
+  const int k = static_cast<int>(state.range(2));
+  if (!frames.count(k)) frames[k] = BusiestPresetFrame(k);
+  HeadlessDisplay& display =
+      DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), frames[k]);
+  MeasureDrawFrame(state, display, state.range(3) != 0, frames[k].Particles);
+  state.counters["frame"] = static_cast<double>(frames[k].Index);
+}
+
+void Sizes(benchmark::internal::Benchmark* b, std::initializer_list<int> thirds, const char* third) {
+  for (int n : thirds) {
     for (auto [w, h] : {std::pair{392, 324}, std::pair{640, 480}}) {
-      for (int arrays : {0, 1}) b->Args({w, h, particles, arrays});
+      for (int arrays : {0, 1}) b->Args({w, h, n, arrays});
     }
   }
-  b->ArgNames({"w", "h", "n", "arrays"})->Unit(benchmark::kMillisecond)->MinTime(1.0);
+  b->ArgNames({"w", "h", third, "arrays"})->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
-BENCHMARK(BM_DrawFrame)->Apply(Sizes);
+BENCHMARK(BM_BusiestPresetFrame)->Apply([](benchmark::internal::Benchmark* b) {
+  Sizes(b, {1, 2, 3, 4, 5, 6}, "preset");
+});
+BENCHMARK(BM_SyntheticFrame)->Apply([](benchmark::internal::Benchmark* b) { Sizes(b, {50000, 100000}, "n"); });
 
 }  // namespace
 }  // namespace orvane
