@@ -54,8 +54,9 @@ std::unique_ptr<PeriodicTimer> ThreadTimerService::Start(int32_t period_ms, int3
 int32_t QueryTimerResolution() {
   timespec res{};
   if (clock_getres(CLOCK_MONOTONIC, &res) != 0) return -1;
-  const long long ms = static_cast<long long>(res.tv_sec) * 1000 + res.tv_nsec / 1000000;
-  return static_cast<int32_t>(ms);
+  // Periods are whole milliseconds: a finer clock still gives 1.
+  const long long ms = static_cast<long long>(res.tv_sec) * 1000 + (res.tv_nsec + 999999) / 1000000;
+  return static_cast<int32_t>(ms < 1 ? 1 : ms);
 }
 
 }  // namespace orvane
