@@ -112,6 +112,8 @@ bool DisplayCore::StartPlayback() { return StartPlaybackOf(temp_folder_ + kShowF
 
 bool DisplayCore::StartPlaybackOf(const std::filesystem::path& show_file) {
   const auto error = player_.StartPlayback(show_file);
+  // A new show starts unpaused, so a "PAUSE" left from before would be wrong.
+  if (!error && !player_.Paused()) RemoveOverlay(PauseText);
   if (error && services_.Dialogs) services_.Dialogs->Message(DialogKind::Error, DialogButtons::Ok, *error);
   return !error;
 }

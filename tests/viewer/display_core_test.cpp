@@ -195,7 +195,10 @@ TEST_F(DisplayCoreTest, PlaysAShowWithCreditsAndRestoresTheButtons) {
   std::ofstream(dir_.Path() / kShowFileName, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   core_->View.ShowScenery = false;
+  core_->TogglePause();  // paused with no show: a new show starts unpaused and drops the text
   ASSERT_TRUE(core_->StartPlayback());
+  EXPECT_FALSE(core_->Player().Paused());
+  EXPECT_EQ(core_->PauseText, nullptr);
   bool lit = false, credits = false;
   for (int i = 0; i < 80 && core_->Player().Active(); ++i) {
     Tick();
