@@ -3,19 +3,14 @@
 
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "app/cli_command.h"
-#include "app/cli_devices.h"
-#include "app/cli_progress.h"
 #include "app/cli_render_options.h"
 #include "app/png_file.h"
 #include "app/show_render.h"
-#include "compiler/compile_messages.h"
-#include "compiler/compile_thread.h"
-#include "compiler/compiled_device_prep.h"
 #include "compiler/show_summary.h"
 #include "model/integer_text.h"
 #include "model/presets.h"
@@ -36,37 +31,22 @@ std::optional<int32_t> RootCode(const CliArgs& args) {
   return std::nullopt;
 }
 
-// Compiles into a file of its own, so a show the GUI compiled is left alone.
+// Compiles into a file of its own through the compile command, so a show the GUI
+// compiled is left alone.
 int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
   const std::optional<int32_t> root = RootCode(args);
   if (!root) {
     ReportError(io, "preview needs --preset N (1 to 6) or --devices DIR with --root CODE");
     return kExitBadInput;
   }
-  DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
-  if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
-  CompileJob job;
-  job.Output = file;
-  const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
-  switch (TakeSnapshot(*root, lookup, job.Snapshot)) {
-    case SnapshotStatus::kNoRoot:
-      ReportError(io, NoDeviceMessage(*root));
-      return kExitBadInput;
-    case SnapshotStatus::kRecursive:
-      io.Err << kRecursivityRefusal << "\n";
-      return kExitRefused;
-    case SnapshotStatus::kReady: break;
+  std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
+  for (const char* option : {"--devices", "--preset", "--seed"}) {
+    if (args.Has(option)) words.insert(words.end(), {option, args.Value(option)});
   }
-  SetList sets;
-  CTrail trail;
-  const std::atomic<float> scale{1.0f};
-  ProgressLine progress(io.Err, io.ErrIsTerminal);
-  const CompileOutcome outcome = RunCompile(job, sets, trail, scale, progress);
-  if (!outcome.Written()) {
-    ReportError(io, outcome.Message);
-    return kExitBadInput;
-  }
-  return kExitDone;
+  if (args.Verbose()) words.push_back("-v");
+  std::ostringstream figures;
+  CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
+  return RunCli(words, compile_io);
 }
 
 int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {
