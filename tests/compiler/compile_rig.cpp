@@ -90,7 +90,7 @@ void CompileRig::Add(std::shared_ptr<const TCompDevice> part) {
 }
 
 CSet& CompileRig::Place(int32_t code, float x, float y, float z) {
-  const SnapshotDevice* device = Snapshot.Find(code);
+  SnapshotDevice* device = Snapshot.Find(code);
   EXPECT_NE(device, nullptr);
   return Sets.Append(std::make_unique<CSet>(*device, x, y, z, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f));
 }
