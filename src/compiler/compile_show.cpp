@@ -122,10 +122,10 @@ CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem:
   if (outcome.Written()) outcome.State = CompileOutcome::Status::kWriteFailed;
   if (outcome.State == CompileOutcome::Status::kWriteFailed)
     outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
-  // A file that is not a whole show must not be played.
+  // A file that is not a whole show must not be played; a device or pipe is left alone.
   sink.Close();
   std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
   return outcome;
 }
 
