@@ -195,7 +195,7 @@ TEST_F(CliTest, VerboseNamesSkippedFiles) {
   const auto folder = dir.Path() / "mixed";
   std::filesystem::create_directories(folder);
   ASSERT_FALSE(SaveDeviceFile(Device(5), folder).has_value());
-  dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 18));
+  dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 17));
   const CliRun quiet = Cli({"compile", "--devices", folder.string(), "--root", "5", "-o", File("q.dat")});
   ASSERT_EQ(quiet.Status, kExitDone) << quiet.Err;
   EXPECT_EQ(quiet.Err, "");
