@@ -28,27 +28,6 @@ std::shared_ptr<TCompDevice> HandPart(int32_t code, uint8_t starKind, uint32_t e
   return part;
 }
 
-TBaseDevice FormDevice(int32_t code) {
-  TBaseDevice d;
-  d.Definition.Code = code;
-  d.ProjectionXY = 0;
-  d.OpeningXY = 360;
-  d.ProjectionXZ = 0;
-  d.OpeningXZ = 180;
-  d.StarQuantity = 500;
-  d.StarKind = 2;
-  d.TrailLife = 100;
-  d.StarWeight = 10;
-  d.StarSpeed = 20;
-  d.StarResistance = 10;
-  d.StarSize = 10;
-  d.SpeedKind = 2;
-  d.EffectLength = 2000;
-  d.MinStarLife = 50;
-  d.MaxStarLife = 100;
-  return d;
-}
-
 std::shared_ptr<const TCompDevice> Prepared(TBaseDevice device) {
   EXPECT_TRUE(PrepareCompiledPart(device));
   return device.Compiled;
