@@ -37,7 +37,8 @@ struct SnapshotDevice {
 
 class CompileSnapshot {
  public:
-  // The device with this code as the lookup gave it at the start, or null.
+  // The device with this code as the lookup gave it at the start, or null. The device
+  // is handed out for its derived tables, which only the compile thread fills.
   SnapshotDevice* Find(int32_t code) const;
   SnapshotDevice* Root() const { return root_; }
   size_t DeviceCount() const { return devices_.size(); }
