@@ -60,6 +60,9 @@ int RunCli(const std::vector<std::string>& words, CliIo& io);
 
 void PrintHelp(std::ostream& out);
 
+// A number with a fixed count of decimals, as the figures print it.
+std::string FormatFixed(double value, int decimals);
+
 // "orvane-cli: message" on stderr.
 void ReportError(CliIo& io, const std::string& message);
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <ostream>
 
 #include "app/cli_command.h"
@@ -38,6 +39,12 @@ void PrintHelp(std::ostream& out) {
   }
   out << "\nexit status: 0 done, 1 bad input or I/O error, 2 refused by a check "
          "(chaining cycle, size bound reached).\n";
+}
+
+std::string FormatFixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
 }
 
 void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << message << "\n"; }

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 
@@ -17,12 +16,6 @@
 
 namespace orvane::cli {
 namespace {
-
-std::string Fixed(double v, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
 
 int Compile(const CliArgs& args, CliIo& io) {
   if (!args.Has("--root")) {
@@ -85,8 +78,8 @@ int Compile(const CliArgs& args, CliIo& io) {
          << "frames: " << outcome.Frames << "\n"
          << "blocks: " << outcome.Blocks << "\n"
          << "records: " << outcome.Records << "\n"
-         << "seconds: " << Fixed(static_cast<double>(outcome.Frames) / 25.0, 2) << "\n"
-         << "compile-seconds: " << Fixed(took.count(), 3) << "\n";
+         << "seconds: " << FormatFixed(static_cast<double>(outcome.Frames) / 25.0, 2) << "\n"
+         << "compile-seconds: " << FormatFixed(took.count(), 3) << "\n";
   if (outcome.State == CompileOutcome::Status::kCut) {
     io.Err << outcome.Message << "\n";
     return kExitRefused;

@@ -1,6 +1,5 @@
 // orvane-cli info: checks a compiled show file and prints its figures.
 
-#include <cstdio>
 #include <ostream>
 
 #include "app/cli_command.h"
@@ -9,14 +8,8 @@
 namespace orvane::cli {
 namespace {
 
-std::string Fixed(double v, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, v);
-  return text;
-}
-
 std::string Point(const std::array<float, 3>& p) {
-  return Fixed(p[0], 3) + " " + Fixed(p[1], 3) + " " + Fixed(p[2], 3);
+  return FormatFixed(p[0], 3) + " " + FormatFixed(p[1], 3) + " " + FormatFixed(p[2], 3);
 }
 
 int Info(const CliArgs& args, CliIo& io) {
@@ -34,9 +27,9 @@ int Info(const CliArgs& args, CliIo& io) {
          << "frames: " << s.Frames << "\n"
          << "records: " << s.Records << "\n"
          << "records-per-frame-min: " << s.MinRecordsPerFrame << "\n"
-         << "records-per-frame-mean: " << Fixed(s.MeanRecordsPerFrame, 2) << "\n"
+         << "records-per-frame-mean: " << FormatFixed(s.MeanRecordsPerFrame, 2) << "\n"
          << "records-per-frame-max: " << s.MaxRecordsPerFrame << "\n"
-         << "seconds: " << Fixed(s.Seconds, 2) << "\n";
+         << "seconds: " << FormatFixed(s.Seconds, 2) << "\n";
   if (s.Records > 0) {
     io.Out << "box-min: " << Point(s.Min) << "\n"
            << "box-max: " << Point(s.Max) << "\n";

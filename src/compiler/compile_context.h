@@ -6,6 +6,7 @@
 #include <stop_token>
 
 #include "compiler/compile_snapshot.h"
+#include "compiler/emitter_motion.h"
 #include "compiler/set_list.h"
 #include "compiler/trail_pool.h"
 
@@ -39,6 +40,8 @@ struct CompileContext {
   bool Cut = false;
   // Asked only when the owner goes away mid-compile; there is no cancel otherwise.
   std::stop_token Stop{};
+  // The emitters' drag tables of this compile.
+  EmitterMotions Emitters{};
 
   float CurrentScale() const { return Scale.load(std::memory_order_relaxed); }
   uint64_t HeldParticles() const { return Sets.HeldParticles() + Trail.Count(); }

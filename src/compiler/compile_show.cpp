@@ -5,7 +5,7 @@
 
 #include "compiler/compile_messages.h"
 #include "compiler/show_writer.h"
-#include "util/random.h"
+#include "compiler/random_stretch.h"
 
 namespace orvane {
 namespace {
@@ -15,10 +15,18 @@ void WriteTrail(const CompileContext& context, ShowWriter& writer) {
   const std::vector<TrailParticle>& particles = context.Trail.Particles;
   const float scale = context.CurrentScale();
   uint8_t* out = writer.ReserveRecords(particles.size());
+  RandomStretch random;
+  // Particles of one set share a size: its nibble is worked out once per run of them.
+  float lastSize = 0;
+  uint8_t sizeNibble = SizeNibble(lastSize, scale);
   for (const TrailParticle& p : particles) {
     float alpha = p.Alpha;
-    if (Random(100) > 50) alpha = alpha / 3;
-    EncodeRecord(out, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha, SizeNibble(p.Size, scale));
+    if (random(100) > 50) alpha = alpha / 3;
+    if (p.Size != lastSize) {
+      lastSize = p.Size;
+      sizeNibble = SizeNibble(lastSize, scale);
+    }
+    EncodeRecord(out, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha, sizeNibble);
     out += kRecordSize;
   }
   writer.CommitRecords(particles.size());
@@ -30,8 +38,7 @@ void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writ
   size_t count = 0;
   for (const TBasePartics& star : set.Stars) {
     if (!star.Alive) continue;
-    const FrameColor& c = star.Colors[star.Age];
-    EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ, c.Red, c.Green, c.Blue, c.Alpha, size);
+    EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ, star.Encoded[star.Age * set.ColorStride], size);
     ++count;
   }
   writer.CommitRecords(count);
@@ -87,13 +94,15 @@ CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListe
   // What is left after a cut or a failure is dropped: both are empty between compiles.
   context.Sets.Clear();
   context.Trail.Clear();
+  context.Emitters.Clear();
   return outcome;
 }
 
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener) {
-  if (const SnapshotDevice* root = context.Devices.Root()) {
+  if (SnapshotDevice* root = context.Devices.Root()) {
     const TCompDevice& part = *root->Part;
-    context.Sets.Append(std::make_unique<CSet>(*root, part.BestX, part.BestY, part.BestZ, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f));
+    context.Sets.Append(std::make_unique<CSet>(*root, part.BestX, part.BestY, part.BestZ, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                                               &context.Emitters.For(1.0f)));
   }
   return CompileShow(context, sink, listener);
 }
@@ -113,10 +122,10 @@ CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem:
   if (outcome.Written()) outcome.State = CompileOutcome::Status::kWriteFailed;
   if (outcome.State == CompileOutcome::Status::kWriteFailed)
     outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
-  // A file that is not a whole show must not be played.
+  // A file that is not a whole show must not be played; a device or pipe is left alone.
   sink.Close();
   std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
   return outcome;
 }
 

@@ -20,6 +20,7 @@ CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListe
 // or written gives kWriteFailed and is removed. Does not call CompileFinished.
 CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path,
                                  CompileListener* listener);
+// The same into any sink (memory for tests and benchmarks); the sink is not closed.
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener);
 
 }  // namespace orvane

@@ -16,7 +16,7 @@ std::vector<int32_t> Links(const TCompDevice& part) {
 
 }  // namespace
 
-const SnapshotDevice* CompileSnapshot::Find(int32_t code) const {
+SnapshotDevice* CompileSnapshot::Find(int32_t code) const {
   const auto it = devices_.find(code);
   return it == devices_.end() ? nullptr : it->second.get();
 }
@@ -25,23 +25,44 @@ SnapshotDevice& CompileSnapshot::Add(int32_t code, std::shared_ptr<const TCompDe
   auto& slot = devices_[code];
   slot = std::make_unique<SnapshotDevice>();
   slot->Part = std::move(part);
-  PrepareSnapshotDevice(*slot);
   return *slot;
 }
 
 void CompileSnapshot::SetRoot(int32_t code) { root_ = Find(code); }
 
 void PrepareSnapshotDevice(SnapshotDevice& device) {
+  if (device.Prepared) return;
   const TCompDevice& part = *device.Part;
   uint32_t longest = 1;
-  for (const TCompPartics& star : part.Stars)
+  size_t entries = 0;
+  for (const TCompPartics& star : part.Stars) {
     longest = std::max(longest, static_cast<uint32_t>(std::max(star.LifeFrames, 1)));
+    entries += star.Colors.size();
+  }
   device.DragFactor = static_cast<float>(FastExp(part.Resistance) - 1);
   device.AgeFactors.resize(longest);
   for (uint32_t age = 0; age < longest; ++age) {
     const float argument = -part.Resistance * static_cast<float>(age);
     device.AgeFactors[age] = static_cast<float>(FastExp(argument) * device.DragFactor);
   }
+  device.Colors.clear();
+  device.ColorStart.clear();
+  const size_t stars = part.Stars.size();
+  const bool byAge = stars * longest <= 2 * entries + 4096;
+  device.ColorStride = byAge ? stars : 1;
+  device.Colors.resize(byAge ? stars * longest : entries);
+  size_t next = 0;
+  for (size_t i = 0; i < stars; ++i) {
+    const std::vector<FrameColor>& table = part.Stars[i].Colors;
+    const size_t start = byAge ? i : next;
+    device.ColorStart.push_back(start);
+    for (size_t age = 0; age < table.size(); ++age) {
+      const FrameColor& c = table[age];
+      device.Colors[start + age * device.ColorStride] = EncodeColor(c.Red, c.Green, c.Blue, c.Alpha);
+    }
+    next += table.size();
+  }
+  device.Prepared = true;
 }
 
 SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, CompileSnapshot& snapshot) {

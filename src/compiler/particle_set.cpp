@@ -11,6 +11,7 @@ namespace orvane {
 namespace {
 
 constexpr FrameColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
+constexpr EncodedColor kWhiteEncoded{255, 255, 255, 0xF0};
 
 void ReleaseProgressive(const CompileContext& context, CSet& s) {
   if (s.Emitted >= s.StarCount) return;
@@ -25,9 +26,8 @@ void ReleaseProgressive(const CompileContext& context, CSet& s) {
     star.PosX = s.EmitX;
     star.PosY = s.EmitY;
     star.PosZ = s.EmitZ;
-    star.VelX = star.Vel0X - s.EmitStepX * scale - s.BaseVelX;
-    star.VelY = star.Vel0Y - s.EmitStepY * scale - s.BaseVelY;
-    star.VelZ = star.Vel0Z - s.EmitStepZ * scale - s.BaseVelZ;
+    s.Launch(star, star.Vel0X - s.EmitStepX * scale - s.BaseVelX, star.Vel0Y - s.EmitStepY * scale - s.BaseVelY,
+             star.Vel0Z - s.EmitStepZ * scale - s.BaseVelZ);
   }
   s.Emitted = static_cast<uint16_t>(s.Emitted + k);
   // The fraction left over is dropped, not carried.
@@ -81,9 +81,8 @@ void AgeStar(const CSet& s, TBasePartics& star, uint16_t& dead) {
     star.PosX = s.EmitX;
     star.PosY = s.EmitY;
     star.PosZ = s.EmitZ;
-    star.VelX = star.Vel0X - s.EmitStepX - s.BaseVelX;
-    star.VelY = star.Vel0Y - s.EmitStepY - s.BaseVelY;
-    star.VelZ = star.Vel0Z - s.EmitStepZ - s.BaseVelZ;
+    s.Launch(star, star.Vel0X - s.EmitStepX - s.BaseVelX, star.Vel0Y - s.EmitStepY - s.BaseVelY,
+             star.Vel0Z - s.EmitStepZ - s.BaseVelZ);
     star.NextParSpawned = false;
     star.Age = 0;
   }
@@ -96,9 +95,10 @@ void MoveStars(CompileContext& context, CSet& s) {
   for (TBasePartics& star : s.Stars) {
     if (!star.Alive) continue;
     const float b = factors[star.Age];
-    const float dx = star.VelX / r * b;
-    const float dy = (g + b * (star.VelY - g / r)) / r;
-    const float dz = star.VelZ / r * b;
+    // dx = VelX / r * b, dy = (g + b * (VelY - g / r)) / r, dz = VelZ / r * b.
+    const float dx = star.VelXPerR * b;
+    const float dy = (g + b * star.VelYLessFall) / r;
+    const float dz = star.VelZPerR * b;
     const float scale = context.CurrentScale();
     star.PosX = star.PosX + dx * scale;
     star.PosY = star.PosY + dy * scale;
@@ -131,7 +131,7 @@ void SpawnWholeEffect(CompileContext& context, CSet& s) {
 void MoveEmitter(const CompileContext& context, CSet& s) {
   const float er = s.EmitResistance;
   const float eg = s.EmitGravity;
-  const float c = F32(s.EmitDragFactor() * FastExp(-er * static_cast<float>(s.Frame)));
+  const float c = s.EmitFactor();
   s.EmitStepX = s.BaseVelX / er * c;
   s.EmitStepY = (eg + c * (s.BaseVelY - eg / er)) / er;
   s.EmitStepZ = s.BaseVelZ / er * c;
@@ -143,9 +143,23 @@ void MoveEmitter(const CompileContext& context, CSet& s) {
 
 }  // namespace
 
-CSet::CSet(const SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
-           float emitResistance, float emitGravity)
-    : device_(&device) {
+void CSet::Launch(TBasePartics& star, float velX, float velY, float velZ) const {
+  star.VelX = velX;
+  star.VelY = velY;
+  star.VelZ = velZ;
+  star.VelXPerR = velX / Resistance;
+  star.VelZPerR = velZ / Resistance;
+  star.VelYLessFall = velY - Gravity / Resistance;
+}
+
+float CSet::EmitFactor() const {
+  return emitter_ != nullptr ? emitter_->Factor(Frame) : EmitterMotion::Compute(emitDrag_, EmitResistance, Frame);
+}
+
+CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
+           float emitResistance, float emitGravity, EmitterMotion* emitter)
+    : device_(&device), emitter_(emitter) {
+  PrepareSnapshotDevice(device);
   const TCompDevice& part = *device.Part;
   Ready = false;
   ReseedFromClock();
@@ -159,7 +173,7 @@ CSet::CSet(const SnapshotDevice& device, float x, float y, float z, float velX, 
   BaseVelZ = velZ;
   EmitResistance = emitResistance;
   EmitGravity = emitGravity;
-  emitDrag_ = FastExp(emitResistance) - 1;
+  emitDrag_ = emitter != nullptr ? emitter->Drag() : FastExp(emitResistance) - 1;
   // A part never holds 0 frames; a hand-made one would make the end test unreachable.
   EffectFrames = std::max<uint32_t>(part.EffectFrames, 1);
   Size = part.Size;
@@ -176,6 +190,7 @@ CSet::CSet(const SnapshotDevice& device, float x, float y, float z, float velX, 
   NextEffSpawned = false;
 
   Stars.resize(StarCount);
+  ColorStride = device.ColorStride;
   const int v = Random(5);
   MaxLifeFrames = 0;
   for (uint16_t i = 0; i < StarCount; ++i) {
@@ -185,17 +200,20 @@ CSet::CSet(const SnapshotDevice& device, float x, float y, float z, float velX, 
     star.PosX = x;
     star.PosY = y;
     star.PosZ = z;
-    star.VelX = star.Vel0X = BaseVelX + from.VelX[v];
-    star.VelY = star.Vel0Y = BaseVelY + from.VelY[v];
-    star.VelZ = star.Vel0Z = BaseVelZ + from.VelZ[v];
+    star.Vel0X = BaseVelX + from.VelX[v];
+    star.Vel0Y = BaseVelY + from.VelY[v];
+    star.Vel0Z = BaseVelZ + from.VelZ[v];
+    Launch(star, star.Vel0X, star.Vel0Y, star.Vel0Z);
     star.LifeFrames = static_cast<uint32_t>(std::max(from.LifeFrames, 1));
     star.Colors = from.Colors.data();
+    star.Encoded = device.Colors.data() + device.ColorStart[i];
     if (from.Colors.size() < star.LifeFrames) {
       // Only a hand-made part can be short of colours: the star flies as long as its table.
       star.LifeFrames = static_cast<uint32_t>(from.Colors.size());
       if (star.LifeFrames == 0) {
         star.LifeFrames = 1;
         star.Colors = &kWhite;
+        star.Encoded = &kWhiteEncoded;
       }
     }
     star.Age = 0;

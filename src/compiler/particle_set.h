@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/compile_snapshot.h"
+#include "compiler/emitter_motion.h"
 #include "model/compiled_device.h"
 
 namespace orvane {
@@ -19,19 +20,26 @@ struct TBasePartics {
   float Vel0X = 0, Vel0Y = 0, Vel0Z = 0;  // velocity at creation, kept for relaunches
   uint32_t LifeFrames = 1;
   uint32_t Age = 0;
-  // LifeFrames entries: the device's own table, which the compile's snapshot keeps alive.
+  // LifeFrames entries: the device's own table, which the compile's snapshot keeps alive,
+  // and the same colours as the records store them (at Encoded[Age * set's ColorStride]).
   const FrameColor* Colors = nullptr;
+  const EncodedColor* Encoded = nullptr;
   uint32_t NextParFrame = 0;
   bool NextParSpawned = false;
   bool Alive = false;
+  // Fixed for a flight, so kept with it: VelX / Resistance, VelZ / Resistance and
+  // VelY - Gravity / Resistance, each as float32.
+  float VelXPerR = 0, VelZPerR = 0, VelYLessFall = 0;
 };
 
 class CSet {
  public:
   // Root sets start at the device's BestX/Y/Z with velocity 0, emitter resistance 1.0 and
-  // gravity 0. Draws the set's launch variant from the random generator.
-  CSet(const SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
-       float emitResistance, float emitGravity);
+  // gravity 0. Draws the set's launch variant from the random generator, and fills the
+  // device's derived tables the first time.
+  // `emitter`, when given, is the shared table for emitResistance.
+  CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
+       float emitResistance, float emitGravity, EmitterMotion* emitter = nullptr);
   virtual ~CSet() = default;
   CSet(const CSet&) = delete;
   CSet& operator=(const CSet&) = delete;
@@ -62,15 +70,19 @@ class CSet {
   uint16_t Dead = 0;
   float EmitAccumulator = 0;
   uint32_t MaxLifeFrames = 0;
+  size_t ColorStride = 1;
   bool Finished = false;
   bool Ready = false;
 
   const SnapshotDevice& Device() const { return *device_; }
-  // FastExp(EmitResistance) - 1, in double: the same every frame.
-  double EmitDragFactor() const { return emitDrag_; }
+  // The emitter's drag factor c for the current Frame.
+  float EmitFactor() const;
+  // Sets the velocity of a star's flight and the quotients kept with it.
+  void Launch(TBasePartics& star, float velX, float velY, float velZ) const;
 
  private:
   const SnapshotDevice* device_;
+  EmitterMotion* emitter_;
   double emitDrag_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "compiler/trail_pool.h"
 
-#include "util/random.h"
+#include "compiler/random_stretch.h"
 #include "util/rounding.h"
 
 namespace orvane {
@@ -27,15 +27,24 @@ void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float gre
   }
 }
 
+namespace {
+
+// random(10) / 1000.0 for each draw: the same doubles as the division.
+constexpr double kSink[10] = {0 / 1000.0, 1 / 1000.0, 2 / 1000.0, 3 / 1000.0, 4 / 1000.0,
+                              5 / 1000.0, 6 / 1000.0, 7 / 1000.0, 8 / 1000.0, 9 / 1000.0};
+
+}  // namespace
+
 void CTrail::Fade() {
   // One stable compaction pass: `kept` is the particle's index at the moment of its
   // visit, and kept + (n - i) the pool's size at that moment.
   const size_t n = Particles.size();
   size_t kept = 0;
+  RandomStretch random;
   for (size_t i = 0; i < n; ++i) {
     TrailParticle p = Particles[i];
     const float next = p.Alpha + p.AlphaStep;
-    p.Y = static_cast<float>(p.Y - Random(10) / 1000.0);
+    p.Y = static_cast<float>(p.Y - kSink[random(10)]);
     if (static_cast<double>(p.Alpha) <= 0.1) continue;
     if (kept + (n - i) > kTrailCrowding && kept % 2 == 0) {
       p.Alpha = p.Alpha / 3;

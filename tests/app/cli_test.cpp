@@ -6,6 +6,7 @@
 #include "app/cli_command.h"
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
+#include "support/form_device.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
@@ -40,22 +41,12 @@ std::string Figure(const std::string& out, const std::string& name) {
   return "<missing " + name + ">";
 }
 
+// A small device: 20 explosive stars of 1 s.
 TBaseDevice Device(int32_t code) {
-  TBaseDevice d;
-  d.Definition.Code = code;
+  TBaseDevice d = orvane::testing::FormDevice(code);
   d.Definition.Name = std::to_string(code);
-  d.OpeningXY = 360;
-  d.OpeningXZ = 180;
   d.StarQuantity = 20;
-  d.StarKind = 2;
-  d.StarWeight = 10;
-  d.StarSpeed = 20;
-  d.StarResistance = 10;
-  d.StarSize = 10;
-  d.SpeedKind = 2;
   d.EffectLength = 1000;
-  d.MinStarLife = 50;
-  d.MaxStarLife = 100;
   return d;
 }
 
@@ -195,7 +186,7 @@ TEST_F(CliTest, VerboseNamesSkippedFiles) {
   const auto folder = dir.Path() / "mixed";
   std::filesystem::create_directories(folder);
   ASSERT_FALSE(SaveDeviceFile(Device(5), folder).has_value());
-  dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 18));
+  dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 17));
   const CliRun quiet = Cli({"compile", "--devices", folder.string(), "--root", "5", "-o", File("q.dat")});
   ASSERT_EQ(quiet.Status, kExitDone) << quiet.Err;
   EXPECT_EQ(quiet.Err, "");

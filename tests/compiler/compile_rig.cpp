@@ -28,27 +28,6 @@ std::shared_ptr<TCompDevice> HandPart(int32_t code, uint8_t starKind, uint32_t e
   return part;
 }
 
-TBaseDevice FormDevice(int32_t code) {
-  TBaseDevice d;
-  d.Definition.Code = code;
-  d.ProjectionXY = 0;
-  d.OpeningXY = 360;
-  d.ProjectionXZ = 0;
-  d.OpeningXZ = 180;
-  d.StarQuantity = 500;
-  d.StarKind = 2;
-  d.TrailLife = 100;
-  d.StarWeight = 10;
-  d.StarSpeed = 20;
-  d.StarResistance = 10;
-  d.StarSize = 10;
-  d.SpeedKind = 2;
-  d.EffectLength = 2000;
-  d.MinStarLife = 50;
-  d.MaxStarLife = 100;
-  return d;
-}
-
 std::shared_ptr<const TCompDevice> Prepared(TBaseDevice device) {
   EXPECT_TRUE(PrepareCompiledPart(device));
   return device.Compiled;
@@ -90,7 +69,7 @@ void CompileRig::Add(std::shared_ptr<const TCompDevice> part) {
 }
 
 CSet& CompileRig::Place(int32_t code, float x, float y, float z) {
-  const SnapshotDevice* device = Snapshot.Find(code);
+  SnapshotDevice* device = Snapshot.Find(code);
   EXPECT_NE(device, nullptr);
   return Sets.Append(std::make_unique<CSet>(*device, x, y, z, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f));
 }

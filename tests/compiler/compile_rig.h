@@ -14,6 +14,7 @@
 #include "compiler/compiled_device_prep.h"
 #include "compiler/show_sink.h"
 #include "model/device.h"
+#include "support/form_device.h"
 
 namespace orvane::testing {
 
@@ -29,8 +30,6 @@ std::shared_ptr<TCompDevice> HandPart(int32_t code, uint8_t starKind, uint32_t e
                                       const std::vector<HandStar>& stars, float resistance = 0.002f,
                                       float gravity = -0.0002f);
 
-// A device as the main window's controls start (500 explosive stars, 2 s).
-TBaseDevice FormDevice(int32_t code);
 std::shared_ptr<const TCompDevice> Prepared(TBaseDevice device);
 
 struct RecordingListener : CompileListener {

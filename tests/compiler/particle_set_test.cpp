@@ -127,7 +127,7 @@ TEST_F(ParticleSetTest, ProgressiveStarIsRelaunchedAndChainsAgain) {
 TEST_F(ParticleSetTest, ReleaseSubtractsTheScaledStepAndRelaunchThePlainOne) {
   rig.Add(HandPart(1, 1, 50, {{0.03f, 0.04f, 0, 2}, {0.03f, 0.04f, 0, 2}}));
   rig.Scale = 2.0f;
-  const SnapshotDevice& device = *rig.Snapshot.Find(1);
+  SnapshotDevice& device = *rig.Snapshot.Find(1);
   CSet& set = rig.Sets.Append(std::make_unique<CSet>(device, 0, 0, 0, 0.01f, 0.02f, 0.0f, 0.002f, -0.0002f));
   Steps(set, 1);
   ASSERT_NE(set.EmitStepX, 0.0f);
