@@ -1,0 +1,39 @@
+#include "model/main_window_values.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+TEST(TrackHint, ShowsThePositionWithItsUnit) {
+  EXPECT_EQ(TrackHint(0, HintUnit::Degrees), "0\u00B0");
+  EXPECT_EQ(TrackHint(360, HintUnit::Degrees), "360\u00B0");
+  EXPECT_EQ(TrackHint(-100, HintUnit::Percent), "-100%");
+  EXPECT_EQ(TrackHint(5, HintUnit::Tenths), "0.5");
+  EXPECT_EQ(TrackHint(10, HintUnit::Tenths), "1.0");
+  EXPECT_EQ(TrackHint(30, HintUnit::Tenths), "3.0");
+  EXPECT_EQ(TrackHint(17, HintUnit::Tenths), "1.7");
+}
+
+TEST(GuideRange, StepsOfFiveDegreesTruncatingTowardZero) {
+  EXPECT_EQ(GuideRangeOf(90, 1), (GuideRange{18, 18}));
+  EXPECT_EQ(GuideRangeOf(0, 360), (GuideRange{-36, 36}));
+  EXPECT_EQ(GuideRangeOf(90, 20), (GuideRange{16, 20}));
+  EXPECT_EQ(GuideRangeOf(0, 180), (GuideRange{-18, 18}));
+  // -7 / 5 truncates to -1, not -2.
+  EXPECT_EQ(GuideRangeOf(0, 15), (GuideRange{-1, 1}));
+}
+
+TEST(BoxValue, RefusedOrEmptyTextGivesZero) {
+  EXPECT_EQ(BoxValue("abc"), 0.0f);
+  EXPECT_EQ(BoxValue(""), 0.0f);
+  EXPECT_EQ(BoxValue("0"), 0.0f);
+  EXPECT_EQ(BoxValue("0,5"), 0.5f);
+  EXPECT_EQ(BoxValue("0.5"), 0.5f);
+  EXPECT_EQ(BoxValue("-2"), -2.0f);
+  EXPECT_EQ(BoxValue("1.000,5"), 0.0f);
+  EXPECT_EQ(BoxValue("1e999"), 0.0f);
+}
+
+}  // namespace
+}  // namespace orvane
