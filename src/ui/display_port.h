@@ -1,0 +1,32 @@
+#pragma once
+// The display window as the main window drives it: guide values, drawing mode, the
+// "Compiling..." and About overlays, playback and raising the window. The Qt display
+// window implements it over the viewer core; tests of the main window use a recorder.
+
+#include <cstdint>
+
+#include "model/main_window_values.h"
+
+namespace orvane {
+
+class DisplayPort {
+ public:
+  virtual ~DisplayPort() = default;
+
+  virtual void SetGuideRanges(GuideRange xy, GuideRange xz) = 0;
+  // axis 0, 1, 2: x, y, z of the guide's origin.
+  virtual void SetGuideOrigin(int axis, float value) = 0;
+  virtual void SetBillboards3D(bool on) = 0;
+
+  virtual void ShowCompileText() = 0;
+  virtual void HideCompileText() = 0;
+  // The six About lines fade in, centred; Hide fades them out.
+  virtual void ShowAboutLines() = 0;
+  virtual void HideAboutLines() = 0;
+
+  // False, after its message, when the show file cannot be opened.
+  virtual bool StartPlayback() = 0;
+  virtual void BringToFront() = 0;
+};
+
+}  // namespace orvane

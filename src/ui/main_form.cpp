@@ -1,0 +1,401 @@
+#include "ui/main_form.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
+
+#include "compiler/compiled_device_prep.h"
+#include "model/about_text.h"
+#include "model/presets.h"
+#include "ui/color_editor_opener.h"
+#include "ui/color_form.h"
+#include "ui/devices_list_view.h"
+#include "ui/main_form_images.h"
+#include "ui/status_lamp.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kScreenMargin = 20;
+
+std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+void SetText(QLineEdit* edit, const std::string& text) {
+  const QString q = QString::fromStdString(text);
+  if (edit->text() != q) edit->setText(q);
+}
+
+void SetChecked(QAbstractButton* button, bool on) {
+  if (button->isChecked() != on) button->setChecked(on);
+}
+
+}  // namespace
+
+MainForm::MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      folders_(std::move(folders)),
+      dialogs_(dialogs),
+      list_(PrepareCompiledPart) {
+  setObjectName(QStringLiteral("MainForm"));
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setPixelSize(11);
+  setFont(font);
+  list_.SetDeviceFolder(folders_.App);
+  BuildControls();
+  setFixedSize(kClientWidth, kClientHeight);
+  colorOpener_ = std::make_unique<ColorEditorOpener>(this, list_.EditSegments(), dialogs_);
+  ConnectControls();
+  ShowAll();
+}
+
+MainForm::~MainForm() = default;
+
+std::filesystem::path MainForm::ShowFilePath() const { return folders_.Temp + kShowFileName; }
+
+DisplaySwitches MainForm::Switches() const {
+  return {RotateCheck->isChecked(), SceneryCheck->isChecked(), ShowProyCheck->isChecked()};
+}
+
+void MainForm::SetDisplay(DisplayPort* display) {
+  display_ = display;
+  if (!display_) return;
+  XYTrackChange();
+  XZTrackChange();
+  for (int axis = 0; axis < 3; ++axis) PositionChange(axis);
+  display_->SetBillboards3D(TresDCheck->isChecked());
+}
+
+void MainForm::ConnectControls() {
+  for (QSlider* track : findChildren<QSlider*>()) {
+    connect(track, &QSlider::valueChanged, this, [this, track] { UpdateTrackHint(track); });
+  }
+  connect(ProjXYTrack, &QSlider::valueChanged, this, &MainForm::XYTrackChange);
+  connect(OpenXYTrack, &QSlider::valueChanged, this, &MainForm::XYTrackChange);
+  connect(ProjXZTrack, &QSlider::valueChanged, this, &MainForm::XZTrackChange);
+  connect(OpenXZTrack, &QSlider::valueChanged, this, &MainForm::XZTrackChange);
+  connect(PosXEdit, &QLineEdit::textChanged, this, [this] { PositionChange(0); });
+  connect(PosYEdit, &QLineEdit::textChanged, this, [this] { PositionChange(1); });
+  connect(PosZEdit, &QLineEdit::textChanged, this, [this] { PositionChange(2); });
+  connect(ScaleEdit, &QLineEdit::textChanged, this, &MainForm::ScaleEditChange);
+  connect(TresDCheck, &QCheckBox::toggled, this, [this](bool on) {
+    if (display_) display_->SetBillboards3D(on);
+  });
+  connect(RegeRadio, &QRadioButton::toggled, this, &MainForm::StarKindChange);
+  connect(TrailCheck, &QCheckBox::toggled, TrailTrack, &QSlider::setEnabled);
+  connect(NextEffCheck, &QCheckBox::toggled, this, [this](bool on) {
+    NextEffCodeEdit->setEnabled(on);
+    NextEffPosTrack->setEnabled(on);
+  });
+  connect(NextParCheck, &QCheckBox::toggled, this, [this](bool on) {
+    NextParCodeEdit->setEnabled(on);
+    NextParPosTrack->setEnabled(on);
+  });
+  connect(NextEffCheck, &QCheckBox::clicked, this, &MainForm::NextEffCheckClick);
+  connect(NextParCheck, &QCheckBox::clicked, this, &MainForm::NextParCheckClick);
+
+  connect(CreateBt, &QPushButton::clicked, this, &MainForm::CreateBtClick);
+  connect(ModifyBt, &QPushButton::clicked, this, &MainForm::ModifyBtClick);
+  connect(DeleteBt, &QPushButton::clicked, this, &MainForm::DeleteBtClick);
+  connect(ClearBt, &QPushButton::clicked, this, &MainForm::ClearBtClick);
+  connect(LoadBt, &QPushButton::clicked, this, &MainForm::LoadBtClick);
+  connect(SaveBt, &QPushButton::clicked, this, &MainForm::SaveBtClick);
+  connect(DevicesList, &QTreeWidget::itemSelectionChanged, this, &MainForm::DevicesListSelectionChanged);
+  // After the drop has finished, as the file-drop message would come.
+  connect(DevicesList, &DevicesListView::FilesDropped, this, &MainForm::DevicesListFilesDropped,
+          Qt::QueuedConnection);
+  connect(EditarColorBt, &QPushButton::clicked, colorOpener_.get(), &ColorEditorOpener::Open);
+
+  for (size_t i = 0; i < PresetBts.size(); ++i) {
+    const int k = static_cast<int>(i) + 1;
+    connect(PresetBts[i], &QToolButton::clicked, this, [this, k] { PresetClick(k); });
+  }
+  connect(AboutBt, &QToolButton::clicked, this, &MainForm::AboutBtClick);
+  connect(Label23, &QLabel::linkActivated, this, &MainForm::HelpClick);
+}
+
+// ---- model <-> controls
+
+void MainForm::ReadForm() {
+  DeviceForm& f = list_.Form();
+  f.DevCode = Text(DevCodeEdit);
+  f.SubDevice = SubDeviceCheck->isChecked();
+  f.ProjXY = ProjXYTrack->value();
+  f.OpenXY = OpenXYTrack->value();
+  f.ProjXZ = ProjXZTrack->value();
+  f.OpenXZ = OpenXZTrack->value();
+  f.StarQuantity = Text(StarQuanEdit);
+  f.Progressive = RegeRadio->isChecked();
+  f.Explosive = ExploRadio->isChecked();
+  f.Trail = TrailCheck->isChecked();
+  f.TrailLength = TrailTrack->value();
+  f.Weight = PesoTrack->value();
+  f.Speed = VelocTrack->value();
+  f.Resistance = ResistTrack->value();
+  f.Size = SizeTrack->value();
+  f.RandomSpeed = VelAleatRadio->isChecked();
+  f.HomogeneousSpeed = VelHomogRadio->isChecked();
+  f.EffectLength = Text(EffectLengthEdit);
+  f.MaxLife = VidaMaxTrack->value();
+  f.MinLife = VidaMinTrack->value();
+  f.NextEff = NextEffCheck->isChecked();
+  f.NextEffCode = Text(NextEffCodeEdit);
+  f.NextEffPos = NextEffPosTrack->value();
+  f.NextPar = NextParCheck->isChecked();
+  f.NextParCode = Text(NextParCodeEdit);
+  f.NextParPos = NextParPosTrack->value();
+  f.PosX = Text(PosXEdit);
+  f.PosY = Text(PosYEdit);
+  f.PosZ = Text(PosZEdit);
+}
+
+// In the order the device is shown, so the controls' own rules (Progressive forcing
+// Random) apply before the speed distribution is set.
+void MainForm::ShowForm() {
+  const DeviceForm& f = list_.Form();
+  SetText(DevCodeEdit, f.DevCode);
+  SetChecked(SubDeviceCheck, f.SubDevice);
+  ProjXYTrack->setValue(f.ProjXY);
+  OpenXYTrack->setValue(f.OpenXY);
+  ProjXZTrack->setValue(f.ProjXZ);
+  OpenXZTrack->setValue(f.OpenXZ);
+  SetText(StarQuanEdit, f.StarQuantity);
+  if (f.Progressive) SetChecked(RegeRadio, true);
+  if (f.Explosive) SetChecked(ExploRadio, true);
+  SetChecked(TrailCheck, f.Trail);
+  TrailTrack->setValue(f.TrailLength);
+  PesoTrack->setValue(f.Weight);
+  VelocTrack->setValue(f.Speed);
+  ResistTrack->setValue(f.Resistance);
+  SizeTrack->setValue(f.Size);
+  if (f.RandomSpeed) SetChecked(VelAleatRadio, true);
+  if (f.HomogeneousSpeed) SetChecked(VelHomogRadio, true);
+  SetText(EffectLengthEdit, f.EffectLength);
+  VidaMinTrack->setValue(f.MinLife);
+  VidaMaxTrack->setValue(f.MaxLife);
+  SetChecked(NextEffCheck, f.NextEff);
+  SetText(NextEffCodeEdit, f.NextEffCode);
+  NextEffPosTrack->setValue(f.NextEffPos);
+  SetChecked(NextParCheck, f.NextPar);
+  SetText(NextParCodeEdit, f.NextParCode);
+  NextParPosTrack->setValue(f.NextParPos);
+  SetText(PosXEdit, f.PosX);
+  SetText(PosYEdit, f.PosY);
+  SetText(PosZEdit, f.PosZ);
+}
+
+void MainForm::ShowList() {
+  const auto& items = list_.Items();
+  DevicesList->clear();
+  for (const DeviceListItem& item : items) {
+    auto* row = new QTreeWidgetItem(DevicesList, {QString::fromStdString(item.Caption)});
+    row->setIcon(0, QIcon(DeviceListImage(item.Image)));
+  }
+  DevicesList->SetRedFont(list_.RedFont());
+  if (const auto selected = list_.Selection(); selected && *selected < items.size()) {
+    QTreeWidgetItem* row = DevicesList->topLevelItem(static_cast<int>(*selected));
+    DevicesList->setCurrentItem(row);
+    row->setSelected(true);
+    DevicesList->scrollToItem(row);
+  }
+}
+
+void MainForm::ShowButtons() {
+  const ListButtons list = list_.EnabledButtons();
+  CreateBt->setEnabled(list.Create);
+  ModifyBt->setEnabled(list.Assign);
+  DeleteBt->setEnabled(list.Delete);
+  SaveBt->setEnabled(list.Save);
+  const ExecutionButtons& run = execution_.Buttons();
+  RenderBt->setEnabled(run.Compile);
+  VisualizarBt->setEnabled(run.Visualize);
+  RenAndVisBt->setEnabled(run.RenderAndVisualize);
+  CompileLed->SetLit(run.CompileLed);
+  VisualLed->SetLit(run.VisualLed);
+}
+
+void MainForm::ApplyFocus() {
+  QWidget* target = nullptr;
+  switch (list_.Focus()) {
+    case FormFocus::None: break;
+    case FormFocus::DevCodeEdit: target = DevCodeEdit; break;
+    case FormFocus::StarQuanEdit: target = StarQuanEdit; break;
+    case FormFocus::EffectLengthEdit: target = EffectLengthEdit; break;
+    case FormFocus::NextEffCodeEdit: target = NextEffCodeEdit; break;
+    case FormFocus::NextParCodeEdit: target = NextParCodeEdit; break;
+    case FormFocus::PosXEdit: target = PosXEdit; break;
+    case FormFocus::PosYEdit: target = PosYEdit; break;
+    case FormFocus::PosZEdit: target = PosZEdit; break;
+    case FormFocus::DevicesList: target = DevicesList; break;
+    case FormFocus::RenderBt: target = RenderBt; break;
+  }
+  if (target) target->setFocus(Qt::OtherFocusReason);
+  list_.RequestFocus(FormFocus::None);
+}
+
+// After every list operation: the model is the truth, the controls follow it.
+void MainForm::ShowAll() {
+  showing_ = true;
+  ShowForm();
+  ShowList();
+  showing_ = false;
+  if (list_.Selection()) {
+    execution_.ItemSelected();
+  } else {
+    execution_.ItemDeselected();
+  }
+  ShowButtons();
+  ApplyFocus();
+}
+
+// ---- list operations
+
+void MainForm::CreateBtClick() {
+  ReadForm();
+  list_.Create(dialogs_);
+  ShowAll();
+}
+
+void MainForm::ModifyBtClick() {
+  ReadForm();
+  list_.Assign(dialogs_);
+  ShowAll();
+}
+
+void MainForm::DeleteBtClick() {
+  list_.Delete(dialogs_);
+  ShowAll();
+}
+
+void MainForm::ClearBtClick() {
+  list_.DeleteAll(dialogs_);
+  ShowAll();
+}
+
+void MainForm::LoadBtClick() {
+  if (list_.LoadChosenFolder(dialogs_)) ShowAll();
+}
+
+void MainForm::SaveBtClick() { list_.SaveChosenFolder(dialogs_); }
+
+void MainForm::DevicesListFilesDropped(const std::vector<std::filesystem::path>& files) {
+  list_.LoadDroppedFiles(files, dialogs_);
+  ShowAll();
+}
+
+void MainForm::DevicesListSelectionChanged() {
+  if (showing_) return;
+  const auto rows = DevicesList->selectedItems();
+  if (rows.isEmpty()) {
+    list_.Deselect();
+  } else {
+    ReadForm();
+    list_.Select(static_cast<size_t>(DevicesList->indexOfTopLevelItem(rows.front())));
+  }
+  showing_ = true;
+  ShowForm();
+  showing_ = false;
+  if (list_.Selection()) {
+    execution_.ItemSelected();
+  } else {
+    execution_.ItemDeselected();
+  }
+  ShowButtons();
+}
+
+void MainForm::PresetClick(int k) {
+  ShowProyCheck->setChecked(false);
+  ApplyPreset(k, list_, dialogs_);
+  ShowAll();
+}
+
+// ---- control rules
+
+void MainForm::XYTrackChange() {
+  if (display_) {
+    display_->SetGuideRanges(GuideRangeOf(ProjXYTrack->value(), OpenXYTrack->value()),
+                             GuideRangeOf(ProjXZTrack->value(), OpenXZTrack->value()));
+  }
+}
+
+void MainForm::XZTrackChange() { XYTrackChange(); }
+
+void MainForm::PositionChange(int axis) {
+  const QLineEdit* edits[] = {PosXEdit, PosYEdit, PosZEdit};
+  if (display_) display_->SetGuideOrigin(axis, BoxValue(Text(edits[axis])));
+}
+
+void MainForm::ScaleEditChange() { scale_.store(BoxValue(Text(ScaleEdit)), std::memory_order_relaxed); }
+
+void MainForm::StarKindChange() {
+  if (RegeRadio->isChecked()) {
+    VelAleatRadio->setChecked(true);
+    VelHomogRadio->setEnabled(false);
+  } else {
+    VelHomogRadio->setEnabled(true);
+  }
+}
+
+void MainForm::NextEffCheckClick() {
+  if (NextEffCheck->isChecked()) {
+    NextEffCodeEdit->setFocus(Qt::OtherFocusReason);
+  } else {
+    NextEffCodeEdit->clear();
+  }
+}
+
+void MainForm::NextParCheckClick() {
+  if (NextParCheck->isChecked()) {
+    NextParCodeEdit->setFocus(Qt::OtherFocusReason);
+  } else {
+    NextParCodeEdit->clear();
+  }
+}
+
+// ---- About and help
+
+void MainForm::AboutBtClick() {
+  if (!display_) return;
+  display_->BringToFront();
+  if (aboutTag_ != 0) {
+    aboutTag_ = 0;
+    display_->HideAboutLines();
+  } else {
+    aboutTag_ = 1;
+    display_->ShowAboutLines();
+  }
+}
+
+void MainForm::HelpClick() { dialogs_.Message(DialogKind::Information, DialogButtons::Ok, HelpText()); }
+
+// ---- window
+
+void MainForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  setWindowTitle(QString::fromStdString(DecodedTitle()));
+  if (placed_) return;
+  placed_ = true;
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    move(area.right() + 1 - frame.width() - kScreenMargin, area.bottom() + 1 - frame.height() - kScreenMargin);
+  }
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  std::error_code ignored;
+  std::filesystem::remove(ShowFilePath(), ignored);
+  event->accept();
+  emit Closed();
+}
+
+}  // namespace orvane
