@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
 #include "model/about_text.h"
 #include "model/presets.h"
@@ -20,6 +21,7 @@
 #include "ui/color_form.h"
 #include "ui/devices_list_view.h"
 #include "ui/main_form_images.h"
+#include "ui/queued_compile_listener.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -55,6 +57,7 @@ MainForm::MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent
   setFixedSize(kClientWidth, kClientHeight);
   colorOpener_ = std::make_unique<ColorEditorOpener>(this, list_.EditSegments(), dialogs_);
   ConnectControls();
+  ConnectExecution();
   ShowAll();
 }
 
@@ -392,6 +395,7 @@ void MainForm::showEvent(QShowEvent* event) {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+  StopCompile();
   std::error_code ignored;
   std::filesystem::remove(ShowFilePath(), ignored);
   event->accept();

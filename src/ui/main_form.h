@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+#include "compiler/compile_context.h"
+#include "compiler/compile_listener.h"
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
@@ -28,6 +30,8 @@ class QToolButton;
 namespace orvane {
 
 class ColorEditorOpener;
+class CompileController;
+class QueuedCompileListener;
 class DevicesListView;
 class StatusLamp;
 
@@ -68,10 +72,14 @@ class MainForm : public QWidget {
   int AboutTag() const { return aboutTag_; }
   ColorEditorOpener& ColorEditor() { return *colorOpener_; }
 
-  // Messages of the display window (the viewer calls these on the main thread).
-  void PostProgress(int position, int64_t count);  // 1026
+  // The size bound of the compiles started from now on.
+  void SetCompileLimits(const CompileLimits& limits) { limits_ = limits; }
+
+  // Messages and calls of the display window, on the main thread.
+  void PostProgress(int position, int64_t count);  // 1026: a negative value changes nothing
   void PostStartVisualize();                       // 1028
   void ShowProgress(int percent);
+  // End of the show (or a show that could not be opened).
   void PlaybackFinished();
 
  signals:
@@ -93,6 +101,7 @@ class MainForm : public QWidget {
   QWidget* BuildListArea();
   QWidget* BuildExecutionGroup();
   void ConnectControls();
+  void ConnectExecution();
 
   // Model <-> controls.
   void ReadForm();
@@ -124,8 +133,12 @@ class MainForm : public QWidget {
   void RenderBtClick();
   void VisualizarBtClick();
   void RenAndVisBtClick();
-  void StartCompile();    // 1027
-  void StartVisualize();  // 1028
+  void Post(void (MainForm::*handler)());
+  void StartCompile();                                  // 1027
+  void CompileFinished(const CompileOutcome& outcome);  // 1025
+  void ShowProgressMessage(int position, int64_t count);
+  void StartVisualize();                                // 1028
+  void StopCompile();
   void UpdateTrackHint(QSlider* track);
 
   ProgramFolders folders_;
@@ -134,6 +147,10 @@ class MainForm : public QWidget {
   DeviceList list_;
   ExecutionState execution_;
   std::atomic<float> scale_{1.0f};
+  CompileLimits limits_{};
+  // The compile's reports, then the compile: the thread is joined before its listener goes.
+  std::unique_ptr<QueuedCompileListener> listener_;
+  std::unique_ptr<CompileController> compiler_;
   std::unique_ptr<ColorEditorOpener> colorOpener_;
   int aboutTag_ = 0;
   bool showing_ = false;  // controls are being set from the model
