@@ -1,7 +1,7 @@
 #pragma once
 // The texts the program shows about itself: its title, the six About lines with their
-// places and fades, the display's two end-of-show credit lines and the help text. The
-// title and credits are kept only in Base64 and decoded each time they are shown.
+// places and fades, and the help text. The title and the About lines are kept only in
+// Base64 and decoded each time they are shown.
 
 #include <array>
 #include <cstdint>
@@ -29,10 +29,6 @@ inline constexpr std::array<AboutLine, kAboutLineCount> kAboutLines = {{
     {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmc=", -30, {0.6f, 1.0f, 1.0f}, 0.015f},  // web address
     {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmcvZGV2aWNlcw==", -45, {0.6f, 1.0f, 1.0f}, 0.012f},  // web address
 }};
-
-// The display's credit lines, shown when playback reaches the end of the show file.
-inline constexpr const char* kStoredCreditBottom = "QSBzaG93IG1hZGUgd2l0aCBPcnZhbmU=";
-inline constexpr const char* kStoredCreditTop = "T3J2YW5lIC0gZmlyZXdvcmsgc2hvdyBzaW11bGF0b3I=";
 
 std::string DecodedTitle();
 std::string DecodedAboutLine(int index);

@@ -19,11 +19,6 @@ std::string TrackHint(int position, HintUnit unit) {
   return {};
 }
 
-GuideRange GuideRangeOf(int projection, int opening) {
-  const int half = opening / 2;
-  return {(projection - half) / 5, (projection + half) / 5};
-}
-
 float BoxValue(std::string_view text) {
   if (text.empty()) return 0.0f;
   const float value = static_cast<float>(ReadDecimal(text).value_or(0.0));

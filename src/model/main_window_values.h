@@ -1,6 +1,6 @@
 #pragma once
-// What the main window's controls hand to the display: track-bar tooltips, the
-// projection guide's ranges and the decimals typed into the position and scale boxes.
+// What the main window's controls show and hand on: track-bar tooltips and the decimals
+// typed into the position and scale boxes.
 
 #include <cstdint>
 #include <string>
@@ -15,16 +15,6 @@ enum class HintUnit {
 };
 
 std::string TrackHint(int position, HintUnit unit);
-
-struct GuideRange {
-  int32_t Low = 0;
-  int32_t High = 0;
-  bool operator==(const GuideRange&) const = default;
-};
-
-// The guides are drawn in steps of 5 degrees around the projection; divisions truncate
-// toward zero.
-GuideRange GuideRangeOf(int projection, int opening);
 
 // A position or scale box read for the display: a text the conversion refuses, or an
 // empty one, gives 0; so does a value too large for a float.

@@ -1,11 +1,10 @@
 #pragma once
-// The display window as the main window drives it: guide values, drawing mode, the
-// "Compiling..." and About overlays, playback and raising the window. The Qt display
-// window implements it over the viewer core; tests of the main window use a recorder.
+// The display window as the main window drives it: the guide's origin, the drawing mode,
+// the "Compiling..." and About overlays, playback and raising the window (the display
+// reads the guide's angles with the other switches at every frame). The Qt display window
+// implements it over the viewer core; tests of the main window use a recorder.
 
 #include <cstdint>
-
-#include "model/main_window_values.h"
 
 namespace orvane {
 
@@ -13,7 +12,6 @@ class DisplayPort {
  public:
   virtual ~DisplayPort() = default;
 
-  virtual void SetGuideRanges(GuideRange xy, GuideRange xz) = 0;
   // axis 0, 1, 2: x, y, z of the guide's origin.
   virtual void SetGuideOrigin(int axis, float value) = 0;
   virtual void SetBillboards3D(bool on) = 0;

@@ -16,6 +16,7 @@
 #include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
 #include "model/about_text.h"
+#include "model/main_window_values.h"
 #include "model/presets.h"
 #include "ui/color_editor_opener.h"
 #include "ui/color_form.h"
@@ -66,14 +67,13 @@ MainForm::~MainForm() = default;
 std::filesystem::path MainForm::ShowFilePath() const { return folders_.Temp + kShowFileName; }
 
 DisplaySwitches MainForm::Switches() const {
-  return {RotateCheck->isChecked(), SceneryCheck->isChecked(), ShowProyCheck->isChecked()};
+  return {RotateCheck->isChecked(), SceneryCheck->isChecked(), ShowProyCheck->isChecked(), ProjXYTrack->value(),
+          OpenXYTrack->value(),     ProjXZTrack->value(),     OpenXZTrack->value()};
 }
 
 void MainForm::SetDisplay(DisplayPort* display) {
   display_ = display;
   if (!display_) return;
-  XYTrackChange();
-  XZTrackChange();
   for (int axis = 0; axis < 3; ++axis) PositionChange(axis);
   display_->SetBillboards3D(TresDCheck->isChecked());
 }
@@ -82,10 +82,6 @@ void MainForm::ConnectControls() {
   for (QSlider* track : findChildren<QSlider*>()) {
     connect(track, &QSlider::valueChanged, this, [this, track] { UpdateTrackHint(track); });
   }
-  connect(ProjXYTrack, &QSlider::valueChanged, this, &MainForm::XYTrackChange);
-  connect(OpenXYTrack, &QSlider::valueChanged, this, &MainForm::XYTrackChange);
-  connect(ProjXZTrack, &QSlider::valueChanged, this, &MainForm::XZTrackChange);
-  connect(OpenXZTrack, &QSlider::valueChanged, this, &MainForm::XZTrackChange);
   connect(PosXEdit, &QLineEdit::textChanged, this, [this] { PositionChange(0); });
   connect(PosYEdit, &QLineEdit::textChanged, this, [this] { PositionChange(1); });
   connect(PosZEdit, &QLineEdit::textChanged, this, [this] { PositionChange(2); });
@@ -322,15 +318,6 @@ void MainForm::PresetClick(int k) {
 }
 
 // ---- control rules
-
-void MainForm::XYTrackChange() {
-  if (display_) {
-    display_->SetGuideRanges(GuideRangeOf(ProjXYTrack->value(), OpenXYTrack->value()),
-                             GuideRangeOf(ProjXZTrack->value(), OpenXZTrack->value()));
-  }
-}
-
-void MainForm::XZTrackChange() { XYTrackChange(); }
 
 void MainForm::PositionChange(int axis) {
   const QLineEdit* edits[] = {PosXEdit, PosYEdit, PosZEdit};

@@ -46,6 +46,7 @@ struct DisplaySwitches {
   bool RotateCamera = false;
   bool ShowScenery = true;
   bool ShowProjection = false;
+  int ProjXY = 0, OpenXY = 360, ProjXZ = 0, OpenXZ = 180;  // the projection guide's angles
 };
 
 class MainForm : public QWidget {
@@ -59,7 +60,7 @@ class MainForm : public QWidget {
   MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent = nullptr);
   ~MainForm() override;
 
-  // Writes the initial guide values into the display, as the window's show does.
+  // Writes the initial guide origin and drawing mode into the display.
   void SetDisplay(DisplayPort* display);
 
   DeviceList& Devices() { return list_; }
@@ -123,8 +124,6 @@ class MainForm : public QWidget {
   void PresetClick(int k);
   void AboutBtClick();
   void HelpClick();
-  void XYTrackChange();
-  void XZTrackChange();
   void PositionChange(int axis);
   void ScaleEditChange();
   void StarKindChange();

@@ -15,15 +15,6 @@ TEST(TrackHint, ShowsThePositionWithItsUnit) {
   EXPECT_EQ(TrackHint(17, HintUnit::Tenths), "1.7");
 }
 
-TEST(GuideRange, StepsOfFiveDegreesTruncatingTowardZero) {
-  EXPECT_EQ(GuideRangeOf(90, 1), (GuideRange{18, 18}));
-  EXPECT_EQ(GuideRangeOf(0, 360), (GuideRange{-36, 36}));
-  EXPECT_EQ(GuideRangeOf(90, 20), (GuideRange{16, 20}));
-  EXPECT_EQ(GuideRangeOf(0, 180), (GuideRange{-18, 18}));
-  // -7 / 5 truncates to -1, not -2.
-  EXPECT_EQ(GuideRangeOf(0, 15), (GuideRange{-1, 1}));
-}
-
 TEST(BoxValue, RefusedOrEmptyTextGivesZero) {
   EXPECT_EQ(BoxValue("abc"), 0.0f);
   EXPECT_EQ(BoxValue(""), 0.0f);

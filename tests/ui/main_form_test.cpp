@@ -150,9 +150,7 @@ TEST(MainForm, OpensWithTheDesignedControls) {
                               " Device starting position ", " Execution control ", " Speed distribution "})
     EXPECT_TRUE(groups.contains(QString::fromLatin1(caption))) << caption;
 
-  // The display got the initial guide values.
-  EXPECT_EQ(d.Display.XY, (GuideRange{-36, 36}));
-  EXPECT_EQ(d.Display.XZ, (GuideRange{-18, 18}));
+  // The display got the initial guide origin.
   EXPECT_EQ(d.Display.Origin, (std::array<float, 3>{0, 0, 0}));
   EXPECT_TRUE(d.Display.Billboards);
 }
@@ -162,11 +160,14 @@ TEST(MainForm, ControlRulesAndWhatTheDisplayGets) {
   MainForm& f = d.Form;
   f.OpenXYTrack->setValue(1);
   f.ProjXYTrack->setValue(90);
-  EXPECT_EQ(d.Display.XY, (GuideRange{18, 18}));
   EXPECT_EQ(f.ProjXYTrack->toolTip().toStdString(), "90\u00B0");
   f.OpenXZTrack->setValue(20);
-  f.ProjXZTrack->setValue(90);
-  EXPECT_EQ(d.Display.XZ, (GuideRange{16, 20}));
+  f.ProjXZTrack->setValue(91);
+  const DisplaySwitches view = f.Switches();
+  EXPECT_EQ(view.ProjXY, 90);
+  EXPECT_EQ(view.OpenXY, 1);
+  EXPECT_EQ(view.ProjXZ, 91);
+  EXPECT_EQ(view.OpenXZ, 20);
   f.SizeTrack->setValue(5);
   EXPECT_EQ(f.SizeTrack->toolTip(), "0.5");
   f.SizeTrack->setValue(30);
@@ -243,7 +244,6 @@ TEST(MainForm, EveryPresetSelectsItsFirstDeviceWithoutAWarning) {
   // The first device of preset 6 is in the form, with its guide values in the display.
   EXPECT_EQ(d.Form.ProjXYTrack->value(), 92);
   EXPECT_EQ(d.Form.OpenXYTrack->value(), 26);
-  EXPECT_EQ(d.Display.XY, (GuideRange{(92 - 13) / 5, (92 + 13) / 5}));
   EXPECT_EQ(d.Form.PosYEdit->text().toStdString(), FormatPosition(-2.0f, LocaleDecimalSeparator()));
   EXPECT_EQ(d.Display.Origin[1], -2.0f);
   EXPECT_TRUE(d.Form.TrailCheck->isChecked());

@@ -11,7 +11,6 @@ namespace orvane::testing {
 
 class RecordingDisplay : public DisplayPort {
  public:
-  GuideRange XY, XZ;
   std::array<float, 3> Origin{-1, -1, -1};
   bool Billboards = false;
   bool CompileTextShown = false;
@@ -20,10 +19,6 @@ class RecordingDisplay : public DisplayPort {
   int PlaybackStarts = 0;
   bool PlaybackOpens = true;
 
-  void SetGuideRanges(GuideRange xy, GuideRange xz) override {
-    XY = xy;
-    XZ = xz;
-  }
   void SetGuideOrigin(int axis, float value) override { Origin[static_cast<size_t>(axis)] = value; }
   void SetBillboards3D(bool on) override { Billboards = on; }
   void ShowCompileText() override { CompileTextShown = true; }
