@@ -124,72 +124,65 @@ void MainForm::ConnectControls() {
 
 // ---- model <-> controls
 
-void MainForm::ReadForm() {
-  DeviceForm& f = list_.Form();
-  f.DevCode = Text(DevCodeEdit);
-  f.SubDevice = SubDeviceCheck->isChecked();
-  f.ProjXY = ProjXYTrack->value();
-  f.OpenXY = OpenXYTrack->value();
-  f.ProjXZ = ProjXZTrack->value();
-  f.OpenXZ = OpenXZTrack->value();
-  f.StarQuantity = Text(StarQuanEdit);
-  f.Progressive = RegeRadio->isChecked();
-  f.Explosive = ExploRadio->isChecked();
-  f.Trail = TrailCheck->isChecked();
-  f.TrailLength = TrailTrack->value();
-  f.Weight = PesoTrack->value();
-  f.Speed = VelocTrack->value();
-  f.Resistance = ResistTrack->value();
-  f.Size = SizeTrack->value();
-  f.RandomSpeed = VelAleatRadio->isChecked();
-  f.HomogeneousSpeed = VelHomogRadio->isChecked();
-  f.EffectLength = Text(EffectLengthEdit);
-  f.MaxLife = VidaMaxTrack->value();
-  f.MinLife = VidaMinTrack->value();
-  f.NextEff = NextEffCheck->isChecked();
-  f.NextEffCode = Text(NextEffCodeEdit);
-  f.NextEffPos = NextEffPosTrack->value();
-  f.NextPar = NextParCheck->isChecked();
-  f.NextParCode = Text(NextParCodeEdit);
-  f.NextParPos = NextParPosTrack->value();
-  f.PosX = Text(PosXEdit);
-  f.PosY = Text(PosYEdit);
-  f.PosZ = Text(PosZEdit);
+// The controls that map one to one onto the form's values.
+struct MainForm::FormBindings {
+  std::vector<std::pair<QLineEdit*, std::string DeviceForm::*>> Edits;
+  std::vector<std::pair<QAbstractButton*, bool DeviceForm::*>> Checks;
+  std::vector<std::pair<QSlider*, int DeviceForm::*>> Tracks;
+};
+
+MainForm::FormBindings MainForm::Bindings() const {
+  return {{{DevCodeEdit, &DeviceForm::DevCode},
+           {StarQuanEdit, &DeviceForm::StarQuantity},
+           {EffectLengthEdit, &DeviceForm::EffectLength},
+           {NextEffCodeEdit, &DeviceForm::NextEffCode},
+           {NextParCodeEdit, &DeviceForm::NextParCode},
+           {PosXEdit, &DeviceForm::PosX},
+           {PosYEdit, &DeviceForm::PosY},
+           {PosZEdit, &DeviceForm::PosZ}},
+          {{SubDeviceCheck, &DeviceForm::SubDevice},
+           {TrailCheck, &DeviceForm::Trail},
+           {NextEffCheck, &DeviceForm::NextEff},
+           {NextParCheck, &DeviceForm::NextPar}},
+          {{ProjXYTrack, &DeviceForm::ProjXY},
+           {OpenXYTrack, &DeviceForm::OpenXY},
+           {ProjXZTrack, &DeviceForm::ProjXZ},
+           {OpenXZTrack, &DeviceForm::OpenXZ},
+           {TrailTrack, &DeviceForm::TrailLength},
+           {PesoTrack, &DeviceForm::Weight},
+           {VelocTrack, &DeviceForm::Speed},
+           {ResistTrack, &DeviceForm::Resistance},
+           {SizeTrack, &DeviceForm::Size},
+           {VidaMaxTrack, &DeviceForm::MaxLife},
+           {VidaMinTrack, &DeviceForm::MinLife},
+           {NextEffPosTrack, &DeviceForm::NextEffPos},
+           {NextParPosTrack, &DeviceForm::NextParPos}}};
 }
 
-// In the order the device is shown, so the controls' own rules (Progressive forcing
-// Random) apply before the speed distribution is set.
+void MainForm::ReadForm() {
+  DeviceForm& f = list_.Form();
+  const FormBindings b = Bindings();
+  for (const auto& [edit, value] : b.Edits) f.*value = Text(edit);
+  for (const auto& [box, value] : b.Checks) f.*value = box->isChecked();
+  for (const auto& [track, value] : b.Tracks) f.*value = track->value();
+  f.Progressive = RegeRadio->isChecked();
+  f.Explosive = ExploRadio->isChecked();
+  f.RandomSpeed = VelAleatRadio->isChecked();
+  f.HomogeneousSpeed = VelHomogRadio->isChecked();
+}
+
+// The star kind goes before the speed distribution, so the rule of Progressive (Random
+// forced) applies first and the device's own distribution is shown after it.
 void MainForm::ShowForm() {
   const DeviceForm& f = list_.Form();
-  SetText(DevCodeEdit, f.DevCode);
-  SetChecked(SubDeviceCheck, f.SubDevice);
-  ProjXYTrack->setValue(f.ProjXY);
-  OpenXYTrack->setValue(f.OpenXY);
-  ProjXZTrack->setValue(f.ProjXZ);
-  OpenXZTrack->setValue(f.OpenXZ);
-  SetText(StarQuanEdit, f.StarQuantity);
+  const FormBindings b = Bindings();
+  for (const auto& [box, value] : b.Checks) SetChecked(box, f.*value);
+  for (const auto& [edit, value] : b.Edits) SetText(edit, f.*value);
+  for (const auto& [track, value] : b.Tracks) track->setValue(f.*value);
   if (f.Progressive) SetChecked(RegeRadio, true);
   if (f.Explosive) SetChecked(ExploRadio, true);
-  SetChecked(TrailCheck, f.Trail);
-  TrailTrack->setValue(f.TrailLength);
-  PesoTrack->setValue(f.Weight);
-  VelocTrack->setValue(f.Speed);
-  ResistTrack->setValue(f.Resistance);
-  SizeTrack->setValue(f.Size);
   if (f.RandomSpeed) SetChecked(VelAleatRadio, true);
   if (f.HomogeneousSpeed) SetChecked(VelHomogRadio, true);
-  SetText(EffectLengthEdit, f.EffectLength);
-  VidaMinTrack->setValue(f.MinLife);
-  VidaMaxTrack->setValue(f.MaxLife);
-  SetChecked(NextEffCheck, f.NextEff);
-  SetText(NextEffCodeEdit, f.NextEffCode);
-  NextEffPosTrack->setValue(f.NextEffPos);
-  SetChecked(NextParCheck, f.NextPar);
-  SetText(NextParCodeEdit, f.NextParCode);
-  NextParPosTrack->setValue(f.NextParPos);
-  SetText(PosXEdit, f.PosX);
-  SetText(PosYEdit, f.PosY);
-  SetText(PosZEdit, f.PosZ);
 }
 
 void MainForm::ShowList() {

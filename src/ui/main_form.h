@@ -105,6 +105,8 @@ class MainForm : public QWidget {
   void ConnectExecution();
 
   // Model <-> controls.
+  struct FormBindings;
+  FormBindings Bindings() const;
   void ReadForm();
   void ShowForm();
   void ShowList();

@@ -9,21 +9,15 @@
 #include <QToolButton>
 
 #include "compiler/compile_messages.h"
-#include "qt_test_helpers.h"
-#include "recording_display.h"
-#include "support/scripted_dialogs.h"
-#include "support/test_paths.h"
-#include "ui/devices_list_view.h"
-#include "ui/main_form.h"
+#include "main_form_desk.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
 namespace {
 
+using testing::Desk;
 using testing::ProcessEvents;
-using testing::RecordingDisplay;
 using testing::ScratchDir;
-using testing::ScriptedDialogs;
 
 struct Buttons {
   bool Compile, Visualize, RenAndVis, CompileLed, VisualLed;
@@ -35,48 +29,38 @@ std::ostream& operator<<(std::ostream& out, const Buttons& b) {
              << ", compile lamp " << b.CompileLed << ", visual lamp " << b.VisualLed << "}";
 }
 
-struct Desk {
-  explicit Desk(const std::string& temp = {})
-      : Form({Scratch.Folder(), temp.empty() ? Scratch.Folder() : temp}, Dialogs) {
-    Form.SetDisplay(&Display);
-    Form.show();
-    ProcessEvents();
-  }
-  Buttons Now() const {
-    return {Form.RenderBt->isEnabled(), Form.VisualizarBt->isEnabled(), Form.RenAndVisBt->isEnabled(),
-            Form.CompileLed->Lit(), Form.VisualLed->Lit()};
-  }
-  bool WaitIdle() {
-    return QTest::qWaitFor([&] { return !Form.Execution().Compiling(); }, 60000);
-  }
-  ScratchDir Scratch;
-  ScriptedDialogs Dialogs;
-  RecordingDisplay Display;
-  MainForm Form;
-};
+Buttons Now(const testing::Desk& d) {
+  const MainForm& f = d.Form;
+  return {f.RenderBt->isEnabled(), f.VisualizarBt->isEnabled(), f.RenAndVisBt->isEnabled(), f.CompileLed->Lit(),
+          f.VisualLed->Lit()};
+}
+
+bool WaitIdle(const testing::Desk& d) {
+  return QTest::qWaitFor([&] { return !d.Form.Execution().Compiling(); }, 60000);
+}
 
 TEST(MainFormCompile, TheButtonTableHoldsThroughCompileAndPlayback) {
   Desk d;
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, false, false}));  // start
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, false, false}));  // start
   QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
-  EXPECT_EQ(d.Now(), (Buttons{true, false, true, false, false}));  // item selected
+  EXPECT_EQ(Now(d), (Buttons{true, false, true, false, false}));  // item selected
   d.Form.DevicesList->clearSelection();
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, false, false}));  // item deselected
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, false, false}));  // item deselected
   d.Form.DevicesList->setCurrentItem(d.Form.DevicesList->topLevelItem(0));
 
   QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);
   // Only the posted compile start: the compile's own reports, posted meanwhile, wait.
   QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
   EXPECT_TRUE(d.Form.Execution().Compiling());
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, true, false}));  // compiling
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, true, false}));  // compiling
   EXPECT_TRUE(d.Display.CompileTextShown);
   // Selecting during the compile enables nothing.
   d.Form.DevicesList->setCurrentItem(d.Form.DevicesList->topLevelItem(1));
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, true, false}));
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, true, false}));
 
-  ASSERT_TRUE(d.WaitIdle());
+  ASSERT_TRUE(WaitIdle(d));
   ProcessEvents();
-  EXPECT_EQ(d.Now(), (Buttons{true, true, true, false, false}));  // compile done
+  EXPECT_EQ(Now(d), (Buttons{true, true, true, false, false}));  // compile done
   EXPECT_FALSE(d.Display.CompileTextShown);
   EXPECT_EQ(d.Display.PlaybackStarts, 0);
   EXPECT_EQ(d.Form.Progress->value(), 0);
@@ -89,14 +73,14 @@ TEST(MainFormCompile, TheButtonTableHoldsThroughCompileAndPlayback) {
   ProcessEvents();
   EXPECT_EQ(d.Display.PlaybackStarts, 1);
   EXPECT_GE(d.Display.Raised, 1);
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, false, true}));  // playing
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, false, true}));  // playing
   d.Form.PostStartVisualize();  // Enter in the display while playing: ignored
   ProcessEvents();
   EXPECT_EQ(d.Display.PlaybackStarts, 1);
 
   d.Form.DevicesList->clearSelection();
   d.Form.PlaybackFinished();
-  EXPECT_EQ(d.Now(), (Buttons{false, true, false, false, false}));  // playback done, nothing selected
+  EXPECT_EQ(Now(d), (Buttons{false, true, false, false, false}));  // playback done, nothing selected
   EXPECT_TRUE(d.Dialogs.Messages.empty());
 }
 
@@ -105,9 +89,9 @@ TEST(MainFormCompile, RenderAndVisualizeStartsPlaybackByItself) {
   QTest::mouseClick(d.Form.PresetBts[1], Qt::LeftButton);
   QTest::mouseClick(d.Form.RenAndVisBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return d.Display.PlaybackStarts == 1; }, 60000));
-  EXPECT_EQ(d.Now(), (Buttons{false, false, false, false, true}));
+  EXPECT_EQ(Now(d), (Buttons{false, false, false, false, true}));
   d.Form.PlaybackFinished();
-  EXPECT_EQ(d.Now(), (Buttons{true, true, true, false, false}));
+  EXPECT_EQ(Now(d), (Buttons{true, true, true, false, false}));
   EXPECT_TRUE(d.Dialogs.Messages.empty());
 }
 
@@ -128,7 +112,7 @@ TEST(MainFormCompile, RefusalsBeforeAnyCompile) {
   QTest::mouseClick(d.Form.RenAndVisBt, Qt::LeftButton);
   ProcessEvents();
   EXPECT_EQ(d.Dialogs.OnlyMessage().Text, kRecursivityRefusal);
-  EXPECT_EQ(d.Now(), (Buttons{true, false, true, false, false}));
+  EXPECT_EQ(Now(d), (Buttons{true, false, true, false, false}));
   EXPECT_FALSE(d.Form.Execution().RenderAndVisualizeMarked());
   EXPECT_FALSE(d.Display.CompileTextShown);
 }
@@ -139,12 +123,12 @@ TEST(MainFormCompile, AFileErrorReturnsToIdleWithItsMessage) {
   QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
   QTest::mouseClick(d.Form.RenAndVisBt, Qt::LeftButton);
   ProcessEvents();
-  ASSERT_TRUE(d.WaitIdle());
+  ASSERT_TRUE(WaitIdle(d));
   ProcessEvents();
   ASSERT_EQ(d.Dialogs.Messages.size(), 1u);
   EXPECT_EQ(d.Dialogs.Messages[0].Kind, DialogKind::Error);
   EXPECT_NE(d.Dialogs.Messages[0].Text.find("could not be written"), std::string::npos);
-  EXPECT_EQ(d.Now(), (Buttons{true, false, true, false, false}));
+  EXPECT_EQ(Now(d), (Buttons{true, false, true, false, false}));
   EXPECT_EQ(d.Display.PlaybackStarts, 0);
   EXPECT_FALSE(d.Display.CompileTextShown);
 }
@@ -157,12 +141,12 @@ TEST(MainFormCompile, TheSizeBoundKeepsTheShowAndWarns) {
   QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
   QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);
   ProcessEvents();
-  ASSERT_TRUE(d.WaitIdle());
+  ASSERT_TRUE(WaitIdle(d));
   ProcessEvents();
   ASSERT_EQ(d.Dialogs.Messages.size(), 1u);
   EXPECT_EQ(d.Dialogs.Messages[0].Kind, DialogKind::Warning);
   EXPECT_NE(d.Dialogs.Messages[0].Text.find("too large"), std::string::npos);
-  EXPECT_EQ(d.Now(), (Buttons{true, true, true, false, false}));
+  EXPECT_EQ(Now(d), (Buttons{true, true, true, false, false}));
 }
 
 TEST(MainFormCompile, APlaybackThatCannotOpenLeavesVisualizeUsable) {
@@ -172,7 +156,7 @@ TEST(MainFormCompile, APlaybackThatCannotOpenLeavesVisualizeUsable) {
   QTest::mouseClick(d.Form.RenAndVisBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return d.Display.PlaybackStarts == 1; }, 60000));
   ProcessEvents();
-  EXPECT_EQ(d.Now(), (Buttons{true, true, true, false, false}));
+  EXPECT_EQ(Now(d), (Buttons{true, true, true, false, false}));
 }
 
 TEST(MainFormCompile, ClosingMidCompileStopsItAndLeavesNoShowFile) {

@@ -17,59 +17,14 @@
 
 #include "model/decimal_text.h"
 #include "model/presets.h"
-#include "qt_test_helpers.h"
-#include "recording_display.h"
-#include "support/scripted_dialogs.h"
-#include "support/test_paths.h"
-#include "ui/color_editor_opener.h"
-#include "ui/color_form.h"
-#include "ui/devices_list_view.h"
+#include "main_form_desk.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
 namespace {
 
+using testing::Desk;
 using testing::ProcessEvents;
-using testing::RecordingDisplay;
-using testing::ScratchDir;
-using testing::ScriptedDialogs;
-
-struct Desk {
-  Desk() : Form({Scratch.Folder(), Scratch.Folder()}, Dialogs) {
-    Form.SetDisplay(&Display);
-    Form.show();
-    Form.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&Form));
-    ProcessEvents();
-  }
-  ~Desk() {
-    if (Form.ColorEditor().Editor()) Form.ColorEditor().Editor()->close();
-    ProcessEvents();
-  }
-  std::vector<std::string> Captions() const {
-    std::vector<std::string> out;
-    for (int i = 0; i < Form.DevicesList->topLevelItemCount(); ++i)
-      out.push_back(Form.DevicesList->topLevelItem(i)->text(0).toStdString());
-    return out;
-  }
-  int SelectedRow() const {
-    const auto rows = Form.DevicesList->selectedItems();
-    return rows.isEmpty() ? -1 : Form.DevicesList->indexOfTopLevelItem(rows.front());
-  }
-  // Check and radio boxes take the click on their indicator or text, not their middle.
-  void Click(QAbstractButton* button) {
-    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
-      button->click();
-    } else {
-      QTest::mouseClick(button, Qt::LeftButton);
-    }
-  }
-
-  ScratchDir Scratch;
-  ScriptedDialogs Dialogs;
-  RecordingDisplay Display;
-  MainForm Form;
-};
 
 void ExpectTrack(const QSlider* track, int min, int max, int value, const char* hint, bool enabled = true) {
   ASSERT_NE(track, nullptr);
@@ -443,6 +398,9 @@ TEST(MainForm, ColorEditorSegmentsGoIntoTheCreatedDevice) {
 
 namespace orvane {
 namespace {
+
+using testing::Desk;
+using testing::ProcessEvents;
 
 TEST(MainForm, ShotAfterAPreset) {
   Desk d;
