@@ -1,5 +1,7 @@
 #include "ui/main_form.h"
 
+#include <tuple>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -91,16 +93,12 @@ void MainForm::ConnectControls() {
   });
   connect(RegeRadio, &QRadioButton::toggled, this, &MainForm::StarKindChange);
   connect(TrailCheck, &QCheckBox::toggled, TrailTrack, &QSlider::setEnabled);
-  connect(NextEffCheck, &QCheckBox::toggled, this, [this](bool on) {
-    NextEffCodeEdit->setEnabled(on);
-    NextEffPosTrack->setEnabled(on);
-  });
-  connect(NextParCheck, &QCheckBox::toggled, this, [this](bool on) {
-    NextParCodeEdit->setEnabled(on);
-    NextParPosTrack->setEnabled(on);
-  });
-  connect(NextEffCheck, &QCheckBox::clicked, this, &MainForm::NextEffCheckClick);
-  connect(NextParCheck, &QCheckBox::clicked, this, &MainForm::NextParCheckClick);
+  for (auto [box, edit, track] : {std::tuple{NextEffCheck, NextEffCodeEdit, NextEffPosTrack},
+                                  std::tuple{NextParCheck, NextParCodeEdit, NextParPosTrack}}) {
+    connect(box, &QCheckBox::toggled, edit, &QLineEdit::setEnabled);
+    connect(box, &QCheckBox::toggled, track, &QSlider::setEnabled);
+    connect(box, &QCheckBox::clicked, this, [this, box = box, edit = edit] { LinkCheckClick(box, edit); });
+  }
 
   connect(CreateBt, &QPushButton::clicked, this, &MainForm::CreateBtClick);
   connect(ModifyBt, &QPushButton::clicked, this, &MainForm::ModifyBtClick);
@@ -234,18 +232,23 @@ void MainForm::ApplyFocus() {
   list_.RequestFocus(FormFocus::None);
 }
 
-// After every list operation: the model is the truth, the controls follow it.
-void MainForm::ShowAll() {
-  showing_ = true;
-  ShowForm();
-  ShowList();
-  showing_ = false;
+// The execution buttons follow the list's selection.
+void MainForm::ShowExecution() {
   if (list_.Selection()) {
     execution_.ItemSelected();
   } else {
     execution_.ItemDeselected();
   }
   ShowButtons();
+}
+
+// After every list operation: the model is the truth, the controls follow it.
+void MainForm::ShowAll() {
+  showing_ = true;
+  ShowForm();
+  ShowList();
+  showing_ = false;
+  ShowExecution();
   ApplyFocus();
 }
 
@@ -296,12 +299,7 @@ void MainForm::DevicesListSelectionChanged() {
   showing_ = true;
   ShowForm();
   showing_ = false;
-  if (list_.Selection()) {
-    execution_.ItemSelected();
-  } else {
-    execution_.ItemDeselected();
-  }
-  ShowButtons();
+  ShowExecution();
 }
 
 void MainForm::PresetClick(int k) {
@@ -328,19 +326,12 @@ void MainForm::StarKindChange() {
   }
 }
 
-void MainForm::NextEffCheckClick() {
-  if (NextEffCheck->isChecked()) {
-    NextEffCodeEdit->setFocus(Qt::OtherFocusReason);
+// A chaining box clicked by the user: its code edit takes the focus, or loses its text.
+void MainForm::LinkCheckClick(const QCheckBox* box, QLineEdit* codeEdit) {
+  if (box->isChecked()) {
+    codeEdit->setFocus(Qt::OtherFocusReason);
   } else {
-    NextEffCodeEdit->clear();
-  }
-}
-
-void MainForm::NextParCheckClick() {
-  if (NextParCheck->isChecked()) {
-    NextParCodeEdit->setFocus(Qt::OtherFocusReason);
-  } else {
-    NextParCodeEdit->clear();
+    codeEdit->clear();
   }
 }
 

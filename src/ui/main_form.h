@@ -111,6 +111,7 @@ class MainForm : public QWidget {
   void ShowForm();
   void ShowList();
   void ShowButtons();
+  void ShowExecution();
   void ApplyFocus();
   void ShowAll();
 
@@ -129,8 +130,7 @@ class MainForm : public QWidget {
   void PositionChange(int axis);
   void ScaleEditChange();
   void StarKindChange();
-  void NextEffCheckClick();
-  void NextParCheckClick();
+  void LinkCheckClick(const QCheckBox* box, QLineEdit* codeEdit);
   void RenderBtClick();
   void VisualizarBtClick();
   void RenAndVisBtClick();
