@@ -38,11 +38,14 @@ struct CliCommand {
   const char* Example;  // a whole command line
   std::vector<std::string> ValueOptions;  // options followed by a value ("-o", "--root")
   int (*Run)(const CliArgs& args, CliIo& io);
+  std::vector<std::string> FlagOptions = {};  // options without a value ("--flat")
 };
 
 CliCommand CompileCommand();
 CliCommand InfoCommand();
 CliCommand SaveCommand();
+CliCommand RenderCommand();
+CliCommand PreviewCommand();
 
 const std::vector<CliCommand>& CliCommands();
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <ostream>
 
 #include "app/cli_command.h"
@@ -19,12 +20,17 @@ void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
 }  // namespace
 
 const std::vector<CliCommand>& CliCommands() {
-  static const std::vector<CliCommand> commands = {CompileCommand(), InfoCommand(), SaveCommand()};
+  static const std::vector<CliCommand> commands = {
+      CompileCommand(), InfoCommand(), SaveCommand(),
+#if defined(ORVANE_CLI_RENDER)
+      RenderCommand(), PreviewCommand(),
+#endif
+  };
   return commands;
 }
 
 void PrintHelp(std::ostream& out) {
-  out << "orvane-cli: compile, inspect and save Orvane firework shows without a display.\n\n"
+  out << "orvane-cli: compile, inspect, save and draw Orvane firework shows without a display.\n\n"
          "usage: orvane-cli COMMAND [OPTIONS]   (-v: say more; COMMAND --help: its options)\n\n"
          "commands:\n";
   for (const CliCommand& c : CliCommands()) {
@@ -53,6 +59,8 @@ bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& wor
     const std::string name = w.substr(0, eq);
     if (w == "-v" || w == "--help" || w == "-h") {
       args.Flags.insert(w == "-h" ? "--help" : w);
+    } else if (std::find(command.FlagOptions.begin(), command.FlagOptions.end(), w) != command.FlagOptions.end()) {
+      args.Flags.insert(w);
     } else if (!takesValue(name)) {
       error = "unknown option " + name + " for " + command.Name;
       return false;

@@ -5,15 +5,15 @@
 namespace orvane {
 namespace {
 
-struct Spec {
+struct Links {
   int code;
   int effect = -1;  // -1: box off
   int star = -1;
 };
 
-DeviceRecords List(std::initializer_list<Spec> specs) {
+DeviceRecords List(std::initializer_list<Links> links) {
   DeviceRecords devices;
-  for (const Spec& s : specs) {
+  for (const Links& s : links) {
     auto d = std::make_unique<TBaseDevice>();
     d->Definition.Code = s.code;
     d->NextEffExists = s.effect >= 0;
