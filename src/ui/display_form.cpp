@@ -181,7 +181,13 @@ void DisplayForm::keyReleaseEvent(QKeyEvent* event) {
   if (key != 0) core_->FormKeyUp(key);
 }
 
-QImage DisplayForm::GrabPanel() { return panel_->grabFramebuffer(); }
+// The panel is composed opaque, so the picture is the colour channels as they are; the
+// alpha the additive blending leaves behind is not part of it.
+QImage DisplayForm::GrabPanel() {
+  const QImage frame = panel_->grabFramebuffer().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return QImage(frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine(), QImage::Format_RGB32)
+      .copy();
+}
 
 // ---- DisplayPort
 

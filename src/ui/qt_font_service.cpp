@@ -25,7 +25,13 @@ std::optional<GlyphBitmap> QtFontService::Glyph(unsigned char character) {
   GlyphBitmap glyph;
   glyph.Advance = metrics_.horizontalAdvance(c);
   const QRect box = metrics_.boundingRect(c);
-  if (box.isEmpty()) return glyph;  // a blank: only the advance
+  if (box.isEmpty()) {
+    // A blank as one unset pixel: a bitmap list without pixels is dropped whole by Mesa,
+    // advance included, and the words would run together.
+    glyph.Width = glyph.Height = 1;
+    glyph.Bits = {0};
+    return glyph;
+  }
   QImage image(box.size(), QImage::Format_Grayscale8);
   image.fill(0);
   {

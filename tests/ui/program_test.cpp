@@ -20,6 +20,7 @@
 #include "support/test_paths.h"
 #include "ui/devices_list_view.h"
 #include "ui/open_gl_panel.h"
+#include "ui/qt_font_service.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -196,18 +197,45 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
   QTest::mouseClick(r.Main().PresetBts[2], Qt::LeftButton);
   QTest::mouseClick(r.Main().RenAndVisBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return r.Main().Execution().Playing(); }, 60000));
-  // A few seconds into the show: the bursts are open.
-  QTest::qWait(2500);
+  // Into the show: the first burst has opened and the second has started.
+  QTest::qWait(1200);
   const QImage panel = r.Display().GrabPanel();
   testing::SaveShot(panel, "display_preset3");
   testing::SaveShot(r.Main().grab().toImage(), "main_preset3");
-  // The sky above the scenery holds bright particles.
-  int bright = 0;
-  for (int y = 0; y < panel.height() / 2; ++y)
-    for (int x = 0; x < panel.width(); ++x)
-      if (qGray(panel.pixel(x, y)) > 150) ++bright;
-  EXPECT_GT(bright, 50);
+  // The sky between the arches is black but for the coloured stars of the bursts.
+  int black = 0, coloured = 0;
+  for (int y = 0; y < panel.height() / 3; ++y) {
+    for (int x = panel.width() / 3; x < 2 * panel.width() / 3; ++x) {
+      const QColor c = panel.pixelColor(x, y);
+      if (qGray(c.rgb()) < 10) ++black;
+      if (c.saturation() > 80 && c.value() > 80) ++coloured;
+    }
+  }
+  EXPECT_GT(black, 100);
+  EXPECT_GT(coloured, 30);
   EXPECT_TRUE(r.Main().VisualLed->Lit());
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(QtFontService, GlyphsAreOneBitWithTheirAdvance) {
+  QtFontService font;
+  const auto space = font.Glyph(' ');
+  ASSERT_TRUE(space);
+  EXPECT_GT(space->Advance, 0);
+  const auto a = font.Glyph('A');
+  ASSERT_TRUE(a);
+  EXPECT_GT(a->Width, 0);
+  EXPECT_GT(a->Top, 5);
+  EXPECT_EQ(a->Bits.size(), static_cast<size_t>(a->Width * a->Height));
+  for (uint8_t bit : a->Bits) EXPECT_LE(bit, 1);
+  EXPECT_GT(font.Extent("a b").Width, font.Extent("ab").Width);
+  // Blanks carry one unset pixel, so their list keeps its advance.
+  EXPECT_EQ(space->Bits, std::vector<uint8_t>{0});
 }
 
 }  // namespace
