@@ -214,6 +214,13 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
   EXPECT_GT(black, 100);
   EXPECT_GT(coloured, 30);
   EXPECT_TRUE(r.Main().VisualLed->Lit());
+
+  // The About lines over the scene once they have faded in (the last one takes 84 frames).
+  QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
+  QTest::qWait(3600);
+  const QImage about = r.Display().GrabPanel();
+  testing::SaveShot(about, "display_about");
+  EXPECT_EQ(r.Display().Core().AboutSlots[5]->Alpha, 1.0f);
 }
 
 }  // namespace
