@@ -4,32 +4,13 @@
 
 #include <cmath>
 
+#include "support/form_device.h"
 #include "util/random.h"
 
 namespace orvane {
 namespace {
 
-// A device as the main window's controls start.
-TBaseDevice FormDefaults() {
-  TBaseDevice d;
-  d.Definition.Code = 1;
-  d.ProjectionXY = 0;
-  d.OpeningXY = 360;
-  d.ProjectionXZ = 0;
-  d.OpeningXZ = 180;
-  d.StarQuantity = 500;
-  d.StarKind = 2;
-  d.TrailLife = 100;
-  d.StarWeight = 10;
-  d.StarSpeed = 20;
-  d.StarResistance = 10;
-  d.StarSize = 10;
-  d.SpeedKind = 2;
-  d.EffectLength = 2000;
-  d.MinStarLife = 50;
-  d.MaxStarLife = 100;
-  return d;
-}
+TBaseDevice FormDefaults() { return testing::FormDevice(1); }
 
 float Speed(const TCompPartics& s, int v) {
   return std::sqrt(s.VelX[v] * s.VelX[v] + s.VelY[v] * s.VelY[v] + s.VelZ[v] * s.VelZ[v]);

@@ -1,0 +1,155 @@
+// Compile speed: the six presets, seeded, into memory and into a file, and a steady
+// stream of stars for the record rate of the frame loop. Counters:
+//   records/s      particle records written per second of compile time
+//   realtime       show seconds per compile second (how much faster than it plays)
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "compiler/compile_show.h"
+#include "compiler/compiled_device_prep.h"
+#include "model/device_list.h"
+#include "model/device_lookup.h"
+#include "model/presets.h"
+#include "util/random.h"
+
+namespace orvane {
+namespace {
+
+constexpr uint32_t kSeed = 7;
+
+class SilentDialogs : public UserDialogs {
+ public:
+  DialogAnswer Message(DialogKind, DialogButtons, const std::string&, const std::string&) override {
+    return DialogAnswer::Ok;
+  }
+  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
+  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+};
+
+// The devices of a show, prepared in seeded mode, and the seed state the compile starts
+// from. Each compile takes its own snapshot, as a real one does, so the per-device
+// tables are built inside the timing; `Steady` keeps one snapshot, built beforehand.
+struct PreparedShow {
+  std::vector<std::shared_ptr<const TCompDevice>> Parts;
+  int32_t Root = 0;
+  uint32_t StartSeed = 0;
+  bool Steady = false;
+  CompileSnapshot Kept;
+
+  CompileSnapshot& Snapshot(CompileSnapshot& fresh) {
+    if (Steady) return Kept;
+    TakeSnapshot(Root, [this](int32_t code) { return FindByCode(Parts, code); }, fresh);
+    return fresh;
+  }
+};
+
+std::unique_ptr<PreparedShow> PreparePreset(int k) {
+  EnableSeededMode(kSeed);
+  DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
+  SilentDialogs dialogs;
+  ApplyPreset(k, list, dialogs);
+  auto show = std::make_unique<PreparedShow>();
+  show->Parts = list.CompiledSnapshot();
+  show->Root = PresetDevices(k).front().Code;
+  show->StartSeed = RandomSeed();
+  return show;
+}
+
+// A large explosive shell: 60000 stars of 100 frames, no trail, no chain.
+std::unique_ptr<PreparedShow> PrepareSteadyShell(bool trail) {
+  EnableSeededMode(kSeed);
+  TBaseDevice d;
+  d.Definition.Code = 1;
+  d.OpeningXY = 360;
+  d.OpeningXZ = 180;
+  d.StarQuantity = 60000;
+  d.StarKind = 2;
+  d.TrailExists = trail;
+  d.TrailLife = 20;
+  d.StarWeight = 10;
+  d.StarSpeed = 20;
+  d.StarResistance = 10;
+  d.StarSize = 10;
+  d.SpeedKind = 1;
+  d.EffectLength = 4000;
+  d.MinStarLife = 100;
+  d.MaxStarLife = 100;
+  PrepareCompiledPart(d);
+  auto show = std::make_unique<PreparedShow>();
+  show->Steady = true;
+  PrepareSnapshotDevice(show->Kept.Add(1, d.Compiled));
+  show->Kept.SetRoot(1);
+  show->StartSeed = RandomSeed();
+  return show;
+}
+
+// nextSink gives the sink for the next compile.
+template <typename NextSink>
+void RunCompiles(benchmark::State& state, PreparedShow& show, NextSink nextSink) {
+  SetList sets;
+  CTrail trail;
+  const std::atomic<float> scale{1.0f};
+  uint64_t records = 0, frames = 0;
+  for (auto _ : state) {
+    SetRandomSeed(show.StartSeed);
+    ShowSink& sink = nextSink();
+    CompileSnapshot fresh;
+    CompileContext context{sets, trail, show.Snapshot(fresh), scale};
+    const CompileOutcome outcome = CompileRootToSink(context, sink, nullptr);
+    sink.Close();
+    records += outcome.Records;
+    frames += outcome.Frames;
+    benchmark::DoNotOptimize(outcome.Records);
+  }
+  state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsRate);
+  state.counters["realtime"] = benchmark::Counter(static_cast<double>(frames) / 25.0, benchmark::Counter::kIsRate);
+  state.counters["records"] = static_cast<double>(records) / static_cast<double>(state.iterations());
+}
+
+std::filesystem::path BenchFile() { return std::filesystem::temp_directory_path() / "orvane-compile-bench.dat"; }
+
+void BM_PresetInMemory(benchmark::State& state) {
+  const auto show = PreparePreset(static_cast<int>(state.range(0)));
+  // One buffer for all compiles, as a player that keeps the show in memory would.
+  ShowMemorySink memory;
+  RunCompiles(state, *show, [&]() -> ShowSink& {
+    memory.Bytes.clear();
+    return memory;
+  });
+  DisableSeededMode();
+}
+
+void BM_PresetToFile(benchmark::State& state) {
+  const auto show = PreparePreset(static_cast<int>(state.range(0)));
+  std::unique_ptr<ShowFileSink> file;
+  RunCompiles(state, *show, [&]() -> ShowSink& {
+    file = std::make_unique<ShowFileSink>(BenchFile());
+    return *file;
+  });
+  file.reset();
+  std::filesystem::remove(BenchFile());
+  DisableSeededMode();
+}
+
+// The frame loop alone: records are encoded and counted, nothing is stored.
+void BM_SteadyStars(benchmark::State& state) {
+  const auto show = PrepareSteadyShell(state.range(0) != 0);
+  ShowCountingSink counter;
+  RunCompiles(state, *show, [&]() -> ShowSink& { return counter; });
+  DisableSeededMode();
+}
+
+BENCHMARK(BM_PresetInMemory)->DenseRange(1, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PresetToFile)->DenseRange(1, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SteadyStars)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace orvane
+
+BENCHMARK_MAIN();

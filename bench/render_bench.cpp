@@ -1,0 +1,144 @@
+// Milliseconds per DrawFrame, headless on the software GL: scenery on, particles held on
+// screen by a paused show, immediate mode and vertex arrays side by side.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+
+#include <sstream>
+
+#include "app/cli_command.h"
+#include "compiler/show_reader.h"
+#include "compiler/show_sink.h"
+#include "compiler/show_writer.h"
+#include "model/presets.h"
+#include "viewer/gl_headers.h"
+#include "viewer/headless/headless_display.h"
+
+namespace orvane {
+namespace {
+
+// A burst: particles on shells around a point above the stage, in warm colours.
+std::filesystem::path SyntheticShow(int particles) {
+  const auto path = std::filesystem::temp_directory_path() / ("orvane-bench-" + std::to_string(particles) + ".dat");
+  if (std::filesystem::exists(path)) return path;
+  ShowFileSink sink(path);
+  ShowWriter writer(sink);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> unit(0, 1);
+  for (int f = 0; f < 2; ++f) {
+    writer.BeginFrame();
+    for (int i = 0; i < particles; ++i) {
+      const float a = unit(random) * 6.2831853f, b = std::acos(2 * unit(random) - 1), r = 0.5f + 2.0f * unit(random);
+      writer.AddRecord(r * std::sin(b) * std::cos(a), 1 + r * std::cos(b), r * std::sin(b) * std::sin(a),
+                       0.6f + 0.4f * unit(random), 0.3f + 0.5f * unit(random), 0.2f * unit(random), 0.8f, 6);
+    }
+    writer.EndFrame(f == 1);
+  }
+  writer.Finish();
+  sink.Close();
+  return path;
+}
+
+struct HeldFrame {
+  std::filesystem::path Show;
+  int64_t Index = 0;
+  size_t Particles = 0;
+};
+
+// Preset k compiled with seed 1 through orvane-cli's own compile, and its busiest frame.
+HeldFrame BusiestPresetFrame(int k) {
+  HeldFrame held;
+  held.Show = std::filesystem::temp_directory_path() / ("orvane-bench-preset-" + std::to_string(k) + ".dat");
+  std::ostringstream out, err;
+  cli::CliIo io{out, err, false};
+  const std::string root = std::to_string(PresetDevices(k).front().Code);
+  if (cli::RunCli({"compile", "--preset", std::to_string(k), "--root", root, "--seed", "1", "-o", held.Show.string()},
+                  io) != cli::kExitDone) {
+    throw std::runtime_error(err.str());
+  }
+  ShowFileReader reader;
+  reader.Open(held.Show);
+  ShowBlock block;
+  int64_t index = 0;
+  while (reader.ReadBlock(block) == ShowFileReader::Status::kBlock) {
+    FrameCursor frames = block.Frames();
+    ShowFrame frame;
+    while (frames.Next(frame)) {
+      if (frame.RecordCount() > held.Particles) {
+        held.Particles = frame.RecordCount();
+        held.Index = index;
+      }
+      ++index;
+    }
+  }
+  return held;
+}
+
+// One display per show and size, paused on the frame to measure.
+HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
+  static std::map<std::tuple<int, int, std::string>, std::unique_ptr<HeadlessDisplay>> displays;
+  auto& display = displays[{width, height, held.Show.string()}];
+  if (!display) {
+    std::string error;
+    display = HeadlessDisplay::Create(width, height, error);
+    if (!display) throw std::runtime_error(error);
+    display->Start(held.Show);
+    ShowPlayer& player = display->Core().Player();
+    while (player.Active() && !(player.Playing() && player.CurrentFrame() == held.Index)) display->Tick();
+    player.SetPaused(true);
+  }
+  display->Context().MakeCurrent();
+  return *display;
+}
+
+void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, bool arrays, size_t particles) {
+  DisplayCore& core = display.Core();
+  core.Particles().SetPath(arrays ? ParticlePath::VertexArrays : ParticlePath::Immediate);
+  for (auto _ : state) {
+    core.DrawFrame();
+    glFinish();
+  }
+  state.SetLabel(arrays ? "vertex arrays" : "immediate");
+  state.counters["particles"] = static_cast<double>(particles);
+}
+
+// The synthetic shows hold their burst from the first frame on.
+void BM_SyntheticFrame(benchmark::State& state) {
+  const int particles = static_cast<int>(state.range(2));
+  HeadlessDisplay& display = DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                            HeldFrame{SyntheticShow(particles), 0, static_cast<size_t>(particles)});
+  MeasureDrawFrame(state, display, state.range(3) != 0, static_cast<size_t>(particles));
+}
+
+void BM_BusiestPresetFrame(benchmark::State& state) {
+  static std::map<int, HeldFrame> frames;
+  const int k = static_cast<int>(state.range(2));
+  if (!frames.count(k)) frames[k] = BusiestPresetFrame(k);
+  HeadlessDisplay& display =
+      DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), frames[k]);
+  MeasureDrawFrame(state, display, state.range(3) != 0, frames[k].Particles);
+  state.counters["frame"] = static_cast<double>(frames[k].Index);
+}
+
+void Sizes(benchmark::internal::Benchmark* b, std::initializer_list<int> thirds, const char* third) {
+  for (int n : thirds) {
+    for (auto [w, h] : {std::pair{392, 324}, std::pair{640, 480}}) {
+      for (int arrays : {0, 1}) b->Args({w, h, n, arrays});
+    }
+  }
+  b->ArgNames({"w", "h", third, "arrays"})->Unit(benchmark::kMillisecond)->MinTime(0.5);
+}
+BENCHMARK(BM_BusiestPresetFrame)->Apply([](benchmark::internal::Benchmark* b) {
+  Sizes(b, {1, 2, 3, 4, 5, 6}, "preset");
+});
+BENCHMARK(BM_SyntheticFrame)->Apply([](benchmark::internal::Benchmark* b) { Sizes(b, {50000, 100000}, "n"); });
+
+}  // namespace
+}  // namespace orvane
+
+BENCHMARK_MAIN();

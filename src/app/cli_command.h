@@ -1,0 +1,69 @@
+#pragma once
+// The command table of orvane-cli. A command is a name, its help texts, the options it
+// takes and a function; adding one is a new cli_<name>.cpp and a line in cli_commands.cpp.
+
+#include <iosfwd>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orvane::cli {
+
+// Exit statuses.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitBadInput = 1;  // bad input or an I/O error, message on stderr
+inline constexpr int kExitRefused = 2;   // refused by a check (chaining cycle, size bound)
+
+struct CliArgs {
+  std::map<std::string, std::string> Values;  // "--root" -> "101"
+  std::set<std::string> Flags;                // "-v"
+  std::vector<std::string> Positionals;
+
+  bool Has(const std::string& option) const { return Values.count(option) != 0; }
+  const std::string& Value(const std::string& option) const { return Values.at(option); }
+  bool Verbose() const { return Flags.count("-v") != 0; }
+};
+
+struct CliIo {
+  std::ostream& Out;  // figures, one "name: value" a line
+  std::ostream& Err;  // messages and progress
+  bool ErrIsTerminal = false;
+};
+
+struct CliCommand {
+  const char* Name;
+  const char* Summary;
+  const char* Usage;    // the arguments after the command name
+  const char* Example;  // a whole command line
+  std::vector<std::string> ValueOptions;  // options followed by a value ("-o", "--root")
+  int (*Run)(const CliArgs& args, CliIo& io);
+  std::vector<std::string> FlagOptions = {};  // options without a value ("--flat")
+};
+
+CliCommand CompileCommand();
+CliCommand InfoCommand();
+CliCommand SaveCommand();
+CliCommand RenderCommand();
+CliCommand PreviewCommand();
+
+const std::vector<CliCommand>& CliCommands();
+
+// Parses the arguments after the command name. "-v" and "--help" are flags of every
+// command; "--name=value" works for every value option. False with `error` set on an
+// unknown option or a missing value.
+bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args,
+                  std::string& error);
+
+// The whole tool: argv without the program name.
+int RunCli(const std::vector<std::string>& words, CliIo& io);
+
+void PrintHelp(std::ostream& out);
+
+// A number with a fixed count of decimals, as the figures print it.
+std::string FormatFixed(double value, int decimals);
+
+// "orvane-cli: message" on stderr.
+void ReportError(CliIo& io, const std::string& message);
+
+}  // namespace orvane::cli

@@ -1,0 +1,115 @@
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+#include "app/cli_command.h"
+
+namespace orvane::cli {
+namespace {
+
+const CliCommand* Find(const std::string& name) {
+  for (const CliCommand& c : CliCommands())
+    if (name == c.Name) return &c;
+  return nullptr;
+}
+
+void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
+  out << "usage: orvane-cli " << c.Name << " " << c.Usage << "\n  " << c.Summary << "\n  example: " << c.Example
+      << "\n";
+}
+
+}  // namespace
+
+const std::vector<CliCommand>& CliCommands() {
+  static const std::vector<CliCommand> commands = {
+      CompileCommand(), InfoCommand(), SaveCommand(),
+#if defined(ORVANE_CLI_RENDER)
+      RenderCommand(), PreviewCommand(),
+#endif
+  };
+  return commands;
+}
+
+void PrintHelp(std::ostream& out) {
+  out << "orvane-cli: compile, inspect, save and draw Orvane firework shows without a display.\n\n"
+         "usage: orvane-cli COMMAND [OPTIONS]   (-v: say more; COMMAND --help: its options)\n\n"
+         "commands:\n";
+  for (const CliCommand& c : CliCommands()) {
+    out << "  " << c.Name << " " << c.Usage << "\n      " << c.Summary << "\n      example: " << c.Example << "\n";
+  }
+  out << "\nexit status: 0 done, 1 bad input or I/O error, 2 refused by a check "
+         "(chaining cycle, size bound reached).\n";
+}
+
+std::string FormatFixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << message << "\n"; }
+
+bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args,
+                  std::string& error) {
+  auto takesValue = [&](const std::string& option) {
+    for (const std::string& o : command.ValueOptions)
+      if (o == option) return true;
+    return false;
+  };
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    if (w.size() < 2 || w[0] != '-') {
+      args.Positionals.push_back(w);
+      continue;
+    }
+    const size_t eq = w.find('=');
+    const std::string name = w.substr(0, eq);
+    if (w == "-v" || w == "--help" || w == "-h") {
+      args.Flags.insert(w == "-h" ? "--help" : w);
+    } else if (std::find(command.FlagOptions.begin(), command.FlagOptions.end(), w) != command.FlagOptions.end()) {
+      args.Flags.insert(w);
+    } else if (!takesValue(name)) {
+      error = "unknown option " + name + " for " + command.Name;
+      return false;
+    } else if (eq != std::string::npos) {
+      args.Values[name] = w.substr(eq + 1);
+    } else if (i + 1 < words.size()) {
+      args.Values[name] = words[++i];
+    } else {
+      error = "option " + name + " needs a value";
+      return false;
+    }
+  }
+  return true;
+}
+
+int RunCli(const std::vector<std::string>& words, CliIo& io) {
+  if (words.empty()) {
+    PrintHelp(io.Err);
+    return kExitBadInput;
+  }
+  const std::string& name = words[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintHelp(io.Out);
+    return kExitDone;
+  }
+  const CliCommand* command = Find(name);
+  if (command == nullptr) {
+    ReportError(io, "unknown command \"" + name + "\" (orvane-cli --help lists them)");
+    return kExitBadInput;
+  }
+  CliArgs args;
+  std::string error;
+  if (!ParseCliArgs(*command, {words.begin() + 1, words.end()}, args, error)) {
+    ReportError(io, error);
+    PrintCommandHelp(*command, io.Err);
+    return kExitBadInput;
+  }
+  if (args.Flags.count("--help")) {
+    PrintCommandHelp(*command, io.Out);
+    return kExitDone;
+  }
+  return command->Run(args, io);
+}
+
+}  // namespace orvane::cli

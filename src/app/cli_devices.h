@@ -1,0 +1,17 @@
+#pragma once
+// The device list of a command: `--devices DIR` (a folder load, as the Load button) or
+// `--preset N` (as the preset buttons), after `--seed S` has put the random generator
+// in seeded mode, so that every preparation and the compile repeat.
+
+#include "app/cli_command.h"
+#include "model/device_list.h"
+
+namespace orvane::cli {
+
+// kExitDone, or the exit status after a message on stderr.
+int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list);
+
+// Reads --seed and enables seeded mode; kExitDone when absent.
+int ApplyCliSeed(const CliArgs& args, CliIo& io);
+
+}  // namespace orvane::cli

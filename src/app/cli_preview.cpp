@@ -1,0 +1,114 @@
+// orvane-cli preview: compiles a show and draws one contact sheet of frames spread over it,
+// each labelled with its time. The fallback of scripts/run when there is no display.
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+#include "app/cli_command.h"
+#include "app/cli_render_options.h"
+#include "app/png_file.h"
+#include "app/show_render.h"
+#include "compiler/show_summary.h"
+#include "model/integer_text.h"
+#include "model/presets.h"
+
+namespace orvane::cli {
+namespace {
+
+constexpr int kColumns = 4;
+constexpr int kRows = 3;
+
+// The root to compile: --root, or with --preset the preset's first device.
+std::optional<int32_t> RootCode(const CliArgs& args) {
+  if (args.Has("--root")) return ParseInteger(args.Value("--root"));
+  if (args.Has("--preset")) {
+    const auto k = ParseInteger(args.Value("--preset"));
+    if (k && !PresetDevices(*k).empty()) return PresetDevices(*k).front().Code;
+  }
+  return std::nullopt;
+}
+
+// Compiles into a file of its own through the compile command, so a show the GUI
+// compiled is left alone.
+int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
+  const std::optional<int32_t> root = RootCode(args);
+  if (!root) {
+    ReportError(io, "preview needs --preset N (1 to 6) or --devices DIR with --root CODE");
+    return kExitBadInput;
+  }
+  std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
+  for (const char* option : {"--devices", "--preset", "--seed"}) {
+    if (args.Has(option)) words.insert(words.end(), {option, args.Value(option)});
+  }
+  if (args.Verbose()) words.push_back("-v");
+  std::ostringstream figures;
+  CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
+  return RunCli(words, compile_io);
+}
+
+int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {
+  ShowSummary summary;
+  if (const auto fault = SummarizeShowFile(show, summary)) {
+    ReportError(io, "the compiled show is damaged at " + fault->Describe());
+    return kExitBadInput;
+  }
+  const std::vector<int64_t> picks = SpreadFrames(static_cast<int64_t>(summary.Frames), kColumns * kRows);
+  std::vector<RenderedFrame> tiles;
+  const RenderReport report = RenderShow(
+      show.string(), options, [&picks](int64_t i) { return std::binary_search(picks.begin(), picks.end(), i); },
+      FrameTimeLabel, [&tiles](RenderedFrame&& frame) {
+        tiles.push_back(std::move(frame));
+        return true;
+      });
+  if (!report.Error.empty()) {
+    ReportError(io, report.Error);
+    return kExitBadInput;
+  }
+  const std::string out = args.Value("-o");
+  const std::vector<uint8_t> sheet = ContactSheet(tiles, options.Width, options.Height, kColumns, kRows);
+  if (const std::string error = WritePng(out, sheet, options.Width * kColumns, options.Height * kRows);
+      !error.empty()) {
+    ReportError(io, error);
+    return kExitBadInput;
+  }
+  io.Out << "file: " << out << "\n"
+         << "frames: " << summary.Frames << "\n"
+         << "tiles: " << tiles.size() << "\n";
+  return kExitDone;
+}
+
+int Preview(const CliArgs& args, CliIo& io) {
+  if (!args.Has("-o")) {
+    ReportError(io, "preview needs -o SHEET.png");
+    return kExitBadInput;
+  }
+  RenderOptions options;
+  // A little back and up from the window's start, so the sheet shows the whole stage.
+  options.Camera = RenderCamera{180, 6, 0, 0.3f, 11};
+  if (const int status = ReadRenderOptions(args, io, options); status != kExitDone) return status;
+  const std::filesystem::path show =
+      std::filesystem::temp_directory_path() / ("orvane-preview-" + std::to_string(getpid()) + ".dat");
+  int status = CompileInto(args, io, show);
+  if (status == kExitDone) status = DrawSheet(args, io, show, options);
+  std::error_code ignored;
+  std::filesystem::remove(show, ignored);
+  return status;
+}
+
+}  // namespace
+
+CliCommand PreviewCommand() {
+  return {"preview",
+          "compiles a show and draws a contact sheet of 4 x 3 frames spread over it, each labelled with its time",
+          "(--preset N | --devices DIR --root CODE) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
+          "[--overview] [--camera yaw,pitch,x,y,z] -o SHEET.png",
+          "orvane-cli preview --preset 3 --seed 1 -o sheet.png",
+          {"--devices", "--preset", "--root", "--seed", "-o", "--size", "--scenery", "--camera"},
+          Preview,
+          {"--flat", "--overview"}};
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,13 @@
+#pragma once
+// The drawing options that `render` and `preview` share.
+
+#include "app/cli_command.h"
+#include "app/show_render.h"
+
+namespace orvane::cli {
+
+// --size, --frames, --scenery, --flat, --overview, --camera. kExitDone, or the exit status
+// after a message.
+int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options);
+
+}  // namespace orvane::cli

@@ -1,0 +1,38 @@
+#include "app/png_file.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace orvane {
+
+std::string WritePng(const std::string& path, const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0 || rgb.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
+    return "no picture to write to " + path;
+  }
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return "cannot create " + path + ": " + std::strerror(errno);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  std::string error;
+  if (png == nullptr || info == nullptr) {
+    error = "out of memory writing " + path;
+  } else if (setjmp(png_jmpbuf(png)) != 0) {
+    error = "cannot write " + path;
+  } else {
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int32_t y = 0; y < height; ++y) {
+      png_write_row(png, rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3);
+    }
+    png_write_end(png, nullptr);
+  }
+  png_destroy_write_struct(&png, &info);
+  if (std::fclose(file) != 0 && error.empty()) error = "cannot write " + path;
+  return error;
+}
+
+}  // namespace orvane

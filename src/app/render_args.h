@@ -1,0 +1,24 @@
+#pragma once
+// The drawing options of `orvane-cli render` and `preview`, read from their texts.
+
+#include <optional>
+#include <string>
+
+#include "app/show_render.h"
+
+namespace orvane {
+
+struct FrameRange {
+  int64_t First = 0, Last = INT64_MAX;
+};
+
+// "392x324"; sizes 16 ... 4096.
+std::optional<std::pair<int32_t, int32_t>> ParseRenderSize(const std::string& text);
+// "A-B", "A-" or "A"; 0 <= A <= B.
+std::optional<FrameRange> ParseFrameRange(const std::string& text);
+// "model", "grid" or "none".
+std::optional<RenderScenery> ParseScenery(const std::string& text);
+// "yaw,pitch,x,y,z", decimals as the form reads them; pitch within -89 ... 89.
+std::optional<RenderCamera> ParseRenderCamera(const std::string& text);
+
+}  // namespace orvane

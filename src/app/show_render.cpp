@@ -1,0 +1,110 @@
+#include "app/show_render.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "util/rounding.h"
+#include "viewer/headless/headless_display.h"
+
+namespace orvane {
+namespace {
+
+void Apply(const RenderOptions& o, DisplayCore& core) {
+  core.View.ShowScenery = o.Scenery != RenderScenery::None;
+  core.ModelScenery = o.Scenery == RenderScenery::Model;
+  core.Billboards3D = !o.Flat;
+  core.OverviewMode = o.Overview;
+  if (o.Camera) {
+    core.Camera.Yaw = o.Camera->Yaw;
+    core.Camera.Pitch = o.Camera->Pitch;
+    core.Camera.Eye = {o.Camera->X, o.Camera->Y, o.Camera->Z};
+  }
+  StepCamera(core.Camera);  // aims the target before the first view is set
+  core.OpenGLPanelResize();
+}
+
+}  // namespace
+
+std::string FrameTimeLabel(int64_t index) {
+  char text[48];
+  std::snprintf(text, sizeof text, "t = %.2f s", static_cast<double>(index) / 25.0);
+  return text;
+}
+
+std::vector<int64_t> SpreadFrames(int64_t frames, int count) {
+  std::vector<int64_t> picks;
+  if (frames <= 0 || count <= 0) return picks;
+  for (int k = 0; k < count; ++k) {
+    const int64_t at = RoundHalfEven(static_cast<double>(k + 1) * static_cast<double>(frames) / (count + 1));
+    const int64_t index = std::clamp<int64_t>(at, 0, frames - 1);
+    if (picks.empty() || picks.back() != index) picks.push_back(index);
+  }
+  return picks;
+}
+
+std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32_t width, int32_t height,
+                                  int columns, int rows) {
+  const size_t sheet_width = static_cast<size_t>(width) * static_cast<size_t>(columns);
+  std::vector<uint8_t> sheet(sheet_width * static_cast<size_t>(height) * static_cast<size_t>(rows) * 3, 0);
+  for (size_t t = 0; t < tiles.size() && t < static_cast<size_t>(columns * rows); ++t) {
+    if (tiles[t].Rgb.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3) continue;
+    const size_t left = (t % static_cast<size_t>(columns)) * static_cast<size_t>(width);
+    const size_t top = (t / static_cast<size_t>(columns)) * static_cast<size_t>(height);
+    for (int32_t y = 0; y < height; ++y) {
+      std::copy_n(tiles[t].Rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3,
+                  static_cast<size_t>(width) * 3, sheet.data() + ((top + static_cast<size_t>(y)) * sheet_width + left) * 3);
+    }
+  }
+  return sheet;
+}
+
+RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
+                        const std::function<bool(int64_t)>& wanted,
+                        const std::function<std::string(int64_t)>& label,
+                        const std::function<bool(RenderedFrame&&)>& take) {
+  RenderReport report;
+  auto display = HeadlessDisplay::Create(options.Width, options.Height, report.Error);
+  if (!display) return report;
+  DisplayCore& core = display->Core();
+  Apply(options, core);
+  if (!display->Start(show_file)) {
+    report.Messages = display->Messages();
+    report.Error = report.Messages.empty() ? "cannot play " + show_file : report.Messages.back();
+    return report;
+  }
+  OverlaySlot caption = nullptr;
+  ShowPlayer& player = core.Player();
+  // A frame's picture is final once the show moves past it: a frame with particles may be
+  // shown again while buffering, and only its last showing draws the particles.
+  std::optional<RenderedFrame> pending;
+  bool go_on = true;
+  auto flush = [&] {
+    if (pending && go_on) go_on = take(std::move(*pending));
+    pending.reset();
+  };
+  int64_t highest = -1;
+  while (go_on && player.Active()) {
+    const int64_t shown = player.CurrentFrame();
+    highest = std::max(highest, shown);
+    if (shown > options.LastFrame) break;
+    const bool keep = shown >= 0 && wanted(shown);
+    if (label) {
+      if (caption == nullptr) core.AddOverlay("", 0, options.Height - 16, 1, 1, 1, 1, 0, caption);
+      caption->Text = keep ? label(shown) : std::string();
+      // Top right, clear of the credit line at the top left.
+      caption->X = options.Width - core.TextExtent(caption->Text).Width - 8;
+    }
+    display->Tick();
+    if (!player.Active()) break;
+    if (pending && pending->Index != shown) flush();
+    if (keep) pending = RenderedFrame{shown, display->Context().RgbTopDown()};
+  }
+  flush();
+  report.FramesPlayed = highest + 1;
+  // A show that ended by itself may have left a message (a damaged file).
+  display->Pump();
+  report.Messages = display->Messages();
+  return report;
+}
+
+}  // namespace orvane

@@ -1,0 +1,58 @@
+#pragma once
+// Everything one compile works on, handed in by its owner: no hidden globals.
+
+#include <atomic>
+#include <cstdint>
+#include <stop_token>
+
+#include "compiler/compile_snapshot.h"
+#include "compiler/emitter_motion.h"
+#include "compiler/set_list.h"
+#include "compiler/trail_pool.h"
+
+namespace orvane {
+
+// The size bound. An acyclic chain can still multiply beyond memory; past either limit
+// the compile ends after the current frame and keeps the show written so far.
+struct CompileLimits {
+  // Star slots of live sets (one more per set) plus trail particles, at any moment.
+  uint64_t MaxParticles = 20'000'000;
+  // The open block's data; keeps the block's 32-bit length, and its memory, in bounds.
+  uint64_t MaxBlockBytes = uint64_t{1} << 30;
+};
+
+struct SpawnRequest {
+  int32_t Code = 0;
+  float PosX = 0, PosY = 0, PosZ = 0;
+  float VelX = 0, VelY = 0, VelZ = 0;
+  float Resistance = 0;
+  float Gravity = 0;
+};
+
+struct CompileContext {
+  SetList& Sets;
+  CTrail& Trail;
+  const CompileSnapshot& Devices;
+  // Held by the display; read at every use, so a change applies from the next use.
+  const std::atomic<float>& Scale;
+  CompileLimits Limits{};
+  // Set when a spawn or an emission was refused by the size bound.
+  bool Cut = false;
+  // Asked only when the owner goes away mid-compile; there is no cancel otherwise.
+  std::stop_token Stop{};
+  // The emitters' drag tables of this compile.
+  EmitterMotions Emitters{};
+
+  float CurrentScale() const { return Scale.load(std::memory_order_relaxed); }
+  uint64_t HeldParticles() const { return Sets.HeldParticles() + Trail.Count(); }
+  // False (and Cut set) when holding `more` particles would pass the bound.
+  bool Admit(uint64_t more);
+};
+
+// Makes a set for the request's device, when the snapshot has one, and appends it.
+void SpawnSet(CompileContext& context, const SpawnRequest& request);
+
+// Frees the set and deletes its entry. False when the list does not hold it.
+bool RemoveSet(CompileContext& context, const CSet* set);
+
+}  // namespace orvane

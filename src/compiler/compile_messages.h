@@ -1,0 +1,26 @@
+#pragma once
+// Texts the compile shows the user.
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+inline constexpr const char* kRecursivityRefusal =
+    "The selected effect generates recursivity and cannot be compiled, please verify.";
+
+inline std::string ShowCutMessage(uint64_t frames) {
+  return "The show is too large to compile completely; it was cut at frame " + std::to_string(frames) + ".";
+}
+
+inline std::string ShowWriteFailedMessage(const std::string& path, const std::string& reason) {
+  return "The compiled show file \"" + path + "\" could not be written: " + reason + ".";
+}
+
+inline constexpr const char* kCompileOutOfMemory = "There is not enough memory to compile the show.";
+
+inline std::string NoDeviceMessage(int32_t code) {
+  return "No device with code " + std::to_string(code) + " is in the device list.";
+}
+
+}  // namespace orvane

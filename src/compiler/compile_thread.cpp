@@ -1,0 +1,63 @@
+#include "compiler/compile_thread.h"
+
+#include "compiler/compile_show.h"
+
+namespace orvane {
+
+CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
+                          CompileListener& listener, std::stop_token stop) {
+  CompileContext context{sets, trail, job.Snapshot, scale, job.Limits};
+  context.Stop = std::move(stop);
+  const CompileOutcome outcome = CompileRootToFile(context, job.Output, &listener);
+  listener.CompileFinished(outcome);
+  return outcome;
+}
+
+CRenThread::CRenThread(CompileJob job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
+                       CompileListener& listener)
+    : job_(std::move(job)), sets_(sets), trail_(trail), scale_(scale), listener_(listener) {}
+
+CRenThread::~CRenThread() = default;  // the jthread asks to stop and joins
+
+void CRenThread::Start() {
+  if (thread_.joinable()) return;
+  thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
+}
+
+void CRenThread::Finish() {
+  if (!thread_.joinable()) return;
+  thread_.request_stop();
+  thread_.join();
+}
+
+void CRenThread::Execute(std::stop_token stop) {
+  if (stop.stop_requested()) return;
+  RunCompile(job_, sets_, trail_, scale_, listener_, stop);
+}
+
+CompileController::~CompileController() { thread_.reset(); }
+
+CompileController::StartResult CompileController::Start(int32_t rootCode, const DeviceLookup& lookup,
+                                                        const std::filesystem::path& output,
+                                                        CompileListener& listener, CompileLimits limits) {
+  if (thread_) return StartResult::kBusy;
+  CompileJob job;
+  job.Output = output;
+  job.Limits = limits;
+  switch (TakeSnapshot(rootCode, lookup, job.Snapshot)) {
+    case SnapshotStatus::kNoRoot: return StartResult::kNoDevice;
+    case SnapshotStatus::kRecursive: return StartResult::kRecursive;
+    case SnapshotStatus::kReady: break;
+  }
+  thread_ = std::make_unique<CRenThread>(std::move(job), sets_, trail_, scale_, listener);
+  thread_->Start();
+  return StartResult::kStarted;
+}
+
+void CompileController::Finished() {
+  if (!thread_) return;
+  thread_->Finish();
+  thread_.reset();
+}
+
+}  // namespace orvane

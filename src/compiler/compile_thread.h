@@ -1,0 +1,83 @@
+#pragma once
+// The compile thread and the one-at-a-time control around it. The owner starts a compile
+// with the root's code and the device list's lookup; the devices the chain reaches are
+// taken at that moment (TakeSnapshot), so later edits of the list cannot reach the
+// thread. The thread reports through a CompileListener and, after CompileFinished has
+// arrived on the owner's thread, the owner calls Finished() to join and free it.
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <stop_token>
+#include <thread>
+
+#include "compiler/compile_context.h"
+#include "compiler/compile_listener.h"
+#include "compiler/compile_snapshot.h"
+
+namespace orvane {
+
+struct CompileJob {
+  CompileSnapshot Snapshot;
+  std::filesystem::path Output;
+  CompileLimits Limits{};
+};
+
+// The thread body on the calling thread: compiles the job's root into its file and calls
+// CompileFinished. stop ends the compile early (the file is then removed); it is only
+// requested when the owner goes away mid-compile.
+CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
+                          CompileListener& listener, std::stop_token stop = {});
+
+class CRenThread {
+ public:
+  // Created suspended: nothing runs before Start.
+  CRenThread(CompileJob job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
+             CompileListener& listener);
+  // Asks a running compile to stop and waits for it.
+  ~CRenThread();
+  CRenThread(const CRenThread&) = delete;
+  CRenThread& operator=(const CRenThread&) = delete;
+
+  void Start();
+  // The terminate request and the wait; call once CompileFinished has arrived.
+  void Finish();
+
+ private:
+  void Execute(std::stop_token stop);
+
+  CompileJob job_;
+  SetList& sets_;
+  CTrail& trail_;
+  const std::atomic<float>& scale_;
+  CompileListener& listener_;
+  std::jthread thread_;
+};
+
+class CompileController {
+ public:
+  enum class StartResult {
+    kStarted,
+    kBusy,       // a compile is running, or its Finished() has not been called yet
+    kNoDevice,   // the lookup has no device with the root's code
+    kRecursive,  // the chain from the root runs into a cycle (kRecursivityRefusal)
+  };
+
+  // scale and every listener passed to Start must outlive the controller.
+  explicit CompileController(const std::atomic<float>& scale) : scale_(scale) {}
+  ~CompileController();
+
+  StartResult Start(int32_t rootCode, const DeviceLookup& lookup, const std::filesystem::path& output,
+                    CompileListener& listener, CompileLimits limits = {});
+  // After CompileFinished: joins and frees the thread, so the next Start can run.
+  void Finished();
+  bool Busy() const { return thread_ != nullptr; }
+
+ private:
+  const std::atomic<float>& scale_;
+  SetList sets_;
+  CTrail trail_;
+  std::unique_ptr<CRenThread> thread_;
+};
+
+}  // namespace orvane

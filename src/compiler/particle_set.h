@@ -1,0 +1,92 @@
+#pragma once
+// A particle set: one live run of a device's compiled part during a compile. Each step
+// releases stars from the emitter, moves them along the drag-and-gravity path, feeds the
+// trail pool and starts chained effects; the emitter follows the same law.
+
+#include <cstdint>
+#include <vector>
+
+#include "compiler/compile_snapshot.h"
+#include "compiler/emitter_motion.h"
+#include "model/compiled_device.h"
+
+namespace orvane {
+
+struct CompileContext;
+
+struct TBasePartics {
+  float VelX = 0, VelY = 0, VelZ = 0;  // launch velocity of the current flight
+  float PosX = 0, PosY = 0, PosZ = 0;
+  float Vel0X = 0, Vel0Y = 0, Vel0Z = 0;  // velocity at creation, kept for relaunches
+  uint32_t LifeFrames = 1;
+  uint32_t Age = 0;
+  // LifeFrames entries: the device's own table, which the compile's snapshot keeps alive,
+  // and the same colours as the records store them (at Encoded[Age * set's ColorStride]).
+  const FrameColor* Colors = nullptr;
+  const EncodedColor* Encoded = nullptr;
+  uint32_t NextParFrame = 0;
+  bool NextParSpawned = false;
+  bool Alive = false;
+  // Fixed for a flight, so kept with it: VelX / Resistance, VelZ / Resistance and
+  // VelY - Gravity / Resistance, each as float32.
+  float VelXPerR = 0, VelZPerR = 0, VelYLessFall = 0;
+};
+
+class CSet {
+ public:
+  // Root sets start at the device's BestX/Y/Z with velocity 0, emitter resistance 1.0 and
+  // gravity 0. Draws the set's launch variant from the random generator, and fills the
+  // device's derived tables the first time.
+  // `emitter`, when given, is the shared table for emitResistance.
+  CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
+       float emitResistance, float emitGravity, EmitterMotion* emitter = nullptr);
+  virtual ~CSet() = default;
+  CSet(const CSet&) = delete;
+  CSet& operator=(const CSet&) = delete;
+
+  uint16_t StarCount = 0;
+  float OriginX = 0, OriginY = 0, OriginZ = 0;
+  float EmitX = 0, EmitY = 0, EmitZ = 0;
+  float BaseVelX = 0, BaseVelY = 0, BaseVelZ = 0;
+  float EmitStepX = 0, EmitStepY = 0, EmitStepZ = 0;  // emitter move of this frame, before Scale
+  float EmitResistance = 0;
+  float EmitGravity = 0;
+  uint32_t EffectFrames = 1;
+  float Size = 0;
+  float Resistance = 0;
+  float Gravity = 0;
+  uint8_t StarKind = 0;  // 1 progressive, 2 explosive
+  uint8_t TrailExists = 0;
+  float TrailFactor = 0;
+  uint8_t NextEffExists = 0;
+  int32_t NextEffCode = 0;
+  int32_t NextEffFrame = 0;
+  bool NextEffSpawned = false;
+  uint8_t NextParExists = 0;
+  int32_t NextParCode = 0;
+  std::vector<TBasePartics> Stars;
+  uint32_t Frame = 0;
+  uint16_t Emitted = 0;
+  uint16_t Dead = 0;
+  float EmitAccumulator = 0;
+  uint32_t MaxLifeFrames = 0;
+  size_t ColorStride = 1;
+  bool Finished = false;
+  bool Ready = false;
+
+  const SnapshotDevice& Device() const { return *device_; }
+  // The emitter's drag factor c for the current Frame.
+  float EmitFactor() const;
+  // Sets the velocity of a star's flight and the quotients kept with it.
+  void Launch(TBasePartics& star, float velX, float velY, float velZ) const;
+
+ private:
+  const SnapshotDevice* device_;
+  EmitterMotion* emitter_;
+  double emitDrag_ = 0;
+};
+
+// Advances the set by one frame; nothing when it is not Ready.
+void StepSet(CompileContext& context, CSet& set);
+
+}  // namespace orvane

@@ -1,0 +1,189 @@
+#include "compiler/show_reader.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace orvane {
+namespace {
+
+std::string Num(uint64_t v) { return std::to_string(v); }
+
+}  // namespace
+
+std::string ShowFault::Describe() const { return "byte " + Num(Offset) + ": " + Reason; }
+
+ShowBlockHeader ParseBlockHeader(const uint8_t* in) {
+  ShowBlockHeader h;
+  h.FirstBlock = in[0];
+  h.LastBlock = in[1];
+  h.LastFrameIndex = LoadU32(in + 4);
+  h.DataLength = LoadU32(in + 8);
+  return h;
+}
+
+FrameCursor::FrameCursor(std::span<const uint8_t> data, uint32_t lastFrameIndex, uint64_t dataOffset)
+    : data_(data), lastFrameIndex_(lastFrameIndex), dataOffset_(dataOffset) {}
+
+bool FrameCursor::Fail(size_t at, std::string reason) {
+  fault_ = ShowFault{dataOffset_ + at, std::move(reason)};
+  return false;
+}
+
+bool FrameCursor::Next(ShowFrame& frame) {
+  if (done_ || fault_) return false;
+  const size_t left = data_.size() - position_;
+  if (left == 0) return Fail(position_, "the block data ends before the block's last frame");
+  if (framesRead_ >= kFramesPerBlock) return Fail(position_, "the block holds more than 25 frames");
+  if (left < kFrameHeaderSize) return Fail(position_, "frame header cut short (" + Num(left) + " of 8 bytes)");
+  const uint8_t* header = data_.data() + position_;
+  const uint32_t index = LoadU32(header);
+  const uint32_t length = LoadU32(header + 4);
+  if (length % kRecordSize != 0)
+    return Fail(position_ + 4, "frame length " + Num(length) + " is not a multiple of 10");
+  if (length > left - kFrameHeaderSize)
+    return Fail(position_ + 4, "frame records of " + Num(length) + " bytes run past the block data (" +
+                                   Num(left - kFrameHeaderSize) + " bytes left)");
+  const uint32_t k = framesRead_;
+  const std::string where = "frame " + Num(k) + " has index " + Num(index);
+  if (index >= lastFrameIndex_) {
+    // The final frame: index 24 after 24 frames (full block), or n after n - 1 frames.
+    const bool full = lastFrameIndex_ == kFullBlockLastIndex && k == kFullBlockLastIndex;
+    if (index != lastFrameIndex_ || !(full || k + 1 == lastFrameIndex_))
+      return Fail(position_, where + " (the block's last frame index is " + Num(lastFrameIndex_) + ")");
+    done_ = true;
+  } else if (index != k) {
+    return Fail(position_, where);
+  }
+  const size_t at = position_;
+  position_ += kFrameHeaderSize + length;
+  ++framesRead_;
+  if (done_ && position_ != data_.size())
+    return Fail(position_, Num(data_.size() - position_) + " bytes follow the block's last frame");
+  frame.Index = index;
+  frame.Records = data_.subspan(at + kFrameHeaderSize, length);
+  frame.Offset = dataOffset_ + at;
+  return true;
+}
+
+ShowFileReader::~ShowFileReader() { Reset(); }
+
+void ShowFileReader::Reset() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  bytes_ = {};
+  size_ = position_ = 0;
+  blocksRead_ = 0;
+  sawLastBlock_ = failed_ = false;
+  fault_ = {};
+}
+
+bool ShowFileReader::Open(const std::filesystem::path& path) {
+  Reset();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) {
+    Fail(0, "cannot open " + path.string() + ": " + std::strerror(errno));
+    return false;
+  }
+  struct stat info {};
+  if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
+    Fail(0, path.string() + " is not a regular file");
+    return false;
+  }
+  size_ = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+void ShowFileReader::OpenBytes(std::span<const uint8_t> bytes) {
+  Reset();
+  bytes_ = bytes;
+  size_ = bytes.size();
+}
+
+ShowFileReader::Status ShowFileReader::Fail(uint64_t offset, std::string reason) {
+  failed_ = true;
+  fault_ = ShowFault{offset, std::move(reason)};
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  return Status::kFault;
+}
+
+bool ShowFileReader::ReadBytes(uint8_t* out, size_t n) {
+  if (n == 0) return true;
+  if (file_ != nullptr) {
+    if (std::fread(out, 1, n, file_) != n) return false;
+  } else {
+    if (n > bytes_.size() - position_) return false;
+    std::memcpy(out, bytes_.data() + position_, n);
+  }
+  position_ += n;
+  return true;
+}
+
+bool ShowFileReader::CheckHeader(const ShowBlockHeader& h, uint64_t offset) {
+  const std::string block = "block " + Num(blocksRead_);
+  const uint8_t expectedFirst = blocksRead_ == 0 ? 1 : 0;
+  if (h.FirstBlock != expectedFirst) {
+    Fail(offset, block + " has first-block flag " + Num(h.FirstBlock));
+    return false;
+  }
+  if (h.LastBlock > 1) {
+    Fail(offset + 1, block + " has last-block flag " + Num(h.LastBlock));
+    return false;
+  }
+  if (h.LastFrameIndex == 0 || h.LastFrameIndex > kFullBlockLastIndex) {
+    Fail(offset + 4, block + " has last frame index " + Num(h.LastFrameIndex) + " (1 to 24 expected)");
+    return false;
+  }
+  if (h.LastFrameIndex != kFullBlockLastIndex && h.LastBlock == 0) {
+    Fail(offset + 4, block + " is short (last frame index " + Num(h.LastFrameIndex) + ") but not the last block");
+    return false;
+  }
+  return true;
+}
+
+ShowFileReader::Status ShowFileReader::ReadBlock(ShowBlock& block) {
+  if (failed_) return Status::kFault;
+  const uint64_t offset = position_;
+  const uint64_t left = size_ - position_;
+  if (sawLastBlock_) {
+    if (left != 0) return Fail(offset, Num(left) + " bytes follow the last block");
+    return Status::kEnd;
+  }
+  if (left == 0) {
+    if (blocksRead_ == 0) return Fail(0, "the file is empty");
+    return Fail(offset, "the file ends without its last block");
+  }
+  if (left < kBlockHeaderSize) return Fail(offset, "block header cut short (" + Num(left) + " of 12 bytes)");
+  uint8_t raw[kBlockHeaderSize];
+  if (!ReadBytes(raw, kBlockHeaderSize)) return Fail(offset, "read error");
+  const ShowBlockHeader header = ParseBlockHeader(raw);
+  if (!CheckHeader(header, offset)) return Status::kFault;
+  if (header.DataLength > left - kBlockHeaderSize)
+    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes runs past the end of the file (" +
+                                Num(left - kBlockHeaderSize) + " bytes left)");
+  try {
+    block.Data.resize(header.DataLength);
+  } catch (const std::bad_alloc&) {
+    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes does not fit in memory");
+  }
+  if (!ReadBytes(block.Data.data(), header.DataLength)) return Fail(offset + kBlockHeaderSize, "read error");
+  block.Header = header;
+  block.Offset = offset;
+  FrameCursor frames = block.Frames();
+  ShowFrame frame;
+  while (frames.Next(frame)) {
+  }
+  if (frames.Fault()) return Fail(frames.Fault()->Offset, frames.Fault()->Reason);
+  if (header.LastBlock == 0 && frames.FramesRead() != kFramesPerBlock)
+    return Fail(offset + 4, "block " + Num(blocksRead_) + " holds " + Num(frames.FramesRead()) +
+                                " frames but is not the last block");
+  block.FrameCount = frames.FramesRead();
+  ++blocksRead_;
+  sawLastBlock_ = header.LastBlock != 0;
+  return Status::kBlock;
+}
+
+}  // namespace orvane

@@ -1,0 +1,131 @@
+#pragma once
+// The compiled show file's layout and its 10-byte particle record. All integers are
+// little-endian; a file is a sequence of blocks (12-byte header, then frames of an
+// 8-byte header and the frame's records), with no file header and no trailer.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "util/rounding.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace orvane {
+
+inline constexpr size_t kBlockHeaderSize = 12;
+inline constexpr size_t kFrameHeaderSize = 8;
+inline constexpr size_t kRecordSize = 10;
+inline constexpr uint32_t kFramesPerBlock = 25;
+inline constexpr uint32_t kFullBlockLastIndex = kFramesPerBlock - 1;
+inline constexpr double kFramesPerSecond = 25.0;
+// One scene unit is 3000 steps of a stored position.
+inline constexpr float kPositionSteps = 3000.0f;
+
+inline void StoreU32(uint8_t* out, uint32_t v) {
+  out[0] = static_cast<uint8_t>(v);
+  out[1] = static_cast<uint8_t>(v >> 8);
+  out[2] = static_cast<uint8_t>(v >> 16);
+  out[3] = static_cast<uint8_t>(v >> 24);
+}
+
+inline uint32_t LoadU32(const uint8_t* in) {
+  return uint32_t{in[0]} | (uint32_t{in[1]} << 8) | (uint32_t{in[2]} << 16) | (uint32_t{in[3]} << 24);
+}
+
+inline void StoreU16(uint8_t* out, uint32_t v) {
+  out[0] = static_cast<uint8_t>(v);
+  out[1] = static_cast<uint8_t>(v >> 8);
+}
+
+// Stored position: the low 16 bits of round(f32(v * 3000)). A value that is not finite
+// (or beyond int32) rounds to -2^31, whose low 16 bits are 0, so it lands at the origin.
+inline uint32_t PositionField(float v) { return static_cast<uint32_t>(RoundHalfEven(v * 3000)); }
+
+inline uint8_t ColorByte(float c) { return static_cast<uint8_t>(RoundHalfEven(c * 255)); }
+
+inline uint8_t AlphaHighNibble(float a) {
+  return static_cast<uint8_t>(static_cast<uint32_t>(RoundHalfEven(a * 15)) << 4);
+}
+
+// The low nibble: round(f32(f32(size * scale) * 50)) and 0x0F; large sizes wrap.
+inline uint8_t SizeNibble(float size, float scale) {
+  const float scaled = size * scale;
+  return static_cast<uint8_t>(RoundHalfEven(scaled * 50) & 0x0F);
+}
+
+// A colour as a record stores it: red, green, blue bytes and the alpha nibble already in
+// the high half of the last byte. Tables of these spare the frame loop the roundings.
+struct EncodedColor {
+  uint8_t Red = 0, Green = 0, Blue = 0, AlphaHigh = 0;
+};
+
+inline EncodedColor EncodeColor(float red, float green, float blue, float alpha) {
+#if defined(__SSE2__)
+  const __m128i v = _mm_cvtps_epi32(
+      _mm_mul_ps(_mm_setr_ps(red, green, blue, alpha), _mm_setr_ps(255.0f, 255.0f, 255.0f, 15.0f)));
+  alignas(16) int32_t lanes[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
+  return {static_cast<uint8_t>(lanes[0]), static_cast<uint8_t>(lanes[1]), static_cast<uint8_t>(lanes[2]),
+          static_cast<uint8_t>(static_cast<uint32_t>(lanes[3]) << 4)};
+#else
+  return {ColorByte(red), ColorByte(green), ColorByte(blue), AlphaHighNibble(alpha)};
+#endif
+}
+
+// The three position fields at out. With SSE2 the three products and roundings run side
+// by side: the same float32 products, and the conversion gives -2^31 for NaN and for
+// values beyond int32 exactly like RoundHalfEven.
+inline void StorePositions(uint8_t* out, float x, float y, float z) {
+#if defined(__SSE2__)
+  const __m128i fields = _mm_cvtps_epi32(_mm_mul_ps(_mm_setr_ps(x, y, z, 0.0f), _mm_set1_ps(kPositionSteps)));
+  const auto xy = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shufflelo_epi16(fields, _MM_SHUFFLE(3, 3, 2, 0))));
+  const auto zz = static_cast<uint32_t>(_mm_extract_epi16(fields, 4));
+  StoreU16(out + 0, xy);
+  StoreU16(out + 2, xy >> 16);
+  StoreU16(out + 4, zz);
+#else
+  StoreU16(out + 0, PositionField(x));
+  StoreU16(out + 2, PositionField(y));
+  StoreU16(out + 4, PositionField(z));
+#endif
+}
+
+inline void EncodeRecord(uint8_t* out, float x, float y, float z, EncodedColor color, uint8_t sizeNibble) {
+  StorePositions(out, x, y, z);
+  out[6] = color.Red;
+  out[7] = color.Green;
+  out[8] = color.Blue;
+  out[9] = static_cast<uint8_t>(color.AlphaHigh | sizeNibble);
+}
+
+// Writes one record at out (10 bytes). sizeNibble comes from SizeNibble.
+inline void EncodeRecord(uint8_t* out, float x, float y, float z, float red, float green, float blue,
+                         float alpha, uint8_t sizeNibble) {
+  EncodeRecord(out, x, y, z, EncodeColor(red, green, blue, alpha), sizeNibble);
+}
+
+struct ParticleRecord {
+  int16_t X = 0, Y = 0, Z = 0;  // 1/3000 scene unit
+  uint8_t Red = 0, Green = 0, Blue = 0;
+  uint8_t AlphaSize = 0;  // alpha in the high nibble (0..15), size in the low one
+
+  uint8_t AlphaLevel() const { return AlphaSize >> 4; }
+  uint8_t SizeLevel() const { return AlphaSize & 0x0F; }
+};
+
+inline ParticleRecord DecodeRecord(const uint8_t* in) {
+  ParticleRecord r;
+  r.X = static_cast<int16_t>(uint16_t{in[0]} | (uint16_t{in[1]} << 8));
+  r.Y = static_cast<int16_t>(uint16_t{in[2]} | (uint16_t{in[3]} << 8));
+  r.Z = static_cast<int16_t>(uint16_t{in[4]} | (uint16_t{in[5]} << 8));
+  r.Red = in[6];
+  r.Green = in[7];
+  r.Blue = in[8];
+  r.AlphaSize = in[9];
+  return r;
+}
+
+}  // namespace orvane

@@ -1,0 +1,215 @@
+#include "model/device_file_writer.h"
+
+#include <fstream>
+#include <set>
+#include <system_error>
+
+#include "model/record_decimals.h"
+
+namespace orvane {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void AppendByte(std::string& out, uint32_t byte) {
+  out.push_back(kHexDigits[(byte >> 4) & 0xF]);
+  out.push_back(kHexDigits[byte & 0xF]);
+}
+
+void AppendLittleEndian32(std::string& out, uint32_t v) {
+  for (int k = 0; k < 4; ++k) AppendByte(out, (v >> (8 * k)) & 0xFF);
+}
+
+bool IsBlankOrQuote(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"' || c == '\'';
+}
+
+class ProfileWriter {
+ public:
+  void Section(std::string_view name) {
+    out_ += '[';
+    out_ += name;
+    out_ += "]\r\n";
+  }
+  void Key(std::string_view key, std::string_view value) {
+    out_ += key;
+    out_ += '=';
+    out_ += value;
+    out_ += "\r\n";
+  }
+  void Text(std::string_view key, std::string_view text) { Key(key, ProfileTextValue(text)); }
+  void Integer(std::string_view key, int64_t value) { Key(key, std::to_string(value)); }
+  void Bool(std::string_view key, bool value) { Key(key, value ? "1" : "0"); }
+  void Float(std::string_view key, float value) { Key(key, Float32Text(value)); }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+};
+
+void WriteDefinition(ProfileWriter& w, const TDefnDevice& d) {
+  w.Section("Definition");
+  w.Text("Name", d.Name);
+  w.Bool("Active", d.Active);
+  w.Integer("DelayA", d.DelayA);
+  w.Integer("DelayB", d.DelayB);
+  w.Integer("EffectLength", d.EffectLength);
+  w.Integer("EffectIcon", d.EffectIcon);
+  w.Text("Description", d.Description);
+  w.Integer("DeviceIcon", d.DeviceIcon);
+}
+
+void WriteAdditional(ProfileWriter& w, const TAdditDevice& a) {
+  w.Section("Additional");
+  w.Text("Trade", a.Trade);
+  w.Float("Price1", a.Price1);
+  w.Text("Dealer1", a.Dealer1);
+  w.Float("Price2", a.Price2);
+  w.Text("Dealer2", a.Dealer2);
+  w.Float("Price3", a.Price3);
+  w.Text("Dealer3", a.Dealer3);
+  w.Text("Manufacturer", a.Manufacturer);
+  w.Integer("Weight", a.Weight);
+  w.Integer("Elevation", a.Elevation);
+  w.Text("Warnings", a.Warnings);
+}
+
+void WriteSimulation(ProfileWriter& w, const TBaseDevice& d) {
+  w.Section("Simulation");
+  w.Integer("ProjectionXY", d.ProjectionXY);
+  w.Integer("OpeningXY", d.OpeningXY);
+  w.Integer("ProjectionXZ", d.ProjectionXZ);
+  w.Integer("OpeningXZ", d.OpeningXZ);
+  w.Integer("StarQuantity", d.StarQuantity);
+  w.Integer("StarKind", d.StarKind);
+  w.Bool("TrailExists", d.TrailExists);
+  w.Integer("TrailLife", d.TrailLife);
+  w.Integer("StarWeight", d.StarWeight);
+  w.Integer("StarSpeed", d.StarSpeed);
+  w.Integer("StarResistance", d.StarResistance);
+  w.Integer("StarSize", d.StarSize);
+  w.Integer("SpeedKind", d.SpeedKind);
+  w.Integer("EffectLength", d.EffectLength);
+  w.Integer("MinStarLife", d.MinStarLife);
+  w.Integer("MaxStarLife", d.MaxStarLife);
+  w.Bool("NextEffExists", d.NextEffExists);
+  w.Integer("NextEffCode", d.NextEffCode);
+  w.Integer("NextEffStart", d.NextEffStart);
+  w.Bool("NextParExists", d.NextParExists);
+  w.Integer("NextParCode", d.NextParCode);
+  w.Integer("NextParStart", d.NextParStart);
+  w.Float("BestX", d.BestX);
+  w.Float("BestY", d.BestY);
+  w.Float("BestZ", d.BestZ);
+  w.Key("ColorData", EncodeColorData(d.ColorData));
+}
+
+void WriteCredits(ProfileWriter& w, const TCreditsDevice& c) {
+  w.Section("Credits");
+  w.Text("Author", c.Author);
+  w.Text("Company", c.Company);
+  w.Key("Date", Float64Text(c.Date));
+  w.Text("Comments", c.Comments);
+}
+
+}  // namespace
+
+std::string DeviceFileName(const TBaseDevice& device) {
+  return std::to_string(device.Definition.Code) + (device.Definition.Kind ? ".osub" : ".odev");
+}
+
+std::string EncodeColorData(const SegmentList& segments) {
+  std::string out;
+  out.reserve(8 + 22 * segments.size());
+  AppendLittleEndian32(out, static_cast<uint32_t>(segments.size()));
+  for (const ColorSegment& s : segments) {
+    AppendByte(out, s.InitialPos);
+    AppendByte(out, s.FinalPos);
+    AppendByte(out, s.Flags);
+    AppendLittleEndian32(out, s.InitialColor);
+    AppendLittleEndian32(out, s.FinalColor);
+  }
+  return out;
+}
+
+std::string ProfileTextValue(std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // CR LF: one space
+    line.push_back((c == '\r' || c == '\n' || c == '\0') ? ' ' : c);
+  }
+  if (!line.empty() && (IsBlankOrQuote(line.front()) || IsBlankOrQuote(line.back()))) line = '"' + line + '"';
+  return line;
+}
+
+std::string DeviceFileText(const TBaseDevice& device) {
+  const TDefnDevice& d = device.Definition;
+  ProfileWriter w;
+  w.Section("ORVN");
+  w.Key("Signature", "Device");
+  w.Section("Device");
+  w.Integer("Code", d.Code);
+  w.Key("Kind", d.Kind ? "subdevice" : "device");
+  WriteDefinition(w, d);
+  WriteAdditional(w, d.Additional);
+  WriteSimulation(w, device);
+  WriteCredits(w, d.Credits);
+  return w.Take();
+}
+
+std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
+  const fs::path target = folder / DeviceFileName(device);
+  const fs::path temporary = folder / (DeviceFileName(device) + ".tmp");
+  const std::string failure = "The file \"" + target.string() + "\" could not be written.";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return failure;
+    const std::string text = DeviceFileText(device);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return failure;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    fs::remove(temporary, ec);
+    return failure;
+  }
+  return std::nullopt;
+}
+
+SaveReport SaveDeviceFolder(const DeviceRecords& devices, const fs::path& folder) {
+  SaveReport report;
+  std::set<std::string> names;
+  for (const auto& device : devices) {
+    if (!names.insert(DeviceFileName(*device)).second) {
+      report.DuplicateCodes.push_back(device->Definition.Code);
+      continue;
+    }
+    if (auto error = SaveDeviceFile(*device, folder)) {
+      report.Error = std::move(error);
+      return report;
+    }
+    ++report.Written;
+  }
+  return report;
+}
+
+std::vector<std::string> ExistingDeviceFiles(const DeviceRecords& devices, const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& device : devices) {
+    std::error_code ec;
+    const std::string name = DeviceFileName(*device);
+    if (fs::exists(folder / name, ec)) names.insert(name);
+  }
+  return {names.begin(), names.end()};
+}
+
+}  // namespace orvane

@@ -1,0 +1,54 @@
+#include "model/execution_state.h"
+
+namespace orvane {
+
+// Neither a compile nor a show in progress may be joined by a new compile: it would
+// rewrite the show file that is being written or read.
+void ExecutionState::ItemSelected() {
+  if (Busy()) return;
+  buttons_.Compile = true;
+  buttons_.RenderAndVisualize = true;
+}
+
+void ExecutionState::ItemDeselected() {
+  buttons_.Compile = false;
+  buttons_.RenderAndVisualize = false;
+}
+
+void ExecutionState::CompileStarted() {
+  buttons_.Compile = false;
+  buttons_.Visualize = false;
+  buttons_.RenderAndVisualize = false;
+  buttons_.CompileLed = true;
+}
+
+void ExecutionState::Idle(bool itemSelected) {
+  buttons_.Compile = itemSelected;
+  buttons_.RenderAndVisualize = itemSelected;
+}
+
+bool ExecutionState::CompileFinished(CompileEnd end, bool itemSelected) {
+  buttons_.CompileLed = false;
+  Idle(itemSelected);
+  buttons_.Visualize = end == CompileEnd::ShowWritten;
+  const bool play = renderAndVisualize_ && buttons_.Visualize;
+  renderAndVisualize_ = false;
+  return play;
+}
+
+bool ExecutionState::PlaybackStarting() {
+  if (!buttons_.Visualize) return false;
+  buttons_.Compile = false;
+  buttons_.Visualize = false;
+  buttons_.RenderAndVisualize = false;
+  buttons_.VisualLed = true;
+  return true;
+}
+
+void ExecutionState::PlaybackFinished(bool itemSelected) {
+  buttons_.VisualLed = false;
+  buttons_.Visualize = true;
+  Idle(itemSelected);
+}
+
+}  // namespace orvane

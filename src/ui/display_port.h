@@ -1,0 +1,30 @@
+#pragma once
+// The display window as the main window drives it: the guide's origin, the drawing mode,
+// the "Compiling..." and About overlays, playback and raising the window (the display
+// reads the guide's angles with the other switches at every frame). The Qt display window
+// implements it over the viewer core; tests of the main window use a recorder.
+
+#include <cstdint>
+
+namespace orvane {
+
+class DisplayPort {
+ public:
+  virtual ~DisplayPort() = default;
+
+  // axis 0, 1, 2: x, y, z of the guide's origin.
+  virtual void SetGuideOrigin(int axis, float value) = 0;
+  virtual void SetBillboards3D(bool on) = 0;
+
+  virtual void ShowCompileText() = 0;
+  virtual void HideCompileText() = 0;
+  // The six About lines fade in, centred; Hide fades them out.
+  virtual void ShowAboutLines() = 0;
+  virtual void HideAboutLines() = 0;
+
+  // False, after its message, when the show file cannot be opened.
+  virtual bool StartPlayback() = 0;
+  virtual void BringToFront() = 0;
+};
+
+}  // namespace orvane

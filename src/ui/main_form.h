@@ -1,0 +1,197 @@
+#pragma once
+// The main window: the device form, the device list with its buttons, the execution
+// controls and the presets. It copies its controls into the device-list model before an
+// operation and shows the model again afterwards; the rules live in the model.
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "compiler/compile_context.h"
+#include "compiler/compile_listener.h"
+#include "model/device_list.h"
+#include "model/execution_state.h"
+#include "model/user_dialogs.h"
+#include "ui/display_port.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QToolButton;
+
+namespace orvane {
+
+class ColorEditorOpener;
+class CompileController;
+class QueuedCompileListener;
+class DevicesListView;
+class StatusLamp;
+
+// The program's folders, each ending in '/'.
+struct ProgramFolders {
+  std::string App;
+  std::string Temp;
+};
+
+// Controls the display reads at every frame.
+struct DisplaySwitches {
+  bool RotateCamera = false;
+  bool ShowScenery = true;
+  bool ShowProjection = false;
+  int ProjXY = 0, OpenXY = 360, ProjXZ = 0, OpenXZ = 180;  // the projection guide's angles
+};
+
+class MainForm : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kClientWidth = 712;
+  static constexpr int kClientHeight = 526;
+  static constexpr const char* kShowFileName = "ovcompile.dat";
+
+  // `dialogs` must outlive the window. The display is attached with SetDisplay.
+  MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~MainForm() override;
+
+  // Writes the initial guide origin and drawing mode into the display.
+  void SetDisplay(DisplayPort* display);
+
+  DeviceList& Devices() { return list_; }
+  const ExecutionState& Execution() const { return execution_; }
+  const ProgramFolders& Folders() const { return folders_; }
+  std::filesystem::path ShowFilePath() const;
+  // The motion scale the compile reads; written by the "Scale" box.
+  const std::atomic<float>& Scale() const { return scale_; }
+  DisplaySwitches Switches() const;
+  int AboutTag() const { return aboutTag_; }
+  ColorEditorOpener& ColorEditor() { return *colorOpener_; }
+
+  // The size bound of the compiles started from now on.
+  void SetCompileLimits(const CompileLimits& limits) { limits_ = limits; }
+
+  // Messages and calls of the display window, on the main thread.
+  void PostProgress(int position, int64_t count);  // 1026: a negative value changes nothing
+  void PostStartVisualize();                       // 1028
+  void ShowProgress(int percent);
+  // End of the show (or a show that could not be opened).
+  void PlaybackFinished();
+
+ signals:
+  // The window was closed: the program ends.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building (main_form_controls.cpp).
+  void BuildControls();
+  QWidget* BuildAnglesGroup();
+  QWidget* BuildStarsGroup();
+  QWidget* BuildLengthGroup();
+  QWidget* BuildNextEffectGroup();
+  QWidget* BuildPositionGroup();
+  QWidget* BuildListArea();
+  QWidget* BuildExecutionGroup();
+  void ConnectControls();
+  void ConnectExecution();
+
+  // Model <-> controls.
+  struct FormBindings;
+  FormBindings Bindings() const;
+  void ReadForm();
+  void ShowForm();
+  void ShowList();
+  void ShowButtons();
+  void ShowExecution();
+  void ApplyFocus();
+  void ShowAll();
+
+  // Handlers.
+  void CreateBtClick();
+  void ModifyBtClick();
+  void DeleteBtClick();
+  void ClearBtClick();
+  void LoadBtClick();
+  void SaveBtClick();
+  void DevicesListSelectionChanged();
+  void DevicesListFilesDropped(const std::vector<std::filesystem::path>& files);
+  void PresetClick(int k);
+  void AboutBtClick();
+  void HelpClick();
+  void PositionChange(int axis);
+  void ScaleEditChange();
+  void StarKindChange();
+  void LinkCheckClick(const QCheckBox* box, QLineEdit* codeEdit);
+  void RenderBtClick();
+  void VisualizarBtClick();
+  void RenAndVisBtClick();
+  void Post(void (MainForm::*handler)());
+  void StartCompile();                                  // 1027
+  void CompileFinished(const CompileOutcome& outcome);  // 1025
+  void ShowProgressMessage(int position, int64_t count);
+  void StartVisualize();                                // 1028
+  void StopCompile();
+  void UpdateTrackHint(QSlider* track);
+
+  ProgramFolders folders_;
+  UserDialogs& dialogs_;
+  DisplayPort* display_ = nullptr;
+  DeviceList list_;
+  ExecutionState execution_;
+  std::atomic<float> scale_{1.0f};
+  CompileLimits limits_{};
+  // The compile's reports, then the compile: the thread is joined before its listener goes.
+  std::unique_ptr<QueuedCompileListener> listener_;
+  std::unique_ptr<CompileController> compiler_;
+  std::unique_ptr<ColorEditorOpener> colorOpener_;
+  int aboutTag_ = 0;
+  bool showing_ = false;  // controls are being set from the model
+  bool placed_ = false;
+
+ public:
+  // The controls, named as the window names them (tests find them by these names too).
+  QLineEdit* DevCodeEdit = nullptr;
+  QCheckBox* SubDeviceCheck = nullptr;
+  QSlider *ProjXYTrack = nullptr, *OpenXYTrack = nullptr, *ProjXZTrack = nullptr, *OpenXZTrack = nullptr;
+  QCheckBox* ShowProyCheck = nullptr;
+  QLineEdit* StarQuanEdit = nullptr;
+  QRadioButton *RegeRadio = nullptr, *ExploRadio = nullptr;
+  QCheckBox* TrailCheck = nullptr;
+  QSlider *TrailTrack = nullptr, *PesoTrack = nullptr, *VelocTrack = nullptr, *ResistTrack = nullptr,
+          *SizeTrack = nullptr;
+  QRadioButton *VelAleatRadio = nullptr, *VelHomogRadio = nullptr;
+  QPushButton* EditarColorBt = nullptr;
+  QLineEdit* EffectLengthEdit = nullptr;
+  QSlider *VidaMaxTrack = nullptr, *VidaMinTrack = nullptr;
+  QCheckBox* NextEffCheck = nullptr;
+  QLineEdit* NextEffCodeEdit = nullptr;
+  QSlider* NextEffPosTrack = nullptr;
+  QCheckBox* NextParCheck = nullptr;
+  QLineEdit* NextParCodeEdit = nullptr;
+  QSlider* NextParPosTrack = nullptr;
+  QLineEdit *PosXEdit = nullptr, *PosYEdit = nullptr, *PosZEdit = nullptr;
+  DevicesListView* DevicesList = nullptr;
+  QPushButton *ClearBt = nullptr, *CreateBt = nullptr, *ModifyBt = nullptr, *DeleteBt = nullptr;
+  QPushButton *SaveBt = nullptr, *LoadBt = nullptr;
+  QPushButton *RenderBt = nullptr, *VisualizarBt = nullptr;
+  QToolButton* RenAndVisBt = nullptr;
+  StatusLamp *CompileLed = nullptr, *VisualLed = nullptr;
+  QProgressBar* Progress = nullptr;
+  QLabel* ParLabel = nullptr;
+  QLineEdit* ScaleEdit = nullptr;
+  QCheckBox *TresDCheck = nullptr, *RotateCheck = nullptr, *SceneryCheck = nullptr;
+  std::vector<QToolButton*> PresetBts;  // "1" .. "6"
+  QToolButton* AboutBt = nullptr;
+  QLabel* Label23 = nullptr;  // the "Help" link
+};
+
+}  // namespace orvane

@@ -1,0 +1,96 @@
+#include "viewer/headless/headless_display.h"
+
+#include <stdlib.h>
+
+#include <chrono>
+
+#include "assets/asset_folder.h"
+
+#include "viewer/thread_timer.h"
+
+namespace orvane {
+
+std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, std::string& error) {
+  std::unique_ptr<HeadlessDisplay> display(new HeadlessDisplay());
+  std::string folder = (std::filesystem::temp_directory_path() / "orvane-assets-XXXXXX").string();
+  if (mkdtemp(folder.data()) == nullptr) {
+    error = "cannot make a temporary folder for the scenery";
+    return nullptr;
+  }
+  display->asset_folder_ = folder + "/";
+  if (const auto failed = ExtractSceneryAssets(display->asset_folder_)) {
+    error = *failed;
+    return nullptr;
+  }
+  AssetFolder = display->asset_folder_;
+  display->scenery_ = std::make_unique<SceneryAssets>(display->dialogs_);
+  const HeadlessAssets assets{display->scenery_.get(), display->scenery_.get()};
+  return Build(std::move(display), width, height, assets, error);
+}
+
+std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, const HeadlessAssets& assets,
+                                                         std::string& error) {
+  return Build(std::unique_ptr<HeadlessDisplay>(new HeadlessDisplay()), width, height, assets, error);
+}
+
+std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                        int32_t height, const HeadlessAssets& assets,
+                                                        std::string& error) {
+  display->context_ = OsMesaContext::Create(width, height);
+  if (!display->context_) {
+    error = "cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height);
+    return nullptr;
+  }
+  display->font_ = FreeTypeFontService::OverlayFont();
+  if (!display->font_) {
+    error = "no font found for \"Arial\" bold (install fonts-liberation)";
+    return nullptr;
+  }
+  DisplayServices services;
+  services.Panel = display->context_.get();
+  services.Font = display->font_.get();
+  services.Sprite = assets.Sprite;
+  services.Models = assets.Models;
+  services.Poster = &display->poster_;
+  services.Timers = &display->timers_;
+  services.MainWindow = &display->main_window_;
+  services.Dialogs = &display->dialogs_;
+  services.Capture = CaptureBuffer::Current;
+  display->core_ = std::make_unique<DisplayCore>(services, std::filesystem::temp_directory_path().string() + "/");
+  display->core_->TimerResolution = QueryTimerResolution();
+  display->core_->InitScene();
+  display->core_->OpenGLPanelResize();
+  return display;
+}
+
+HeadlessDisplay::~HeadlessDisplay() {
+  if (core_) {
+    context_->MakeCurrent();
+    core_->Shutdown();
+  }
+  if (scenery_ && context_) scenery_->FreeModels();
+  if (!asset_folder_.empty()) {
+    RemoveSceneryAssets(asset_folder_);
+    std::error_code ignored;
+    std::filesystem::remove(asset_folder_, ignored);
+  }
+}
+
+bool HeadlessDisplay::Start(const std::filesystem::path& show_file) { return core_->StartPlaybackOf(show_file); }
+
+void HeadlessDisplay::Pump() {
+  ShowPlayer& player = core_->Player();
+  for (int i = 0; i < 2; ++i) {
+    timers_.Tick();
+    poster_.RunPending();
+    poster_.RunUntil([&player] { return !player.LoaderRunning(); }, std::chrono::seconds(30));
+    poster_.RunPending();
+  }
+}
+
+void HeadlessDisplay::Tick() {
+  Pump();
+  core_->RenderTick();
+}
+
+}  // namespace orvane

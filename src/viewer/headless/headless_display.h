@@ -1,0 +1,92 @@
+#pragma once
+// The display core in an offscreen context, stepped by its owner: two pump periods and one
+// render tick per Tick, every main-thread task run in between. Used by `orvane-cli render`
+// and `preview`, the pixel tests and the render benchmark.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/user_dialogs.h"
+#include "viewer/display_core.h"
+#include "viewer/freetype_font_service.h"
+#include "viewer/headless/osmesa_context.h"
+#include "viewer/queued_poster.h"
+#include "viewer/scenery_assets.h"
+#include "viewer/stepped_timer.h"
+
+namespace orvane {
+
+// The main window of a headless run: there is none, so effects are only recorded.
+class HeadlessMainWindow : public MainWindowLink {
+ public:
+  void SetVisualLed(bool) override {}
+  void ShowProgress(int32_t percent) override { Progress = percent; }
+  void PostProgress(int32_t, int32_t) override {}
+  bool DeviceSelected() const override { return false; }
+  void EnableCompileButtons() override {}
+  void EnableVisualizeButton() override {}
+  bool VisualizeEnabled() const override { return false; }
+  void ClickVisualize() override {}
+  void PostStartVisualize() override {}
+  void CloseMainWindow() override {}
+  int32_t Progress = 0;
+};
+
+// Messages are kept for the caller to print; questions get no answer.
+class CollectingDialogs : public UserDialogs {
+ public:
+  DialogAnswer Message(DialogKind, DialogButtons, const std::string& text, const std::string&) override {
+    Messages.push_back(text);
+    return DialogAnswer::Ok;
+  }
+  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
+  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::vector<std::string> Messages;
+};
+
+struct HeadlessAssets {
+  ParticleSpriteSource* Sprite = nullptr;  // none: untextured quads
+  SceneryModelSource* Models = nullptr;   // none: empty model scenario
+};
+
+class HeadlessDisplay {
+ public:
+  // With the program's own scenery and sprite, extracted to a private temporary folder.
+  // Nothing, with the reason, when the context, the font or the assets cannot be had.
+  static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, std::string& error);
+  // With the given stand-ins instead.
+  static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, const HeadlessAssets& assets,
+                                                 std::string& error);
+  ~HeadlessDisplay();
+
+  DisplayCore& Core() { return *core_; }
+  OsMesaContext& Context() { return *context_; }
+  const std::vector<std::string>& Messages() const { return dialogs_.Messages; }
+
+  bool Start(const std::filesystem::path& show_file);
+  // Two pump periods, then StepCamera and DrawFrame.
+  void Tick();
+  // The two pump periods alone.
+  void Pump();
+
+ private:
+  HeadlessDisplay() = default;
+  static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                int32_t height, const HeadlessAssets& assets, std::string& error);
+
+  std::unique_ptr<OsMesaContext> context_;
+  std::unique_ptr<FreeTypeFontService> font_;
+  QueuedPoster poster_;
+  SteppedTimerService timers_;
+  HeadlessMainWindow main_window_;
+  CollectingDialogs dialogs_;
+  std::string asset_folder_;
+  std::unique_ptr<SceneryAssets> scenery_;
+  std::unique_ptr<DisplayCore> core_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,16 @@
+#pragma once
+// The GL state the whole program draws with, and the panel's viewport and projection.
+
+#include <cstdint>
+
+#include "viewer/camera.h"
+
+namespace orvane {
+
+void SetGlobalGlState();
+
+// Viewport over the whole panel, 45-degree perspective, then the camera's view. Returns the
+// height actually used (a height of 0 becomes 1).
+int32_t SetViewportAndProjection(int32_t width, int32_t height, const CameraState& camera);
+
+}  // namespace orvane

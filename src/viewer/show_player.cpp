@@ -1,0 +1,262 @@
+#include "viewer/show_player.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "util/rounding.h"
+
+namespace orvane {
+
+// One loader run: reads one block and hands the completion to the main thread.
+class ShowPlayer::TWorkerThread {
+ public:
+  TWorkerThread(std::shared_ptr<PlaybackSession> session, MainThreadPoster& poster,
+                std::function<void(int32_t)> progress, std::function<void()> done)
+      : thread_([session = std::move(session), &poster, progress = std::move(progress),
+                 done = std::move(done)](std::stop_token stop) {
+          LowerPriority();
+          LoadNextBlock(*session, stop, poster, progress);
+          poster.Post(done);
+        }) {}
+
+  void Stop() {
+    thread_.request_stop();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  // One step below normal, so drawing keeps precedence.
+  static void LowerPriority() { setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 1); }
+
+  std::jthread thread_;
+};
+
+ShowPlayer::ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, MainWindowLink& main_window,
+                       PlaybackScreen& screen)
+    : poster_(poster), timers_(timers), main_window_(main_window), screen_(screen) {}
+
+ShowPlayer::~ShowPlayer() {
+  StopPump();
+  StopLoader();
+}
+
+std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path& show_file) {
+  if (session_) {
+    StopPump();
+    StopLoader();
+    session_.reset();
+  }
+  auto session = std::make_shared<PlaybackSession>();
+  if (!session->ShowFile.Open(show_file)) {
+    RestoreButtons();
+    return "Cannot open the compiled show: " + session->ShowFile.Fault().Reason + ".";
+  }
+  session->Generation = ++generation_;
+  session_ = std::move(session);
+  frame_data_.clear();
+  frame_exists_ = true;
+  block_data_.reset();
+  frames_ = FrameCursor();
+  last_frame_index_ = 0;
+  dequeuing_ = false;
+  need_block_ = true;
+  frame_consumed_ = true;
+  playing_ = false;
+  paused_ = false;
+  last_fault_.reset();
+  frames_read_ = 0;
+  StartPump();
+  return std::nullopt;
+}
+
+void ShowPlayer::StartPump() {
+  main_window_.SetVisualLed(true);
+  if (pump_running_) pump_timer_.reset();
+  pump_running_ = true;
+  pump_timer_ = timers_.Start(kPumpPeriodMs, timer_resolution_ < 0 ? 10 : timer_resolution_, [this] { PumpTick(); });
+}
+
+void ShowPlayer::StopPump() {
+  if (!pump_running_) return;
+  pump_running_ = false;
+  pump_timer_.reset();
+}
+
+void ShowPlayer::PumpTick() {
+  if (!pump_running_) return;
+  poster_.Post([alive = std::weak_ptr<int>(alive_), this] {
+    if (!alive.expired()) PumpMessage();
+  });
+}
+
+void ShowPlayer::PumpMessage() {
+  if (!session_) return;
+  PlaybackSession& s = *session_;
+  bool ended;
+  {
+    std::lock_guard lock(s.EndLock);
+    ended = s.EndOfFile;
+  }
+  bool room_left, empty;
+  {
+    std::lock_guard lock(s.QueueLock);
+    room_left = s.BlockQueue.size() < kReadAheadBlocks;
+    empty = s.BlockQueue.empty();
+  }
+  if (ended && !screen_.CreditsShown()) screen_.ShowCredits();
+  // The last frame read is drawn before the show ends, so a show never loses its final frame.
+  if (ended && empty && need_block_ && !paused_ && frame_consumed_) {
+    EndOfShow();
+    return;
+  }
+  if (!empty && need_block_ && !dequeuing_) Dequeue();
+  if (!ended && room_left) {
+    std::unique_lock lock(s.LoaderLock);
+    if (!s.LoaderRunning) {
+      s.LoaderRunning = true;
+      lock.unlock();
+      StartLoader();
+    }
+  }
+}
+
+void ShowPlayer::Dequeue() {
+  dequeuing_ = true;
+  {
+    std::lock_guard lock(session_->QueueLock);
+    if (!session_->BlockQueue.empty()) {
+      block_data_ = std::move(session_->BlockQueue.front());
+      session_->BlockQueue.pop_front();
+      last_frame_index_ = block_data_->LastFrameIndex;
+      frames_ = FrameCursor(block_data_->Data, last_frame_index_);
+      need_block_ = false;
+    }
+  }
+  dequeuing_ = false;
+}
+
+void ShowPlayer::StartLoader() {
+  const uint64_t generation = session_->Generation;
+  const std::weak_ptr<int> alive = alive_;
+  auto progress = [this, alive, generation](int32_t percent) {
+    if (!alive.expired() && session_ && session_->Generation == generation) main_window_.ShowProgress(percent);
+  };
+  const uint64_t run = ++loader_run_;
+  auto done = [this, alive, run] {
+    if (!alive.expired()) LoaderDone(run);
+  };
+  loader_ = std::make_unique<TWorkerThread>(session_, poster_, std::move(progress), std::move(done));
+}
+
+void ShowPlayer::LoadNextBlock(PlaybackSession& s, const std::stop_token& stop, MainThreadPoster& poster,
+                               const std::function<void(int32_t)>& progress) {
+  if (stop.stop_requested()) return;
+  ShowBlock block;
+  const ShowFileReader::Status status = s.ShowFile.ReadBlock(block);
+  bool end = status != ShowFileReader::Status::kBlock;
+  if (status == ShowFileReader::Status::kBlock) {
+    end = block.Header.LastBlock != 0 || s.ShowFile.AtEnd();
+    std::lock_guard lock(s.QueueLock);
+    s.BlockQueue.push_back(QueuedBlock{block.Header.FirstBlock, block.Header.LastBlock,
+                                       block.Header.LastFrameIndex, std::move(block.Data)});
+  }
+  // The end is announced only after the last block is queued, so the pump never sees the
+  // end with that block still on its way.
+  if (end) {
+    std::lock_guard lock(s.EndLock);
+    s.EndOfFile = true;
+    if (status == ShowFileReader::Status::kFault) s.Fault = s.ShowFile.Fault().Describe();
+  }
+  const uint64_t size = s.ShowFile.Size();
+  const int32_t percent = size == 0 ? 100 : RoundHalfEven(static_cast<double>(s.ShowFile.Position()) / size * 100);
+  poster.Post([progress, percent] { progress(percent); });
+}
+
+void ShowPlayer::LoaderDone(uint64_t run) {
+  // A completion from a run that was stopped, or from an earlier show, changes nothing.
+  if (!session_ || !loader_ || run != loader_run_) return;
+  if (loader_) loader_->Stop();
+  loader_.reset();
+  PlaybackSession& s = *session_;
+  {
+    std::lock_guard lock(s.LoaderLock);
+    s.LoaderRunning = false;
+  }
+  bool ended;
+  {
+    std::lock_guard lock(s.EndLock);
+    ended = s.EndOfFile;
+  }
+  if (!playing_) {
+    std::lock_guard lock(s.QueueLock);
+    if (ended || s.BlockQueue.size() == kReadAheadBlocks) playing_ = true;
+  }
+}
+
+// Waits for the loader: it reads at most one block, and nothing may be freed under it.
+void ShowPlayer::StopLoader() {
+  if (loader_) loader_->Stop();
+  loader_.reset();
+  if (session_) {
+    std::lock_guard lock(session_->LoaderLock);
+    session_->LoaderRunning = false;
+  }
+}
+
+void ShowPlayer::EndOfShow() {
+  playing_ = false;
+  StopPump();
+  StopLoader();
+  {
+    std::lock_guard lock(session_->EndLock);
+    last_fault_ = session_->Fault;
+  }
+  session_.reset();
+  block_data_.reset();
+  frames_ = FrameCursor();
+  frame_data_.clear();
+  frame_exists_ = false;
+  RestoreButtons();
+  main_window_.PostProgress(0, -1);
+  screen_.HideCredits();
+  if (last_fault_) {
+    screen_.ReportDamagedShow("The compiled show file is damaged (" + *last_fault_ +
+                              "); playback stopped after its last whole block.");
+  }
+}
+
+void ShowPlayer::RestoreButtons() {
+  if (main_window_.DeviceSelected()) main_window_.EnableCompileButtons();
+  main_window_.EnableVisualizeButton();
+  main_window_.SetVisualLed(false);
+}
+
+void ShowPlayer::AdvanceFrame() {
+  if (paused_) return;
+  if (!block_data_ || !frame_consumed_) return;
+  ShowFrame frame;
+  if (!frames_.Next(frame)) {
+    // A block that ends without reaching its last index must not stall the show.
+    need_block_ = true;
+    return;
+  }
+  ++frames_read_;
+  frame_data_.assign(frame.Records.begin(), frame.Records.end());
+  if (!frame_data_.empty()) frame_consumed_ = false;
+  if (frame.Index >= last_frame_index_) need_block_ = true;
+}
+
+bool ShowPlayer::LoaderRunning() const {
+  if (!session_) return false;
+  std::lock_guard lock(session_->LoaderLock);
+  return session_->LoaderRunning;
+}
+
+size_t ShowPlayer::QueuedBlocks() const {
+  if (!session_) return 0;
+  std::lock_guard lock(session_->QueueLock);
+  return session_->BlockQueue.size();
+}
+
+}  // namespace orvane

@@ -1,0 +1,140 @@
+#pragma once
+// Plays a compiled show: a short-lived loader thread reads one block per run into a queue
+// of at most five, a 20 ms pump on the main thread moves blocks to the player and starts
+// loader runs, and every render tick takes one frame.
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "compiler/show_reader.h"
+#include "viewer/display_services.h"
+
+namespace orvane {
+
+inline constexpr int32_t kPumpPeriodMs = 20;
+inline constexpr size_t kReadAheadBlocks = 5;
+inline constexpr const char* kShowFileName = "ovcompile.dat";
+
+// What playback shows in the display window itself.
+class PlaybackScreen {
+ public:
+  virtual ~PlaybackScreen() = default;
+  // The loader has reached the end of the file; called once per show.
+  virtual void ShowCredits() = 0;
+  virtual bool CreditsShown() const = 0;
+  virtual void HideCredits() = 0;
+  // The show ended early on a damaged or truncated file; called after the teardown.
+  virtual void ReportDamagedShow(const std::string& text) = 0;
+};
+
+struct QueuedBlock {
+  uint8_t FirstBlock = 0;
+  uint8_t LastBlock = 0;
+  uint32_t LastFrameIndex = 0;
+  std::vector<uint8_t> Data;
+};
+
+// One show being read: the file and everything the loader shares with the main thread.
+// Shared with a running loader, so ending the show never frees what the loader still uses.
+struct PlaybackSession {
+  ShowFileReader ShowFile;  // touched only by the loader while LoaderRunning
+  std::mutex QueueLock;     // guards BlockQueue
+  std::deque<QueuedBlock> BlockQueue;
+  std::mutex EndLock;  // guards EndOfFile and Fault
+  bool EndOfFile = false;
+  std::optional<std::string> Fault;
+  std::mutex LoaderLock;  // guards LoaderRunning
+  bool LoaderRunning = false;
+  uint64_t Generation = 0;
+};
+
+class ShowPlayer {
+ public:
+  ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, MainWindowLink& main_window,
+             PlaybackScreen& screen);
+  ~ShowPlayer();
+  ShowPlayer(const ShowPlayer&) = delete;
+  ShowPlayer& operator=(const ShowPlayer&) = delete;
+
+  // Opens the show and starts the pump; on failure the error text, with the main window's
+  // buttons usable again and nothing started.
+  std::optional<std::string> StartPlayback(const std::filesystem::path& show_file);
+
+  void StartPump();
+  void StopPump();
+  // On the timer's thread: only posts PumpMessage.
+  void PumpTick();
+  void PumpMessage();
+  // After every drawn frame.
+  void AdvanceFrame();
+
+  // The frame to draw: none outside playback, empty for a frame without particles.
+  const std::vector<uint8_t>* FrameData() const { return frame_exists_ ? &frame_data_ : nullptr; }
+  void MarkFrameConsumed() { frame_consumed_ = true; }
+
+  bool Playing() const { return playing_; }
+  bool Paused() const { return paused_; }
+  void SetPaused(bool paused) { paused_ = paused; }
+  bool Active() const { return session_ != nullptr; }
+  bool PumpRunning() const { return pump_running_; }
+  bool LoaderRunning() const;
+  bool NeedBlock() const { return need_block_; }
+  // Index in the show of the frame last taken by AdvanceFrame; -1 before the first.
+  int64_t CurrentFrame() const { return frames_read_ - 1; }
+  size_t QueuedBlocks() const;
+  // The reason a damaged show ended early, once the show has ended.
+  const std::optional<std::string>& LastFault() const { return last_fault_; }
+
+  void SetTimerResolution(int32_t ms) { timer_resolution_ = ms; }
+
+ private:
+  class TWorkerThread;
+
+  static void LoadNextBlock(PlaybackSession& session, const std::stop_token& stop, MainThreadPoster& poster,
+                            const std::function<void(int32_t)>& progress);
+  void StartLoader();
+  void LoaderDone(uint64_t run);
+  void StopLoader();
+  void Dequeue();
+  void EndOfShow();
+  void RestoreButtons();
+
+  MainThreadPoster& poster_;
+  PeriodicTimerService& timers_;
+  MainWindowLink& main_window_;
+  PlaybackScreen& screen_;
+
+  std::shared_ptr<PlaybackSession> session_;
+  std::unique_ptr<TWorkerThread> loader_;
+  std::unique_ptr<PeriodicTimer> pump_timer_;
+  std::atomic<bool> pump_running_{false};
+  int32_t timer_resolution_ = 10;
+  uint64_t generation_ = 0;
+  uint64_t loader_run_ = 0;
+
+  // The block in play and the frame being drawn.
+  std::optional<QueuedBlock> block_data_;
+  FrameCursor frames_;
+  uint32_t last_frame_index_ = 0;
+  std::vector<uint8_t> frame_data_;
+  bool frame_exists_ = false;
+  int64_t frames_read_ = 0;
+  bool frame_consumed_ = true;
+  bool need_block_ = true;
+  bool dequeuing_ = false;
+  bool playing_ = false;
+  bool paused_ = false;
+  std::optional<std::string> last_fault_;
+  // Tasks posted to the main thread check this, so none runs after the player is gone.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+}  // namespace orvane

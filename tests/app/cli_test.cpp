@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/cli_command.h"
+#include "compiler/compile_messages.h"
+#include "model/device_file_writer.h"
+#include "support/form_device.h"
+#include "support/test_paths.h"
+#include "util/random.h"
+
+namespace orvane::cli {
+namespace {
+
+using orvane::testing::ReadFileBytes;
+using orvane::testing::ScratchDir;
+
+struct CliRun {
+  int Status = -1;
+  std::string Out, Err;
+};
+
+CliRun Cli(const std::vector<std::string>& words, bool terminal = false) {
+  std::ostringstream out, err;
+  CliIo io{out, err, terminal};
+  CliRun r;
+  r.Status = RunCli(words, io);
+  r.Out = out.str();
+  r.Err = err.str();
+  DisableSeededMode();
+  return r;
+}
+
+// The value of a "name: value" line of the output.
+std::string Figure(const std::string& out, const std::string& name) {
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line))
+    if (line.rfind(name + ": ", 0) == 0) return line.substr(name.size() + 2);
+  return "<missing " + name + ">";
+}
+
+// A small device: 20 explosive stars of 1 s.
+TBaseDevice Device(int32_t code) {
+  TBaseDevice d = orvane::testing::FormDevice(code);
+  d.Definition.Name = std::to_string(code);
+  d.StarQuantity = 20;
+  d.EffectLength = 1000;
+  return d;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  std::string File(const std::string& name) const { return (dir.Path() / name).string(); }
+  ScratchDir dir;
+};
+
+TEST_F(CliTest, HelpListsEveryCommandWithAnExample) {
+  const CliRun r = Cli({"--help"});
+  EXPECT_EQ(r.Status, kExitDone);
+  for (const CliCommand& c : CliCommands()) {
+    EXPECT_NE(r.Out.find(std::string("  ") + c.Name + " "), std::string::npos) << c.Name;
+    EXPECT_NE(r.Out.find(std::string("example: ") + c.Example), std::string::npos) << c.Name;
+    EXPECT_EQ(std::string(c.Example).rfind(std::string("orvane-cli ") + c.Name, 0), 0u);
+  }
+  EXPECT_EQ(Cli({"compile", "--help"}).Status, kExitDone);
+  EXPECT_EQ(Cli({}).Status, kExitBadInput);
+  const CliRun unknown = Cli({"explode"});
+  EXPECT_EQ(unknown.Status, kExitBadInput);
+  EXPECT_NE(unknown.Err.find("unknown command"), std::string::npos);
+  EXPECT_EQ(Cli({"info", "--bogus"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--root"}).Status, kExitBadInput);
+}
+
+TEST_F(CliTest, SeededCompilesAreByteIdenticalAndInfoAgrees) {
+  const CliRun a = Cli({"compile", "--preset", "1", "--root", "101", "--seed", "7", "-o", File("a.dat")});
+  const CliRun b = Cli({"compile", "--preset", "1", "--root=101", "--seed", "7", "-o", File("b.dat")});
+  ASSERT_EQ(a.Status, kExitDone) << a.Err;
+  ASSERT_EQ(b.Status, kExitDone) << b.Err;
+  EXPECT_EQ(a.Err, "");  // no progress when stderr is not a terminal
+  EXPECT_EQ(ReadFileBytes(File("a.dat")), ReadFileBytes(File("b.dat")));
+  EXPECT_EQ(Figure(a.Out, "file"), File("a.dat"));
+
+  const CliRun info = Cli({"info", File("a.dat")});
+  ASSERT_EQ(info.Status, kExitDone) << info.Err;
+  EXPECT_EQ(Figure(info.Out, "frames"), Figure(a.Out, "frames"));
+  EXPECT_EQ(Figure(info.Out, "blocks"), Figure(a.Out, "blocks"));
+  EXPECT_EQ(Figure(info.Out, "records"), Figure(a.Out, "records"));
+  EXPECT_EQ(Figure(info.Out, "seconds"), Figure(a.Out, "seconds"));
+  EXPECT_EQ(Figure(info.Out, "records-per-frame-min"), "0");  // the first frame is empty
+  EXPECT_NE(Figure(info.Out, "box-min"), "<missing box-min>");
+
+  const CliRun other = Cli({"compile", "--preset", "1", "--root", "101", "--seed", "8", "-o", File("c.dat")});
+  EXPECT_NE(ReadFileBytes(File("a.dat")), ReadFileBytes(File("c.dat")));
+}
+
+TEST_F(CliTest, ProgressOnlyOnATerminal) {
+  const CliRun r = Cli({"compile", "--preset", "3", "--root", "301", "-o", File("p.dat")}, true);
+  EXPECT_EQ(r.Status, kExitDone);
+  EXPECT_NE(r.Err.find("compiling ["), std::string::npos);
+  EXPECT_EQ(r.Out.find("compiling"), std::string::npos);
+}
+
+TEST_F(CliTest, DamagedFilesGiveTheOffset) {
+  ASSERT_EQ(Cli({"compile", "--preset", "2", "--root", "201", "-o", File("s.dat")}).Status, kExitDone);
+  std::string bytes = ReadFileBytes(File("s.dat"));
+  bytes.resize(bytes.size() - 3);
+  dir.Write("cut.dat", bytes);
+  const CliRun r = Cli({"info", File("cut.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_NE(r.Err.find("damaged show file at byte "), std::string::npos) << r.Err;
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(Cli({"info", File("absent.dat")}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"info"}).Status, kExitBadInput);
+}
+
+TEST_F(CliTest, ChainingCycleIsRefused) {
+  TBaseDevice one = Device(1), two = Device(2);
+  one.NextEffExists = true;
+  one.NextEffCode = 2;
+  two.NextParExists = true;
+  two.NextParCode = 1;
+  const auto folder = dir.Path() / "cycle";
+  std::filesystem::create_directories(folder);
+  ASSERT_FALSE(SaveDeviceFile(one, folder).has_value());
+  ASSERT_FALSE(SaveDeviceFile(two, folder).has_value());
+  const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("x.dat")});
+  EXPECT_EQ(r.Status, kExitRefused);
+  EXPECT_NE(r.Err.find(std::string(kRecursivityRefusal) + "\n"), std::string::npos) << r.Err;
+  EXPECT_FALSE(std::filesystem::exists(File("x.dat")));
+}
+
+TEST_F(CliTest, SizeBoundCutsWithStatusTwo) {
+  const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--max-particles", "500", "-o", File("cut.dat")});
+  EXPECT_EQ(r.Status, kExitRefused);
+  EXPECT_NE(r.Err.find("The show is too large to compile completely; it was cut at frame " + Figure(r.Out, "frames") +
+                       "."),
+            std::string::npos)
+      << r.Err;
+  EXPECT_EQ(Cli({"info", File("cut.dat")}).Status, kExitDone);
+}
+
+TEST_F(CliTest, BadInputsExitWithOne) {
+  EXPECT_EQ(Cli({"compile", "--preset", "7", "--root", "101"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "999", "-o", File("n.dat")}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "abc"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--devices", "x", "--root", "101"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "101", "--seed", "-3"}).Status, kExitBadInput);
+  const CliRun scale = Cli({"compile", "--preset", "1", "--root", "101", "--scale", "1.000,5", "-o", File("s.dat")});
+  EXPECT_EQ(scale.Status, kExitBadInput);
+  EXPECT_FALSE(scale.Err.empty());
+  const CliRun missing = Cli({"compile", "--devices", File("nowhere"), "--root", "1"});
+  EXPECT_EQ(missing.Status, kExitBadInput);
+  const CliRun unwritable = Cli({"compile", "--preset", "1", "--root", "101", "-o", File("no/such/dir/s.dat")});
+  EXPECT_EQ(unwritable.Status, kExitBadInput);
+  EXPECT_NE(unwritable.Err.find("could not be written"), std::string::npos) << unwritable.Err;
+}
+
+TEST_F(CliTest, ScaleReadsBothSeparators) {
+  const CliRun comma = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0,5", "-o", File("a.dat")});
+  const CliRun point = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0.5", "-o", File("b.dat")});
+  const CliRun one = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "-o", File("c.dat")});
+  ASSERT_EQ(comma.Status, kExitDone) << comma.Err;
+  ASSERT_EQ(point.Status, kExitDone);
+  EXPECT_EQ(ReadFileBytes(File("a.dat")), ReadFileBytes(File("b.dat")));
+  EXPECT_NE(ReadFileBytes(File("a.dat")), ReadFileBytes(File("c.dat")));
+}
+
+TEST_F(CliTest, SavedPresetCompilesLikeThePreset) {
+  const CliRun save = Cli({"save", "--preset", "2", "-o", File("devices")});
+  ASSERT_EQ(save.Status, kExitDone) << save.Err;
+  EXPECT_EQ(Figure(save.Out, "written"), "4");
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "devices" / "201.odev"));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "devices" / "204.osub"));
+  // Folder order (.odev, then .osub by name) is the preset's order: the same preparations.
+  ASSERT_EQ(Cli({"compile", "--preset", "2", "--root", "201", "--seed", "5", "-o", File("a.dat")}).Status, kExitDone);
+  ASSERT_EQ(Cli({"compile", "--devices", File("devices"), "--root", "201", "--seed", "5", "-o", File("b.dat")}).Status,
+            kExitDone);
+  EXPECT_EQ(ReadFileBytes(File("a.dat")), ReadFileBytes(File("b.dat")));
+  EXPECT_EQ(Cli({"save", "--preset", "2"}).Status, kExitBadInput);
+}
+
+TEST_F(CliTest, VerboseNamesSkippedFiles) {
+  const auto folder = dir.Path() / "mixed";
+  std::filesystem::create_directories(folder);
+  ASSERT_FALSE(SaveDeviceFile(Device(5), folder).has_value());
+  dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 17));
+  const CliRun quiet = Cli({"compile", "--devices", folder.string(), "--root", "5", "-o", File("q.dat")});
+  ASSERT_EQ(quiet.Status, kExitDone) << quiet.Err;
+  EXPECT_EQ(quiet.Err, "");
+  const CliRun loud = Cli({"compile", "--devices", folder.string(), "--root", "5", "-v", "-o", File("q.dat")});
+  ASSERT_EQ(loud.Status, kExitDone);
+  EXPECT_NE(loud.Err.find("9.odev"), std::string::npos) << loud.Err;
+}
+
+}  // namespace
+}  // namespace orvane::cli

@@ -1,0 +1,74 @@
+// The shortcuts of the frame loop give the very values of the plain evaluation.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "compiler/emitter_motion.h"
+#include "compiler/fast_exp.h"
+#include "compiler/random_stretch.h"
+#include "compiler/show_record.h"
+#include "util/random.h"
+
+namespace orvane {
+namespace {
+
+TEST(FastPaths, RandomStretchDrawsWhatRandomDraws) {
+  const int32_t ranges[] = {0, 1, 2, 5, 10, 100, 65535, 1 << 30};
+  SetRandomSeed(0xDEADBEEFu);
+  std::vector<int32_t> plain;
+  for (int i = 0; i < 4000; ++i) plain.push_back(Random(ranges[i % 8]));
+  const uint32_t after = RandomSeed();
+  SetRandomSeed(0xDEADBEEFu);
+  std::vector<int32_t> stretched;
+  {
+    RandomStretch random;
+    for (int i = 0; i < 4000; ++i) stretched.push_back(random(static_cast<uint32_t>(ranges[i % 8])));
+  }
+  EXPECT_EQ(plain, stretched);
+  EXPECT_EQ(RandomSeed(), after);  // handed back where Random would have left it
+}
+
+TEST(FastPaths, EmitterTableHoldsTheDirectFactors) {
+  for (float k : {1.0f, 0.002f, 0.0f, 0.0316f}) {
+    EmitterMotion table(k);
+    EXPECT_EQ(table.Drag(), FastExp(k) - 1);
+    for (uint32_t frame : {0u, 1u, 7u, 300u, 299u, 5000u}) {
+      const float direct = static_cast<float>((FastExp(k) - 1) * FastExp(-k * static_cast<float>(frame)));
+      EXPECT_EQ(table.Factor(frame), direct) << k << " " << frame;
+    }
+  }
+  EmitterMotions tables;
+  EXPECT_EQ(&tables.For(0.5f), &tables.For(0.5f));
+  EXPECT_NE(&tables.For(0.0f), &tables.For(-0.0f));
+}
+
+TEST(FastPaths, VectorRoundingMatchesRoundHalfEven) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float values[] = {0.0f,         -0.0f,       1.0f / 6000,   -1.0f / 6000,   0.5f / 3000,   2.5f / 3000,
+                          10.92f,       -10.93f,     715827.88f,    -715827.88f,    715828.0f,     -715828.0f,
+                          1e9f,         -1e9f,       inf,           -inf,           std::nanf(""), 123.456f,
+                          0.00016667f,  3.3333e-4f,  -2.2e-4f,      1e-30f};
+  for (float x : values) {
+    for (float y : values) {
+      uint8_t vector[6], scalar[6];
+      StorePositions(vector, x, y, -x);
+      StoreU16(scalar, PositionField(x));
+      StoreU16(scalar + 2, PositionField(y));
+      StoreU16(scalar + 4, PositionField(-x));
+      ASSERT_EQ(0, std::memcmp(vector, scalar, 6)) << x << " " << y;
+    }
+  }
+  for (float c = -0.1f; c <= 1.1f; c += 1.0f / 510) {
+    const EncodedColor e = EncodeColor(c, 1 - c, c / 2, c);
+    EXPECT_EQ(e.Red, ColorByte(c));
+    EXPECT_EQ(e.Green, ColorByte(1 - c));
+    EXPECT_EQ(e.Blue, ColorByte(c / 2));
+    EXPECT_EQ(e.AlphaHigh, AlphaHighNibble(c));
+  }
+}
+
+}  // namespace
+}  // namespace orvane

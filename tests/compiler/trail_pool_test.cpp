@@ -1,0 +1,149 @@
+#include "compiler/trail_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "util/random.h"
+
+namespace orvane {
+namespace {
+
+class TrailPoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnableSeededMode(3); }
+  void TearDown() override { DisableSeededMode(); }
+
+  void Fill(size_t n, float alpha, float step) {
+    for (size_t i = 0; i < n; ++i) pool.Particles.push_back({0, 0, 0, 1, 1, 1, alpha, step, 0.1f});
+  }
+
+  CTrail pool;
+};
+
+TEST_F(TrailPoolTest, ParticlesPerEmitFollowTheSize) {
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.1f), 4);    // round(4.5)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.05f), 2);   // round(2.25)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.3f), 14);   // round(13.5)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.01f), 3);   // round(0.45) is 0
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.0f), 3);
+}
+
+TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
+  pool.Emit(10, 1, 2, 3, 0.5f, 0.25f, 1, 1.0f, 0.1f, 0.4f, -0.8f, 0);
+  ASSERT_EQ(pool.Count(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    const TrailParticle& p = pool.Particles[i];
+    EXPECT_NEAR(p.X, 1 + 0.1f * (i + 1), 1e-6);
+    EXPECT_NEAR(p.Y, 2 - 0.2f * (i + 1), 1e-6);
+    EXPECT_EQ(p.Z, 3.0f);
+    EXPECT_EQ(p.Red, 0.5f);
+    EXPECT_EQ(p.Green, 0.25f);
+    EXPECT_EQ(p.Alpha, 1.0f);
+    EXPECT_EQ(p.AlphaStep, -0.1f);
+    EXPECT_EQ(p.Size, 0.1f);
+  }
+}
+
+TEST_F(TrailPoolTest, ParticleFadesOutOverItsLife) {
+  pool.Emit(10, 0, 0, 0, 1, 1, 1, 1.0f, 0.05f, 0, 0, 0);
+  std::vector<float> written;
+  while (pool.Count() > 0) {
+    written.push_back(pool.Particles[0].Alpha);
+    ASSERT_LT(written.size(), 20u);
+    pool.Fade();
+  }
+  ASSERT_GE(written.size(), 10u);
+  EXPECT_EQ(written[0], 1.0f);
+  EXPECT_EQ(written[1], 0.9f);
+  EXPECT_NEAR(written[5], 0.5f, 1e-6);
+  // Every written value but the last is above 0.1; the last is the first at or below it.
+  for (size_t i = 0; i + 1 < written.size(); ++i) EXPECT_GT(static_cast<double>(written[i]), 0.1);
+  EXPECT_LE(static_cast<double>(written.back()), 0.1);
+}
+
+TEST_F(TrailPoolTest, NearestFloatToATenthStaysOneMoreFrame) {
+  Fill(1, 0.1f, -0.05f);  // 0.1f is slightly above 0.1
+  pool.Fade();
+  ASSERT_EQ(pool.Count(), 1u);
+  EXPECT_EQ(pool.Particles[0].Alpha, 0.1f - 0.05f);
+}
+
+TEST_F(TrailPoolTest, ParticlesSinkAtRandom) {
+  Fill(200, 1.0f, -0.01f);
+  pool.Fade();
+  float lo = 0, hi = -1;
+  for (const TrailParticle& p : pool.Particles) {
+    lo = std::min(lo, p.Y);
+    hi = std::max(hi, p.Y);
+  }
+  EXPECT_NEAR(lo, -0.009f, 1e-7);
+  EXPECT_EQ(hi, 0.0f);
+}
+
+TEST_F(TrailPoolTest, CrowdedPoolThirdsEveryEvenIndex) {
+  Fill(3001, 0.9f, -0.1f);
+  pool.Fade();
+  ASSERT_EQ(pool.Count(), 3001u);
+  EXPECT_EQ(pool.Particles[0].Alpha, 0.9f / 3);
+  EXPECT_EQ(pool.Particles[1].Alpha, 0.9f - 0.1f);
+  EXPECT_EQ(pool.Particles[2].Alpha, 0.9f / 3);
+
+  // At 3000 no crowding applies.
+  CTrail small;
+  small.Particles.assign(3000, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  small.Fade();
+  EXPECT_EQ(small.Particles[0].Alpha, 0.9f - 0.1f);
+}
+
+TEST_F(TrailPoolTest, CrowdingCountsThePoolAtTheMomentOfTheVisit) {
+  // Two spent particles first: once they are gone the pool holds 3000 and thinning stops.
+  Fill(2, 0.05f, -0.1f);
+  Fill(3000, 0.9f, -0.1f);
+  pool.Fade();
+  ASSERT_EQ(pool.Count(), 3000u);
+  EXPECT_EQ(pool.Particles[0].Alpha, 0.9f - 0.1f);
+
+  // One spent particle at index 1: index 0 is thinned (3002 at that moment), and the
+  // particle that moves into index 1 is visited next, when 3001 remain: odd, normal step.
+  CTrail mixed;
+  mixed.Particles.assign(3002, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  mixed.Particles[1].Alpha = 0.05f;
+  mixed.Fade();
+  ASSERT_EQ(mixed.Count(), 3001u);
+  EXPECT_EQ(mixed.Particles[0].Alpha, 0.9f / 3);
+  EXPECT_EQ(mixed.Particles[1].Alpha, 0.9f - 0.1f);
+  EXPECT_EQ(mixed.Particles[2].Alpha, 0.9f / 3);
+}
+
+TEST_F(TrailPoolTest, RemovalDoesNotSkipTheNextParticle) {
+  Fill(3, 0.05f, -0.01f);
+  pool.Particles[2].Alpha = 0.5f;
+  pool.Particles[2].X = 7;
+  SetRandomSeed(42);
+  pool.Fade();
+  ASSERT_EQ(pool.Count(), 1u);
+  EXPECT_EQ(pool.Particles[0].X, 7.0f);
+  EXPECT_EQ(pool.Particles[0].Alpha, 0.49f);
+  // Every particle drew its sink, the removed ones too.
+  const uint32_t after = RandomSeed();
+  SetRandomSeed(42);
+  for (int i = 0; i < 3; ++i) Random(10);
+  EXPECT_EQ(after, RandomSeed());
+}
+
+TEST_F(TrailPoolTest, ZeroLifeGoesToZeroThenAway) {
+  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.8f, 0.05f, 0, 0, 0);
+  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.0f, 0.05f, 0, 0, 0);
+  ASSERT_EQ(pool.Count(), 4u);
+  EXPECT_TRUE(std::isinf(pool.Particles[0].AlphaStep));
+  EXPECT_TRUE(std::isnan(pool.Particles[2].AlphaStep));
+  pool.Fade();
+  ASSERT_EQ(pool.Count(), 2u);  // alpha 0 is spent at once
+  EXPECT_EQ(pool.Particles[0].Alpha, 0.0f);
+  pool.Fade();
+  EXPECT_EQ(pool.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace orvane

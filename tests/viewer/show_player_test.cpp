@@ -1,0 +1,199 @@
+// Playback: buffering, frame hand-over, pause, end of show and damaged files.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <numeric>
+#include <thread>
+
+#include "playback_rig.h"
+
+namespace orvane::testing {
+namespace {
+
+std::vector<int> Range(int from, int to) {
+  std::vector<int> v(static_cast<size_t>(to - from));
+  std::iota(v.begin(), v.end(), from);
+  return v;
+}
+
+TEST(ShowPlayer, BuffersFiveBlocksBeforePlaying) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({8 * 25}));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  EXPECT_TRUE(rig.main_window.led);
+  EXPECT_EQ(rig.timers.LastPeriod(), 20);
+  for (int pumps = 0; pumps < 50; ++pumps) {
+    EXPECT_LE(rig.player.QueuedBlocks(), 5u);
+    rig.Pump();
+    if (rig.player.Playing()) break;
+    rig.Render();
+  }
+  ASSERT_TRUE(rig.player.Playing());
+  // The first block went to the player at once; five more wait in the queue.
+  EXPECT_EQ(rig.player.QueuedBlocks(), 5u);
+  EXPECT_TRUE(rig.drawn.empty()) << "nothing is drawn while buffering";
+  ASSERT_TRUE(rig.PlayToEnd(400));
+  EXPECT_EQ(rig.drawn, Range(0, 200)) << "every frame once, in order";
+  EXPECT_EQ(rig.main_window.progress.back(), 100);
+  EXPECT_EQ(rig.main_window.progress.size(), 8u) << "one progress report per block";
+}
+
+TEST(ShowPlayer, ShortShowPlaysAsSoonAsItsLastBlockIsRead) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({30}));  // a full block and a closing block of five frames
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  rig.Pump();
+  EXPECT_FALSE(rig.player.Playing());
+  rig.Pump();
+  EXPECT_TRUE(rig.player.Playing()) << "the end of file starts playing with fewer than five blocks";
+  EXPECT_FALSE(rig.screen.credits);
+  rig.Pump();
+  EXPECT_TRUE(rig.screen.credits) << "credits appear at the pump after the loader reached the end";
+  ASSERT_TRUE(rig.PlayToEnd(100));
+  EXPECT_EQ(rig.drawn, Range(0, 30));
+}
+
+TEST(ShowPlayer, EmptyFramesPassWhileBuffering) {
+  PlaybackRig rig;
+  TestShow show{10 * 25};
+  show.particles_in = [](int f) { return f < 3 ? 0 : 2; };
+  rig.WriteShow(BuildShow(show));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  int renders = 0;
+  for (;;) {
+    rig.Pump();
+    if (rig.player.Playing()) break;
+    rig.Render();
+    ASSERT_LT(++renders, 100);
+  }
+  EXPECT_GE(renders, 4) << "enough renders to pass the three empty frames";
+  // The first frame with particles already waits: the first render while playing draws it.
+  rig.Render();
+  EXPECT_EQ(rig.drawn, std::vector<int>{3});
+}
+
+TEST(ShowPlayer, EmptyFramesAheadOfTheFirstParticlesAreSkippedAtOnePerTick) {
+  PlaybackRig rig;
+  TestShow show{40};
+  show.particles_in = [](int f) { return f % 10 == 9 ? 1 : 0; };
+  rig.WriteShow(BuildShow(show));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.PlayToEnd(200));
+  EXPECT_EQ(rig.drawn, (std::vector<int>{9, 19, 29, 39}));
+}
+
+TEST(ShowPlayer, PauseHoldsTheLastFrameAndDelaysTheEnd) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({20}));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  while (rig.drawn.size() < 5) rig.Tick();
+  rig.player.SetPaused(true);
+  for (int i = 0; i < 3; ++i) rig.Tick();
+  // Frame 5 was already taken when the pause came: it stays on the screen.
+  EXPECT_EQ(rig.drawn, (std::vector<int>{0, 1, 2, 3, 4, 5, 5, 5}));
+  rig.player.SetPaused(false);
+  while (rig.drawn.back() < 19) rig.Tick();
+  rig.player.SetPaused(true);  // on the show's last frame
+  for (int i = 0; i < 30; ++i) rig.Tick();
+  EXPECT_TRUE(rig.player.Active()) << "never ends while paused";
+  EXPECT_EQ(rig.drawn.back(), 19);
+  rig.player.SetPaused(false);
+  EXPECT_TRUE(rig.PlayToEnd(5));
+}
+
+TEST(ShowPlayer, EndOfShowRestoresTheMainWindow) {
+  for (bool selected : {true, false}) {
+    PlaybackRig rig;
+    rig.main_window.device_selected = selected;
+    rig.WriteShow(BuildShow({3}));
+    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+    ASSERT_TRUE(rig.PlayToEnd(20));
+    EXPECT_FALSE(rig.player.Playing());
+    EXPECT_FALSE(rig.player.PumpRunning());
+    EXPECT_FALSE(rig.timers.Running());
+    EXPECT_EQ(rig.player.FrameData(), nullptr);
+    EXPECT_TRUE(rig.main_window.visualize_enabled);
+    EXPECT_EQ(rig.main_window.compile_enabled, selected);
+    EXPECT_FALSE(rig.main_window.led);
+    ASSERT_EQ(rig.main_window.posted_progress.size(), 1u);
+    EXPECT_EQ(rig.main_window.posted_progress[0], std::make_pair(0, -1));
+    EXPECT_FALSE(rig.screen.credits) << "credits fade out at the end";
+    EXPECT_EQ(rig.screen.credits_shown, 1);
+    EXPECT_TRUE(rig.screen.damage_reports.empty());
+    // Late pump messages after the end change nothing.
+    rig.player.PumpMessage();
+    rig.player.AdvanceFrame();
+    EXPECT_EQ(rig.main_window.posted_progress.size(), 1u);
+  }
+}
+
+TEST(ShowPlayer, TruncatedFileStopsAfterTheLastWholeBlockWithAMessage) {
+  const std::vector<uint8_t> whole = BuildShow({3 * 25 + 10});
+  // Full blocks take 462 bytes and the closing block of ten frames 192: a cut of 400 bytes
+  // reaches into the third block.
+  const std::pair<size_t, int> cuts[] = {{1, 75}, {50, 75}, {400, 50}};
+  for (const auto& [cut, whole_frames] : cuts) {
+    PlaybackRig rig;
+    rig.WriteShow(std::vector<uint8_t>(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(cut)));
+    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+    ASSERT_TRUE(rig.PlayToEnd(300)) << "a damaged file must not hang playback";
+    EXPECT_EQ(rig.drawn, Range(0, whole_frames)) << cut;
+    ASSERT_EQ(rig.screen.damage_reports.size(), 1u);
+    EXPECT_NE(rig.screen.damage_reports[0].find("damaged"), std::string::npos);
+    EXPECT_TRUE(rig.main_window.visualize_enabled);
+  }
+}
+
+TEST(ShowPlayer, DamagedFirstBlockEndsAtOnce) {
+  PlaybackRig rig;
+  std::vector<uint8_t> bytes = BuildShow({10});
+  bytes[4] = 0x7F;  // last frame index far beyond its frames
+  rig.WriteShow(bytes);
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.PlayToEnd(20));
+  EXPECT_TRUE(rig.drawn.empty());
+  EXPECT_EQ(rig.screen.damage_reports.size(), 1u);
+}
+
+TEST(ShowPlayer, MissingFileIsReportedAndLeavesTheButtonsUsable) {
+  PlaybackRig rig;
+  const auto error = rig.player.StartPlayback(rig.ShowPath());
+  ASSERT_TRUE(error.has_value());
+  EXPECT_NE(error->find("ovcompile.dat"), std::string::npos) << *error;
+  EXPECT_FALSE(rig.player.Active());
+  EXPECT_FALSE(rig.timers.Running());
+  EXPECT_TRUE(rig.main_window.visualize_enabled);
+  EXPECT_TRUE(rig.main_window.compile_enabled);
+  EXPECT_FALSE(rig.main_window.led);
+}
+
+TEST(ShowPlayer, ANewShowAfterTheEndStartsAfresh) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({12}));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.PlayToEnd(50));
+  rig.drawn.clear();
+  rig.WriteShow(BuildShow({27}));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.PlayToEnd(80));
+  EXPECT_EQ(rig.drawn, Range(0, 27));
+}
+
+TEST(ShowPlayer, DestroyingThePlayerMidShowWaitsForTheLoader) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({300}));
+  auto player = std::make_unique<ShowPlayer>(rig.poster, rig.timers, rig.main_window, rig.screen);
+  ASSERT_FALSE(player->StartPlayback(rig.ShowPath()));
+  rig.timers.Tick();
+  rig.poster.RunPending();  // starts a loader
+  EXPECT_TRUE(player->LoaderRunning());
+  for (int i = 0; i < 1000 && rig.poster.QueuedCount() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  player.reset();  // the loader's progress and completion are queued and refer to it
+  EXPECT_FALSE(rig.timers.Running());
+  EXPECT_EQ(rig.poster.RunPending(), 2u);
+  EXPECT_TRUE(rig.main_window.progress.empty()) << "tasks of a destroyed player do nothing";
+}
+
+}  // namespace
+}  // namespace orvane::testing
