@@ -1,5 +1,6 @@
 #include "compiler/show_reader.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -144,7 +145,28 @@ bool ShowFileReader::CheckHeader(const ShowBlockHeader& h, uint64_t offset) {
   return true;
 }
 
+namespace {
+
+// Cuts a faulty block's data down to the whole frames before the fault, so that a player
+// can still show a damaged file up to its last whole frame.
+void KeepWholeFrames(ShowBlock& block) {
+  FrameCursor frames = block.Frames();
+  ShowFrame frame;
+  size_t end = 0;
+  uint32_t count = 0;
+  while (frames.Next(frame)) {
+    end = static_cast<size_t>(frame.Offset - block.Offset - kBlockHeaderSize) + kFrameHeaderSize +
+          frame.Records.size();
+    ++count;
+  }
+  block.Data.resize(end);
+  block.FrameCount = count;
+}
+
+}  // namespace
+
 ShowFileReader::Status ShowFileReader::ReadBlock(ShowBlock& block) {
+  block = ShowBlock{};
   if (failed_) return Status::kFault;
   const uint64_t offset = position_;
   const uint64_t left = size_ - position_;
@@ -161,26 +183,38 @@ ShowFileReader::Status ShowFileReader::ReadBlock(ShowBlock& block) {
   if (!ReadBytes(raw, kBlockHeaderSize)) return Fail(offset, "read error");
   const ShowBlockHeader header = ParseBlockHeader(raw);
   if (!CheckHeader(header, offset)) return Status::kFault;
-  if (header.DataLength > left - kBlockHeaderSize)
-    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes runs past the end of the file (" +
-                                Num(left - kBlockHeaderSize) + " bytes left)");
-  try {
-    block.Data.resize(header.DataLength);
-  } catch (const std::bad_alloc&) {
-    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes does not fit in memory");
-  }
-  if (!ReadBytes(block.Data.data(), header.DataLength)) return Fail(offset + kBlockHeaderSize, "read error");
   block.Header = header;
   block.Offset = offset;
+  const uint64_t present = left - kBlockHeaderSize;
+  const uint64_t wanted = std::min<uint64_t>(header.DataLength, present);
+  try {
+    block.Data.resize(wanted);
+  } catch (const std::bad_alloc&) {
+    block.Data.clear();
+    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes does not fit in memory");
+  }
+  if (!ReadBytes(block.Data.data(), wanted)) {
+    block.Data.clear();
+    return Fail(offset + kBlockHeaderSize, "read error");
+  }
+  if (header.DataLength > present) {
+    KeepWholeFrames(block);
+    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes runs past the end of the file (" +
+                                Num(present) + " bytes left)");
+  }
   FrameCursor frames = block.Frames();
   ShowFrame frame;
   while (frames.Next(frame)) {
   }
-  if (frames.Fault()) return Fail(frames.Fault()->Offset, frames.Fault()->Reason);
+  if (frames.Fault()) {
+    const ShowFault fault = *frames.Fault();
+    KeepWholeFrames(block);
+    return Fail(fault.Offset, fault.Reason);
+  }
+  block.FrameCount = frames.FramesRead();
   if (header.LastBlock == 0 && frames.FramesRead() != kFramesPerBlock)
     return Fail(offset + 4, "block " + Num(blocksRead_) + " holds " + Num(frames.FramesRead()) +
                                 " frames but is not the last block");
-  block.FrameCount = frames.FramesRead();
   ++blocksRead_;
   sawLastBlock_ = header.LastBlock != 0;
   return Status::kBlock;

@@ -104,7 +104,8 @@ class ShowFileReader {
 
   // Reads the next block: its header, then exactly its data, and checks its frames.
   // kEnd after the final block; kFault (Fault() set) on a damaged or truncated file,
-  // and on every call after a fault.
+  // and on every call after a fault. On the first fault inside a block whose header is
+  // sound, `block` keeps the whole frames before the fault (FrameCount of them, maybe 0).
   Status ReadBlock(ShowBlock& block);
 
   // Nothing more to read: the final block has been read or the bytes are used up.

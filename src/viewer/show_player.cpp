@@ -155,8 +155,9 @@ void ShowPlayer::LoadNextBlock(PlaybackSession& s, const std::stop_token& stop, 
   ShowBlock block;
   const ShowFileReader::Status status = s.ShowFile.ReadBlock(block);
   bool end = status != ShowFileReader::Status::kBlock;
-  if (status == ShowFileReader::Status::kBlock) {
-    end = block.Header.LastBlock != 0 || s.ShowFile.AtEnd();
+  if (status == ShowFileReader::Status::kBlock) end = block.Header.LastBlock != 0 || s.ShowFile.AtEnd();
+  // A damaged block still plays up to its last whole frame.
+  if (status == ShowFileReader::Status::kBlock || (status == ShowFileReader::Status::kFault && block.FrameCount > 0)) {
     std::lock_guard lock(s.QueueLock);
     s.BlockQueue.push_back(QueuedBlock{block.Header.FirstBlock, block.Header.LastBlock,
                                        block.Header.LastFrameIndex, std::move(block.Data)});
@@ -222,7 +223,7 @@ void ShowPlayer::EndOfShow() {
   screen_.HideCredits();
   if (last_fault_) {
     screen_.ReportDamagedShow("The compiled show file is damaged (" + *last_fault_ +
-                              "); playback stopped after its last whole block.");
+                              "); playback stopped after its last whole frame.");
   }
 }
 

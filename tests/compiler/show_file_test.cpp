@@ -188,6 +188,34 @@ TEST(ShowReaderFaults, TruncationAnywhereIsAFaultWithinTheFile) {
   }
 }
 
+TEST(ShowReaderFaults, AFaultyBlockKeepsItsWholeFramesBeforeTheFault) {
+  // One block of five frames with 0, 3, 1, 0, 2 records: frames of 8, 38, 18, 8, 28 bytes.
+  const Bytes good = WriteShow({0, 3, 1, 0, 2});
+  auto read = [](const Bytes& bytes) {
+    ShowFileReader reader;
+    reader.OpenBytes(bytes);
+    ShowBlock block;
+    EXPECT_EQ(reader.ReadBlock(block), ShowFileReader::Status::kFault);
+    return block;
+  };
+  // Cut inside the third frame's records: the first two frames stay, exactly.
+  Bytes cut(good.begin(), good.begin() + 12 + 8 + 38 + 12);
+  ShowBlock block = read(cut);
+  EXPECT_EQ(block.FrameCount, 2u);
+  EXPECT_EQ(block.Data, Bytes(good.begin() + 12, good.begin() + 12 + 8 + 38));
+  // A frame length that is no multiple of 10 inside the data: the frames before it stay.
+  Bytes bad = good;
+  Put32(bad, 12 + 8 + 38 + 4, 7);
+  block = read(bad);
+  EXPECT_EQ(block.FrameCount, 2u);
+  // A broken header keeps nothing.
+  bad = good;
+  bad[0] = 0;
+  block = read(bad);
+  EXPECT_EQ(block.FrameCount, 0u);
+  EXPECT_TRUE(block.Data.empty());
+}
+
 TEST(ShowReaderFaults, HeaderAndDataFaultsCarryTheirOffsets) {
   EXPECT_EQ(FirstFault({}).Reason, "the file is empty");
 

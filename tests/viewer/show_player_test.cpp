@@ -128,11 +128,12 @@ TEST(ShowPlayer, EndOfShowRestoresTheMainWindow) {
   }
 }
 
-TEST(ShowPlayer, TruncatedFileStopsAfterTheLastWholeBlockWithAMessage) {
+TEST(ShowPlayer, TruncatedFileStopsAfterTheLastWholeFrameWithAMessage) {
   const std::vector<uint8_t> whole = BuildShow({3 * 25 + 10});
-  // Full blocks take 462 bytes and the closing block of ten frames 192: a cut of 400 bytes
-  // reaches into the third block.
-  const std::pair<size_t, int> cuts[] = {{1, 75}, {50, 75}, {400, 50}};
+  // One record a frame: frames take 18 bytes, full blocks 462 and the closing block of ten
+  // frames 192. A cut of 1 byte spoils the last frame, 50 bytes the last three, and 400
+  // bytes leave 13 whole frames of the third block.
+  const std::pair<size_t, int> cuts[] = {{1, 84}, {50, 82}, {400, 63}};
   for (const auto& [cut, whole_frames] : cuts) {
     PlaybackRig rig;
     rig.WriteShow(std::vector<uint8_t>(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(cut)));
