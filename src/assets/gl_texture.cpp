@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "assets/texture_loader.h"
+#include "assets/texture_scaling.h"
 
 namespace orvane {
 
@@ -20,13 +23,27 @@ uint32_t CreateTexture(const TextureImage& image) {
   GLint alignment = 4;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  // The loader keeps sides within 16 bits, so these casts are exact.
-  const auto width = static_cast<uint16_t>(image.Width);
-  const auto height = static_cast<uint16_t>(image.Height);
-  if (image.Format == TexturePixelFormat::Rgba) {
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.Pixels.data());
+  const TextureImage* upload = &image;
+  TextureImage scaled;
+  GLint maxSide = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+  int32_t width = NearestPowerOfTwo(image.Width);
+  int32_t height = NearestPowerOfTwo(image.Height);
+  while (maxSide > 0 && (width > maxSide || height > maxSide)) {
+    width = std::max(1, width / 2);
+    height = std::max(1, height / 2);
+  }
+  if (width != image.Width || height != image.Height) {
+    scaled = ScaleTextureImage(image, width, height);
+    upload = &scaled;
+  }
+  // The sides are powers of two within GL's limit, so these casts are exact.
+  const auto w = static_cast<uint16_t>(width);
+  const auto h = static_cast<uint16_t>(height);
+  if (upload->Format == TexturePixelFormat::Rgba) {
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, w, h, GL_RGBA, GL_UNSIGNED_BYTE, upload->Pixels.data());
   } else {
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, image.Pixels.data());
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, upload->Pixels.data());
   }
   glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
   return name;
