@@ -158,8 +158,8 @@ TEST(CliVideo, AFrameMatchesThePictureRenderDraws) {
 
   // The codec's error: 4:2:0 averages the colour of 2 x 2 pixels, which smears single-pixel
   // sparks, and rate factor 20 quantises fine detail. Both leave the picture's energy in
-  // place: the peak signal-to-noise ratio stays above 30 dB (a mean error of a few levels),
-  // while a neighbouring frame of a moving show or a black picture falls well below it.
+  // place: the peak signal-to-noise ratio stays above 30 dB (34 dB measured with the
+  // textured scenery), while the frame half a second later gives 22 dB and black 9 dB.
   auto psnr = [&](const std::vector<uint8_t>& a) {
     double sum = 0;
     for (size_t i = 0; i < a.size(); ++i) sum += std::pow(static_cast<double>(a[i]) - png.Rgb[i], 2);
