@@ -290,5 +290,24 @@ TEST(CliVideoProgram, InterruptLeavesNoFile) {
   EXPECT_TRUE(FileNames(dir.Path()).empty());
 }
 
+// The program's file as FFmpeg's own probe decodes it, frame by frame.
+TEST(CliVideoProgram, FfprobeCountsEveryFrame) {
+  ScratchDir dir;
+  const int64_t frames = FramesOf(PresetShow());
+  const std::string out = (dir.Path() / "v.mp4").string();
+  const std::string export_command = std::string(ORVANE_CLI) + " video " + PresetShow().string() + " -o " + out +
+                                     " --size 128x96 --scenery none >/dev/null 2>&1";
+  ASSERT_EQ(std::system(export_command.c_str()), 0);
+  const std::string probe = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                            "stream=codec_name,pix_fmt,nb_read_frames -of default=noprint_wrappers=1 " + out;
+  std::FILE* pipe = popen(probe.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string text;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) text += buffer;
+  ASSERT_EQ(pclose(pipe), 0) << "ffprobe (package ffmpeg) runs: " << text;
+  EXPECT_EQ(text, "codec_name=h264\npix_fmt=yuv420p\nnb_read_frames=" + std::to_string(frames) + "\n");
+}
+
 }  // namespace
 }  // namespace orvane::testing
