@@ -46,6 +46,7 @@ CliCommand InfoCommand();
 CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();
+CliCommand VideoCommand();
 
 const std::vector<CliCommand>& CliCommands();
 

@@ -26,6 +26,9 @@ const std::vector<CliCommand>& CliCommands() {
 #if defined(ORVANE_CLI_RENDER)
       RenderCommand(), PreviewCommand(),
 #endif
+#if defined(ORVANE_CLI_VIDEO)
+      VideoCommand(),
+#endif
   };
   return commands;
 }

@@ -35,4 +35,20 @@ std::string WritePng(const std::string& path, const std::vector<uint8_t>& rgb, i
   return error;
 }
 
+std::string ReadPng(const std::string& path, PngPicture& picture) {
+  constexpr png_uint_32 kMaxSide = 16384;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return path + ": " + image.message;
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
+    png_image_free(&image);
+    return path + ": picture size out of range";
+  }
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) == 0) return path + ": " + image.message;
+  picture = {static_cast<int32_t>(image.width), static_cast<int32_t>(image.height), std::move(rgb)};
+  return "";
+}
+
 }  // namespace orvane

@@ -1,0 +1,160 @@
+// orvane-cli video: a compiled show as an MP4 with the display window's drawing and,
+// when given, its music.
+
+#include <csignal>
+#include <chrono>
+#include <cmath>
+#include <ostream>
+
+#include "app/cli_command.h"
+#include "app/cli_render_options.h"
+#include "app/export_progress.h"
+#include "app/video_export.h"
+#include "compiler/show_record.h"
+#include "model/decimal_text.h"
+#include "model/integer_text.h"
+
+namespace orvane::cli {
+namespace {
+
+constexpr int kExitStopped = 130;  // as a shell reports a program Ctrl-C ended
+
+std::atomic<bool> stop_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void RequestStop(int) { stop_requested.store(true); }
+
+// Ctrl-C and a polite kill end the export between frames, so no partial file is left.
+class StopSignals {
+ public:
+  StopSignals() {
+    stop_requested.store(false);
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, &old_int_);
+    sigaction(SIGTERM, &action, &old_term_);
+  }
+  ~StopSignals() {
+    sigaction(SIGINT, &old_int_, nullptr);
+    sigaction(SIGTERM, &old_term_, nullptr);
+  }
+
+ private:
+  struct sigaction old_int_ {}, old_term_ {};
+};
+
+int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
+  auto refuse = [&io](const std::string& message) {
+    ReportError(io, message);
+    return kExitBadInput;
+  };
+  if (args.Positionals.size() != 1) return refuse("video takes one show file");
+  if (!args.Has("-o")) return refuse("video needs -o OUT.mp4");
+  job.ShowFile = args.Positionals[0];
+  job.Output = args.Value("-o");
+  job.Render.Width = kVideoDefaultWidth;
+  job.Render.Height = kVideoDefaultHeight;
+  if (const int status = ReadRenderOptions(args, io, job.Render); status != kExitDone) return status;
+  if (job.Render.Width % 2 != 0 || job.Render.Height % 2 != 0) {
+    return refuse("--size takes even sizes only (H.264 stores colour at half the width and height): " +
+                  args.Value("--size"));
+  }
+  if (args.Has("--quality")) {
+    const auto crf = ParseInteger(args.Value("--quality"));
+    if (!crf || *crf < 1 || *crf > kVideoMaxCrf) {
+      return refuse("--quality takes 1 (best) to " + std::to_string(kVideoMaxCrf) + " (smallest file)");
+    }
+    job.Crf = *crf;
+  }
+  if (args.Has("--music")) job.Music = args.Value("--music");
+  if (args.Has("--music-offset")) {
+    const std::optional<double> offset = ReadDecimal(args.Value("--music-offset"), '.');
+    if (!job.Music) return refuse("--music-offset needs --music");
+    if (!offset || !std::isfinite(*offset) || std::fabs(*offset) > 86400) {
+      return refuse("--music-offset takes seconds, -86400 to 86400");
+    }
+    job.MusicOffsetSeconds = *offset;
+  }
+  return kExitDone;
+}
+
+// Redraws a terminal line at most ten times a second; one "frame N/M" line per step for
+// a program reading the pipe.
+class VideoProgressPrinter {
+ public:
+  VideoProgressPrinter(CliIo& io, bool lines) : io_(io), lines_(lines), terminal_(io.ErrIsTerminal && !lines) {}
+  void operator()(int64_t done, int64_t total) {
+    const auto now = std::chrono::steady_clock::now();
+    const bool last = done == total;
+    if (!last && now - shown_ < std::chrono::milliseconds(100)) return;
+    if (lines_ && done == printed_) return;
+    shown_ = now;
+    printed_ = done;
+    const ExportProgress p{done, total, std::chrono::duration<double>(now - start_).count(), kFramesPerSecond};
+    if (lines_) io_.Err << ProgressLine(p) << "\n" << std::flush;
+    if (terminal_) io_.Err << "\r\033[K" << ProgressText(p) << std::flush;
+  }
+  void Clear() {
+    if (terminal_) io_.Err << "\r\033[K" << std::flush;
+  }
+
+ private:
+  CliIo& io_;
+  bool lines_, terminal_;
+  const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point shown_{};
+  int64_t printed_ = -1;
+};
+
+int Video(const CliArgs& args, CliIo& io) {
+  VideoJob job;
+  if (const int status = ReadVideoJob(args, io, job); status != kExitDone) return status;
+  VideoProgressPrinter printer(io, args.Flags.count("--progress-lines") != 0);
+  const auto started = std::chrono::steady_clock::now();
+  VideoExportReport report;
+  {
+    StopSignals signals;
+    report = ExportVideo(job, stop_requested, [&printer](int64_t done, int64_t total) { printer(done, total); });
+  }
+  printer.Clear();
+  if (report.Stopped) {
+    ReportError(io, "stopped; no video written");
+    return kExitStopped;
+  }
+  if (!report.Error.empty()) {
+    ReportError(io, report.Error);
+    return kExitBadInput;
+  }
+  for (const std::string& warning : report.Warnings) ReportError(io, warning);
+  const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  io.Out << "file: " << job.Output.string() << "\n"
+         << "size: " << job.Render.Width << "x" << job.Render.Height << "\n"
+         << "frames: " << report.Frames << "\n"
+         << "seconds: " << FormatFixed(report.Seconds, 2) << "\n"
+         << "music: " << (job.Music ? job.Music->string() : std::string("none")) << "\n"
+         << "bytes: " << report.Bytes << "\n"
+         << "export-seconds: " << FormatFixed(took, 2) << "\n"
+         << "speed: " << FormatFixed(took > 0 ? report.Seconds / took : 0, 2) << "\n";
+  return kExitDone;
+}
+
+}  // namespace
+
+CliCommand VideoCommand() {
+  return {"video",
+          "plays a compiled show headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
+          "the display window's drawing; --music adds the music (AAC) from --music-offset seconds on, cut to the "
+          "show's length; --scenery none gives a black background for laying over footage; --quality is x264's "
+          "rate factor (default 20); --progress-lines prints \"frame N/M\" lines on stderr; "
+          "Ctrl-C stops it (exit 130) and leaves no file",
+          "SHOWFILE -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
+          "[--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
+          "orvane-cli video show.dat --music music.ogg -o show.mp4",
+          {"-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
+          Video,
+          {"--overview", "--flat", "--progress-lines"}};
+}
+
+}  // namespace orvane::cli

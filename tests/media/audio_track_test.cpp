@@ -1,0 +1,120 @@
+// Music for a video's sound: offsets, the end, and files that are not music.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "media/audio_track.h"
+#include "support/test_paths.h"
+#include "wav_bytes.h"
+
+namespace orvane::testing {
+namespace {
+
+constexpr int32_t kRate = kAudioTrackSampleRate;
+
+// One second at 0.25 / -0.5, then one second at 0.125 / 0.75 (exact in 16 bits).
+std::filesystem::path TwoLevelMusic(const ScratchDir& dir) {
+  std::vector<StereoSample> samples = Level(1, kRate, 8192, -16384);
+  const std::vector<StereoSample> second = Level(1, kRate, 4096, 24576);
+  samples.insert(samples.end(), second.begin(), second.end());
+  return dir.Write("music.wav", WavBytes(samples, kRate));
+}
+
+struct Read {
+  std::vector<float> left, right;
+};
+Read Take(AudioTrack& track, int32_t count) {
+  Read r{std::vector<float>(static_cast<size_t>(count)), std::vector<float>(static_cast<size_t>(count))};
+  track.Read(r.left.data(), r.right.data(), count);
+  return r;
+}
+
+TEST(AudioTrack, StartsAtTheOffsetAndEndsInSilence) {
+  ScratchDir dir;
+  const auto music = TwoLevelMusic(dir);
+  std::string error;
+  auto from_start = AudioTrack::Open(music.string(), 0, error);
+  ASSERT_TRUE(from_start) << error;
+  // Read in uneven pieces across the level change and past the end.
+  Read a = Take(*from_start, kRate - 7);
+  EXPECT_EQ(a.left.front(), 0.25f);
+  EXPECT_EQ(a.right.back(), -0.5f);
+  Read b = Take(*from_start, 14);
+  EXPECT_EQ(b.left[6], 0.25f);
+  EXPECT_EQ(b.left[7], 0.125f) << "the second level starts exactly one second in";
+  EXPECT_EQ(b.right[7], 0.75f);
+  Take(*from_start, kRate - 7 - 100);
+  Read end = Take(*from_start, 300);
+  EXPECT_EQ(end.left[99], 0.125f);
+  EXPECT_TRUE(std::all_of(end.left.begin() + 100, end.left.end(), [](float v) { return v == 0; }));
+  EXPECT_TRUE(from_start->Warning().empty());
+
+  auto later = AudioTrack::Open(music.string(), 1.5, error);
+  ASSERT_TRUE(later) << error;
+  Read c = Take(*later, kRate);
+  EXPECT_EQ(c.left[0], 0.125f) << "a positive offset skips into the music";
+  EXPECT_EQ(c.left[kRate / 2 - 1], 0.125f);
+  EXPECT_EQ(c.left[kRate / 2], 0.0f);
+
+  auto delayed = AudioTrack::Open(music.string(), -0.25, error);
+  ASSERT_TRUE(delayed) << error;
+  Read d = Take(*delayed, kRate / 2);
+  EXPECT_EQ(d.left[kRate / 4 - 1], 0.0f) << "a negative offset starts with silence";
+  EXPECT_EQ(d.left[kRate / 4], 0.25f);
+
+  auto beyond = AudioTrack::Open(music.string(), 60, error);
+  ASSERT_TRUE(beyond) << "an offset past the end is silence, not an error: " << error;
+  Read e = Take(*beyond, 1000);
+  EXPECT_TRUE(std::all_of(e.left.begin(), e.left.end(), [](float v) { return v == 0; }));
+}
+
+TEST(AudioTrack, OtherRatesAreResampled) {
+  ScratchDir dir;
+  const auto music = dir.Write("slow.wav", WavBytes(Level(1, 22050, 8192, 8192), 22050));
+  std::string error;
+  auto track = AudioTrack::Open(music.string(), 0, error);
+  ASSERT_TRUE(track) << error;
+  Read r = Take(*track, kRate + 2000);
+  EXPECT_NEAR(r.left[kRate / 2], 0.25f, 0.01f);
+  EXPECT_NEAR(r.right[kRate - 2000], 0.25f, 0.01f);
+  EXPECT_EQ(r.left[kRate + 1000], 0.0f) << "one second of music stays one second long";
+}
+
+TEST(AudioTrack, RefusesFilesWithoutMusicByName) {
+  ScratchDir dir;
+  const std::string wav = WavBytes(Level(0.5, kRate, 100, 100), kRate);
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {"text.mp3", "this is not music\n"},
+      {"empty.wav", ""},
+      {"header-only.wav", wav.substr(0, 44 - 8) + std::string(8, '\0')},
+      {"cut.wav", wav.substr(0, 30)},
+  };
+  for (const auto& [name, bytes] : bad) {
+    const auto path = dir.Write(name, bytes);
+    std::string error;
+    EXPECT_FALSE(AudioTrack::Open(path.string(), 0, error)) << name;
+    EXPECT_NE(error.find(path.string()), std::string::npos) << name << ": " << error;
+  }
+  std::string error;
+  EXPECT_FALSE(AudioTrack::Open((dir.Path() / "missing.ogg").string(), 0, error));
+  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+  const auto good = dir.Write("good.wav", wav);
+  EXPECT_FALSE(AudioTrack::Open(good.string(), 1e9, error)) << "an absurd offset is refused";
+}
+
+TEST(AudioTrack, ATruncatedFilePlaysWhatItHas) {
+  ScratchDir dir;
+  const std::string wav = WavBytes(Level(1, kRate, 8192, 8192), kRate);
+  // The header still promises a whole second; only a quarter of it is there.
+  const auto path = dir.Write("short.wav", wav.substr(0, 44 + kRate));
+  std::string error;
+  auto track = AudioTrack::Open(path.string(), 0, error);
+  ASSERT_TRUE(track) << error;
+  Read r = Take(*track, kRate);
+  EXPECT_EQ(r.left[kRate / 4 - 1], 0.25f);
+  EXPECT_EQ(r.left[kRate / 4], 0.0f);
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,122 @@
+// MP4 writing: what a player finds in the file, the pictures it decodes, and a full disk.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "media/audio_track.h"
+#include "media/video_encoder.h"
+#include "media/video_reader.h"
+#include "support/test_paths.h"
+#include "wav_bytes.h"
+
+namespace orvane::testing {
+namespace {
+
+constexpr int32_t kWidth = 96, kHeight = 64;
+
+// A soft gradient with a bright square that moves two pixels a frame.
+std::vector<uint8_t> Picture(int frame) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(kWidth * kHeight * 3));
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      uint8_t* p = &rgb[static_cast<size_t>((y * kWidth + x) * 3)];
+      const bool square = x >= 2 * frame && x < 2 * frame + 16 && y >= 20 && y < 36;
+      p[0] = square ? 250 : static_cast<uint8_t>(x * 2);
+      p[1] = square ? 240 : static_cast<uint8_t>(y * 3);
+      p[2] = square ? 230 : 60;
+    }
+  }
+  return rgb;
+}
+
+double MeanAbsoluteDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  double sum = 0;
+  for (size_t i = 0; i < a.size(); ++i) sum += std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i]));
+  return sum / static_cast<double>(a.size());
+}
+
+std::string Encode(const std::string& path, int frames, AudioTrack* music) {
+  std::string error;
+  VideoFormat format;
+  format.Width = kWidth;
+  format.Height = kHeight;
+  auto encoder = VideoEncoder::Open(path, format, music, error);
+  if (!encoder) return "open: " + error;
+  for (int f = 0; f < frames; ++f) {
+    if (!encoder->AddFrame(Picture(f).data(), error)) return "frame: " + error;
+  }
+  if (!encoder->Finish(error)) return "finish: " + error;
+  return "";
+}
+
+TEST(VideoEncoder, WritesH264AtTheFrameRateWithOneFramePerPicture) {
+  ScratchDir dir;
+  const std::string path = (dir.Path() / "v.mp4").string();
+  ASSERT_EQ(Encode(path, 30, nullptr), "");
+  std::string error;
+  const auto facts = ReadVideoFacts(path, error);
+  ASSERT_TRUE(facts) << error;
+  ASSERT_TRUE(facts->Video);
+  EXPECT_FALSE(facts->Audio);
+  EXPECT_EQ(facts->Video->Codec, "h264");
+  EXPECT_EQ(facts->Video->Width, kWidth);
+  EXPECT_EQ(facts->Video->Height, kHeight);
+  EXPECT_DOUBLE_EQ(facts->Video->FramesPerSecond, 25.0);
+  EXPECT_EQ(facts->Video->Packets, 30);
+  EXPECT_NEAR(facts->Video->Seconds, 30 / 25.0, 1 / 25.0);
+
+  // The square's frame: x264 at rate factor 20 with 4:2:0 colour keeps a soft picture within
+  // a few levels on average; a wrong frame (the square 2 px off) or colour matrix misses by far more.
+  const std::vector<uint8_t> decoded = DecodeVideoFrame(path, 12, error);
+  ASSERT_EQ(decoded.size(), Picture(12).size()) << error;
+  EXPECT_LT(MeanAbsoluteDifference(decoded, Picture(12)), 3.0);
+  EXPECT_GT(MeanAbsoluteDifference(decoded, Picture(13)), MeanAbsoluteDifference(decoded, Picture(12)) + 1.0);
+  EXPECT_TRUE(DecodeVideoFrame(path, 30, error).empty()) << "there is no 31st picture";
+}
+
+TEST(VideoEncoder, CutsTheMusicToThePictures) {
+  ScratchDir dir;
+  const auto wav = dir.Write("m.wav", WavBytes(Level(5, kAudioTrackSampleRate, 3000, -3000), kAudioTrackSampleRate));
+  std::string error;
+  auto music = AudioTrack::Open(wav.string(), 0.5, error);
+  ASSERT_TRUE(music) << error;
+  const std::string path = (dir.Path() / "v.mp4").string();
+  ASSERT_EQ(Encode(path, 37, music.get()), "");
+  const auto facts = ReadVideoFacts(path, error);
+  ASSERT_TRUE(facts && facts->Video && facts->Audio) << error;
+  EXPECT_EQ(facts->Audio->Codec, "aac");
+  EXPECT_EQ(facts->Audio->SampleRate, kAudioTrackSampleRate);
+  EXPECT_EQ(facts->Audio->Channels, 2);
+  EXPECT_NEAR(facts->Audio->Seconds, 37 / 25.0, 1 / 25.0);
+  EXPECT_NEAR(facts->Seconds, 37 / 25.0, 1 / 25.0) << "the five-second music does not lengthen the file";
+
+  // Music shorter than the pictures is padded with silence up to their end.
+  auto brief = AudioTrack::Open(wav.string(), 4.9, error);
+  ASSERT_TRUE(brief) << error;
+  ASSERT_EQ(Encode(path, 37, brief.get()), "");
+  const auto padded = ReadVideoFacts(path, error);
+  ASSERT_TRUE(padded && padded->Audio) << error;
+  EXPECT_NEAR(padded->Audio->Seconds, 37 / 25.0, 1 / 25.0);
+}
+
+TEST(VideoEncoder, RefusesOddSizes) {
+  ScratchDir dir;
+  std::string error;
+  VideoFormat format;
+  format.Width = 101;
+  EXPECT_FALSE(VideoEncoder::Open((dir.Path() / "v.mp4").string(), format, nullptr, error));
+  EXPECT_NE(error.find("even"), std::string::npos) << error;
+  format.Width = 100;
+  format.Crf = 0;
+  EXPECT_FALSE(VideoEncoder::Open((dir.Path() / "v.mp4").string(), format, nullptr, error));
+}
+
+TEST(VideoEncoder, AFullDiskIsAnErrorNotASuccess) {
+  const std::string result = Encode("/dev/full", 60, nullptr);
+  EXPECT_NE(result, "");
+  EXPECT_NE(result.find("No space left on device"), std::string::npos) << result;
+}
+
+}  // namespace
+}  // namespace orvane::testing
