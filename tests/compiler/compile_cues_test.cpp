@@ -18,6 +18,7 @@
 namespace orvane {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::CompileRig;
 using testing::HandPart;
 using testing::HandStar;
@@ -184,6 +185,28 @@ TEST(CompileCues, AChainCycleFromAnyCueIsRefused) {
   EXPECT_EQ(controller.StartShow({{0, 5}, {0, 1}}, lookup, "unused.dat", listener, {}, &failed),
             CompileController::StartResult::kRecursive);
   EXPECT_EQ(failed, 1u);
+}
+
+TEST(CompileCues, TheCompileThreadRunsAShowIntoItsFile) {
+  testing::ScratchDir dir;
+  SeededPreset preset(3);
+  std::atomic<float> scale{1.0f};
+  CompileController controller(scale);
+  testing::RecordingListener listener;
+  const fs::path output = dir.Path() / "show.dat";
+  ASSERT_EQ(controller.StartShow({preset.OwnPlace(301, 0), preset.OwnPlace(303, 30)}, preset.Lookup(), output,
+                                 listener),
+            CompileController::StartResult::kStarted);
+  listener.WaitFinished();
+  controller.Finished();
+  ASSERT_EQ(listener.Outcomes.size(), 1u);
+  const CompileOutcome& outcome = listener.Outcomes[0];
+  EXPECT_EQ(outcome.State, CompileOutcome::Status::kComplete);
+  ASSERT_EQ(outcome.Extents.size(), 2u);
+  EXPECT_GT(outcome.Extents[1].FirstFrame, 30u);
+  ShowSummary summary;
+  ASSERT_FALSE(SummarizeShowFile(output, summary));
+  EXPECT_EQ(summary.Frames, outcome.Frames);
 }
 
 TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
