@@ -14,7 +14,7 @@ bool AllBlank(const std::vector<std::string>& fields) {
 
 class CsvScanner {
  public:
-  explicit CsvScanner(std::string_view text) : text_(text) {}
+  CsvScanner(std::string_view text, size_t maxRecords) : text_(text), maxRecords_(maxRecords) {}
 
   CsvSplit Run() {
     CsvSplit split;
@@ -22,7 +22,13 @@ class CsvScanner {
       CsvRecord record;
       record.Line = line_;
       if (!ReadRecord(record.Fields, split)) return split;
-      if (!AllBlank(record.Fields)) split.Records.push_back(std::move(record));
+      if (AllBlank(record.Fields)) continue;
+      if (split.Records.size() == maxRecords_) {
+        split.Error = "the list has more than " + std::to_string(maxRecords_) + " lines";
+        split.ErrorLine = record.Line;
+        return split;
+      }
+      split.Records.push_back(std::move(record));
     }
     return split;
   }
@@ -100,13 +106,14 @@ class CsvScanner {
   }
 
   std::string_view text_;
+  size_t maxRecords_;
   size_t pos_ = 0;
   int line_ = 1;
 };
 
 }  // namespace
 
-CsvSplit SplitCsv(std::string_view text) { return CsvScanner(text).Run(); }
+CsvSplit SplitCsv(std::string_view text, size_t maxRecords) { return CsvScanner(text, maxRecords).Run(); }
 
 std::string CsvField(std::string_view text) {
   bool quote = !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));

@@ -2,6 +2,7 @@
 // Comma-separated text with RFC 4180 quoting: a field in double quotes may hold commas,
 // line breaks and doubled quotes. Records end at CR LF, LF or a lone CR.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,8 @@ struct CsvSplit {
 };
 
 // Records of the text; blank records (no field holds anything but blanks) are left out.
-CsvSplit SplitCsv(std::string_view text);
+// More than maxRecords records is an error on the line of the first one too many.
+CsvSplit SplitCsv(std::string_view text, size_t maxRecords = SIZE_MAX);
 
 // The field as one CSV field: quoted when it holds a comma, a quote, a line break or
 // blanks at either end, so it reads back unchanged.

@@ -166,7 +166,8 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
   CueListRead result;
   const std::string_view bom = "\xEF\xBB\xBF";
   if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
-  const CsvSplit split = SplitCsv(text);
+  // The header, the cues and one more to tell that there are too many.
+  const CsvSplit split = SplitCsv(text, kMaxCues + 2);
   // A fault in the text after the last whole record is reported after that record's faults.
   auto fail = [&](int line, const std::string& what) {
     result.Cues.clear();
@@ -181,6 +182,8 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
   const Columns columns = FindColumns(header.Fields);
   if (columns.Time < 0) return fail(header.Line, "the header has no \"time\" column");
   if (columns.Code < 0) return fail(header.Line, "the header has no \"code\" column");
+  if (split.Records.size() > kMaxCues + 1)
+    return fail(split.Records[kMaxCues + 1].Line, "the list holds more than " + std::to_string(kMaxCues) + " cues");
   for (size_t i = 1; i < split.Records.size(); ++i) {
     LineReader reader(fileName, split.Records[i], devices);
     std::optional<Cue> cue = reader.Read(columns);

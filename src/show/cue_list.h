@@ -17,7 +17,9 @@ namespace orvane {
 inline constexpr const char* kCueFileName = "cues.csv";
 
 // Cue lists are text of at most a few megabytes; a larger file is refused unread.
-inline constexpr uintmax_t kMaxCueFileBytes = uintmax_t{16} << 20;
+inline constexpr uintmax_t kMaxCueFileBytes = uintmax_t{8} << 20;
+// Far more than any show fires; keeps the memory a list takes in bounds.
+inline constexpr size_t kMaxCues = 100'000;
 
 // The latest firing time a cue may have: a day. Keeps every frame number and the empty
 // frames before a cue within bounds.

@@ -96,6 +96,9 @@ TEST(CueList, RefusesTheWholeListNamingLineAndField) {
   EXPECT_EQ(ErrorOf(head + "1,101,,,,\"x\"y\n"),
             "cues.csv line 2: a quoted field must end at a comma or at the end of the line.");
   EXPECT_EQ(ErrorOf(""), "cues.csv line 1: the header line naming the columns is missing.");
+  std::string many = head;
+  for (size_t i = 0; i <= kMaxCues; ++i) many += "1,101\n";
+  EXPECT_EQ(ErrorOf(many), "cues.csv line 100002: the list holds more than 100000 cues.");
   EXPECT_EQ(ErrorOf("when,code\n1,101\n"), "cues.csv line 1: the header has no \"time\" column.");
   EXPECT_EQ(ErrorOf("time,device\n1,101\n"), "cues.csv line 1: the header has no \"code\" column.");
 }
