@@ -1,0 +1,39 @@
+// Feeds any bytes to the cue list reader and the show.json reader, and checks that what
+// they read is written back to a text that reads to the same cues and settings.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "show/cue_list.h"
+#include "show/show_settings.h"
+
+namespace {
+
+void CheckCues(std::string_view bytes) {
+  const orvane::CueListRead read = orvane::ReadCueList(bytes, "cues.csv", nullptr);
+  if (read.Error) return;
+  const orvane::CueListRead again = orvane::ReadCueList(orvane::CueListText(read.Cues), "cues.csv", nullptr);
+  if (again.Error || again.Cues.size() != read.Cues.size()) std::abort();
+  for (size_t i = 0; i < read.Cues.size(); ++i) {
+    orvane::Cue a = read.Cues[i], b = again.Cues[i];
+    a.Line = b.Line = 0;
+    if (!(a == b)) std::abort();
+  }
+}
+
+void CheckSettings(std::string_view bytes) {
+  orvane::ShowSettings settings;
+  if (orvane::ReadShowSettings(bytes, settings)) return;
+  orvane::ShowSettings again;
+  if (orvane::ReadShowSettings(orvane::ShowSettingsText(settings), again) || !(again == settings)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckCues(bytes);
+  CheckSettings(bytes);
+  return 0;
+}
