@@ -194,6 +194,8 @@ TEST(CliVideo, RefusalsLeaveNothingBehind) {
       {{"video", show}, "-o OUT.mp4"},
       {{"video", show, "-o", out, "--quality", "0"}, "--quality"},
       {{"video", show, "-o", out, "--music-offset", "2"}, "needs --music"},
+      {{"video", show, "-o", show}, "names the input"},
+      {{"video", show, "-o", junk.string(), "--music", junk.string()}, "names the input"},
   };
   for (const Case& c : cases) {
     const CliRun r = Cli(c.words);
