@@ -4,6 +4,7 @@
 #include <csignal>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <ostream>
 
 #include "app/cli_command.h"
@@ -76,6 +77,13 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
       return refuse("--music-offset takes seconds, -86400 to 86400");
     }
     job.MusicOffsetSeconds = *offset;
+  }
+  // A slip of the keyboard must not replace the show or the music with the video.
+  std::error_code ec;
+  for (const auto& input : {std::optional(job.ShowFile), job.Music}) {
+    if (input && std::filesystem::equivalent(*input, job.Output, ec)) {
+      return refuse("-o names the input " + input->string() + "; choose another file for the video");
+    }
   }
   return kExitDone;
 }

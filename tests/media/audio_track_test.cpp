@@ -103,6 +103,37 @@ TEST(AudioTrack, RefusesFilesWithoutMusicByName) {
   EXPECT_FALSE(AudioTrack::Open(good.string(), 1e9, error)) << "an absurd offset is refused";
 }
 
+TEST(AudioTrack, DamagedHeadersAreRefusedOrPlayedNeverTrusted) {
+  ScratchDir dir;
+  const std::string wav = WavBytes(Level(0.2, kRate, 8192, 8192), kRate);
+  auto patched = [&](size_t at, std::initializer_list<uint8_t> bytes) {
+    std::string b = wav;
+    for (uint8_t v : bytes) b[at++] = static_cast<char>(v);
+    return b;
+  };
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"no-channels.wav", patched(22, {0, 0})},
+      {"many-channels.wav", patched(22, {0xFF, 0xFF})},
+      {"no-rate.wav", patched(24, {0, 0, 0, 0})},
+      {"huge-rate.wav", patched(24, {0xFF, 0xFF, 0xFF, 0x7F})},
+      {"odd-bits.wav", patched(34, {7, 0})},
+      {"huge-data.wav", patched(40, {0xFF, 0xFF, 0xFF, 0xFF})},
+  };
+  for (const auto& [name, bytes] : files) {
+    const auto path = dir.Write(name, bytes);
+    std::string error;
+    auto track = AudioTrack::Open(path.string(), 0, error);
+    if (!track) {
+      EXPECT_NE(error.find(path.string()), std::string::npos) << name << ": " << error;
+      continue;
+    }
+    // What opens plays to its end in bounded time and then stays silent.
+    std::vector<float> left(kRate), right(kRate);
+    for (int i = 0; i < 20; ++i) track->Read(left.data(), right.data(), kRate);
+    EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](float v) { return v == 0; })) << name;
+  }
+}
+
 TEST(AudioTrack, ATruncatedFilePlaysWhatItHas) {
   ScratchDir dir;
   const std::string wav = WavBytes(Level(1, kRate, 8192, 8192), kRate);

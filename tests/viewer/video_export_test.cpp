@@ -194,6 +194,8 @@ TEST(CliVideo, RefusalsLeaveNothingBehind) {
       {{"video", show}, "-o OUT.mp4"},
       {{"video", show, "-o", out, "--quality", "0"}, "--quality"},
       {{"video", show, "-o", out, "--music-offset", "2"}, "needs --music"},
+      {{"video", show, "-o", show}, "names the input"},
+      {{"video", show, "-o", junk.string(), "--music", junk.string()}, "names the input"},
   };
   for (const Case& c : cases) {
     const CliRun r = Cli(c.words);
@@ -307,6 +309,17 @@ TEST(CliVideoProgram, FfprobeCountsEveryFrame) {
   while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) text += buffer;
   ASSERT_EQ(pclose(pipe), 0) << "ffprobe (package ffmpeg) runs: " << text;
   EXPECT_EQ(text, "codec_name=h264\npix_fmt=yuv420p\nnb_read_frames=" + std::to_string(frames) + "\n");
+
+  // With no scenery the background decodes to pure black, which adds nothing over footage.
+  std::string error;
+  const std::vector<uint8_t> rgb = DecodeVideoFrame(out, frames / 2, error);
+  ASSERT_EQ(rgb.size(), 128u * 96u * 3u) << error;
+  for (int y = 80; y < 96; ++y) {
+    for (int x = 112; x < 128; ++x) {
+      const uint8_t* p = &rgb[static_cast<size_t>((y * 128 + x) * 3)];
+      EXPECT_EQ(p[0] | p[1] | p[2], 0) << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
