@@ -130,6 +130,25 @@ TEST(ColorForm, SelectingARowFramesItAndTheTimerMovesTheDashes) {
   EXPECT_EQ(f.Form->Editor().Selection(), SelectionRect{});
 }
 
+TEST(ColorForm, DeselectingARowTakesItsFocusMarkAway) {
+  OpenForm f(ThreeSegments());
+  f.Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.Form));
+  ColorListView* view = f.View();
+  view->setFocus(Qt::OtherFocusReason);
+  view->setCurrentItem(view->topLevelItem(1));
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{1});
+  view->clearSelection();
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{});
+  // The user's way: Ctrl+click on the selected row.
+  view->setCurrentItem(view->topLevelItem(2));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    view->visualItemRect(view->topLevelItem(2)).center());
+  EXPECT_TRUE(view->selectedItems().isEmpty());
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{});
+  EXPECT_EQ(f.Form->Editor().Selected(), std::nullopt);
+}
+
 TEST(ColorForm, AddButtonRunsTheScriptedDialogsAndRefreshesTheList) {
   OpenForm f({});
   f.Dialogs.Texts = {"10", "60 %"};
