@@ -17,7 +17,7 @@ namespace orvane {
 
 void MainForm::ConnectExecution() {
   listener_ = std::make_unique<QueuedCompileListener>(
-      this, [this](int position, int64_t records) { PostProgress(position, records); },
+      this, [this](int position, int64_t records) { ShowProgressMessage(position, records); },
       [this](const CompileOutcome& outcome) { CompileFinished(outcome); });
   compiler_ = std::make_unique<CompileController>(scale_);
   connect(RenderBt, &QPushButton::clicked, this, &MainForm::RenderBtClick);
