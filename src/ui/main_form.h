@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QWidget>
@@ -113,6 +115,7 @@ class MainForm : public QWidget {
   void ShowButtons();
   void ShowExecution();
   void ApplyFocus();
+  void KeepFocusOffDisabledButtons(std::initializer_list<std::pair<QWidget*, bool>> buttons);
   void ShowAll();
 
   // Handlers.

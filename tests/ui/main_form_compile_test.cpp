@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,6 +170,28 @@ TEST(MainFormCompile, ClosingMidCompileStopsItAndLeavesNoShowFile) {
   EXPECT_FALSE(std::filesystem::exists(d.Form.ShowFilePath()));
   ProcessEvents();
   EXPECT_TRUE(d.Dialogs.Messages.empty());
+}
+
+TEST(MainFormCompile, StartingACompileHandsTheFocusToTheDeviceList) {
+  Desk d;
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), d.Form.RenderBt);  // the preset leaves it there
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+  ASSERT_TRUE(d.Form.Execution().Compiling());
+  EXPECT_EQ(QApplication::focusWidget(), d.Form.DevicesList);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+  EXPECT_EQ(d.Form.ScaleEdit->text(), "1");
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+
+  // A mouse click on Compile focuses the button, which is disabled at once.
+  QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+  EXPECT_EQ(QApplication::focusWidget(), d.Form.DevicesList);
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+  EXPECT_EQ(d.Form.ScaleEdit->text(), "1");
 }
 
 }  // namespace
