@@ -143,6 +143,7 @@ class MainForm : public QWidget {
   void ShowProgressMessage(int position, int64_t count);
   void StartVisualize();                                // 1028
   void StopCompile();
+  void StopCompileClick();  // Escape, or a click on the compile lamp
   void UpdateTrackHint(QSlider* track);
 
   ProgramFolders folders_;
