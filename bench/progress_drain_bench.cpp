@@ -5,6 +5,7 @@
 //                   queue has run everything posted before and by the completion handler
 //   progress_calls  progress updates the window handled
 //   compile_s       the compile's own time
+// The reference case posts one update per frame, as the window's listener once did.
 // Run with QT_QPA_PLATFORM=offscreen (set here when unset).
 
 #include <benchmark/benchmark.h>
@@ -43,6 +44,26 @@ class StampingListener : public CompileListener {
   CompileListener& next_;
 };
 
+// One queued call per report, nothing coalesced: the reference.
+class PerFrameListener : public CompileListener {
+ public:
+  PerFrameListener(QObject* target, QueuedCompileListener::ProgressHandler progress,
+                   QueuedCompileListener::FinishedHandler finished)
+      : target_(target), progress_(std::move(progress)), finished_(std::move(finished)) {}
+  void CompileProgress(int position, int64_t records) override {
+    QMetaObject::invokeMethod(
+        target_, [this, position, records] { progress_(position, records); }, Qt::QueuedConnection);
+  }
+  void CompileFinished(const CompileOutcome& outcome) override {
+    QMetaObject::invokeMethod(target_, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
+  }
+
+ private:
+  QObject* target_;
+  QueuedCompileListener::ProgressHandler progress_;
+  QueuedCompileListener::FinishedHandler finished_;
+};
+
 TBaseDevice EmptyDevice(int64_t frames) {
   TBaseDevice d;
   d.Definition.Code = 1;
@@ -61,7 +82,8 @@ TBaseDevice EmptyDevice(int64_t frames) {
   return d;
 }
 
-void BM_ProgressDrainAfterCompile(benchmark::State& state) {
+template <class WindowListener>
+void RunDrain(benchmark::State& state) {
   const TBaseDevice device = EmptyDevice(state.range(0));
   const auto lookup = [&](int32_t code) { return code == 1 ? device.Compiled : nullptr; };
   const std::filesystem::path output = std::filesystem::temp_directory_path() / "orvane-drain-bench.dat";
@@ -70,6 +92,10 @@ void BM_ProgressDrainAfterCompile(benchmark::State& state) {
   auto* bar = new QProgressBar(&window);
   auto* counter = new QLabel(&window);
   bar->setRange(0, 100);
+  bar->setGeometry(0, 0, 200, 16);
+  counter->setGeometry(0, 20, 200, 16);
+  window.resize(200, 40);
+  window.show();  // the updates are painted, as in the program
   QEventLoop loop;
   Clock::time_point drained{};
   Clock::time_point compileStart{};
@@ -77,7 +103,7 @@ void BM_ProgressDrainAfterCompile(benchmark::State& state) {
   int64_t progressCalls = 0;
   // As the main window does: the bar and the counter, then the completion resets the bar
   // through one more queued call.
-  QueuedCompileListener queued(
+  WindowListener queued(
       &window,
       [&](int position, int64_t records) {
         ++progressCalls;
@@ -118,7 +144,11 @@ void BM_ProgressDrainAfterCompile(benchmark::State& state) {
   state.counters["compile_s"] = compileS / n;
   state.counters["progress_calls"] = static_cast<double>(progressCalls);
 }
+void BM_ProgressDrainAfterCompile(benchmark::State& state) { RunDrain<QueuedCompileListener>(state); }
+void BM_ProgressDrainPerFrameReference(benchmark::State& state) { RunDrain<PerFrameListener>(state); }
+
 BENCHMARK(BM_ProgressDrainAfterCompile)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_ProgressDrainPerFrameReference)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 }  // namespace orvane
