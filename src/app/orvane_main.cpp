@@ -4,6 +4,7 @@
 
 #include "ui/program.h"
 #include "ui/qt_user_dialogs.h"
+#include "ui/quit_signals.h"
 #include "ui/tool_tip_style.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     orvane::Program program(orvane::SystemFolders(), dialogs);
     dialogs.SetParent(&program.Main());
     QObject::connect(&program.Main(), &orvane::MainForm::Closed, &app, &QApplication::quit);
+    // SIGTERM and SIGINT end the program as closing the main window does.
+    const orvane::QuitSignals quitSignals(program.Main());
     program.Show();
     status = QApplication::exec();
   }

@@ -17,7 +17,7 @@ struct CompileOutcome {
     kCut,         // the size bound was reached: the file holds a valid show up to the cut
     kWriteFailed, // the file could not be created or written; the partial file is removed
     kOutOfMemory,
-    kStopped,     // the owner went away mid-compile; the partial file is removed
+    kStopped,     // stopped by the user or the owner's going away; the partial file is removed
   };
   Status State = Status::kComplete;
   uint64_t Frames = 0;

@@ -31,10 +31,9 @@ void CRenThread::Finish() {
   thread_.join();
 }
 
-void CRenThread::Execute(std::stop_token stop) {
-  if (stop.stop_requested()) return;
-  RunCompile(job_, sets_, trail_, scale_, listener_, stop);
-}
+// A stop asked for before the thread got going still ends in a report: the owner waits
+// for CompileFinished to go back to idle.
+void CRenThread::Execute(std::stop_token stop) { RunCompile(job_, sets_, trail_, scale_, listener_, stop); }
 
 CompileController::~CompileController() { thread_.reset(); }
 
@@ -72,6 +71,10 @@ CompileController::StartResult CompileController::Launch(CompileJob job, Snapsho
   thread_ = std::make_unique<CRenThread>(std::move(job), sets_, trail_, scale_, listener);
   thread_->Start();
   return StartResult::kStarted;
+}
+
+void CompileController::RequestStop() {
+  if (thread_) thread_->RequestStop();
 }
 
 void CompileController::Finished() {

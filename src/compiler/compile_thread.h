@@ -28,8 +28,8 @@ struct CompileJob {
 };
 
 // The thread body on the calling thread: compiles the job's root into its file and calls
-// CompileFinished. stop ends the compile early (the file is then removed); it is only
-// requested when the owner goes away mid-compile.
+// CompileFinished. stop ends the compile early (the file is then removed): the owner goes
+// away mid-compile, or the user stops it.
 CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
                           CompileListener& listener, std::stop_token stop = {});
 
@@ -46,6 +46,8 @@ class CRenThread {
   void Start();
   // The terminate request and the wait; call once CompileFinished has arrived.
   void Finish();
+  // Asks the compile to stop without waiting; CompileFinished still comes (kStopped).
+  void RequestStop() { thread_.request_stop(); }
 
  private:
   void Execute(std::stop_token stop);
@@ -78,6 +80,8 @@ class CompileController {
                         CompileListener& listener, CompileLimits limits = {}, size_t* failedCue = nullptr);
   // After CompileFinished: joins and frees the thread, so the next Start can run.
   void Finished();
+  // Asks a running compile to stop; its CompileFinished follows as for any end.
+  void RequestStop();
   bool Busy() const { return thread_ != nullptr; }
 
  private:

@@ -9,8 +9,8 @@ namespace {
 constexpr std::array<const char*, 11> kHelpLines = {
     "Visualization control: Keyboard, Mouse && Joystick",
     "Keyboard or Joystick: controls camera movements",
-    "Right click + mouse movement: changes the camera's viewpoint",
-    "Left click + mouse movement or control Z(Joystick): changes camera's elevation",
+    "Left click + mouse movement: changes the camera's viewpoint",
+    "Right click + mouse movement or control Z(Joystick): changes camera's height",
     "Enter or Button 1(Joystick): initiates effect visualization",
     "Space, Pause or Button 2(Joystick): pause/continue effect execution",
     "F1 or Button 3(Joystick): switches between fixed viewpoint and camera",

@@ -20,6 +20,19 @@ void ExecutionState::CompileStarted() {
   buttons_.Visualize = false;
   buttons_.RenderAndVisualize = false;
   buttons_.CompileLed = true;
+  stopRequested_ = false;
+}
+
+bool ExecutionState::ConfirmStopCompile(UserDialogs& dialogs) {
+  if (!Compiling() || stopRequested_ || askingToStop_) return false;
+  askingToStop_ = true;
+  const DialogAnswer answer = dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNo, kStopCompileQuestion);
+  askingToStop_ = false;
+  if (answer != DialogAnswer::Yes || !Compiling()) return false;
+  // A stopped compile leaves no show, so playback must not follow it.
+  renderAndVisualize_ = false;
+  stopRequested_ = true;
+  return true;
 }
 
 void ExecutionState::Idle(bool itemSelected) {
@@ -29,6 +42,7 @@ void ExecutionState::Idle(bool itemSelected) {
 
 bool ExecutionState::CompileFinished(CompileEnd end, bool itemSelected) {
   buttons_.CompileLed = false;
+  stopRequested_ = false;
   Idle(itemSelected);
   buttons_.Visualize = end == CompileEnd::ShowWritten;
   const bool play = renderAndVisualize_ && buttons_.Visualize;

@@ -3,7 +3,15 @@
 // and Render-and-visualize are usable and which status lamp is lit, through selection,
 // compile and playback.
 
+#include <string>
+
+#include "model/user_dialogs.h"
+
 namespace orvane {
+
+// The question asked before a running compile is stopped from the main window.
+inline constexpr const char* kStopCompileQuestion =
+    "Stop the running compile? The show compiled so far is discarded.";
 
 struct ExecutionButtons {
   bool Compile = false;
@@ -37,6 +45,11 @@ class ExecutionState {
   bool RenderAndVisualizeMarked() const { return renderAndVisualize_; }
 
   void CompileStarted();
+  // Escape in the main window or a click on the compile lamp: while a compile runs and no
+  // stop is pending, asks the user; true when the compile is to be stopped now. The
+  // compile may end while the question is open; then nothing is left to stop.
+  bool ConfirmStopCompile(UserDialogs& dialogs);
+  bool StopRequested() const { return stopRequested_; }
   // True when playback should start now (the compile-and-visualize request). A compile
   // that left no show clears the request.
   bool CompileFinished(CompileEnd end, bool itemSelected);
@@ -52,6 +65,8 @@ class ExecutionState {
 
   ExecutionButtons buttons_;
   bool renderAndVisualize_ = false;
+  bool stopRequested_ = false;
+  bool askingToStop_ = false;
 };
 
 }  // namespace orvane

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QMimeData>
 
+#include "ui/list_focus_mark.h"
+
 namespace orvane {
 namespace {
 
@@ -42,6 +44,7 @@ ColorListView::ColorListView(QWidget* parent) : QTreeWidget(parent) {
   setDropIndicatorShown(true);
   setDragDropMode(QAbstractItemView::DragDrop);
   viewport()->setCursor(Qt::PointingHandCursor);
+  DropFocusMarkWithSelection(*this);
 
   QPalette pal = palette();
   pal.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));

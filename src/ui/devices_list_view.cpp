@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QMimeData>
 
+#include "ui/list_focus_mark.h"
+
 namespace orvane {
 namespace {
 
@@ -22,6 +24,7 @@ DevicesListView::DevicesListView(QWidget* parent) : QTreeWidget(parent) {
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
   setIconSize(QSize(16, 16));
+  DropFocusMarkWithSelection(*this);
   // The selection stays as visible when the list has no focus.
   QPalette pal = palette();
   pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));

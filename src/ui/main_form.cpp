@@ -201,16 +201,34 @@ void MainForm::ShowList() {
 
 void MainForm::ShowButtons() {
   const ListButtons list = list_.EnabledButtons();
+  const ExecutionButtons& run = execution_.Buttons();
+  KeepFocusOffDisabledButtons({{CreateBt, list.Create},
+                               {ModifyBt, list.Assign},
+                               {DeleteBt, list.Delete},
+                               {SaveBt, list.Save},
+                               {RenderBt, run.Compile},
+                               {VisualizarBt, run.Visualize},
+                               {RenAndVisBt, run.RenderAndVisualize}});
   CreateBt->setEnabled(list.Create);
   ModifyBt->setEnabled(list.Assign);
   DeleteBt->setEnabled(list.Delete);
   SaveBt->setEnabled(list.Save);
-  const ExecutionButtons& run = execution_.Buttons();
   RenderBt->setEnabled(run.Compile);
   VisualizarBt->setEnabled(run.Visualize);
   RenAndVisBt->setEnabled(run.RenderAndVisualize);
   CompileLed->SetLit(run.CompileLed);
   VisualLed->SetLit(run.VisualLed);
+}
+
+// Qt hands the focus of a button being disabled to the next control in the chain, the
+// "Scale" box, with its text selected: the next keystroke would replace the scale.
+void MainForm::KeepFocusOffDisabledButtons(std::initializer_list<std::pair<QWidget*, bool>> buttons) {
+  for (const auto& [button, enabled] : buttons) {
+    if (!enabled && focusWidget() == button) {
+      DevicesList->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
 }
 
 void MainForm::ApplyFocus() {

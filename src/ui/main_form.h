@@ -5,8 +5,10 @@
 
 #include <atomic>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QWidget>
@@ -113,6 +115,7 @@ class MainForm : public QWidget {
   void ShowButtons();
   void ShowExecution();
   void ApplyFocus();
+  void KeepFocusOffDisabledButtons(std::initializer_list<std::pair<QWidget*, bool>> buttons);
   void ShowAll();
 
   // Handlers.
@@ -140,6 +143,7 @@ class MainForm : public QWidget {
   void ShowProgressMessage(int position, int64_t count);
   void StartVisualize();                                // 1028
   void StopCompile();
+  void StopCompileClick();  // Escape, or a click on the compile lamp
   void UpdateTrackHint(QSlider* track);
 
   ProgramFolders folders_;

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 
 #include "compiler/compile_messages.h"
@@ -12,17 +13,21 @@
 #include "ui/devices_list_view.h"
 #include "ui/main_form.h"
 #include "ui/queued_compile_listener.h"
+#include "ui/status_lamp.h"
 
 namespace orvane {
 
 void MainForm::ConnectExecution() {
   listener_ = std::make_unique<QueuedCompileListener>(
-      this, [this](int position, int64_t records) { PostProgress(position, records); },
+      this, [this](int position, int64_t records) { ShowProgressMessage(position, records); },
       [this](const CompileOutcome& outcome) { CompileFinished(outcome); });
   compiler_ = std::make_unique<CompileController>(scale_);
   connect(RenderBt, &QPushButton::clicked, this, &MainForm::RenderBtClick);
   connect(VisualizarBt, &QPushButton::clicked, this, &MainForm::VisualizarBtClick);
   connect(RenAndVisBt, &QToolButton::clicked, this, &MainForm::RenAndVisBtClick);
+  connect(CompileLed, &StatusLamp::Clicked, this, &MainForm::StopCompileClick);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &MainForm::StopCompileClick);
 }
 
 void MainForm::Post(void (MainForm::*handler)()) {
@@ -126,6 +131,10 @@ void MainForm::StartVisualize() {
 void MainForm::PlaybackFinished() {
   execution_.PlaybackFinished(list_.Selection().has_value());
   ShowButtons();
+}
+
+void MainForm::StopCompileClick() {
+  if (execution_.ConfirmStopCompile(dialogs_)) compiler_->RequestStop();
 }
 
 // A compile still running when the window closes is stopped (it removes its partial file)

@@ -8,13 +8,24 @@ QueuedCompileListener::QueuedCompileListener(QObject* target, ProgressHandler pr
     : target_(target), progress_(std::move(progress)), finished_(std::move(finished)) {}
 
 void QueuedCompileListener::CompileProgress(int position, int64_t records) {
+  if (!coalescer_.Offer({position, records}, ProgressCoalescer::Clock::now())) return;
   QMetaObject::invokeMethod(
-      target_, [this, position, records] { progress_(position, records); }, Qt::QueuedConnection);
+      target_,
+      [this] {
+        const ProgressReport newest = coalescer_.Take();
+        progress_(newest.Position, newest.Records);
+      },
+      Qt::QueuedConnection);
 }
 
 void QueuedCompileListener::CompileFinished(const CompileOutcome& outcome) {
   QMetaObject::invokeMethod(
-      target_, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
+      target_,
+      [this, outcome] {
+        if (const auto last = coalescer_.Finish()) progress_(last->Position, last->Records);
+        finished_(outcome);
+      },
+      Qt::QueuedConnection);
 }
 
 }  // namespace orvane

@@ -2,12 +2,16 @@
 // The compile thread's reports turned into calls on the main thread: each report is queued
 // to `target`'s thread; reports still queued when `target` is destroyed are dropped. Never
 // blocks the compile. `target` must outlive every compile that reports here.
+//
+// Progress is coalesced: at most one progress call is queued at a time, about 25 a second,
+// each with the newest values; the completion call shows the last values first.
 
 #include <functional>
 
 #include <QObject>
 
 #include "compiler/compile_listener.h"
+#include "model/progress_coalescer.h"
 
 namespace orvane {
 
@@ -25,6 +29,7 @@ class QueuedCompileListener : public CompileListener {
   QObject* target_;
   ProgressHandler progress_;
   FinishedHandler finished_;
+  ProgressCoalescer coalescer_;
 };
 
 }  // namespace orvane

@@ -7,6 +7,9 @@ namespace orvane {
 SdlJoystick::SdlJoystick(QObject* parent) : QObject(parent) {
   // Events would need SDL's video; polling the joystick state does not.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  // SDL's own SIGINT/SIGTERM handlers only post a quit event nobody reads: the program
+  // would ignore a logout or `kill`.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   sdlStarted_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
   if (!sdlStarted_) return;
   SDL_JoystickEventState(SDL_IGNORE);

@@ -1,6 +1,7 @@
 #include "ui/status_lamp.h"
 
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/qt_rgb_image.h"
@@ -16,6 +17,11 @@ void StatusLamp::SetLit(bool lit) {
   if (lit_ == lit) return;
   lit_ = lit;
   update();
+}
+
+void StatusLamp::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
+  QWidget::mouseReleaseEvent(event);
 }
 
 // Dark border, then a body shaded across like a round plastic cap, with a soft glow

@@ -1,5 +1,5 @@
 #pragma once
-// A small vertical status lamp: lit in its colour, or dark.
+// A small vertical status lamp: lit in its colour, or dark; it reports clicks.
 
 #include <QColor>
 #include <QWidget>
@@ -19,8 +19,12 @@ class StatusLamp : public QWidget {
   void SetLit(bool lit);
   QColor LitColor() const { return color_; }
 
+ signals:
+  void Clicked();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QColor color_;

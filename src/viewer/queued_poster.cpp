@@ -40,4 +40,9 @@ size_t QueuedPoster::QueuedCount() const {
   return tasks_.size();
 }
 
+bool QueuedPoster::WaitQueued(size_t count, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mutex_);
+  return arrived_.wait_for(lock, timeout, [this, count] { return tasks_.size() >= count; });
+}
+
 }  // namespace orvane

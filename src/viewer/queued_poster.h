@@ -20,10 +20,12 @@ class QueuedPoster : public MainThreadPoster {
   // Runs tasks as they arrive until `done` holds or the time is up; false on time-out.
   bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
   size_t QueuedCount() const;
+  // Waits, running nothing, until at least `count` tasks are queued; false on time-out.
+  bool WaitQueued(size_t count, std::chrono::milliseconds timeout) const;
 
  private:
   mutable std::mutex mutex_;
-  std::condition_variable arrived_;
+  mutable std::condition_variable arrived_;
   std::deque<std::function<void()>> tasks_;
 };
 

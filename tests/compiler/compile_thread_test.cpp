@@ -132,5 +132,25 @@ TEST_F(CompileThreadTest, OwnerGoingAwayStopsALongCompile) {
   EXPECT_FALSE(std::filesystem::exists(Output("long.dat")));
 }
 
+TEST_F(CompileThreadTest, AStopAskedRightAfterTheStartStillReportsOnce) {
+  devices[1] = HandPart(1, 1, 50'000'000, std::vector<HandStar>(10, {0.01f, 0, 0, 3}));
+  CompileController control(scale);
+  ASSERT_EQ(control.Start(1, Lookup(), Output("stopped.dat"), listener), CompileController::StartResult::kStarted);
+  control.RequestStop();  // most likely before the thread has begun
+  listener.WaitFinished();
+  control.Finished();
+  ASSERT_EQ(listener.Outcomes.size(), 1u);
+  EXPECT_EQ(listener.Outcomes[0].State, CompileOutcome::Status::kStopped);
+  EXPECT_FALSE(std::filesystem::exists(Output("stopped.dat")));
+  EXPECT_FALSE(control.Busy());
+  // The controller takes the next compile as usual.
+  ASSERT_EQ(control.Start(1, Lookup(), Output("next.dat"), listener), CompileController::StartResult::kStarted);
+  listener.WaitProgress(1);
+  control.RequestStop();
+  listener.WaitFinished(2);
+  control.Finished();
+  EXPECT_EQ(listener.Outcomes.at(1).State, CompileOutcome::Status::kStopped);
+}
+
 }  // namespace
 }  // namespace orvane

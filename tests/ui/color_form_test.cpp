@@ -52,6 +52,13 @@ struct OpenForm {
   QPointer<ColorForm> Form;
 };
 
+// Whether the view is inside its own drag (item views keep their state protected).
+struct ViewStatePeek : QAbstractItemView {
+  static bool Dragging(const QAbstractItemView& view) { return (view.*&ViewStatePeek::state)() == DraggingState; }
+};
+
+bool Dragging(const QAbstractItemView& view) { return ViewStatePeek::Dragging(view); }
+
 void DropOnView(ColorListView* view, QPoint at) {
   std::unique_ptr<QMimeData> mime(view->mimeData(view->selectedItems()));
   QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
@@ -123,11 +130,29 @@ TEST(ColorForm, SelectingARowFramesItAndTheTimerMovesTheDashes) {
   EXPECT_EQ(f.Form->Editor().Selected(), 1u);
   EXPECT_EQ(f.Form->Editor().Selection(), (SelectionRect{159, 0, 371, 47}));
   const uint8_t before = f.Form->Editor().AntsPhase();
-  QTest::qWait(150);
-  EXPECT_NE(f.Form->Editor().AntsPhase(), before);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.Form->Editor().AntsPhase() != before; }, 60000));
   view->clearSelection();
   EXPECT_EQ(f.Form->Editor().Selected(), std::nullopt);
   EXPECT_EQ(f.Form->Editor().Selection(), SelectionRect{});
+}
+
+TEST(ColorForm, DeselectingARowTakesItsFocusMarkAway) {
+  OpenForm f(ThreeSegments());
+  f.Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.Form));
+  ColorListView* view = f.View();
+  view->setFocus(Qt::OtherFocusReason);
+  view->setCurrentItem(view->topLevelItem(1));
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{1});
+  view->clearSelection();
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{});
+  // The user's way: Ctrl+click on the selected row.
+  view->setCurrentItem(view->topLevelItem(2));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                    view->visualItemRect(view->topLevelItem(2)).center());
+  EXPECT_TRUE(view->selectedItems().isEmpty());
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*view), std::set<int>{});
+  EXPECT_EQ(f.Form->Editor().Selected(), std::nullopt);
 }
 
 TEST(ColorForm, AddButtonRunsTheScriptedDialogsAndRefreshesTheList) {
@@ -187,7 +212,9 @@ TEST(ColorForm, ScreenshotWithThreeSegments) {
   OpenForm f(ThreeSegments());
   ColorListView* view = f.View();
   view->setCurrentItem(view->topLevelItem(1));
-  QTest::qWait(250);
+  // The dashes have moved on at least once.
+  const uint8_t phase = f.Form->Editor().AntsPhase();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.Form->Editor().AntsPhase() != phase; }, 60000));
   const QImage shot = f.Form->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QString path = testing::SaveShot(shot, "color_editor_three_segments");
   ASSERT_EQ(shot.size(), QSize(552, 246)) << path.toStdString();
@@ -234,16 +261,23 @@ TEST(ColorForm, MouseDragOfTheLastRowOntoTheFirst) {
   QObject::connect(view, &ColorListView::DragEnded, [&] { ++dragsEnded; });
   const QPoint from = view->visualItemRect(view->topLevelItem(2)).center();
   const QPoint to = view->visualItemRect(view->topLevelItem(0)).center();
-  // The drag runs its own event loop: the drop is played from inside it.
-  QTimer::singleShot(50, viewport, [viewport, to] {
+  // The drag runs its own event loop: the drop is played from inside it, once it runs.
+  QTimer drop;
+  drop.setInterval(5);
+  QObject::connect(&drop, &QTimer::timeout, viewport, [&drop, view, viewport, to] {
+    if (!Dragging(*view)) return;
+    drop.stop();
     QTest::mouseMove(viewport, to);
     QTest::mouseMove(viewport, to + QPoint(1, 0));
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
   });
-  QTimer::singleShot(3000, viewport, [viewport] { QTest::keyClick(viewport, Qt::Key_Escape); });
+  drop.start();
+  // Should the drop never be played, Escape ends the drag so the suite cannot hang.
+  QTimer::singleShot(60000, viewport, [viewport] { QTest::keyClick(viewport, Qt::Key_Escape); });
   QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
   for (int i = 1; i <= 20; ++i) QTest::mouseMove(viewport, from + QPoint(0, -i));
-  QTest::qWait(100);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dragsEnded == 1; }, 60000));
+  ProcessEvents();
   EXPECT_EQ(dragsEnded, 1);
   ASSERT_EQ(view->topLevelItemCount(), 3);
   EXPECT_EQ(view->topLevelItem(0)->text(0), "70");

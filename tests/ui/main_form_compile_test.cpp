@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QToolButton>
 
 #include "compiler/compile_messages.h"
+#include "model/execution_state.h"
 #include "main_form_desk.h"
 #include "ui/status_lamp.h"
 
@@ -169,6 +171,78 @@ TEST(MainFormCompile, ClosingMidCompileStopsItAndLeavesNoShowFile) {
   EXPECT_FALSE(std::filesystem::exists(d.Form.ShowFilePath()));
   ProcessEvents();
   EXPECT_TRUE(d.Dialogs.Messages.empty());
+}
+
+void StartCompileNow(Desk& d) {
+  QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+}
+
+TEST(MainFormCompile, EscapeOrTheLampStopsACompileAfterAsking) {
+  Desk d;
+  d.CreateLongDevice();
+  ASSERT_TRUE(d.Dialogs.Messages.empty());
+  QTest::keyClick(&d.Form, Qt::Key_Escape);  // idle: nothing to stop, nothing asked
+  EXPECT_TRUE(d.Dialogs.Messages.empty());
+
+  StartCompileNow(d);
+  ASSERT_TRUE(d.Form.Execution().Compiling());
+  d.Dialogs.Answers = {DialogAnswer::No};
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Escape);
+  ASSERT_EQ(d.Dialogs.Messages.size(), 1u);
+  EXPECT_EQ(d.Dialogs.Messages[0].Text, kStopCompileQuestion);
+  EXPECT_EQ(d.Dialogs.Messages[0].Buttons, DialogButtons::YesNo);
+  // Declined: the compile goes on and keeps reporting.
+  d.Form.ParLabel->setText("-");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Form.ParLabel->text() != "-"; }, 60000));
+  EXPECT_TRUE(d.Form.Execution().Compiling());
+
+  d.Dialogs.Answers = {DialogAnswer::Yes};
+  QTest::keyClick(d.Form.ScaleEdit, Qt::Key_Escape);
+  ASSERT_EQ(d.Dialogs.Messages.size(), 2u);
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+  EXPECT_EQ(Now(d), (Buttons{true, false, true, false, false}));
+  EXPECT_FALSE(std::filesystem::exists(d.Form.ShowFilePath()));
+  EXPECT_FALSE(d.Display.CompileTextShown);
+  EXPECT_EQ(d.Form.Progress->value(), 0);
+  EXPECT_EQ(d.Dialogs.Messages.size(), 2u);  // a stop is no failure: no further box
+  EXPECT_TRUE(d.Form.isVisible());
+
+  // Render-and-visualize stopped by a click on the lamp: no playback follows.
+  QTest::mouseClick(d.Form.RenAndVisBt, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+  ASSERT_TRUE(d.Form.Execution().Compiling());
+  d.Dialogs.Answers = {DialogAnswer::Yes};
+  QTest::mouseClick(d.Form.CompileLed, Qt::LeftButton);
+  ASSERT_EQ(d.Dialogs.Messages.size(), 3u);
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+  EXPECT_EQ(d.Display.PlaybackStarts, 0);
+  EXPECT_EQ(Now(d), (Buttons{true, false, true, false, false}));
+  EXPECT_FALSE(std::filesystem::exists(d.Form.ShowFilePath()));
+}
+
+TEST(MainFormCompile, StartingACompileHandsTheFocusToTheDeviceList) {
+  Desk d;
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), d.Form.RenderBt);  // the preset leaves it there
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+  ASSERT_TRUE(d.Form.Execution().Compiling());
+  EXPECT_EQ(QApplication::focusWidget(), d.Form.DevicesList);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+  EXPECT_EQ(d.Form.ScaleEdit->text(), "1");
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+
+  // A mouse click on Compile focuses the button, which is disabled at once.
+  QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(&d.Form, QEvent::MetaCall);
+  EXPECT_EQ(QApplication::focusWidget(), d.Form.DevicesList);
+  ASSERT_TRUE(WaitIdle(d));
+  ProcessEvents();
+  EXPECT_EQ(d.Form.ScaleEdit->text(), "1");
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTest>
 
 #include "qt_test_helpers.h"
@@ -42,6 +45,17 @@ struct Desk {
   int SelectedRow() const {
     const auto rows = Form.DevicesList->selectedItems();
     return rows.isEmpty() ? -1 : Form.DevicesList->indexOfTopLevelItem(rows.front());
+  }
+  // One device of an hour, selected: ten long-lived stars whose trails grow every frame,
+  // so its compile runs far longer than any test waits.
+  void CreateLongDevice() {
+    Form.EffectLengthEdit->setText("3600000");
+    Form.StarQuanEdit->setText("10");
+    Form.TrailCheck->setChecked(true);
+    Form.TrailTrack->setValue(100);
+    QTest::mouseClick(Form.CreateBt, Qt::LeftButton);
+    ASSERT_EQ(Form.DevicesList->topLevelItemCount(), 1);
+    Form.DevicesList->setCurrentItem(Form.DevicesList->topLevelItem(0));
   }
   // Check and radio boxes take the click on their indicator or text, not their middle.
   void Click(QAbstractButton* button) {

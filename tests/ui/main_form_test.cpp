@@ -249,6 +249,26 @@ TEST(MainForm, CreateSelectingAndDeselectingFollowTheButtonTable) {
   EXPECT_TRUE(d.Dialogs.Messages.empty());
 }
 
+TEST(MainForm, DeselectingADeviceTakesItsFocusMarkAway) {
+  Desk d;
+  MainForm& f = d.Form;
+  QTest::mouseClick(f.PresetBts[2], Qt::LeftButton);
+  ASSERT_GE(f.DevicesList->topLevelItemCount(), 2);
+  f.DevicesList->setFocus(Qt::OtherFocusReason);
+  const QRect row1 = f.DevicesList->visualItemRect(f.DevicesList->topLevelItem(1));
+  QTest::mouseClick(f.DevicesList->viewport(), Qt::LeftButton, {}, row1.center());
+  ASSERT_EQ(d.SelectedRow(), 1);
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*f.DevicesList), std::set<int>{1});
+  QTest::mouseClick(f.DevicesList->viewport(), Qt::LeftButton, Qt::ControlModifier, row1.center());
+  ASSERT_EQ(d.SelectedRow(), -1);
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*f.DevicesList), std::set<int>{});
+  EXPECT_FALSE(f.RenderBt->isEnabled());
+  // Selecting again marks the row again.
+  QTest::mouseClick(f.DevicesList->viewport(), Qt::LeftButton, {}, row1.center());
+  EXPECT_EQ(d.SelectedRow(), 1);
+  EXPECT_EQ(testing::RowsMarkedWithFocus(*f.DevicesList), std::set<int>{1});
+}
+
 TEST(MainForm, DeletingTheLastItemSelectsTheNewLastItem) {
   Desk d;
   d.Click(d.Form.PresetBts[0]);

@@ -197,8 +197,8 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
   QTest::mouseClick(r.Main().PresetBts[2], Qt::LeftButton);
   QTest::mouseClick(r.Main().RenAndVisBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return r.Main().Execution().Playing(); }, 60000));
-  // Into the show: the first burst has opened and the second has started.
-  QTest::qWait(1200);
+  // Into the show: the first burst has opened and the second has started (1.2 s).
+  ASSERT_TRUE(QTest::qWaitFor([&] { return r.Display().Core().Player().CurrentFrame() >= 30; }, 60000));
   const QImage panel = r.Display().GrabPanel();
   testing::SaveShot(panel, "display_preset3");
   testing::SaveShot(r.Main().grab().toImage(), "main_preset3");
@@ -217,7 +217,8 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
 
   // The About lines over the scene once they have faded in (the last one takes 84 frames).
   QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
-  QTest::qWait(3600);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return r.Display().Core().AboutSlots[5] && r.Display().Core().AboutSlots[5]->Alpha == 1.0f; }, 60000));
   const QImage about = r.Display().GrabPanel();
   testing::SaveShot(about, "display_about");
   EXPECT_EQ(r.Display().Core().AboutSlots[5]->Alpha, 1.0f);

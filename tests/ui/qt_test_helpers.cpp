@@ -1,6 +1,8 @@
 #include "qt_test_helpers.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWidget>
 
@@ -30,6 +32,27 @@ void WhenModalOpens(std::function<void(QWidget*)> act) {
     }
   });
   poll->start(10);
+}
+
+namespace {
+
+class FocusMarkSpy : public QStyledItemDelegate {
+ public:
+  void paint(QPainter*, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (option.state & QStyle::State_HasFocus) rows.insert(index.row());
+  }
+  mutable std::set<int> rows;
+};
+
+}  // namespace
+
+std::set<int> RowsMarkedWithFocus(QAbstractItemView& view) {
+  QAbstractItemDelegate* own = view.itemDelegate();
+  FocusMarkSpy spy;
+  view.setItemDelegate(&spy);
+  view.viewport()->repaint();
+  view.setItemDelegate(own);
+  return spy.rows;
 }
 
 QString SaveShot(const QImage& image, const QString& name) {

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <vector>
 
+#include <sstream>
+#include <string>
+
+#include "model/about_text.h"
 #include "viewer/camera.h"
 #include "viewer/camera_input.h"
 
@@ -184,6 +188,45 @@ TEST(CameraJoystick, NoRangeReportedLeavesTheAxisCentred) {
   JoystickMove(c, 60000, 32767);
   EXPECT_FALSE(c.JoyActive[0]);
   EXPECT_FALSE(std::isnan(c.JoyAxis[0]));
+}
+
+// The Help box's line for a mouse button, found by its start.
+std::string HelpLineFor(const std::string& start) {
+  std::istringstream lines(HelpText());
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(start, 0) == 0) return line;
+  }
+  return {};
+}
+
+// A drag down and to the right with the given buttons, from rest.
+CameraState Dragged(MouseButtons buttons) {
+  CameraState c;
+  PanelMouseDown(c, 100, 100, buttons);
+  PanelMouseMove(c, 150, 150, buttons);
+  PanelMouseUp(c);
+  return c;
+}
+
+TEST(HelpText, MouseLinesSayWhatEachDragDoes) {
+  const CameraState rest;
+  const std::string left = HelpLineFor("Left click + mouse movement");
+  const std::string right = HelpLineFor("Right click + mouse movement");
+  ASSERT_FALSE(left.empty());
+  ASSERT_FALSE(right.empty());
+
+  const CameraState l = Dragged({.left = true});
+  EXPECT_NE(l.Yaw, rest.Yaw);
+  EXPECT_NE(l.Pitch, rest.Pitch);
+  EXPECT_EQ(l.Eye.y, rest.Eye.y);
+  EXPECT_NE(left.find("viewpoint"), std::string::npos) << left;
+
+  const CameraState r = Dragged({.right = true});
+  EXPECT_EQ(r.Yaw, rest.Yaw);
+  EXPECT_EQ(r.Pitch, rest.Pitch);
+  EXPECT_NE(r.Eye.y, rest.Eye.y);
+  EXPECT_NE(right.find("height"), std::string::npos) << right;
+  EXPECT_NE(right.find("control Z(Joystick)"), std::string::npos) << right;
 }
 
 }  // namespace

@@ -189,7 +189,7 @@ TEST(ShowPlayer, DestroyingThePlayerMidShowWaitsForTheLoader) {
   rig.timers.Tick();
   rig.poster.RunPending();  // starts a loader
   EXPECT_TRUE(player->LoaderRunning());
-  for (int i = 0; i < 1000 && rig.poster.QueuedCount() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_TRUE(rig.poster.WaitQueued(2, std::chrono::seconds(60)));
   player.reset();  // the loader's progress and completion are queued and refer to it
   EXPECT_FALSE(rig.timers.Running());
   EXPECT_EQ(rig.poster.RunPending(), 2u);
