@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <vector>
 #include <stop_token>
 #include <thread>
+#include <vector>
 
 #include "compiler/compile_context.h"
 #include "compiler/compile_listener.h"

@@ -1,6 +1,7 @@
 #include "show/cue_list.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 

@@ -190,6 +190,11 @@ TEST(StagedFiles, AFailedWriteReplacesNothing) {
   size_t entries = 0;
   for (const auto& entry : fs::directory_iterator(dir.Path())) entries += entry.exists();
   EXPECT_EQ(entries, 1u);
+
+  // A folder where a later file goes: refused before anything is replaced.
+  fs::create_directory(dir.Path() / "b.txt");
+  EXPECT_TRUE(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"b.txt", "b"}}));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
 }
 
 }  // namespace
