@@ -12,6 +12,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
@@ -21,6 +22,10 @@ extern "C" {
 
 namespace orvane {
 namespace {
+
+// Containers of plain audio. Playlists and other formats that open further files (which
+// could be FIFOs, devices or network addresses) are left out, as is video.
+constexpr const char* kAudioFormats = "wav,w64,flac,ogg,mp3,aiff,mov,aac,ac3,eac3,wv,ape,caf,matroska,asf,tta,au";
 
 // More channels than any real music file has; a header claiming more is damaged.
 constexpr int kMaxChannels = 64;
@@ -239,7 +244,12 @@ AudioDecodeResult DecodeAudioFile(const std::filesystem::path& path, const Audio
     return CutShort(path, wav->PresentSeconds(), wav->DeclaredSeconds());
 
   AVFormatContext* rawFormat = nullptr;
-  if (avformat_open_input(&rawFormat, path.c_str(), nullptr, nullptr) < 0)
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  const int opened = avformat_open_input(&rawFormat, path.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (opened < 0)
     return Failure(AudioDecodeStatus::NotAudio, path, "is not in an audio format the program can read.");
   FormatPtr format(rawFormat);
   if (avformat_find_stream_info(format.get(), nullptr) < 0)

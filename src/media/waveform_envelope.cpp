@@ -86,7 +86,7 @@ void WaveformEnvelope::Columns(double startSeconds, double secondsPerColumn, std
 
 std::vector<EnvelopeColumn> WaveformEnvelope::Columns(double startSeconds, double secondsPerColumn,
                                                       int32_t count) const {
-  std::vector<EnvelopeColumn> columns(static_cast<size_t>(std::max(count, 0)));
+  std::vector<EnvelopeColumn> columns(static_cast<size_t>(std::clamp(count, 0, kMaxEnvelopeColumns)));
   Columns(startSeconds, secondsPerColumn, columns);
   return columns;
 }

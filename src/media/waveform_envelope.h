@@ -14,6 +14,8 @@
 namespace orvane {
 
 inline constexpr int64_t kEnvelopeBaseBin = 32;
+// More columns than any screen has; a larger count is cut to this.
+inline constexpr int32_t kMaxEnvelopeColumns = 1 << 16;
 
 struct EnvelopeColumn {
   float Min = 0.0f;
@@ -35,6 +37,7 @@ class WaveformEnvelope {
   // A column narrower than one sample shows the sample under its start, so a zoomed-in
   // waveform stays one connected line. secondsPerColumn must be positive.
   void Columns(double startSeconds, double secondsPerColumn, std::span<EnvelopeColumn> out) const;
+  // count is clamped to 0..kMaxEnvelopeColumns.
   std::vector<EnvelopeColumn> Columns(double startSeconds, double secondsPerColumn, int32_t count) const;
 
   // The samples [first, end) clipped to the clip; no audio when nothing is left.

@@ -157,6 +157,16 @@ TEST(AudioDecoder, FifosAndSocketsAreNeverOpened) {
   close(fd);
 }
 
+TEST(AudioDecoder, PlaylistsThatWouldOpenOtherFilesAreRefused) {
+  ScratchDir dir;
+  testing::WriteWav(dir.Path() / "part.wav", Sine(440.0, 1.0, kAudioSampleRate, 0.3f), 1, kAudioSampleRate);
+  const auto playlist = Decode(dir.Write(
+      "list.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1.0,\npart.wav\n#EXT-X-ENDLIST\n"));
+  EXPECT_EQ(playlist.Status, AudioDecodeStatus::NotAudio) << playlist.Message;
+  const auto concat = Decode(dir.Write("list.ffconcat", "ffconcat version 1.0\nfile part.wav\n"));
+  EXPECT_EQ(concat.Status, AudioDecodeStatus::NotAudio) << concat.Message;
+}
+
 TEST(AudioDecoder, FilesCutShortAreRefused) {
   ScratchDir dir;
   const auto samples = Sine(440.0, 4.0, kAudioSampleRate, 0.3f);

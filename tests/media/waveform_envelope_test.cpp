@@ -74,6 +74,8 @@ TEST(WaveformEnvelope, ColumnsOutsideTheMusicHaveNoAudio) {
   EXPECT_FALSE(envelope.Columns(std::numeric_limits<double>::quiet_NaN(), 0.25, 1)[0].HasAudio);
   EXPECT_FALSE(envelope.Columns(1e300, 0.25, 1)[0].HasAudio);
   for (const auto& column : WaveformEnvelope().Columns(0.0, 1.0, 3)) EXPECT_FALSE(column.HasAudio);
+  EXPECT_TRUE(envelope.Columns(0.0, 1.0, -5).empty());
+  EXPECT_EQ(envelope.Columns(0.0, 1.0, INT32_MAX).size(), static_cast<size_t>(kMaxEnvelopeColumns));
 }
 
 TEST(WaveformEnvelope, ColumnsNarrowerThanASampleShowTheSampleUnderThem) {
