@@ -1,8 +1,14 @@
 // Milliseconds per DrawFrame, headless on the software GL: scenery on, particles held on
-// screen by a paused show, immediate mode and vertex arrays side by side.
+// screen by a paused show, immediate mode, vertex-array quads and point sprites side by
+// side. The sprite cases also print their wall and CPU time as a share of the vertex-array
+// quads' in the same run (wall/quads, cpu/quads).
 
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -79,10 +85,15 @@ HeldFrame BusiestPresetFrame(int k) {
   return held;
 }
 
-// One display per show and size, paused on the frame to measure.
-HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
+// One display per show and size, paused on the frame to measure. They go before main
+// returns: OSMesa tears itself down at exit, and a display outliving that crashes.
+std::map<std::tuple<int, int, std::string>, std::unique_ptr<HeadlessDisplay>>& Displays() {
   static std::map<std::tuple<int, int, std::string>, std::unique_ptr<HeadlessDisplay>> displays;
-  auto& display = displays[{width, height, held.Show.string()}];
+  return displays;
+}
+
+HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
+  auto& display = Displays()[{width, height, held.Show.string()}];
   if (!display) {
     std::string error;
     display = HeadlessDisplay::Create(width, height, error);
@@ -96,15 +107,55 @@ HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
   return *display;
 }
 
-void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, bool arrays, size_t particles) {
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+const char* PathName(ParticlePath path) {
+  switch (path) {
+    case ParticlePath::Immediate: return "immediate";
+    case ParticlePath::VertexArrays: return "quads (vertex arrays)";
+    case ParticlePath::Sprites: return "sprites";
+  }
+  return "";
+}
+
+struct FrameCost {
+  double Wall = 0, Cpu = 0;  // seconds per frame
+};
+
+// The vertex-array quads' cost per case, for the sprites that run after them.
+std::map<std::string, FrameCost>& QuadCosts() {
+  static std::map<std::string, FrameCost> costs;
+  return costs;
+}
+
+void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, ParticlePath path, size_t particles,
+                      const std::string& key) {
   DisplayCore& core = display.Core();
-  core.Particles().SetPath(arrays ? ParticlePath::VertexArrays : ParticlePath::Immediate);
+  core.Particles().SetPath(path);
+  const auto wallStart = std::chrono::steady_clock::now();
+  const double cpuStart = ThreadCpuSeconds();
   for (auto _ : state) {
     core.DrawFrame();
     glFinish();
   }
-  state.SetLabel(arrays ? "vertex arrays" : "immediate");
+  const double frames = static_cast<double>(state.iterations());
+  const FrameCost cost{std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count() / frames,
+                       (ThreadCpuSeconds() - cpuStart) / frames};
+  if (path == ParticlePath::VertexArrays) QuadCosts()[key] = cost;
+  if (path == ParticlePath::Sprites && QuadCosts().count(key)) {
+    state.counters["wall/quads"] = cost.Wall / QuadCosts()[key].Wall;
+    state.counters["cpu/quads"] = cost.Cpu / QuadCosts()[key].Cpu;
+  }
+  state.SetLabel(PathName(core.Particles().LastPath()));
   state.counters["particles"] = static_cast<double>(particles);
+}
+
+std::string CaseKey(const benchmark::State& state) {
+  return std::to_string(state.range(0)) + "x" + std::to_string(state.range(1)) + "/" + std::to_string(state.range(2));
 }
 
 // The synthetic shows hold their burst from the first frame on.
@@ -112,7 +163,8 @@ void BM_SyntheticFrame(benchmark::State& state) {
   const int particles = static_cast<int>(state.range(2));
   HeadlessDisplay& display = DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
                                             HeldFrame{SyntheticShow(particles), 0, static_cast<size_t>(particles)});
-  MeasureDrawFrame(state, display, state.range(3) != 0, static_cast<size_t>(particles));
+  MeasureDrawFrame(state, display, static_cast<ParticlePath>(state.range(3)), static_cast<size_t>(particles),
+                   "n" + CaseKey(state));
 }
 
 void BM_BusiestPresetFrame(benchmark::State& state) {
@@ -121,17 +173,88 @@ void BM_BusiestPresetFrame(benchmark::State& state) {
   if (!frames.count(k)) frames[k] = BusiestPresetFrame(k);
   HeadlessDisplay& display =
       DisplayHolding(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), frames[k]);
-  MeasureDrawFrame(state, display, state.range(3) != 0, frames[k].Particles);
+  MeasureDrawFrame(state, display, static_cast<ParticlePath>(state.range(3)), frames[k].Particles,
+                   "preset" + CaseKey(state));
   state.counters["frame"] = static_cast<double>(frames[k].Index);
 }
+
+// A show of 10 s: a rising stream of particles, then a finale of 100 000 for its last 2 s.
+std::filesystem::path FinaleShow() {
+  const auto path = std::filesystem::temp_directory_path() / "orvane-bench-finale.dat";
+  if (std::filesystem::exists(path)) return path;
+  ShowFileSink sink(path);
+  ShowWriter writer(sink);
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> unit(0, 1);
+  constexpr int kFrames = 250, kFinale = 200, kFinaleParticles = 100000;
+  for (int f = 0; f < kFrames; ++f) {
+    writer.BeginFrame();
+    const int particles = f < kFinale ? f * 100 : kFinaleParticles;
+    for (int i = 0; i < particles; ++i) {
+      const float a = unit(random) * 6.2831853f, b = std::acos(2 * unit(random) - 1);
+      const float r = 0.3f + 2.5f * unit(random) * (f < kFinale ? 0.5f : 1.0f);
+      writer.AddRecord(r * std::sin(b) * std::cos(a), 1.5f + r * std::cos(b), r * std::sin(b) * std::sin(a),
+                       0.5f + 0.5f * unit(random), 0.3f + 0.6f * unit(random), 0.3f * unit(random),
+                       0.4f + 0.6f * unit(random), static_cast<uint8_t>(2 + i % 8));
+    }
+    writer.EndFrame(f == kFrames - 1);
+  }
+  writer.Finish();
+  sink.Close();
+  return path;
+}
+
+// The finale show played through the player and the display's own frame drawing, as the
+// window plays it: every tick is two pump periods and one render tick. A tick meets the
+// 40 ms frame period when its render tick, drawing finished, takes no longer; the pump
+// periods are left out, since headless they wait for the loader, which the window does not.
+void BM_PlaybackFinale(benchmark::State& state) {
+  const auto path = static_cast<ParticlePath>(state.range(0));
+  const std::filesystem::path show = FinaleShow();
+  std::vector<double> ticks;
+  for (auto _ : state) {
+    std::string error;
+    auto display = HeadlessDisplay::Create(392, 324, error);
+    if (!display) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    display->Core().Particles().SetPath(path);
+    display->Start(show);
+    ShowPlayer& player = display->Core().Player();
+    while (player.Active()) {
+      display->Pump();
+      const auto start = std::chrono::steady_clock::now();
+      display->Core().RenderTick();
+      glFinish();
+      ticks.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.SetLabel(PathName(display->Core().Particles().LastPath()));
+  }
+  std::sort(ticks.begin(), ticks.end());
+  const auto met = std::upper_bound(ticks.begin(), ticks.end(), 40.0) - ticks.begin();
+  state.counters["ticks"] = static_cast<double>(ticks.size());
+  state.counters["met 40ms"] = ticks.empty() ? 0.0 : static_cast<double>(met) / static_cast<double>(ticks.size());
+  state.counters["median ms"] = ticks.empty() ? 0.0 : ticks[ticks.size() / 2];
+  state.counters["p95 ms"] = ticks.empty() ? 0.0 : ticks[ticks.size() * 95 / 100];
+}
+BENCHMARK(BM_PlaybackFinale)
+    ->Arg(static_cast<int>(ParticlePath::VertexArrays))
+    ->Arg(static_cast<int>(ParticlePath::Sprites))
+    ->ArgName("path")
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 void Sizes(benchmark::internal::Benchmark* b, std::initializer_list<int> thirds, const char* third) {
   for (int n : thirds) {
     for (auto [w, h] : {std::pair{392, 324}, std::pair{640, 480}}) {
-      for (int arrays : {0, 1}) b->Args({w, h, n, arrays});
+      for (ParticlePath path : {ParticlePath::Immediate, ParticlePath::VertexArrays, ParticlePath::Sprites}) {
+        b->Args({w, h, n, static_cast<int>(path)});
+      }
     }
   }
-  b->ArgNames({"w", "h", third, "arrays"})->Unit(benchmark::kMillisecond)->MinTime(0.5);
+  b->ArgNames({"w", "h", third, "path"})->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
 BENCHMARK(BM_BusiestPresetFrame)->Apply([](benchmark::internal::Benchmark* b) {
   Sizes(b, {1, 2, 3, 4, 5, 6}, "preset");
@@ -139,6 +262,16 @@ BENCHMARK(BM_BusiestPresetFrame)->Apply([](benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_SyntheticFrame)->Apply([](benchmark::internal::Benchmark* b) { Sizes(b, {50000, 100000}, "n"); });
 
 }  // namespace
+
+void CloseDisplays() { Displays().clear(); }
+
 }  // namespace orvane
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  orvane::CloseDisplays();
+  benchmark::Shutdown();
+  return 0;
+}

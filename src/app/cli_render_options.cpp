@@ -26,6 +26,11 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options) {
     if (!scenery) return refuse("--scenery takes model, grid or none");
     options.Scenery = *scenery;
   }
+  if (args.Has("--particles")) {
+    const auto particles = ParseParticles(args.Value("--particles"));
+    if (!particles) return refuse("--particles takes sprites or quads");
+    options.Particles = *particles;
+  }
   if (args.Has("--camera")) {
     const auto camera = ParseRenderCamera(args.Value("--camera"));
     if (!camera) return refuse("--camera takes yaw,pitch,x,y,z (pitch -89 to 89)");

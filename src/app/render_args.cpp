@@ -58,6 +58,12 @@ std::optional<RenderScenery> ParseScenery(const std::string& text) {
   return std::nullopt;
 }
 
+std::optional<RenderParticles> ParseParticles(const std::string& text) {
+  if (text == "sprites") return RenderParticles::Sprites;
+  if (text == "quads") return RenderParticles::Quads;
+  return std::nullopt;
+}
+
 std::optional<RenderCamera> ParseRenderCamera(const std::string& text) {
   // The decimal separator may be ',' as well, so the five values are split on ';' too.
   std::vector<std::string> parts = Split(text, ';');

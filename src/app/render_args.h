@@ -18,6 +18,8 @@ std::optional<std::pair<int32_t, int32_t>> ParseRenderSize(const std::string& te
 std::optional<FrameRange> ParseFrameRange(const std::string& text);
 // "model", "grid" or "none".
 std::optional<RenderScenery> ParseScenery(const std::string& text);
+// "sprites" or "quads".
+std::optional<RenderParticles> ParseParticles(const std::string& text);
 // "yaw,pitch,x,y,z", decimals as the form reads them; pitch within -89 ... 89.
 std::optional<RenderCamera> ParseRenderCamera(const std::string& text);
 

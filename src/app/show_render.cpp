@@ -14,6 +14,7 @@ void Apply(const RenderOptions& o, DisplayCore& core) {
   core.ModelScenery = o.Scenery == RenderScenery::Model;
   core.Billboards3D = !o.Flat;
   core.OverviewMode = o.Overview;
+  core.Particles().SetPath(o.Particles == RenderParticles::Quads ? ParticlePath::VertexArrays : ParticlePath::Sprites);
   if (o.Camera) {
     core.Camera.Yaw = o.Camera->Yaw;
     core.Camera.Pitch = o.Camera->Pitch;

@@ -12,6 +12,10 @@ namespace orvane {
 
 enum class RenderScenery { Model, Grid, None };
 
+// How particles are drawn: point sprites (with the quads as fallback where a context lacks
+// them) or the textured quads always.
+enum class RenderParticles { Sprites, Quads };
+
 struct RenderCamera {
   float Yaw = 180, Pitch = 0, X = 0, Y = 0, Z = 8;
 };
@@ -23,6 +27,7 @@ struct RenderOptions {
   RenderScenery Scenery = RenderScenery::Model;
   bool Flat = false;
   bool Overview = false;
+  RenderParticles Particles = RenderParticles::Sprites;
   std::optional<RenderCamera> Camera;
 };
 

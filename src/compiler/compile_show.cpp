@@ -6,31 +6,14 @@
 #include "compiler/compile_messages.h"
 #include "compiler/cue_firing.h"
 #include "compiler/show_writer.h"
-#include "compiler/random_stretch.h"
 
 namespace orvane {
 namespace {
 
-// 49 in 100 trail records go out at a third of the particle's opacity; the pool keeps its own.
-void WriteTrail(const CompileContext& context, ShowWriter& writer) {
-  const std::vector<TrailParticle>& particles = context.Trail.Particles;
-  const float scale = context.CurrentScale();
-  uint8_t* out = writer.ReserveRecords(particles.size());
-  RandomStretch random;
-  // Particles of one set share a size: its nibble is worked out once per run of them.
-  float lastSize = 0;
-  uint8_t sizeNibble = SizeNibble(lastSize, scale);
-  for (const TrailParticle& p : particles) {
-    float alpha = p.Alpha;
-    if (random(100) > 50) alpha = alpha / 3;
-    if (p.Size != lastSize) {
-      lastSize = p.Size;
-      sizeNibble = SizeNibble(lastSize, scale);
-    }
-    EncodeRecord(out, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha, sizeNibble);
-    out += kRecordSize;
-  }
-  writer.CommitRecords(particles.size());
+// The pool's records and its Fade in one pass over it.
+void WriteTrailAndFade(CompileContext& context, ShowWriter& writer) {
+  uint8_t* out = writer.ReserveRecords(context.Trail.Count());
+  writer.CommitRecords(context.Trail.WriteAndFade(out, context.CurrentScale()));
 }
 
 void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writer) {
@@ -64,9 +47,9 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
     }
     if (cues != nullptr) cues->Fire(context, frame);
     writer.BeginFrame();
-    WriteTrail(context, writer);
+    // Noted before the pass, which fades some particles out: these are the positions written.
     if (cues != nullptr) cues->NoteTrail(context.Trail, frame);
-    context.Trail.Fade();
+    WriteTrailAndFade(context, writer);
     // Sets spawned meanwhile are appended, written (no live stars yet) and stepped in this pass.
     for (size_t j = 0; j < context.Sets.Count(); ++j) {
       CSet& set = context.Sets[j];

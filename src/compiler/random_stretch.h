@@ -10,9 +10,28 @@
 
 namespace orvane {
 
+// The seed `draws` draws after `seed`: the recurrence's n-fold step, a = m^n and
+// c = 1 + m + ... + m^(n-1), built by squaring.
+constexpr uint32_t SeedAfterDraws(uint32_t seed, uint64_t draws) {
+  uint32_t mul = 1, add = 0;
+  uint32_t stepMul = 134775813u, stepAdd = 1u;
+  for (; draws != 0; draws >>= 1) {
+    if (draws & 1) {
+      mul *= stepMul;
+      add = add * stepMul + stepAdd;
+    }
+    stepAdd = stepAdd * stepMul + stepAdd;
+    stepMul *= stepMul;
+  }
+  return seed * mul + add;
+}
+
 class RandomStretch {
  public:
   RandomStretch() : seed_(RandomSeed()) {}
+  // Starts `skip` draws ahead of the generator, for a second run of draws that must
+  // come after a first one of known length, taken side by side with it.
+  explicit RandomStretch(uint64_t skip) : seed_(SeedAfterDraws(RandomSeed(), skip)) {}
   ~RandomStretch() { SetRandomSeed(seed_); }
   RandomStretch(const RandomStretch&) = delete;
   RandomStretch& operator=(const RandomStretch&) = delete;

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "compiler/show_record.h"
 #include "compiler/show_sink.h"
@@ -15,6 +14,9 @@ namespace orvane {
 class ShowWriter {
  public:
   explicit ShowWriter(ShowSink& sink);
+  ~ShowWriter();
+  ShowWriter(const ShowWriter&) = delete;
+  ShowWriter& operator=(const ShowWriter&) = delete;
 
   // Opens a frame: an 8-byte header placeholder, patched by EndFrame.
   void BeginFrame();
@@ -44,8 +46,9 @@ class ShowWriter {
   bool SendBlock(bool last, uint32_t lastFrameIndex);
 
   ShowSink& sink_;
-  // The open block: 12 bytes for its header, then the frames.
-  std::unique_ptr<uint8_t[]> buffer_;
+  // The open block: 12 bytes for its header, then the frames. A busy show's block runs to
+  // hundreds of megabytes: its pages come from the kernel, and grow without being copied.
+  uint8_t* buffer_ = nullptr;
   size_t size_ = kBlockHeaderSize;
   size_t capacity_ = 0;
   size_t frameStart_ = 0;

@@ -1,6 +1,9 @@
 #include "compiler/trail_pool.h"
 
+#include <bit>
+
 #include "compiler/random_stretch.h"
+#include "compiler/show_record.h"
 #include "util/rounding.h"
 
 namespace orvane {
@@ -54,6 +57,52 @@ void CTrail::Fade() {
     Particles[kept++] = p;
   }
   Particles.resize(kept);
+}
+
+namespace {
+
+// a or b without a branch: the choices below follow random draws, which no branch predictor
+// gets right.
+float Pick(bool first, float a, float b) {
+  const uint32_t mask = 0u - static_cast<uint32_t>(first);
+  return std::bit_cast<float>((std::bit_cast<uint32_t>(a) & mask) | (std::bit_cast<uint32_t>(b) & ~mask));
+}
+
+}  // namespace
+
+size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
+  const size_t n = Particles.size();
+  // Every flicker draw comes before every sink draw: the sink run starts n draws ahead.
+  // Destroyed in reverse order, so the sink run's seed is the one handed back last.
+  RandomStretch sinkRandom(n);
+  RandomStretch flickerRandom;
+  // Particles of one emit share a size: its nibble is worked out once per run of them.
+  float lastSize = 0;
+  uint8_t sizeNibble = SizeNibble(lastSize, scale);
+  TrailParticle* particles = Particles.data();
+  size_t kept = 0;
+  for (size_t i = 0; i < n; ++i, records += kRecordSize) {
+    TrailParticle p = particles[i];
+    const float third = p.Alpha / 3;
+    const float written = Pick(flickerRandom(100) > 50, third, p.Alpha);
+    if (p.Size != lastSize) {
+      lastSize = p.Size;
+      sizeNibble = SizeNibble(lastSize, scale);
+    }
+    EncodeRecord(records, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, written, sizeNibble);
+
+    const float next = p.Alpha + p.AlphaStep;
+    p.Y = static_cast<float>(p.Y - kSink[sinkRandom(10)]);
+    const bool spent = static_cast<double>(p.Alpha) <= 0.1;
+    const bool crowded = (kept + (n - i) > kTrailCrowding) & (kept % 2 == 0);
+    const float stepped = next >= 0 ? next : 0.0f;  // a NaN step also gives 0
+    p.Alpha = Pick(crowded, third, stepped);
+    // Stored whether kept or not; a spent particle is overwritten by the next one.
+    particles[kept] = p;
+    kept += spent ? 0 : 1;
+  }
+  Particles.resize(kept);
+  return n;
 }
 
 }  // namespace orvane

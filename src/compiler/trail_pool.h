@@ -33,6 +33,11 @@ class CTrail {
   // One frame: every particle sinks at random and takes its alpha step; spent ones go.
   void Fade();
 
+  // The frame's trail records and then Fade, in one pass: writes Count() records at
+  // `records` (49 in 100 at a third of the particle's opacity, the pool keeping its own)
+  // and returns how many. The draws are those of the write pass followed by Fade's.
+  size_t WriteAndFade(uint8_t* records, float scale);
+
   size_t Count() const { return Particles.size(); }
   void Clear() { Particles.clear(); }
 

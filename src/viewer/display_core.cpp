@@ -1,5 +1,7 @@
 #include "viewer/display_core.h"
 
+#include <malloc.h>
+
 #include "util/base64.h"
 #include "viewer/gl_headers.h"
 #include "viewer/overlay_drawing.h"
@@ -13,6 +15,14 @@ constexpr const char* kCreditTopBase64 = "U2hvdyBjb21waWxlZCBhbmQgc2ltdWxhdGVkIG
 
 // Offsets of the six About lines from the panel's middle, in slot order.
 constexpr int32_t kAboutOffsets[6] = {45, 30, 15, -15, -30, -45};
+
+// A software GL takes tens of megabytes of working memory for a big frame and frees it at
+// the frame's end; handed back to the kernel each time, it comes back as page faults on
+// the next frame. Up to this much freed memory stays with the process instead.
+void KeepFrameMemory() {
+  static const bool kept = mallopt(M_TRIM_THRESHOLD, 256 << 20) == 1;
+  (void)kept;
+}
 
 }  // namespace
 
@@ -30,6 +40,7 @@ int32_t DisplayCore::PanelWidth() const { return services_.Panel ? services_.Pan
 int32_t DisplayCore::PanelHeight() const { return services_.Panel ? services_.Panel->PanelHeight() : 0; }
 
 void DisplayCore::InitScene() {
+  KeepFrameMemory();
   SetGlobalGlState();
   SetUpSceneryLights();
   if (services_.Models) models_ = services_.Models->LoadSceneryModels();

@@ -28,6 +28,22 @@ void Scaled(const float v[3], float s, float out[3]) {
   for (int k = 0; k < 3; ++k) out[k] = v[k] * s;
 }
 
+// The flat view's squares lie in the plane z = 0; a point draws them exactly only when
+// that plane faces the camera square on, unturned (as the default camera sees it).
+bool FlatPlaneFacesCamera(const GLfloat m[16]) {
+  constexpr float kTolerance = 1e-4f;
+  return std::fabs(m[8]) < kTolerance && std::fabs(m[9]) < kTolerance && std::fabs(m[1]) < kTolerance &&
+         std::fabs(m[4]) < kTolerance && std::fabs(m[0] - 1) < kTolerance && std::fabs(m[5] - 1) < kTolerance &&
+         m[10] > 0;
+}
+
+// Immediate mode leaves the last particle's colour current; the other paths do the same.
+void KeepLastColour(const uint8_t* bytes, size_t count) {
+  if (count == 0) return;
+  const DecodedParticle p = DecodeParticle(bytes + (count - 1) * kRecordSize);
+  glColor4f(p.Red, p.Green, p.Blue, p.Alpha);
+}
+
 }  // namespace
 
 void Normalize(float v[3]) {
@@ -43,19 +59,26 @@ void ParticleRenderer::Draw(const uint8_t* bytes, size_t size, uint32_t texture,
   glEnable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
-  if (billboards3d) {
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  const bool sprites = path_ == ParticlePath::Sprites && (billboards3d || FlatPlaneFacesCamera(m)) && sprites_.Available();
+  if (sprites) {
+    last_path_ = ParticlePath::Sprites;
+    sprites_.Draw(bytes, count, texture, !billboards3d);
+    KeepLastColour(bytes, count);
+  } else if (billboards3d) {
     float right[3] = {m[0], m[4], m[8]};
     float up[3] = {m[1], m[5], m[9]};
     Normalize(right);
     Normalize(up);
-    if (path_ == ParticlePath::VertexArrays) {
+    last_path_ = path_ == ParticlePath::Immediate ? ParticlePath::Immediate : ParticlePath::VertexArrays;
+    if (last_path_ == ParticlePath::VertexArrays) {
       DrawBillboardsArrays(bytes, count, right, up);
     } else {
       DrawBillboardsImmediate(bytes, count, right, up);
     }
   } else {
+    last_path_ = ParticlePath::Immediate;
     DrawFlat(bytes, count);
   }
   glDisable(GL_TEXTURE_2D);
@@ -115,7 +138,6 @@ void ParticleRenderer::DrawBillboardsArrays(const uint8_t* bytes, size_t count, 
   glTexCoordPointer(2, GL_FLOAT, 0, texcoords_.data());
   glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(count * 4));
   glPopClientAttrib();
-  // Immediate mode leaves the last particle's colour current; keep that the same.
   if (count > 0) glColor4fv(&colors_[(count * 4 - 1) * 4]);
 }
 

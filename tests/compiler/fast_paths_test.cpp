@@ -70,5 +70,35 @@ TEST(FastPaths, VectorRoundingMatchesRoundHalfEven) {
   }
 }
 
+// Whole records from the packed stores against each field rounded and stored on its own,
+// with positions that wrap, colours outside 0..1 and values that are not numbers.
+TEST(FastPaths, PackedRecordMatchesFieldByField) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float positions[] = {0.0f, -0.0f, 1.0f, -0.5f, 10.92f, -10.93f, 11.5f, -22.0f, 715828.0f, inf, std::nanf("")};
+  const float colours[] = {0.0f, 1.0f, 0.5f, 0.3f, 1.2f, -0.1f, 3.0f, -2.0f, inf, std::nanf("")};
+  for (float x : positions) {
+    for (float c : colours) {
+      for (uint8_t size : {uint8_t{0}, uint8_t{5}, uint8_t{15}}) {
+        uint8_t packed[12] = {}, plain[12] = {};
+        packed[10] = packed[11] = plain[10] = plain[11] = 0xAB;
+        EncodeRecord(packed, x, -x, x / 3, c, 1 - c, c / 2, c, size);
+        StoreU16(plain, PositionField(x));
+        StoreU16(plain + 2, PositionField(-x));
+        StoreU16(plain + 4, PositionField(x / 3));
+        plain[6] = ColorByte(c);
+        plain[7] = ColorByte(1 - c);
+        plain[8] = ColorByte(c / 2);
+        plain[9] = static_cast<uint8_t>(AlphaHighNibble(c) | size);
+        ASSERT_EQ(0, std::memcmp(packed, plain, 12)) << x << " " << c << " " << int{size};
+      }
+    }
+  }
+  // The byte-level example: (1.0, -0.5, 0), colour (1, 0.5, 0), alpha 1, size 0.1.
+  uint8_t record[10];
+  EncodeRecord(record, 1.0f, -0.5f, 0.0f, 1.0f, 0.5f, 0.0f, 1.0f, SizeNibble(0.1f, 1.0f));
+  const uint8_t expected[10] = {0xB8, 0x0B, 0x24, 0xFA, 0x00, 0x00, 0xFF, 0x80, 0x00, 0xF5};
+  EXPECT_EQ(0, std::memcmp(record, expected, 10));
+}
+
 }  // namespace
 }  // namespace orvane

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
 
+#include "compiler/random_stretch.h"
+#include "compiler/show_record.h"
 #include "util/random.h"
 
 namespace orvane {
@@ -143,6 +148,58 @@ TEST_F(TrailPoolTest, ZeroLifeGoesToZeroThenAway) {
   EXPECT_EQ(pool.Particles[0].Alpha, 0.0f);
   pool.Fade();
   EXPECT_EQ(pool.Count(), 0u);
+}
+
+// The one-pass write and fade against the two passes it replaces: every record drawn
+// first, then Fade, through the process-wide generator one draw at a time.
+TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
+  const float nan = std::nanf("");
+  const float inf = std::numeric_limits<float>::infinity();
+  const float alphas[] = {0.9f, 0.05f, 0.1f, 1.0f, 0.3f, 0.0f, 0.11f, 0.7f, 0.1000001f};
+  const float steps[] = {-0.1f, -0.01f, -inf, nan, -0.05f, -0.9f, -0.3f};
+  const float sizes[] = {0.1f, 0.1f, 0.05f, 0.3f, 0.0f, 0.02f};
+  // Below, at and above the crowding bound, with spent particles mixed in.
+  for (size_t n : {0u, 1u, 7u, 2999u, 3000u, 3001u, 3002u, 5000u}) {
+    for (float scale : {1.0f, 1.7f}) {
+      CTrail plain, merged;
+      for (size_t i = 0; i < n; ++i) {
+        plain.Particles.push_back({static_cast<float>(i % 97) * 0.013f - 0.6f, 1.5f + static_cast<float>(i % 13) * 0.01f,
+                                   -static_cast<float>(i % 31) * 0.05f, static_cast<float>(i % 11) / 10,
+                                   static_cast<float>(i % 7) / 6, 0.25f, alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
+      }
+      merged.Particles = plain.Particles;
+
+      SetRandomSeed(static_cast<uint32_t>(n * 7919 + 5));
+      std::vector<uint8_t> expected(n * kRecordSize);
+      for (size_t i = 0; i < n; ++i) {
+        const TrailParticle& p = plain.Particles[i];
+        const float alpha = Random(100) > 50 ? p.Alpha / 3 : p.Alpha;
+        EncodeRecord(expected.data() + i * kRecordSize, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha,
+                     SizeNibble(p.Size, scale));
+      }
+      plain.Fade();
+      const uint32_t seedAfterTwoPasses = RandomSeed();
+
+      SetRandomSeed(static_cast<uint32_t>(n * 7919 + 5));
+      std::vector<uint8_t> written(n * kRecordSize);
+      EXPECT_EQ(merged.WriteAndFade(written.data(), scale), n);
+      EXPECT_EQ(written, expected) << n;
+      EXPECT_EQ(RandomSeed(), seedAfterTwoPasses) << n;
+      ASSERT_EQ(merged.Count(), plain.Count()) << n;
+      EXPECT_EQ(std::memcmp(merged.Particles.data(), plain.Particles.data(), plain.Count() * sizeof(TrailParticle)), 0)
+          << n;
+    }
+  }
+}
+
+TEST(RandomSkip, SeedAfterDrawsIsTheSeedThatManyDrawsLater) {
+  for (uint64_t draws : {0ull, 1ull, 2ull, 3ull, 1000ull, 65537ull}) {
+    SetRandomSeed(0xC0FFEEu);
+    for (uint64_t i = 0; i < draws; ++i) Random(10);
+    EXPECT_EQ(SeedAfterDraws(0xC0FFEEu, draws), RandomSeed()) << draws;
+  }
+  // The recurrence has period 2^32.
+  EXPECT_EQ(SeedAfterDraws(12345u, 1ull << 32), 12345u);
 }
 
 }  // namespace

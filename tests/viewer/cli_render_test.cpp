@@ -50,6 +50,25 @@ TEST(CliRender, WritesTheChosenFramesAsPictures) {
   EXPECT_FALSE(std::filesystem::exists(out / "frame_00011.png"));
 }
 
+// Either way of drawing particles can be asked for; the pixel tests compare the two.
+TEST(CliRender, ParticlesAsSpritesOrQuads) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({40}));
+  std::string pictures[2];
+  int k = 0;
+  for (const char* way : {"sprites", "quads"}) {
+    const auto out = rig.dir.Path() / way;
+    const CliRun r = Cli({"render", rig.ShowPath().string(), "-o", out.string(), "--frames", "12", "--scenery",
+                          "none", "--particles", way});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    pictures[k++] = ReadFileBytes(out / "frame_00012.png");
+  }
+  for (const std::string& png : pictures) {
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(Be32(png, 16), 392u);
+  }
+}
+
 TEST(CliRender, RefusesBadOptionsAndMissingShows) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({5}));
@@ -61,6 +80,7 @@ TEST(CliRender, RefusesBadOptionsAndMissingShows) {
       {"render", show, "--every", "0"},
       {"render", show, "--scenery", "forest"},
       {"render", show, "--camera", "1,2,3"},
+      {"render", show, "--particles", "dots"},
       {"render", (rig.dir.Path() / "none.dat").string(), "-o", rig.dir.Path().string()},
       {"preview", "--preset", "3"},
       {"preview", "--preset", "9", "-o", (rig.dir.Path() / "s.png").string()},
