@@ -11,8 +11,9 @@ namespace orvane {
 struct CompileOutcome {
   enum class Status {
     kComplete,
-    kCut,         // the size bound was reached: the file holds a valid show up to the cut
-    kWriteFailed, // the file could not be created or written; the partial file is removed
+    kCut,         // a size or length bound was reached: the file holds a valid show up to the cut
+    kWriteFailed, // the file could not be created or written, or the disk is nearly full;
+                  // no partial file is left
     kOutOfMemory,
     kStopped,     // the owner went away mid-compile; the partial file is removed
   };
@@ -20,6 +21,8 @@ struct CompileOutcome {
   uint64_t Frames = 0;
   uint64_t Blocks = 0;
   uint64_t Records = 0;
+  // kCut by the show-length bound rather than the size bound.
+  bool LengthCut = false;
   // The text for the user when State is not kComplete.
   std::string Message;
 
