@@ -5,6 +5,7 @@
 #include "ui/program.h"
 #include "ui/qt_user_dialogs.h"
 #include "ui/tool_tip_style.h"
+#include "util/private_temp_folder.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -12,9 +13,15 @@ int main(int argc, char** argv) {
   QApplication::setStyle(new orvane::ToolTipStyle);  // the application owns it
 
   orvane::QtUserDialogs dialogs;
+  // Removed with the show file and the assets when main returns.
+  const orvane::PrivateTempFolder temp;
+  if (!temp.Made()) {
+    dialogs.Message(orvane::DialogKind::Error, orvane::DialogButtons::Ok, temp.ErrorText());
+    return 1;
+  }
   int status = 0;
   {
-    orvane::Program program(orvane::SystemFolders(), dialogs);
+    orvane::Program program(orvane::SystemFolders(temp.Path()), dialogs);
     dialogs.SetParent(&program.Main());
     QObject::connect(&program.Main(), &orvane::MainForm::Closed, &app, &QApplication::quit);
     program.Show();
