@@ -37,14 +37,22 @@ int Compile(const CliArgs& args, CliIo& io) {
   CompileJob job;
   if (args.Has("--max-particles")) {
     const std::optional<int32_t> bound = ParseInteger(args.Value("--max-particles"));
-    if (!bound || *bound < 1) {
-      ReportError(io, "--max-particles takes a positive whole number");
+    if (!bound || *bound < 1 || static_cast<uint64_t>(*bound) > kMaxParticles) {
+      ReportError(io, "--max-particles takes a whole number from 1 to " + std::to_string(kMaxParticles));
       return kExitBadInput;
     }
     job.Limits.MaxParticles = static_cast<uint64_t>(*bound);
   }
+  if (args.Has("--max-seconds")) {
+    const std::optional<int32_t> seconds = ParseInteger(args.Value("--max-seconds"));
+    if (!seconds || *seconds < 1) {
+      ReportError(io, "--max-seconds takes a positive whole number");
+      return kExitBadInput;
+    }
+    job.Limits.MaxFrames = static_cast<uint64_t>(*seconds * kFramesPerSecond);
+  }
   job.Output = args.Has("-o") ? std::filesystem::path(args.Value("-o"))
-                              : std::filesystem::temp_directory_path() / "ovcompile.dat";
+                              : std::filesystem::temp_directory_path() / kShowFileName;
   if (show) return CompileCueList(args, io, scaleValue, std::move(job));
   if (args.Has("--extents")) {
     ReportError(io, "--extents goes with a show (--show or --cues)");
@@ -101,12 +109,13 @@ CliCommand CompileCommand() {
           "compiles device CODE and its chain, or a show's cue list, into a show file (default: ovcompile.dat in "
           "the temp folder) and prints frames, blocks, records and seconds, and for a show each cue's extent "
           "(--extents writes them as CSV); --seed S makes it repeatable, --max-particles N lowers the size bound "
-          "(20000000 stars and trail particles at once)",
+          "(20000000 stars and trail particles at once), --max-seconds S changes the length bound (3600 seconds "
+          "of show)",
           "((--devices DIR | --preset N) --root CODE | --show DIR | --devices DIR --cues FILE.csv) [--seed S] "
-          "[--scale X] [--max-particles N] [-o FILE] [--extents FILE.csv]",
+          "[--scale X] [--max-particles N] [--max-seconds S] [-o FILE] [--extents FILE.csv]",
           "orvane-cli compile --show examples/shows/harbour-night --seed 7 -o show.dat",
-          {"--devices", "--preset", "--root", "--seed", "--scale", "--max-particles", "-o", "--show", "--cues",
-           "--extents"},
+          {"--devices", "--preset", "--root", "--seed", "--scale", "--max-particles", "--max-seconds", "-o", "--show",
+           "--cues", "--extents"},
           Compile};
 }
 

@@ -30,7 +30,9 @@ int LoadFolder(const std::filesystem::path& folder, const CliArgs& args, CliIo& 
     for (const SkippedFile& s : report.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
     io.Err << "orvane-cli: " << report.Loaded << " devices loaded from " << folder.string() << "\n";
   }
-  return kExitDone;
+  // The list's own error box has shown the message; a load cut short must not go on
+  // with devices silently missing.
+  return report.Error ? kExitBadInput : kExitDone;
 }
 
 int LoadPreset(const std::string& text, CliIo& io, DeviceList& list) {

@@ -20,7 +20,7 @@ int Info(const CliArgs& args, CliIo& io) {
   const std::string& file = args.Positionals[0];
   ShowSummary s;
   if (const auto fault = SummarizeShowFile(file, s)) {
-    ReportError(io, file + ": damaged show file at " + fault->Describe());
+    ReportError(io, fault->Unreadable ? fault->Reason : file + ": damaged show file at " + fault->Describe());
     return kExitBadInput;
   }
   io.Out << "blocks: " << s.Blocks << "\n"

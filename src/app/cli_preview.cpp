@@ -1,8 +1,6 @@
 // orvane-cli preview: compiles a show and draws one contact sheet of frames spread over it,
 // each labelled with its time. The fallback of scripts/run when there is no display.
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <ostream>
 #include <sstream>
@@ -14,6 +12,7 @@
 #include "compiler/show_summary.h"
 #include "model/integer_text.h"
 #include "model/presets.h"
+#include "util/private_temp_folder.h"
 
 namespace orvane::cli {
 namespace {
@@ -97,12 +96,15 @@ int Preview(const CliArgs& args, CliIo& io) {
   // A little back and up from the window's start, so the sheet shows the whole stage.
   options.Camera = RenderCamera{180, 6, 0, 0.3f, 11};
   if (const int status = ReadRenderOptions(args, io, options); status != kExitDone) return status;
-  const std::filesystem::path show =
-      std::filesystem::temp_directory_path() / ("orvane-preview-" + std::to_string(getpid()) + ".dat");
+  // The show goes into a folder of this run's own, removed with it.
+  const PrivateTempFolder temp("orvane-preview");
+  if (!temp.Made()) {
+    ReportError(io, temp.ErrorText());
+    return kExitBadInput;
+  }
+  const std::filesystem::path show = temp.Path() / kShowFileName;
   int status = CompileInto(args, io, show);
   if (status == kExitDone) status = DrawSheet(args, io, show, options);
-  std::error_code ignored;
-  std::filesystem::remove(show, ignored);
   return status;
 }
 

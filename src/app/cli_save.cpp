@@ -25,6 +25,16 @@ int Save(const CliArgs& args, CliIo& io) {
     ReportError(io, folder.string() + " is not a folder and cannot be made");
     return kExitBadInput;
   }
+  // The window asks before it replaces files; here only --force says yes.
+  if (!args.Flags.count("--force")) {
+    const std::vector<std::string> existing = ExistingDeviceFiles(list.Devices(), folder);
+    if (!existing.empty()) {
+      std::string names;
+      for (const std::string& name : existing) names += (names.empty() ? "" : ", ") + name;
+      ReportError(io, "not replacing files already in " + folder.string() + " (--force replaces them): " + names);
+      return kExitBadInput;
+    }
+  }
   const SaveReport report = SaveDeviceFolder(list.Devices(), folder);
   for (int32_t code : report.DuplicateCodes)
     ReportError(io, "device " + std::to_string(code) + " not written: an earlier device has the same code");
@@ -41,11 +51,13 @@ int Save(const CliArgs& args, CliIo& io) {
 
 CliCommand SaveCommand() {
   return {"save",
-          "writes the devices of a preset or a folder as device files (<code>.odev, <code>.osub) into DIR",
-          "(--preset N | --devices DIR) -o DIR",
+          "writes the devices of a preset or a folder as device files (<code>.odev, <code>.osub) into DIR; "
+          "files already there are replaced only with --force",
+          "(--preset N | --devices DIR) -o DIR [--force]",
           "orvane-cli save --preset 2 -o devices/",
           {"--devices", "--preset", "--seed", "-o"},
-          Save};
+          Save,
+          {"--force"}};
 }
 
 }  // namespace orvane::cli

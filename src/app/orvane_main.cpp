@@ -6,6 +6,7 @@
 #include "ui/qt_user_dialogs.h"
 #include "ui/quit_signals.h"
 #include "ui/tool_tip_style.h"
+#include "util/private_temp_folder.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -13,9 +14,15 @@ int main(int argc, char** argv) {
   QApplication::setStyle(new orvane::ToolTipStyle);  // the application owns it
 
   orvane::QtUserDialogs dialogs;
+  // Removed with the show file and the assets when main returns.
+  const orvane::PrivateTempFolder temp;
+  if (!temp.Made()) {
+    dialogs.Message(orvane::DialogKind::Error, orvane::DialogButtons::Ok, temp.ErrorText());
+    return 1;
+  }
   int status = 0;
   {
-    orvane::Program program(orvane::SystemFolders(), dialogs);
+    orvane::Program program(orvane::SystemFolders(temp.Path()), dialogs);
     dialogs.SetParent(&program.Main());
     QObject::connect(&program.Main(), &orvane::MainForm::Closed, &app, &QApplication::quit);
     // SIGTERM and SIGINT end the program as closing the main window does.

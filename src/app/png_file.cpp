@@ -5,14 +5,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "util/safe_file.h"
+
 namespace orvane {
 
 std::string WritePng(const std::string& path, const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
   if (width <= 0 || height <= 0 || rgb.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
     return "no picture to write to " + path;
   }
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return "cannot create " + path + ": " + std::strerror(errno);
+  SafeFile target(path);
+  if (!target.Opened()) return "cannot create " + path + ": " + target.ErrorText();
+  std::FILE* file = target.Stream();
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   std::string error;
@@ -31,7 +34,8 @@ std::string WritePng(const std::string& path, const std::vector<uint8_t>& rgb, i
     png_write_end(png, nullptr);
   }
   png_destroy_write_struct(&png, &info);
-  if (std::fclose(file) != 0 && error.empty()) error = "cannot write " + path;
+  // A picture cut short by a full disk never appears under its name.
+  if (error.empty() && !target.Commit()) error = "cannot write " + path + ": " + target.ErrorText();
   return error;
 }
 

@@ -1,9 +1,6 @@
 #include "assets/asset_files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
+#include "util/safe_file.h"
 
 namespace orvane {
 
@@ -18,20 +15,12 @@ void ExtractResource(const AssetStore& store, std::string_view type, std::string
   if (found.Status == AssetLookupStatus::Unreadable) {
     throw AssetError("Resource " + std::string(name) + " cannot be read");
   }
-  std::FILE* file = std::fopen(targetPath.c_str(), "wb");
-  if (file == nullptr) {
-    throw AssetError("Cannot create file \"" + targetPath + "\". " + std::strerror(errno));
-  }
-  const size_t size = found.Bytes.size();
-  const bool written = size == 0 || std::fwrite(found.Bytes.data(), 1, size, file) == size;
-  const int writeErrno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    // A half-written asset would load as a damaged model later: leave none behind.
-    std::error_code ignored;
-    std::filesystem::remove(targetPath, ignored);
-    throw AssetError("Cannot write file \"" + targetPath + "\". " + std::strerror(written ? errno : writeErrno));
-  }
+  // Through the safe writer: a half-written asset would load as a damaged model later,
+  // and a link planted under the asset's name is replaced, never written through.
+  SafeFile file(targetPath);
+  if (!file.Opened()) throw AssetError("Cannot create file \"" + targetPath + "\". " + file.ErrorText());
+  if (!file.Write(found.Bytes) || !file.Commit())
+    throw AssetError("Cannot write file \"" + targetPath + "\". " + file.ErrorText());
 }
 
 void ExtractResource(std::string_view type, std::string_view name, const std::string& targetPath) {

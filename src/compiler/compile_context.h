@@ -8,18 +8,32 @@
 #include "compiler/compile_snapshot.h"
 #include "compiler/emitter_motion.h"
 #include "compiler/set_list.h"
+#include "compiler/show_record.h"
+#include "compiler/show_sink.h"
 #include "compiler/trail_pool.h"
 
 namespace orvane {
 
-// The size bound. An acyclic chain can still multiply beyond memory; past either limit
-// the compile ends after the current frame and keeps the show written so far.
+// The most particles one compile may hold at once, and the default bound.
+inline constexpr uint64_t kMaxParticles = 20'000'000;
+// One hour of show. Trails too faint to fade in float32, or an absurd effect length,
+// would otherwise compile until the disk is full.
+inline constexpr uint64_t kMaxFrames = 90'000;
+
+// The size bounds. An acyclic chain can still multiply beyond memory or never end; past
+// any limit the compile ends after the current frame and keeps the show written so far.
 struct CompileLimits {
   // Star slots of live sets (one more per set) plus trail particles, at any moment.
-  uint64_t MaxParticles = 20'000'000;
+  uint64_t MaxParticles = kMaxParticles;
   // The open block's data; keeps the block's 32-bit length, and its memory, in bounds.
-  uint64_t MaxBlockBytes = uint64_t{1} << 30;
+  uint64_t MaxBlockBytes = kMaxBlockDataBytes;
+  // Frames of the show.
+  uint64_t MaxFrames = kMaxFrames;
+  // The free space the target's file system keeps.
+  DiskSpaceGuard Disk{};
 };
+// A frame holds at most one record per particle: it always fits in an empty block.
+static_assert(kMaxParticles * kRecordSize + kFrameHeaderSize < kMaxBlockDataBytes);
 
 struct SpawnRequest {
   int32_t Code = 0;

@@ -14,8 +14,9 @@ namespace orvane {
 struct CompileOutcome {
   enum class Status {
     kComplete,
-    kCut,         // the size bound was reached: the file holds a valid show up to the cut
-    kWriteFailed, // the file could not be created or written; the partial file is removed
+    kCut,         // a size or length bound was reached: the file holds a valid show up to the cut
+    kWriteFailed, // the file could not be created or written, or the disk is nearly full;
+                  // no partial file is left
     kOutOfMemory,
     kStopped,     // stopped by the user or the owner's going away; the partial file is removed
   };
@@ -23,6 +24,8 @@ struct CompileOutcome {
   uint64_t Frames = 0;
   uint64_t Blocks = 0;
   uint64_t Records = 0;
+  // kCut by the show-length bound rather than the size bound.
+  bool LengthCut = false;
   // The text for the user when State is not kComplete.
   std::string Message;
   // A show's cues, one each in list order; empty for a single root.

@@ -13,8 +13,16 @@ inline std::string ShowCutMessage(uint64_t frames) {
   return "The show is too large to compile completely; it was cut at frame " + std::to_string(frames) + ".";
 }
 
+inline std::string ShowTooLongMessage(uint64_t frames) {
+  return "The show would run past the compile's length bound; it was cut at frame " + std::to_string(frames) + ".";
+}
+
 inline std::string ShowWriteFailedMessage(const std::string& path, const std::string& reason) {
   return "The compiled show file \"" + path + "\" could not be written: " + reason + ".";
+}
+
+inline std::string NotEnoughDiskSpaceMessage(uint64_t freeBytes) {
+  return "Not enough free disk space to go on compiling: " + std::to_string(freeBytes >> 20) + " MiB left.";
 }
 
 inline constexpr const char* kCompileOutOfMemory = "There is not enough memory to compile the show.";

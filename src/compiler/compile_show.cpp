@@ -36,6 +36,14 @@ void StepShowSet(CompileContext& context, CSet& set) {
   for (size_t k = before; k < context.Sets.Count(); ++k) context.Sets[k].Cue = set.Cue;
 }
 
+// Every record of a frame comes from a particle held at its start, so the block never
+// passes its bound: a frame that might is left to the next block, which the cut closes.
+bool FrameMightOverfillBlock(const CompileContext& context, const ShowWriter& writer) {
+  if (writer.FramesInOpenBlock() == 0) return false;
+  const uint64_t most = kFrameHeaderSize + context.HeldParticles() * kRecordSize;
+  return writer.OpenBlockBytes() + most > context.Limits.MaxBlockBytes;
+}
+
 // cues is null for a single root.
 void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* listener, CompileOutcome& outcome,
                CueFiring* cues) {
@@ -46,6 +54,10 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
       return;
     }
     if (cues != nullptr) cues->Fire(context, frame);
+    if (FrameMightOverfillBlock(context, writer)) {
+      outcome.State = CompileOutcome::Status::kCut;
+      break;
+    }
     writer.BeginFrame();
     // Noted before the pass, which fades some particles out: these are the positions written.
     if (cues != nullptr) cues->NoteTrail(context.Trail, frame);
@@ -64,8 +76,10 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
     context.Sets.RemoveFinished();
     const bool ended =
         context.Sets.Empty() && context.Trail.Count() == 0 && (cues == nullptr || !cues->Pending());
-    const bool cut = context.Cut || (!ended && writer.OpenBlockBytes() > context.Limits.MaxBlockBytes);
+    const bool tooLong = !ended && writer.Frames() + 1 >= context.Limits.MaxFrames;
+    const bool cut = context.Cut || tooLong || (!ended && writer.OpenBlockBytes() > context.Limits.MaxBlockBytes);
     done = ended || cut;
+    if (tooLong && !context.Cut) outcome.LengthCut = true;
     if (!writer.EndFrame(done)) {
       outcome.State = CompileOutcome::Status::kWriteFailed;
       return;
@@ -90,7 +104,8 @@ CompileOutcome RunShow(CompileContext& context, ShowSink& sink, CompileListener*
     outcome.State = CompileOutcome::Status::kOutOfMemory;
     outcome.Message = kCompileOutOfMemory;
   }
-  if (outcome.State == CompileOutcome::Status::kCut) outcome.Message = ShowCutMessage(outcome.Frames);
+  if (outcome.State == CompileOutcome::Status::kCut)
+    outcome.Message = outcome.LengthCut ? ShowTooLongMessage(outcome.Frames) : ShowCutMessage(outcome.Frames);
   // What is left after a cut or a failure is dropped: both are empty between compiles.
   context.Sets.Clear();
   context.Trail.Clear();
@@ -100,8 +115,8 @@ CompileOutcome RunShow(CompileContext& context, ShowSink& sink, CompileListener*
 
 // Runs `compile` into a new file at path; a failed or stopped compile's file is removed.
 template <typename Compile>
-CompileOutcome CompileToFile(const std::filesystem::path& path, Compile compile) {
-  ShowFileSink sink(path);
+CompileOutcome CompileToFile(const std::filesystem::path& path, const DiskSpaceGuard& disk, Compile compile) {
+  ShowFileSink sink(path, disk);
   if (!sink.Opened()) {
     // Nothing ran: no set is even made.
     CompileOutcome outcome;
@@ -113,11 +128,8 @@ CompileOutcome CompileToFile(const std::filesystem::path& path, Compile compile)
   if (outcome.Written() && sink.Close()) return outcome;
   if (outcome.Written()) outcome.State = CompileOutcome::Status::kWriteFailed;
   if (outcome.State == CompileOutcome::Status::kWriteFailed)
-    outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
-  // A file that is not a whole show must not be played; a device or pipe is left alone.
-  sink.Close();
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
+    outcome.Message = sink.OutOfSpace() ? sink.ErrorText() : ShowWriteFailedMessage(path.string(), sink.ErrorText());
+  // The sink drops its temporary: a file that is not a whole show never appears.
   return outcome;
 }
 
@@ -128,17 +140,27 @@ CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListe
 }
 
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener) {
-  if (SnapshotDevice* root = context.Devices.Root()) {
-    const TCompDevice& part = *root->Part;
-    context.Sets.Append(std::make_unique<CSet>(*root, part.BestX, part.BestY, part.BestZ, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
-                                               &context.Emitters.For(1.0f)));
+  try {
+    if (SnapshotDevice* root = context.Devices.Root()) {
+      const TCompDevice& part = *root->Part;
+      context.Sets.Append(std::make_unique<CSet>(*root, part.BestX, part.BestY, part.BestZ, 0.0f, 0.0f, 0.0f, 1.0f,
+                                                 0.0f, &context.Emitters.For(1.0f)));
+    }
+  } catch (const std::bad_alloc&) {
+    // The root's tables (made with its first set) can be the largest allocation of all.
+    context.Sets.Clear();
+    context.Emitters.Clear();
+    CompileOutcome outcome;
+    outcome.State = CompileOutcome::Status::kOutOfMemory;
+    outcome.Message = kCompileOutOfMemory;
+    return outcome;
   }
   return CompileShow(context, sink, listener);
 }
 
 CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path,
                                  CompileListener* listener) {
-  return CompileToFile(path, [&](ShowSink& sink) { return CompileRootToSink(context, sink, listener); });
+  return CompileToFile(path, context.Limits.Disk, [&](ShowSink& sink) { return CompileRootToSink(context, sink, listener); });
 }
 
 CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<RootCue>& cues, ShowSink& sink,
@@ -151,7 +173,7 @@ CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<Root
 
 CompileOutcome CompileCuesToFile(CompileContext& context, const std::vector<RootCue>& cues,
                                  const std::filesystem::path& path, CompileListener* listener) {
-  return CompileToFile(path, [&](ShowSink& sink) { return CompileCuesToSink(context, cues, sink, listener); });
+  return CompileToFile(path, context.Limits.Disk, [&](ShowSink& sink) { return CompileCuesToSink(context, cues, sink, listener); });
 }
 
 }  // namespace orvane

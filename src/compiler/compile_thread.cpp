@@ -1,5 +1,8 @@
 #include "compiler/compile_thread.h"
 
+#include <new>
+
+#include "compiler/compile_messages.h"
 #include "compiler/compile_show.h"
 
 namespace orvane {
@@ -8,8 +11,19 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
                           CompileListener& listener, std::stop_token stop) {
   CompileContext context{sets, trail, job.Snapshot, scale, job.Limits};
   context.Stop = std::move(stop);
-  const CompileOutcome outcome = job.Cues ? CompileCuesToFile(context, *job.Cues, job.Output, &listener)
-                                         : CompileRootToFile(context, job.Output, &listener);
+  CompileOutcome outcome;
+  try {
+    outcome = job.Cues ? CompileCuesToFile(context, *job.Cues, job.Output, &listener)
+                       : CompileRootToFile(context, job.Output, &listener);
+  } catch (const std::bad_alloc&) {
+    // Whatever ran out (a path, a message), the thread reports and the owner goes idle.
+    context.Sets.Clear();
+    context.Trail.Clear();
+    context.Emitters.Clear();
+    outcome = CompileOutcome{};
+    outcome.State = CompileOutcome::Status::kOutOfMemory;
+    outcome.Message = kCompileOutOfMemory;
+  }
   listener.CompileFinished(outcome);
   return outcome;
 }

@@ -182,6 +182,8 @@ bool PrepareCompiledPart(TBaseDevice& device) {
     part->Stars.resize(part->StarQuantity);
     BuildStarTable(*part);
     if (!FillColorTables(*part, device.ColorData)) return false;
+    part->TableBytes = part->Stars.size() * sizeof(TCompPartics);
+    for (const TCompPartics& star : part->Stars) part->TableBytes += star.Colors.size() * sizeof(FrameColor);
     ShuffleStars(*part);
     device.Compiled = std::move(part);
     return true;

@@ -1,7 +1,9 @@
 #include "compiler/show_reader.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -10,11 +12,13 @@
 namespace orvane {
 namespace {
 
+constexpr size_t kReadSlice = size_t{16} << 20;
+
 std::string Num(uint64_t v) { return std::to_string(v); }
 
 }  // namespace
 
-std::string ShowFault::Describe() const { return "byte " + Num(Offset) + ": " + Reason; }
+std::string ShowFault::Describe() const { return Unreadable ? Reason : "byte " + Num(Offset) + ": " + Reason; }
 
 ShowBlockHeader ParseBlockHeader(const uint8_t* in) {
   ShowBlockHeader h;
@@ -25,8 +29,17 @@ ShowBlockHeader ParseBlockHeader(const uint8_t* in) {
   return h;
 }
 
-FrameCursor::FrameCursor(std::span<const uint8_t> data, uint32_t lastFrameIndex, uint64_t dataOffset)
-    : data_(data), lastFrameIndex_(lastFrameIndex), dataOffset_(dataOffset) {}
+FrameCursor::FrameCursor(std::span<const uint8_t> data, uint32_t lastFrameIndex, uint64_t dataOffset,
+                         size_t declaredBytes)
+    : data_(data),
+      declared_(std::max(declaredBytes == kWholeData ? data.size() : declaredBytes, data.size())),
+      lastFrameIndex_(lastFrameIndex),
+      dataOffset_(dataOffset) {}
+
+void FrameCursor::Extend(std::span<const uint8_t> data) {
+  data_ = data;
+  declared_ = std::max(declared_, data.size());
+}
 
 bool FrameCursor::Fail(size_t at, std::string reason) {
   fault_ = ShowFault{dataOffset_ + at, std::move(reason)};
@@ -34,11 +47,17 @@ bool FrameCursor::Fail(size_t at, std::string reason) {
 }
 
 bool FrameCursor::Next(ShowFrame& frame) {
+  needed_ = 0;
   if (done_ || fault_) return false;
-  const size_t left = data_.size() - position_;
+  const size_t left = declared_ - position_;
+  const size_t present = data_.size() - position_;
   if (left == 0) return Fail(position_, "the block data ends before the block's last frame");
   if (framesRead_ >= kFramesPerBlock) return Fail(position_, "the block holds more than 25 frames");
   if (left < kFrameHeaderSize) return Fail(position_, "frame header cut short (" + Num(left) + " of 8 bytes)");
+  if (present < kFrameHeaderSize) {
+    needed_ = kFrameHeaderSize - present;
+    return false;
+  }
   const uint8_t* header = data_.data() + position_;
   const uint32_t index = LoadU32(header);
   const uint32_t length = LoadU32(header + 4);
@@ -49,20 +68,26 @@ bool FrameCursor::Next(ShowFrame& frame) {
                                    Num(left - kFrameHeaderSize) + " bytes left)");
   const uint32_t k = framesRead_;
   const std::string where = "frame " + Num(k) + " has index " + Num(index);
+  bool last = false;
   if (index >= lastFrameIndex_) {
     // The final frame: index 24 after 24 frames (full block), or n after n - 1 frames.
     const bool full = lastFrameIndex_ == kFullBlockLastIndex && k == kFullBlockLastIndex;
     if (index != lastFrameIndex_ || !(full || k + 1 == lastFrameIndex_))
       return Fail(position_, where + " (the block's last frame index is " + Num(lastFrameIndex_) + ")");
-    done_ = true;
+    last = true;
   } else if (index != k) {
     return Fail(position_, where);
+  }
+  if (present - kFrameHeaderSize < length) {
+    needed_ = length - (present - kFrameHeaderSize);
+    return false;
   }
   const size_t at = position_;
   position_ += kFrameHeaderSize + length;
   ++framesRead_;
-  if (done_ && position_ != data_.size())
-    return Fail(position_, Num(data_.size() - position_) + " bytes follow the block's last frame");
+  done_ = last;
+  if (done_ && position_ != declared_)
+    return Fail(position_, Num(declared_ - position_) + " bytes follow the block's last frame");
   frame.Index = index;
   frame.Records = data_.subspan(at + kFrameHeaderSize, length);
   frame.Offset = dataOffset_ + at;
@@ -83,15 +108,27 @@ void ShowFileReader::Reset() {
 
 bool ShowFileReader::Open(const std::filesystem::path& path) {
   Reset();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) {
-    Fail(0, "cannot open " + path.string() + ": " + std::strerror(errno));
+  auto refuse = [this](std::string reason) {
+    Fail(0, std::move(reason));
+    fault_.Unreadable = true;
     return false;
-  }
+  };
+  // A pipe would block the open itself until a writer comes: look before opening, and
+  // open without waiting in case the path is swapped in between.
   struct stat info {};
-  if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
-    Fail(0, path.string() + " is not a regular file");
-    return false;
+  if (stat(path.c_str(), &info) != 0) return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return refuse(path.string() + " is not a regular file");
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return refuse(path.string() + " is not a regular file");
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file_ = fdopen(fd, "rb");
+  if (file_ == nullptr) {
+    close(fd);
+    return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
   }
   size_ = static_cast<uint64_t>(info.st_size);
   return true;
@@ -109,6 +146,21 @@ ShowFileReader::Status ShowFileReader::Fail(uint64_t offset, std::string reason)
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
   return Status::kFault;
+}
+
+bool ShowFileReader::ReadMore(std::vector<uint8_t>& data, size_t n) {
+  // In slices, so the buffer grows only as far as the file really delivers.
+  while (n > 0) {
+    const size_t slice = std::min(n, kReadSlice);
+    const size_t start = data.size();
+    data.resize(start + slice);
+    if (!ReadBytes(data.data() + start, slice)) {
+      data.resize(start);
+      return false;
+    }
+    n -= slice;
+  }
+  return true;
 }
 
 bool ShowFileReader::ReadBytes(uint8_t* out, size_t n) {
@@ -186,29 +238,37 @@ ShowFileReader::Status ShowFileReader::ReadBlock(ShowBlock& block) {
   block.Header = header;
   block.Offset = offset;
   const uint64_t present = left - kBlockHeaderSize;
+  if (header.DataLength > kMaxBlockDataBytes)
+    return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes is more than a block holds (" +
+                                Num(kMaxBlockDataBytes) + ")");
   const uint64_t wanted = std::min<uint64_t>(header.DataLength, present);
+  FrameCursor frames(block.Data, header.LastFrameIndex, offset + kBlockHeaderSize, static_cast<size_t>(wanted));
   try {
-    block.Data.resize(wanted);
+    // Frame by frame, checking each header before its records are read: memory follows
+    // the bytes really there, and a damaged block is refused at its first bad frame.
+    ShowFrame frame;
+    while (!frames.Done() && !frames.Fault()) {
+      if (frames.Next(frame)) continue;
+      if (frames.Fault() || frames.BytesNeeded() == 0) break;
+      if (!ReadMore(block.Data, frames.BytesNeeded())) {
+        block.Data.clear();
+        return Fail(position_, "read error");
+      }
+      frames.Extend(block.Data);
+    }
   } catch (const std::bad_alloc&) {
     block.Data.clear();
     return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes does not fit in memory");
-  }
-  if (!ReadBytes(block.Data.data(), wanted)) {
-    block.Data.clear();
-    return Fail(offset + kBlockHeaderSize, "read error");
   }
   if (header.DataLength > present) {
     KeepWholeFrames(block);
     return Fail(offset + 8, "block data of " + Num(header.DataLength) + " bytes runs past the end of the file (" +
                                 Num(present) + " bytes left)");
   }
-  FrameCursor frames = block.Frames();
-  ShowFrame frame;
-  while (frames.Next(frame)) {
-  }
   if (frames.Fault()) {
     const ShowFault fault = *frames.Fault();
     KeepWholeFrames(block);
+    // The rest of a refused block is not read: nothing after it can be trusted.
     return Fail(fault.Offset, fault.Reason);
   }
   block.FrameCount = frames.FramesRead();

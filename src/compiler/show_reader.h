@@ -28,7 +28,9 @@ namespace orvane {
 struct ShowFault {
   uint64_t Offset = 0;  // byte offset in the file where the fault was found
   std::string Reason;
-  // "byte N: reason"
+  // The file could not be opened or is not a regular file: Reason says it all.
+  bool Unreadable = false;
+  // "byte N: reason", or the reason alone for a file that could not be read at all
   std::string Describe() const;
 };
 
@@ -55,12 +57,20 @@ struct ShowFrame {
 // on any other bytes it stops at the first fault.
 class FrameCursor {
  public:
-  FrameCursor() = default;
-  // dataOffset: file offset of the data's first byte, for fault reports.
-  FrameCursor(std::span<const uint8_t> data, uint32_t lastFrameIndex, uint64_t dataOffset = 0);
+  static constexpr size_t kWholeData = static_cast<size_t>(-1);
 
-  // The next frame; false once the block is used up (Done()) or at a fault (Fault()).
+  FrameCursor() = default;
+  // dataOffset: file offset of the data's first byte, for fault reports. declaredBytes:
+  // the block data's whole length when `data` holds only its beginning so far.
+  FrameCursor(std::span<const uint8_t> data, uint32_t lastFrameIndex, uint64_t dataOffset = 0,
+              size_t declaredBytes = kWholeData);
+
+  // The next frame; false once the block is used up (Done()), at a fault (Fault()), or
+  // when the frame is not all in the data yet (BytesNeeded() more bytes, then Extend).
   bool Next(ShowFrame& frame);
+  size_t BytesNeeded() const { return needed_; }
+  // The same data grown at its end (it may have moved).
+  void Extend(std::span<const uint8_t> data);
   // The frame whose index reaches the block's last frame index has been read.
   bool Done() const { return done_; }
   const std::optional<ShowFault>& Fault() const { return fault_; }
@@ -71,6 +81,8 @@ class FrameCursor {
   bool Fail(size_t at, std::string reason);
 
   std::span<const uint8_t> data_;
+  size_t declared_ = 0;
+  size_t needed_ = 0;
   uint32_t lastFrameIndex_ = 0;
   uint64_t dataOffset_ = 0;
   size_t position_ = 0;
@@ -97,12 +109,15 @@ class ShowFileReader {
   ShowFileReader(const ShowFileReader&) = delete;
   ShowFileReader& operator=(const ShowFileReader&) = delete;
 
-  // Opens a file for reading; false (with Fault() set) when it cannot be opened.
+  // Opens a regular file for reading; false (with Fault() set, Unreadable) when it is
+  // missing, cannot be opened, or is a pipe, a folder or a device, which is never opened.
   bool Open(const std::filesystem::path& path);
   // Reads from bytes in memory, which must outlive the reader.
   void OpenBytes(std::span<const uint8_t> bytes);
 
-  // Reads the next block: its header, then exactly its data, and checks its frames.
+  // Reads the next block: its header, then its data frame by frame, checking each frame
+  // before its records are read; a declared length past the file or past
+  // kMaxBlockDataBytes is refused before anything is allocated.
   // kEnd after the final block; kFault (Fault() set) on a damaged or truncated file,
   // and on every call after a fault. On the first fault inside a block whose header is
   // sound, `block` keeps the whole frames before the fault (FrameCount of them, maybe 0).
@@ -118,6 +133,7 @@ class ShowFileReader {
  private:
   void Reset();
   bool ReadBytes(uint8_t* out, size_t n);
+  bool ReadMore(std::vector<uint8_t>& data, size_t n);
   Status Fail(uint64_t offset, std::string reason);
   bool CheckHeader(const ShowBlockHeader& header, uint64_t offset);
 

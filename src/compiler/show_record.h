@@ -22,6 +22,10 @@ inline constexpr size_t kRecordSize = 10;
 inline constexpr uint32_t kFramesPerBlock = 25;
 inline constexpr uint32_t kFullBlockLastIndex = kFramesPerBlock - 1;
 inline constexpr double kFramesPerSecond = 25.0;
+// No block's data is larger: the writer keeps to it and the reader refuses more.
+inline constexpr uint64_t kMaxBlockDataBytes = uint64_t{1} << 30;
+// The compiled show's file name in the program's temporary folder.
+inline constexpr const char* kShowFileName = "ovcompile.dat";
 // One scene unit is 3000 steps of a stored position.
 inline constexpr float kPositionSteps = 3000.0f;
 

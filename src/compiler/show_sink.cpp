@@ -1,7 +1,8 @@
 #include "compiler/show_sink.h"
 
-#include <cerrno>
-#include <cstring>
+#include <sys/statvfs.h>
+
+#include "compiler/compile_messages.h"
 
 namespace orvane {
 
@@ -15,37 +16,30 @@ bool ShowCountingSink::Write(std::span<const uint8_t> bytes) {
   return true;
 }
 
-ShowFileSink::ShowFileSink(const std::filesystem::path& path) : path_(path) {
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) error_ = std::strerror(errno);
+std::optional<uint64_t> FreeDiskBytes(const std::filesystem::path& folder) {
+  struct statvfs info {};
+  if (statvfs(folder.c_str(), &info) != 0) return std::nullopt;
+  return static_cast<uint64_t>(info.f_bavail) * static_cast<uint64_t>(info.f_frsize);
 }
 
-ShowFileSink::~ShowFileSink() {
-  if (file_ != nullptr) std::fclose(file_);
-}
+ShowFileSink::ShowFileSink(const std::filesystem::path& path, DiskSpaceGuard guard)
+    : file_(path), guard_(std::move(guard)), folder_(path.parent_path().empty() ? "." : path.parent_path()) {}
 
 bool ShowFileSink::Write(std::span<const uint8_t> bytes) {
-  if (file_ == nullptr) return false;
+  if (!file_.Opened()) return false;
   if (bytes.empty()) return true;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    error_ = std::strerror(errno);
-    return false;
+  if (guard_.Probe) {
+    const std::optional<uint64_t> free = guard_.Probe(folder_);
+    if (free && (*free < bytes.size() || *free - bytes.size() < guard_.MinFreeBytes)) {
+      outOfSpace_ = true;
+      error_ = NotEnoughDiskSpaceMessage(*free);
+      file_.Discard();
+      return false;
+    }
   }
-  return true;
+  return file_.Write(bytes);
 }
 
-bool ShowFileSink::Close() {
-  if (file_ == nullptr) return false;
-  // A full disk often shows only when the buffered rest is flushed.
-  const bool flushed = std::fflush(file_) == 0;
-  const int flushErrno = errno;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!flushed || !closed) {
-    error_ = std::strerror(flushed ? errno : flushErrno);
-    return false;
-  }
-  return true;
-}
+bool ShowFileSink::Close() { return file_.Commit(); }
 
 }  // namespace orvane

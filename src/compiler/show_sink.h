@@ -3,11 +3,14 @@
 // hands over one whole block per call.
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "util/safe_file.h"
 
 namespace orvane {
 
@@ -34,25 +37,44 @@ class ShowCountingSink : public ShowSink {
   uint64_t ByteCount = 0;
 };
 
+// A compile that never ends would otherwise fill the disk for everyone.
+inline constexpr uint64_t kMinFreeDiskBytes = uint64_t{512} << 20;
+
+// The free bytes (for an unprivileged user) of the file system holding a folder, or
+// nothing when it cannot be asked.
+using FreeSpaceProbe = std::function<std::optional<uint64_t>(const std::filesystem::path& folder)>;
+std::optional<uint64_t> FreeDiskBytes(const std::filesystem::path& folder);
+
+struct DiskSpaceGuard {
+  // No block is appended when the file system would keep less than this free.
+  uint64_t MinFreeBytes = kMinFreeDiskBytes;
+  FreeSpaceProbe Probe = FreeDiskBytes;
+};
+
+// Writes through a temporary file next to the target, renamed over it by a successful
+// Close; the target is untouched (and no partial file left) when anything fails.
 class ShowFileSink : public ShowSink {
  public:
-  // Creates or truncates the file; when that fails Opened() is false and ErrorText() says why.
-  explicit ShowFileSink(const std::filesystem::path& path);
-  ~ShowFileSink() override;
+  // When the temporary cannot be made Opened() is false and ErrorText() says why.
+  explicit ShowFileSink(const std::filesystem::path& path, DiskSpaceGuard guard = {});
   ShowFileSink(const ShowFileSink&) = delete;
   ShowFileSink& operator=(const ShowFileSink&) = delete;
 
-  bool Opened() const { return file_ != nullptr; }
+  bool Opened() const { return file_.Opened(); }
 
   bool Write(std::span<const uint8_t> bytes) override;
   bool Close() override;
-  std::string ErrorText() const override { return error_; }
-  const std::filesystem::path& Path() const { return path_; }
+  std::string ErrorText() const override { return error_.empty() ? file_.ErrorText() : error_; }
+  const std::filesystem::path& Path() const { return file_.Target(); }
+  // The last Write was refused by the free space guard; ErrorText() is then the user's message.
+  bool OutOfSpace() const { return outOfSpace_; }
 
  private:
-  std::FILE* file_ = nullptr;
-  std::filesystem::path path_;
+  SafeFile file_;
+  DiskSpaceGuard guard_;
+  std::filesystem::path folder_;
   std::string error_;
+  bool outOfSpace_ = false;
 };
 
 }  // namespace orvane

@@ -48,6 +48,8 @@ struct TCompDevice {
   int32_t NextParCode = 0;
   float NextParFactor = -1.0f;
   std::vector<TCompPartics> Stars;
+  // Memory the star and colour tables take, worked out by the preparation.
+  uint64_t TableBytes = 0;
 };
 
 }  // namespace orvane

@@ -172,10 +172,11 @@ DeviceFileRead ReadDeviceFile(std::string_view bytes, std::string_view fileStem)
     out.Result = Skip("no [Device] section");
     return out;
   }
+  // A code written in the file loads, negative or not; without one (or with one that is
+  // not a number) the file is no device's, even when named "-1".
   const int32_t code = ini.ReadInteger("Device", "Code", -1);
-  // Negative codes cannot be typed and -1 marks "no link" in the chaining check.
-  if (code < 0) {
-    out.Result = Skip("the device code is missing or negative");
+  if (code != ini.ReadInteger("Device", "Code", 0)) {
+    out.Result = Skip("the device code is missing");
     return out;
   }
   if (std::to_string(code) != fileStem) {
@@ -221,6 +222,14 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, uintmax_t expecte
   return std::nullopt;
 }
 
+uint64_t TableBytes(const TBaseDevice& device) { return device.Compiled ? device.Compiled->TableBytes : 0; }
+
+uint64_t PreparedBytes(const DeviceRecords& devices) {
+  uint64_t total = 0;
+  for (const auto& device : devices) total += TableBytes(*device);
+  return total;
+}
+
 }  // namespace
 
 DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, const PrepareStep& prepare) {
@@ -239,6 +248,9 @@ DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, co
   DeviceFileRead read = ReadDeviceFile(bytes, FileStem(path));
   if (read.Result.Status != DeviceFileStatus::Loaded) return read.Result;
   if (!prepare || !prepare(*read.Device)) return Skip("the device could not be prepared");
+  if (PreparedBytes(devices) + TableBytes(*read.Device) > kMaxPreparedBytes)
+    return Skip("the device could not be prepared: the loaded devices' tables would take more than " +
+                std::to_string(kMaxPreparedBytes >> 20) + " MiB");
   devices.push_back(std::move(read.Device));
   return read.Result;
 }

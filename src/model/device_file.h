@@ -17,6 +17,10 @@ namespace orvane {
 // Device files are a few kilobytes; anything larger is not one and is skipped unread.
 inline constexpr uintmax_t kMaxDeviceFileBytes = uintmax_t{1} << 20;
 
+// The most memory the prepared tables of all loaded devices may take together; a device
+// that would pass it is refused like one whose preparation failed.
+inline constexpr uint64_t kMaxPreparedBytes = uint64_t{4} << 30;
+
 enum class DeviceFileStatus {
   Loaded,           // a record was made (and, for LoadDeviceFile, appended)
   Skipped,          // not a usable device file; Message says why
@@ -47,7 +51,8 @@ std::string FileStem(const std::filesystem::path& path);
 
 // Reads one file (any name: dropped files need not end in ".odev"), prepares the record
 // and appends it to `devices`. Missing, unreadable, non-regular or oversized files are
-// skipped, as is a record whose preparation fails.
+// skipped, as is a record whose preparation fails or would take the prepared tables of
+// `devices` past kMaxPreparedBytes.
 DeviceFileResult LoadDeviceFile(const std::filesystem::path& path, DeviceRecords& devices,
                                 const PrepareStep& prepare);
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "model/record_decimals.h"
+#include "util/safe_file.h"
 
 namespace orvane {
 namespace fs = std::filesystem;
@@ -162,26 +163,8 @@ std::string DeviceFileText(const TBaseDevice& device) {
 
 std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
   const fs::path target = folder / DeviceFileName(device);
-  const fs::path temporary = folder / (DeviceFileName(device) + ".tmp");
-  const std::string failure = "The file \"" + target.string() + "\" could not be written.";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return failure;
-    const std::string text = DeviceFileText(device);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return failure;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    fs::remove(temporary, ec);
-    return failure;
-  }
+  if (!WriteFileSafely(target, DeviceFileText(device)).empty())
+    return "The file \"" + target.string() + "\" could not be written.";
   return std::nullopt;
 }
 

@@ -56,7 +56,6 @@ class MainForm : public QWidget {
  public:
   static constexpr int kClientWidth = 712;
   static constexpr int kClientHeight = 526;
-  static constexpr const char* kShowFileName = "ovcompile.dat";
 
   // `dialogs` must outlive the window. The display is attached with SetDisplay.
   MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent = nullptr);

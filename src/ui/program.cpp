@@ -15,11 +15,8 @@ std::string WithSlash(std::string folder) {
 
 }  // namespace
 
-ProgramFolders SystemFolders() {
-  std::error_code error;
-  std::string temp = std::filesystem::temp_directory_path(error).string();
-  if (error || temp.empty()) temp = "/tmp";
-  return {WithSlash(QCoreApplication::applicationDirPath().toStdString()), WithSlash(temp)};
+ProgramFolders SystemFolders(const std::filesystem::path& temp) {
+  return {WithSlash(QCoreApplication::applicationDirPath().toStdString()), WithSlash(temp.string())};
 }
 
 Program::Program(ProgramFolders folders, UserDialogs& dialogs, DisplayForm::FatalHandler fatal) {

@@ -3,6 +3,7 @@
 // first, then the display window; at the end the display (its context and the copied
 // assets) goes first, then the main window with the devices, the sets and the pool.
 
+#include <filesystem>
 #include <memory>
 
 #include "ui/display_form.h"
@@ -27,8 +28,9 @@ class Program {
   std::unique_ptr<DisplayForm> display_;
 };
 
-// The folders the program uses: its own, and the user's temporary folder.
-ProgramFolders SystemFolders();
+// The folders the program uses: its own, and `temp` (the process's private temporary
+// folder, which holds the compiled show and the extracted assets).
+ProgramFolders SystemFolders(const std::filesystem::path& temp);
 
 inline constexpr const char* kApplicationTitle = "Orvane";
 

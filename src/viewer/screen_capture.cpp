@@ -1,7 +1,6 @@
 #include "viewer/screen_capture.h"
 
-#include <fstream>
-
+#include "util/safe_file.h"
 #include "viewer/gl_headers.h"
 
 namespace orvane {
@@ -59,9 +58,8 @@ CaptureResult CaptureToBitmap(int32_t x, int32_t y, int32_t width, int32_t heigh
   if (buffer == CaptureBuffer::Front) glReadBuffer(GL_FRONT);
   glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   const std::vector<uint8_t> file = EncodeBmp24(pixels, width, height);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  if (!out) {
+  SafeFile out(path);
+  if (!out.Write(file) || !out.Commit()) {
     result.error = "Cannot create file \"" + path + "\".";
     return result;
   }

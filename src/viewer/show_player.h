@@ -21,7 +21,6 @@ namespace orvane {
 
 inline constexpr int32_t kPumpPeriodMs = 20;
 inline constexpr size_t kReadAheadBlocks = 5;
-inline constexpr const char* kShowFileName = "ovcompile.dat";
 
 // What playback shows in the display window itself.
 class PlaybackScreen {

@@ -195,5 +195,70 @@ TEST_F(CliTest, VerboseNamesSkippedFiles) {
   EXPECT_NE(loud.Err.find("9.odev"), std::string::npos) << loud.Err;
 }
 
+TEST_F(CliTest, SaveReplacesFilesOnlyWithForce) {
+  ASSERT_EQ(Cli({"save", "--preset", "2", "-o", File("devices")}).Status, kExitDone);
+  dir.Write("devices/201.odev", "mine");
+  const CliRun again = Cli({"save", "--preset", "2", "-o", File("devices")});
+  EXPECT_EQ(again.Status, kExitBadInput);
+  EXPECT_NE(again.Err.find("201.odev"), std::string::npos) << again.Err;
+  EXPECT_NE(again.Err.find("204.osub"), std::string::npos) << again.Err;
+  EXPECT_EQ(ReadFileBytes(File("devices/201.odev")), "mine");
+  const CliRun forced = Cli({"save", "--preset", "2", "-o", File("devices"), "--force"});
+  ASSERT_EQ(forced.Status, kExitDone) << forced.Err;
+  EXPECT_NE(ReadFileBytes(File("devices/201.odev")), "mine");
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path() / "devices")) ++entries;
+  EXPECT_EQ(entries, 4u);
+}
+
+TEST_F(CliTest, SaveNeverWritesThroughAPlantedLink) {
+  std::filesystem::create_directories(dir.Path() / "devices");
+  const auto victim = dir.Write("victim.txt", "precious");
+  std::filesystem::create_symlink(victim, dir.Path() / "devices" / "201.odev.tmp");
+  ASSERT_EQ(Cli({"save", "--preset", "2", "-o", File("devices")}).Status, kExitDone);
+  EXPECT_EQ(ReadFileBytes(victim), "precious");
+}
+
+TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
+  const auto folder = dir.Path() / "endless";
+  std::filesystem::create_directories(folder);
+  TBaseDevice faint = Device(7);
+  faint.TrailExists = true;
+  faint.TrailLife = -100;
+  ASSERT_FALSE(SaveDeviceFile(faint, folder).has_value());
+  const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "7", "--max-seconds", "2", "-o", File("s.dat")});
+  EXPECT_EQ(r.Status, kExitRefused) << r.Err;
+  EXPECT_EQ(Figure(r.Out, "frames"), "50");
+  EXPECT_NE(r.Err.find("cut at frame 50."), std::string::npos) << r.Err;
+  const CliRun info = Cli({"info", File("s.dat")});
+  EXPECT_EQ(info.Status, kExitDone) << info.Err;
+  EXPECT_EQ(Figure(info.Out, "frames"), "50");
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "101", "--max-seconds", "0"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "101", "--max-particles", "20000001"}).Status, kExitBadInput);
+}
+
+TEST_F(CliTest, AFolderLoadCutShortByADecimalIsAnError) {
+  const auto folder = dir.Path() / "devices";
+  std::filesystem::create_directories(folder);
+  ASSERT_FALSE(SaveDeviceFile(Device(1), folder).has_value());
+  dir.Write("devices/2.odev", "[ORVN]\nSignature=Device\n[Device]\nCode=2\n[Simulation]\nBestY=1.000,5\n");
+  ASSERT_FALSE(SaveDeviceFile(Device(3), folder).has_value());
+  const CliRun compile = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("a.dat")});
+  EXPECT_EQ(compile.Status, kExitBadInput);
+  EXPECT_NE(compile.Err.find("is not a valid floating point value"), std::string::npos) << compile.Err;
+  EXPECT_FALSE(std::filesystem::exists(File("a.dat")));
+  EXPECT_EQ(Cli({"save", "--devices", folder.string(), "-o", File("out")}).Status, kExitBadInput);
+}
+
+TEST_F(CliTest, InfoSaysWhenAFileCannotBeOpened) {
+  const CliRun missing = Cli({"info", File("absent.dat")});
+  EXPECT_EQ(missing.Status, kExitBadInput);
+  EXPECT_NE(missing.Err.find("cannot open " + File("absent.dat")), std::string::npos) << missing.Err;
+  EXPECT_EQ(missing.Err.find("damaged"), std::string::npos) << missing.Err;
+  const CliRun folder = Cli({"info", dir.Path().string()});
+  EXPECT_EQ(folder.Status, kExitBadInput);
+  EXPECT_NE(folder.Err.find("is not a regular file"), std::string::npos) << folder.Err;
+}
+
 }  // namespace
 }  // namespace orvane::cli

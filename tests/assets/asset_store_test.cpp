@@ -65,5 +65,15 @@ TEST(ExtractResource, ReportsMissingAndUnreadableEntriesAndUnwritableTargets) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "b"));
 }
 
+TEST(ExtractResource, APlantedLinkIsReplacedNotWrittenThrough) {
+  ScratchDir dir;
+  const auto victim = dir.Write("victim.txt", "precious");
+  std::filesystem::create_symlink(victim, dir.Path() / "arc.3ds");
+  ExtractResource(SmallStore(), "BINARY", "arc", dir.Folder() + "arc.3ds");
+  EXPECT_EQ(ReadFileBytes(victim), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.Path() / "arc.3ds"));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "arc.3ds"), std::string("\x01\x02\x03\x00\x05", 5));
+}
+
 }  // namespace
 }  // namespace orvane

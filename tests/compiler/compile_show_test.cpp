@@ -193,13 +193,15 @@ TEST_F(CompileShowTest, BlockBytesBoundCutsToo) {
   CompileOutcome outcome;
   const auto bytes = rig.Compile(1, &outcome);
   ASSERT_EQ(outcome.State, CompileOutcome::Status::kCut);
-  // Frame 0 is empty (8 bytes), every later one 8 + 500: the fifth frame passes 2000.
-  EXPECT_EQ(outcome.Frames, 5u);
+  // Frame 0 is empty (8 bytes), every later one 8 + 500; 51 star slots could make the
+  // fifth 8 + 510 and pass 2000, so the block closes after four.
+  EXPECT_EQ(outcome.Frames, 4u);
   ShowSummary s;
   ShowFileReader reader;
   reader.OpenBytes(bytes);
   ASSERT_FALSE(SummarizeShow(reader, s).has_value());
-  EXPECT_EQ(s.Frames, 5u);
+  EXPECT_EQ(s.Frames, 4u);
+  EXPECT_LE(bytes.size() - kBlockHeaderSize, 2000u);
 }
 
 struct FailingSink : ShowSink {
@@ -277,6 +279,87 @@ TEST_F(CompileShowTest, SeededCompilesRepeatByteForByte) {
   EXPECT_GT(a.size(), 10'000u);
   EXPECT_EQ(a, b);
   EXPECT_NE(a, c);
+}
+
+// Shows that never end by themselves: trails too faint (or too slow) to fade in
+// float32, and an effect that lasts for ever.
+std::vector<TBaseDevice> EndlessDevices() {
+  std::vector<TBaseDevice> devices;
+  for (int32_t trailLife : {-100, 100'000'000}) {
+    TBaseDevice d = testing::FormDevice(1);
+    d.StarQuantity = 20;
+    d.TrailExists = true;
+    d.TrailLife = trailLife;
+    devices.push_back(d);
+  }
+  TBaseDevice forever = testing::FormDevice(1);
+  forever.StarQuantity = 20;
+  forever.StarKind = 1;  // relaunched until the effect ends
+  forever.MaxStarLife = 0;
+  forever.EffectLength = 2147483647;
+  devices.push_back(forever);
+  return devices;
+}
+
+TEST_F(CompileShowTest, LengthBoundCutsEndlessShowsIntoValidFiles) {
+  for (const TBaseDevice& device : EndlessDevices()) {
+    SCOPED_TRACE("TrailLife " + std::to_string(device.TrailLife) + ", EffectLength " +
+                 std::to_string(device.EffectLength));
+    testing::ScratchDir dir;
+    CompileRig bounded;
+    bounded.Add(testing::Prepared(device));
+    bounded.Snapshot.SetRoot(1);
+    bounded.Context.Limits.MaxFrames = 60;
+    const auto path = dir.Path() / "ovcompile.dat";
+    const CompileOutcome outcome = CompileRootToFile(bounded.Context, path, nullptr);
+    ASSERT_EQ(outcome.State, CompileOutcome::Status::kCut);
+    EXPECT_EQ(outcome.Frames, 60u);
+    EXPECT_EQ(outcome.Message, ShowTooLongMessage(60));
+    EXPECT_NE(outcome.Message.find("cut at frame 60."), std::string::npos);
+    EXPECT_TRUE(bounded.Sets.Empty());
+    EXPECT_EQ(bounded.Trail.Count(), 0u);
+    ShowSummary s;
+    const auto fault = SummarizeShowFile(path, s);
+    ASSERT_FALSE(fault.has_value()) << fault->Describe();
+    EXPECT_EQ(s.Frames, 60u);
+    EXPECT_GT(s.Records, 0u);
+  }
+}
+
+TEST_F(CompileShowTest, TheDefaultLengthBoundIsOneHour) {
+  EXPECT_EQ(CompileLimits{}.MaxFrames, 90'000u);
+  // A show that ends by itself is not touched by the bound, even right at it.
+  rig.Add(HandPart(1, 2, 5, {{0, 0, 0, 3}}));
+  CompileOutcome whole;
+  rig.Compile(1, &whole);
+  ASSERT_EQ(whole.State, CompileOutcome::Status::kComplete);
+  CompileRig exact;
+  exact.Add(HandPart(1, 2, 5, {{0, 0, 0, 3}}));
+  exact.Context.Limits.MaxFrames = whole.Frames;
+  CompileOutcome same;
+  exact.Compile(1, &same);
+  EXPECT_EQ(same.State, CompileOutcome::Status::kComplete);
+  EXPECT_EQ(same.Frames, whole.Frames);
+}
+
+TEST_F(CompileShowTest, ANearlyFullDiskStopsTheCompileAndLeavesNoFile) {
+  testing::ScratchDir dir;
+  rig.Add(HandPart(1, 1, 200, std::vector<HandStar>(30, {0.01f, 0, 0, 20})));
+  rig.Snapshot.SetRoot(1);
+  std::vector<uint64_t> asked;
+  // Plenty of room for the first block, then the disk is nearly full.
+  rig.Context.Limits.Disk.Probe = [&asked](const std::filesystem::path& folder) -> std::optional<uint64_t> {
+    asked.push_back(0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    return asked.size() == 1 ? (uint64_t{2} << 30) : (uint64_t{300} << 20);
+  };
+  const CompileOutcome outcome = CompileRootToFile(rig.Context, dir.Path() / "ovcompile.dat", nullptr);
+  EXPECT_EQ(outcome.State, CompileOutcome::Status::kWriteFailed);
+  EXPECT_EQ(outcome.Message, "Not enough free disk space to go on compiling: 300 MiB left.");
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  EXPECT_TRUE(rig.Sets.Empty());
+  EXPECT_EQ(CompileLimits{}.Disk.MinFreeBytes, uint64_t{512} << 20);
 }
 
 }  // namespace

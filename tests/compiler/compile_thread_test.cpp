@@ -120,6 +120,21 @@ TEST_F(CompileThreadTest, FileErrorsStillReportCompletion) {
   EXPECT_FALSE(control.Busy());
 }
 
+TEST_F(CompileThreadTest, ANearlyFullDiskEndsTheCompileWithItsMessage) {
+  CompileController control(scale);
+  CompileLimits limits;
+  limits.Disk.Probe = [](const std::filesystem::path&) -> std::optional<uint64_t> { return uint64_t{100} << 20; };
+  ASSERT_EQ(control.Start(1, Lookup(), Output("ovcompile.dat"), listener, limits),
+            CompileController::StartResult::kStarted);
+  listener.WaitFinished();
+  control.Finished();
+  ASSERT_EQ(listener.Outcomes.size(), 1u);
+  EXPECT_EQ(listener.Outcomes[0].State, CompileOutcome::Status::kWriteFailed);
+  EXPECT_EQ(listener.Outcomes[0].Message, "Not enough free disk space to go on compiling: 100 MiB left.");
+  EXPECT_FALSE(control.Busy());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
 TEST_F(CompileThreadTest, OwnerGoingAwayStopsALongCompile) {
   devices[1] = HandPart(1, 1, 50'000'000, std::vector<HandStar>(10, {0.01f, 0, 0, 3}));
   {

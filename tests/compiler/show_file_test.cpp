@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -8,6 +13,7 @@
 #include "compiler/show_reader.h"
 #include "compiler/show_summary.h"
 #include "compiler/show_writer.h"
+#include "support/file_size_limit.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -405,17 +411,100 @@ TEST(ShowFileTest, MissingOrUnwritablePaths) {
   EXPECT_TRUE(SummarizeShowFile(dir.Path(), s).has_value());
 }
 
-TEST(ShowFileTest, FullDiskIsReported) {
-  ShowFileSink sink("/dev/full");
-  ASSERT_TRUE(sink.Opened());
-  ShowWriter w(sink);
-  for (int i = 0; i < 25; ++i) {
-    w.BeginFrame();
-    w.AddRecord(0, 0, 0, 0, 0, 0, 0, 0);
-    w.EndFrame(i == 24);
+TEST(ShowFileTest, FullDiskIsReportedAndLeavesNoFile) {
+  testing::ScratchDir dir;
+  const auto path = dir.Path() / "show.dat";
+  {
+    testing::FileSizeLimit full(100);
+    ShowFileSink sink(path);
+    ASSERT_TRUE(sink.Opened());
+    ShowWriter w(sink);
+    for (int i = 0; i < 25; ++i) {
+      w.BeginFrame();
+      w.AddRecord(0, 0, 0, 0, 0, 0, 0, 0);
+      w.EndFrame(i == 24);
+    }
+    EXPECT_FALSE(sink.Close());
+    EXPECT_FALSE(sink.ErrorText().empty());
   }
-  EXPECT_FALSE(sink.Close());
-  EXPECT_FALSE(sink.ErrorText().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST(ShowFileTest, PipesAndDevicesAreNeitherReplacedNorWritten) {
+  EXPECT_FALSE(ShowFileSink("/dev/null").Opened());
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// A file of `size` bytes (sparse: nothing but the header is stored) starting with a block
+// header that declares `declared` bytes of data.
+std::filesystem::path SparseShow(const testing::ScratchDir& dir, uint64_t size, uint32_t declared) {
+  const auto path = dir.Path() / "sparse.dat";
+  Bytes header(kBlockHeaderSize, 0);
+  header[0] = 1;
+  header[1] = 0;
+  StoreU32(header.data() + 4, kFullBlockLastIndex);
+  StoreU32(header.data() + 8, declared);
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+  }
+  std::filesystem::resize_file(path, size);
+  return path;
+}
+
+TEST(ShowReaderLimits, ADeclaredLengthPastTheBlockBoundIsRefusedUnread) {
+  testing::ScratchDir dir;
+  const uint32_t declared = static_cast<uint32_t>(kMaxBlockDataBytes) + 10;
+  ShowFileReader reader;
+  ASSERT_TRUE(reader.Open(SparseShow(dir, uint64_t{2} << 30, declared)));
+  ShowBlock block;
+  ASSERT_EQ(reader.ReadBlock(block), ShowFileReader::Status::kFault);
+  EXPECT_EQ(reader.Fault().Offset, 8u);
+  EXPECT_NE(reader.Fault().Reason.find("more than a block holds"), std::string::npos) << reader.Fault().Reason;
+  EXPECT_EQ(reader.Position(), kBlockHeaderSize);
+  EXPECT_EQ(block.Data.capacity(), 0u);
+}
+
+TEST(ShowReaderLimits, ABlockOfNothingIsRefusedAtItsFirstBadFrame) {
+  // Six declared 512 MiB blocks that hold only zeros: frame 1 carries index 0.
+  testing::ScratchDir dir;
+  const uint32_t declared = uint32_t{512} << 20;
+  ShowFileReader reader;
+  ASSERT_TRUE(reader.Open(SparseShow(dir, 6 * (uint64_t{declared} + kBlockHeaderSize), declared)));
+  ShowBlock block;
+  ASSERT_EQ(reader.ReadBlock(block), ShowFileReader::Status::kFault);
+  EXPECT_EQ(reader.Fault().Offset, kBlockHeaderSize + kFrameHeaderSize);
+  EXPECT_LT(reader.Position(), 1024u);
+  EXPECT_LT(block.Data.capacity(), size_t{1} << 20);
+  EXPECT_EQ(block.FrameCount, 1u);
+}
+
+TEST(ShowReaderLimits, MissingFilesAndPipesAreRefusedBeforeOpening) {
+  testing::ScratchDir dir;
+  ShowSummary s;
+  const auto missing = SummarizeShowFile(dir.Path() / "absent.dat", s);
+  ASSERT_TRUE(missing.has_value());
+  EXPECT_TRUE(missing->Unreadable);
+  EXPECT_EQ(missing->Describe().rfind("cannot open " + (dir.Path() / "absent.dat").string(), 0), 0u)
+      << missing->Describe();
+
+  const auto folder = SummarizeShowFile(dir.Path(), s);
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_NE(folder->Describe().find("is not a regular file"), std::string::npos);
+
+  const auto pipe = dir.Path() / "p.dat";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // Run in a child with an alarm: a reader that waits for a writer would never return.
+  EXPECT_EXIT(
+      {
+        alarm(30);
+        ShowFileReader reader;
+        const bool opened = reader.Open(pipe);
+        const bool refused = !opened && reader.Fault().Unreadable &&
+                             reader.Fault().Reason == pipe.string() + " is not a regular file";
+        std::exit(refused ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

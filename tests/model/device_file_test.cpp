@@ -65,9 +65,9 @@ TEST(DeviceFileChecks, SkipsFilesThatAreNotThisDevice) {
       {"[Device]\nCode=12\n", "12", "[ORVN]"},
       {"[ORVN]\nSignature=Devices\n[Device]\nCode=12\n", "12", "signature"},
       {"[ORVN]\nSignature=Device\n", "12", "[Device]"},
-      {"[ORVN]\nSignature=Device\n[Device]\nKind=device\n", "-1", "missing or negative"},
-      {"[ORVN]\nSignature=Device\n[Device]\nCode=-5\n", "-5", "missing or negative"},
-      {"[ORVN]\nSignature=Device\n[Device]\nCode=1x\n", "1x", "missing or negative"},
+      {"[ORVN]\nSignature=Device\n[Device]\nKind=device\n", "-1", "code is missing"},
+      {"[ORVN]\nSignature=Device\n[Device]\nCode=1x\n", "1x", "code is missing"},
+      {"[ORVN]\nSignature=Device\n[Device]\nCode=-5\n", "5", "does not match"},
       {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "12", "binary"},
       {valid.substr(0, 10) + std::string(1, '\0') + valid.substr(10), "12", "binary"},
   };
@@ -78,6 +78,15 @@ TEST(DeviceFileChecks, SkipsFilesThatAreNotThisDevice) {
     EXPECT_EQ(r.Device, nullptr);
   }
   EXPECT_NE(MustRead("[orvn]\nsignature=DEVICE\n[DEVICE]\ncode=$C\n"), nullptr);
+}
+
+TEST(DeviceFileChecks, AnExplicitNegativeCodeLoads) {
+  const DeviceFileRead minusFive = Read("[ORVN]\nSignature=Device\n[Device]\nCode=-5\n", "-5");
+  ASSERT_EQ(minusFive.Result.Status, DeviceFileStatus::Loaded) << minusFive.Result.Message;
+  EXPECT_EQ(minusFive.Device->Definition.Code, -5);
+  const DeviceFileRead minusOne = Read("[ORVN]\nSignature=Device\n[Device]\nCode=-1\n", "-1");
+  ASSERT_EQ(minusOne.Result.Status, DeviceFileStatus::Loaded);
+  EXPECT_EQ(minusOne.Device->Definition.Code, -1);
 }
 
 TEST(DeviceFileChecks, MissingKeysTakeTheirDefaults) {
@@ -239,6 +248,40 @@ TEST_F(LoadDeviceFileTest, RefusedDecimalEndsTheLoadKeepingEarlierDevices) {
   EXPECT_EQ(report.Skipped[0].Path.filename(), "2.odev");
   ASSERT_EQ(devices.size(), 1u);
   EXPECT_EQ(devices[0]->Definition.Code, 1);
+}
+
+TEST_F(LoadDeviceFileTest, PreparedTablesHaveATotalBound) {
+  // The real preparation counts what it holds.
+  ASSERT_EQ(Load(dir.Write("1.odev", DeviceFileWith(1, "[Simulation]\nStarQuantity=40\n"))).Status,
+            DeviceFileStatus::Loaded);
+  const TCompDevice& small = *devices.at(0)->Compiled;
+  uint64_t expected = small.Stars.size() * sizeof(TCompPartics);
+  for (const TCompPartics& star : small.Stars) expected += star.Colors.size() * sizeof(FrameColor);
+  EXPECT_EQ(small.TableBytes, expected);
+  EXPECT_GT(small.TableBytes, 40 * sizeof(FrameColor));
+
+  // Devices said to take 1.5 GiB each: the third would pass 4 GiB and is refused, the
+  // load goes on and takes a small one after it.
+  const PrepareStep large = [](TBaseDevice& d) {
+    auto part = std::make_shared<TCompDevice>();
+    part->Code = d.Definition.Code;
+    part->TableBytes = (d.Definition.Code == 5 ? uint64_t{1} << 10 : uint64_t{3} << 29);
+    d.Compiled = part;
+    return true;
+  };
+  devices.clear();
+  for (int code = 2; code <= 5; ++code) dir.Write(std::to_string(code) + ".odev", DeviceFileWith(code));
+  std::filesystem::remove(dir.Path() / "1.odev");
+  const FolderLoadReport report = LoadDeviceFolder(dir.Path(), devices, large);
+  EXPECT_FALSE(report.Error);
+  EXPECT_EQ(report.Loaded, 3u);
+  ASSERT_EQ(report.Skipped.size(), 1u);
+  EXPECT_EQ(report.Skipped[0].Path.filename(), "4.odev");
+  EXPECT_EQ(report.Skipped[0].Reason.rfind("the device could not be prepared", 0), 0u);
+  EXPECT_NE(report.Skipped[0].Reason.find("4096 MiB"), std::string::npos);
+  ASSERT_EQ(devices.size(), 3u);
+  EXPECT_EQ(devices[2]->Definition.Code, 5);
+  EXPECT_EQ(kMaxPreparedBytes, uint64_t{4} << 30);
 }
 
 TEST_F(LoadDeviceFileTest, UnreadableFolderIsAnError) {

@@ -6,6 +6,8 @@
 #include "app/render_args.h"
 #include "app/show_render.h"
 #include "playback_rig.h"
+#include "support/file_size_limit.h"
+#include "support/test_paths.h"
 
 namespace orvane::testing {
 namespace {
@@ -64,6 +66,23 @@ TEST(ShowRender, MissingShowIsAnError) {
       [](RenderedFrame&&) { return true; });
   EXPECT_NE(report.Error.find("ovcompile.dat"), std::string::npos) << report.Error;
   EXPECT_EQ(WritePng((rig.dir.Path() / "no" / "x.png").string(), std::vector<uint8_t>(12), 2, 2).empty(), false);
+}
+
+TEST(ShowRender, AFullDiskLeavesNoPartPictureAndKeepsTheOldOne) {
+  testing::ScratchDir dir;
+  const auto target = dir.Write("sheet.png", "old sheet");
+  std::vector<uint8_t> noise(300 * 200 * 3);
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+  std::string error;
+  {
+    testing::FileSizeLimit full(1000);
+    error = WritePng(target.string(), noise, 300, 200);
+  }
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(testing::ReadFileBytes(target), "old sheet");
+  size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+  EXPECT_EQ(entries, 1u);
 }
 
 TEST(RenderArgs, ReadSizesRangesSceneryAndCamera) {

@@ -1,0 +1,91 @@
+// Running out of memory on the compile thread, made to happen: while armed, every
+// allocation of this thread from a given size on fails as a real shortage would.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+
+#include "compile_rig.h"
+#include "compiler/compile_messages.h"
+#include "compiler/compile_thread.h"
+#include "support/test_paths.h"
+
+namespace {
+
+thread_local size_t failFrom = 0;  // 0: allocations succeed
+
+void* Allocate(size_t size) {
+  if (failFrom != 0 && size >= failFrom) throw std::bad_alloc();
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(size_t size) { return Allocate(size); }
+void* operator new[](size_t size) { return Allocate(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
+
+namespace orvane {
+namespace {
+
+using testing::HandPart;
+using testing::HandStar;
+
+struct FailLargeAllocations {
+  explicit FailLargeAllocations(size_t bytes) { failFrom = bytes; }
+  ~FailLargeAllocations() { failFrom = 0; }
+};
+
+class CompileMemoryTest : public ::testing::Test {
+ protected:
+  CompileOutcome Run(size_t failFromBytes) {
+    job.Output = dir.Path() / "ovcompile.dat";
+    job.Snapshot.Add(1, part);
+    job.Snapshot.SetRoot(1);
+    FailLargeAllocations fail(failFromBytes);
+    return RunCompile(job, sets, trail, scale, listener);
+  }
+
+  // 20 000 stars: the root set's tables are far above the armed size.
+  std::shared_ptr<TCompDevice> part = HandPart(1, 1, 100, std::vector<HandStar>(20'000, {0.01f, 0, 0, 50}));
+  testing::ScratchDir dir;
+  CompileJob job;
+  SetList sets;
+  CTrail trail;
+  std::atomic<float> scale{1.0f};
+  testing::RecordingListener listener;
+};
+
+TEST_F(CompileMemoryTest, NoMemoryForTheRootSetIsReportedAndLeavesNothing) {
+  const CompileOutcome outcome = Run(64 << 10);
+  EXPECT_EQ(outcome.State, CompileOutcome::Status::kOutOfMemory);
+  EXPECT_EQ(outcome.Message, "There is not enough memory to compile the show.");
+  ASSERT_EQ(listener.Outcomes.size(), 1u);
+  EXPECT_EQ(listener.Outcomes[0].State, CompileOutcome::Status::kOutOfMemory);
+  EXPECT_TRUE(sets.Empty());
+  EXPECT_EQ(trail.Count(), 0u);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST_F(CompileMemoryTest, NoMemoryInTheFrameLoopIsReportedToo) {
+  // The tables fit; a block of 25 frames of 20 000 records (5 MB) does not.
+  const CompileOutcome outcome = Run(4 << 20);
+  EXPECT_EQ(outcome.State, CompileOutcome::Status::kOutOfMemory);
+  EXPECT_EQ(outcome.Message, kCompileOutOfMemory);
+  EXPECT_TRUE(sets.Empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  // With the memory back, the same job compiles.
+  sets.Clear();
+  const CompileOutcome again = RunCompile(job, sets, trail, scale, listener);
+  EXPECT_EQ(again.State, CompileOutcome::Status::kComplete);
+  EXPECT_TRUE(std::filesystem::exists(job.Output));
+}
+
+}  // namespace
+}  // namespace orvane
