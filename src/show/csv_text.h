@@ -1,0 +1,31 @@
+#pragma once
+// Comma-separated text with RFC 4180 quoting: a field in double quotes may hold commas,
+// line breaks and doubled quotes. Records end at CR LF, LF or a lone CR.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+struct CsvRecord {
+  int Line = 0;  // the line the record starts on, from 1
+  std::vector<std::string> Fields;
+};
+
+struct CsvSplit {
+  std::vector<CsvRecord> Records;
+  // Set when a quoted field is not closed or runs into text after its closing quote;
+  // ErrorLine is that field's line.
+  std::string Error;
+  int ErrorLine = 0;
+};
+
+// Records of the text; blank records (no field holds anything but blanks) are left out.
+CsvSplit SplitCsv(std::string_view text);
+
+// The field as one CSV field: quoted when it holds a comma, a quote, a line break or
+// blanks at either end, so it reads back unchanged.
+std::string CsvField(std::string_view text);
+
+}  // namespace orvane

@@ -1,0 +1,49 @@
+#pragma once
+// The cue list file: CSV with a header line naming the columns (compared without case).
+// "time" and "code" are required; "x", "y", "z" and "label" are optional; other columns
+// are ignored. A bad line refuses the whole list with a message naming line and field.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/device_lookup.h"
+#include "show/cue.h"
+
+namespace orvane {
+
+inline constexpr const char* kCueFileName = "cues.csv";
+
+// Cue lists are text of at most a few megabytes; a larger file is refused unread.
+inline constexpr uintmax_t kMaxCueFileBytes = uintmax_t{16} << 20;
+
+// The latest firing time a cue may have: a day. Keeps every frame number and the empty
+// frames before a cue within bounds.
+inline constexpr int64_t kMaxCueTimeMs = int64_t{86'400} * 1000;
+
+// The show file stores positions as round(v * 3000) in 16 bits.
+inline constexpr double kMaxCuePosition = 32767.0 / 3000.0;
+
+struct CueListRead {
+  std::vector<Cue> Cues;  // file order
+  std::optional<std::string> Error;
+};
+
+// Seconds with "." as decimal separator ("12.5") or minutes and seconds ("1:05.250"),
+// as whole milliseconds: round half to even of seconds * 1000 in double. Nothing for a
+// text that does not read; a negative time reads (the list refuses it).
+std::optional<int64_t> ParseCueTime(std::string_view text);
+
+// "12.340": the time as cues.csv writes it.
+std::string CueTimeText(int64_t timeMs);
+
+// Reads the list; every code must name a device of `devices` (with null, codes are only
+// read). `fileName` starts the messages ("cues.csv line 7: no device has code 512.").
+CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices);
+
+// The list as cues.csv: header "time,code,x,y,z,label", one line per cue in list order.
+std::string CueListText(const std::vector<Cue>& cues);
+
+}  // namespace orvane

@@ -1,0 +1,109 @@
+#include "show/show_folder.h"
+
+#include <set>
+
+#include "model/device_file_writer.h"
+#include "show/cue_list.h"
+
+namespace orvane {
+namespace fs = std::filesystem;
+
+std::string ShowTitle(const ShowSettings& settings, const fs::path& folder) {
+  if (!settings.Title.empty()) return settings.Title;
+  const fs::path clean = folder.has_filename() ? folder : folder.parent_path();
+  return clean.filename().string();
+}
+
+std::optional<fs::path> ShowMusicPath(const ShowSettings& settings, const fs::path& folder) {
+  if (settings.MusicFile.empty()) return std::nullopt;
+  const fs::path music(settings.MusicFile);
+  return music.is_absolute() ? music : folder / music;
+}
+
+ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDialogs& dialogs, ShowDocument& show) {
+  ShowOpenReport report;
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    report.Error = "\"" + folder.string() + "\" is not a folder.";
+    return report;
+  }
+  ShowDocument read;
+  const fs::path settingsPath = folder / kShowSettingsFileName;
+  if (fs::exists(fs::symlink_status(settingsPath, ec))) {
+    std::string text;
+    if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) {
+      report.Error = std::move(error);
+      return report;
+    }
+    if (auto error = ReadShowSettings(text, read.Settings)) {
+      report.Error = std::move(error);
+      return report;
+    }
+  }
+  const fs::path cuesPath = folder / kCueFileName;
+  if (!fs::exists(fs::symlink_status(cuesPath, ec))) {
+    report.Error = "The folder \"" + folder.string() + "\" holds no " + kCueFileName + ".";
+    return report;
+  }
+  std::string cueText;
+  if (auto error = ReadSmallFile(cuesPath, kMaxCueFileBytes, cueText)) {
+    report.Error = std::move(error);
+    return report;
+  }
+  // Everything but the codes is checked before the list is replaced.
+  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr); syntax.Error) {
+    report.Error = std::move(syntax.Error);
+    return report;
+  }
+  report.Devices = list.LoadFolder(folder, dialogs);
+  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices());
+  if (cues.Error) {
+    report.Error = std::move(cues.Error);
+    return report;
+  }
+  read.Cues = std::move(cues.Cues);
+  if (const auto music = ShowMusicPath(read.Settings, folder)) report.MusicMissing = !fs::exists(*music, ec);
+  show = std::move(read);
+  return report;
+}
+
+std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
+                                         std::vector<int32_t>* duplicateCodes) {
+  std::vector<FileContent> files;
+  std::set<std::string> names;
+  for (const auto& device : devices) {
+    std::string name = DeviceFileName(*device);
+    if (!names.insert(name).second) {
+      if (duplicateCodes != nullptr) duplicateCodes->push_back(device->Definition.Code);
+      continue;
+    }
+    files.push_back({std::move(name), DeviceFileText(*device)});
+  }
+  files.push_back({kCueFileName, CueListText(show.Cues)});
+  files.push_back({kShowSettingsFileName, ShowSettingsText(show.Settings)});
+  return files;
+}
+
+ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, const DeviceRecords& devices,
+                              UserDialogs& dialogs) {
+  ShowSaveReport report;
+  const std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  bool differs = false;
+  for (const FileContent& file : files) {
+    const fs::path path = folder / file.Name;
+    if (!fs::exists(fs::symlink_status(path, ec))) continue;
+    std::string current;
+    // Anything that cannot be read back as the same bytes counts as different.
+    if (ReadSmallFile(path, file.Bytes.size(), current) || current != file.Bytes) differs = true;
+  }
+  if (differs && dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNo, kReplaceShowFilesQuestion) !=
+                     DialogAnswer::Yes)
+    return report;
+  report.Error = WriteFilesTogether(folder, files);
+  report.Saved = !report.Error;
+  return report;
+}
+
+}  // namespace orvane

@@ -1,0 +1,105 @@
+#include "show/show_settings.h"
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+namespace orvane {
+namespace {
+
+using Json = nlohmann::json;
+
+std::string Refused(const std::string& why) { return std::string(kShowSettingsFileName) + ": " + why + "."; }
+
+std::optional<std::string> ReadMusic(const Json& music, ShowSettings& settings) {
+  if (music.is_null()) return std::nullopt;
+  if (!music.is_object()) return Refused("\"music\" must be an object with \"file\" and \"offset\"");
+  if (const auto file = music.find("file"); file != music.end() && !file->is_null()) {
+    if (!file->is_string()) return Refused("the music \"file\" must be a text");
+    settings.MusicFile = file->get<std::string>();
+  }
+  if (const auto offset = music.find("offset"); offset != music.end() && !offset->is_null()) {
+    if (!offset->is_number() || !std::isfinite(offset->get<double>()))
+      return Refused("the music \"offset\" must be a number of seconds");
+    settings.MusicOffsetSeconds = offset->get<double>();
+  }
+  return std::nullopt;
+}
+
+// Deeper nesting than any show file has would make the recursive writer run out of stack.
+constexpr int kMaxJsonDepth = 64;
+
+bool NestedTooDeep(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      else if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonDepth) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings& settings) {
+  settings = ShowSettings{};
+  if (NestedTooDeep(text)) return Refused("nested too deeply");
+  Json json = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
+  if (json.is_discarded()) return Refused("not valid JSON");
+  if (!json.is_object()) return Refused("not a JSON object");
+  const auto format = json.find("format");
+  if (format == json.end() || !format->is_string() || *format != kShowFormat)
+    return Refused(std::string("\"format\" must be \"") + kShowFormat + "\"");
+  const auto version = json.find("version");
+  if (version == json.end() || !version->is_number_integer() || *version < 1)
+    return Refused("\"version\" must be a whole number from 1");
+  if (*version > kShowVersion)
+    return Refused("version " + std::to_string(version->get<int64_t>()) +
+                   " is newer than this program reads (" + std::to_string(kShowVersion) + ")");
+  if (const auto title = json.find("title"); title != json.end() && !title->is_null()) {
+    if (!title->is_string()) return Refused("\"title\" must be a text");
+    settings.Title = title->get<std::string>();
+  }
+  if (const auto music = json.find("music"); music != json.end()) {
+    if (auto error = ReadMusic(*music, settings)) return error;
+  }
+  if (const auto scale = json.find("scale"); scale != json.end() && !scale->is_null()) {
+    const double value = scale->is_number() ? scale->get<double>() : NAN;
+    if (!std::isfinite(static_cast<float>(value))) return Refused("\"scale\" must be a number");
+    settings.Scale = static_cast<float>(value);
+  }
+  settings.ReadJson = json.dump(-1, ' ', false, Json::error_handler_t::replace);
+  return std::nullopt;
+}
+
+std::string ShowSettingsText(const ShowSettings& settings) {
+  Json json = Json::object();
+  if (!settings.ReadJson.empty()) {
+    Json read = Json::parse(settings.ReadJson, nullptr, false);
+    if (read.is_object()) json = std::move(read);
+  }
+  json["format"] = kShowFormat;
+  json["version"] = kShowVersion;
+  json["title"] = settings.Title;
+  Json music = json.contains("music") && json["music"].is_object() ? json["music"] : Json::object();
+  music["file"] = settings.MusicFile;
+  music["offset"] = settings.MusicOffsetSeconds;
+  json["music"] = std::move(music);
+  if (settings.Scale) {
+    json["scale"] = *settings.Scale;
+  } else {
+    json.erase("scale");
+  }
+  // Invalid UTF-8 in a text becomes U+FFFD rather than an exception.
+  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace orvane

@@ -1,0 +1,142 @@
+#include "show/cue_list.h"
+
+#include <gtest/gtest.h>
+
+#include "compiler/compiled_device_prep.h"
+#include "show/csv_text.h"
+#include "support/form_device.h"
+
+namespace orvane {
+namespace {
+
+DeviceRecords TwoDevices() {
+  DeviceRecords devices;
+  for (int32_t code : {101, 102}) {
+    auto d = std::make_unique<TBaseDevice>(testing::FormDevice(code));
+    d->BestX = 1.5f;
+    d->BestY = -2.0f;
+    EXPECT_TRUE(PrepareCompiledPart(*d));
+    devices.push_back(std::move(d));
+  }
+  return devices;
+}
+
+CueListRead Read(const std::string& text) {
+  static const DeviceRecords devices = TwoDevices();
+  return ReadCueList(text, "cues.csv", &devices);
+}
+
+std::string ErrorOf(const std::string& text) {
+  const CueListRead r = Read(text);
+  EXPECT_TRUE(r.Cues.empty());
+  return r.Error.value_or("(read)");
+}
+
+TEST(CueTime, SecondsAndMinutesRoundHalfEvenToMilliseconds) {
+  EXPECT_EQ(ParseCueTime("0"), 0);
+  EXPECT_EQ(ParseCueTime("12.5"), 12500);
+  EXPECT_EQ(ParseCueTime(" .25 "), 250);
+  EXPECT_EQ(ParseCueTime("1:05.250"), 65250);
+  EXPECT_EQ(ParseCueTime("10:00"), 600000);
+  // Halves of a millisecond go to the even one.
+  EXPECT_EQ(ParseCueTime("0.0125"), 12);
+  EXPECT_EQ(ParseCueTime("0.0135"), 14);
+  EXPECT_EQ(ParseCueTime("-1.5"), -1500);
+  for (const char* bad : {"", "1,5", "1e3", "abc", "1:5", "1:60", ":30", "1.2.3", "+1", "1:05:00", "99999999"})
+    EXPECT_FALSE(ParseCueTime(bad).has_value()) << bad;
+  EXPECT_EQ(CueTimeText(65250), "65.250");
+  EXPECT_EQ(CueTimeText(7), "0.007");
+}
+
+TEST(CueFrames, FloorOfFortyMilliseconds) {
+  EXPECT_EQ(CueFrame(0), 0u);
+  EXPECT_EQ(CueFrame(39), 0u);
+  EXPECT_EQ(CueFrame(40), 1u);
+  EXPECT_EQ(CueFrame(*ParseCueTime("0.0795")), 2u);  // 79.5 ms is 80 ms
+  EXPECT_EQ(CueFrame(*ParseCueTime("0.0785")), 1u);  // 78.5 ms is 78 ms
+}
+
+TEST(CueList, ReadsColumnsInAnyOrderAndCase) {
+  const CueListRead r = Read(
+      "Label,CODE,Time,notes,X,y,z\r\n"
+      "\"opening, left\",101,0.5,whatever,-3,,\r\n"
+      "\r\n"
+      ",102,1:00,,,\"0,25\",2\r\n"
+      " , , , , , , \r\n");
+  ASSERT_FALSE(r.Error) << *r.Error;
+  ASSERT_EQ(r.Cues.size(), 2u);
+  EXPECT_EQ(r.Cues[0].Label, "opening, left");
+  EXPECT_EQ(r.Cues[0].Code, 101);
+  EXPECT_EQ(r.Cues[0].TimeMs, 500);
+  EXPECT_EQ(r.Cues[0].X, -3.0f);
+  EXPECT_FALSE(r.Cues[0].Y.has_value());
+  EXPECT_EQ(r.Cues[0].Line, 2);
+  EXPECT_EQ(r.Cues[1].TimeMs, 60000);
+  EXPECT_EQ(r.Cues[1].Y, 0.25f);
+  EXPECT_EQ(r.Cues[1].Z, 2.0f);
+  EXPECT_EQ(r.Cues[1].Line, 4);
+}
+
+TEST(CueList, RefusesTheWholeListNamingLineAndField) {
+  const std::string head = "time,code,x,y,z,label\n";
+  EXPECT_EQ(ErrorOf(head + "0,101\n1,101\n2,101\n3,101\n4,101\n6,512\n"),
+            "cues.csv line 7: no device has code 512.");
+  EXPECT_EQ(ErrorOf(head + "soon,101\n"), "cues.csv line 2: time \"soon\" is not a time in seconds.");
+  EXPECT_EQ(ErrorOf(head + "-1,101\n"), "cues.csv line 2: time -1 is negative.");
+  EXPECT_EQ(ErrorOf(head + "86400.001,101\n"), "cues.csv line 2: time 86400.001 is later than a day into the show.");
+  EXPECT_EQ(ErrorOf(head + "1,\n"), "cues.csv line 2: code is empty.");
+  EXPECT_EQ(ErrorOf(head + "1,1o1\n"), "cues.csv line 2: code \"1o1\" is not a device code.");
+  EXPECT_EQ(ErrorOf(head + "1,101,a\n"), "cues.csv line 2: x \"a\" is not a number.");
+  EXPECT_EQ(ErrorOf(head + "1,101,0,10.923\n"),
+            "cues.csv line 2: y 10.923 is outside the show's range (-10.922 to 10.922).");
+  EXPECT_EQ(ErrorOf(head + "1,101,0,0,1e39\n"), "cues.csv line 2: z \"1e39\" is not a number.");
+  // A label spanning lines moves the next cue's line.
+  EXPECT_EQ(ErrorOf(head + "1,101,,,,\"two\nlines\"\n\n,101\n"), "cues.csv line 5: time is empty.");
+  EXPECT_EQ(ErrorOf(head + "1,101,,,,\"open\n"), "cues.csv line 2: a quoted field is not closed.");
+  EXPECT_EQ(ErrorOf(head + "1,101,,,,\"x\"y\n"),
+            "cues.csv line 2: a quoted field must end at a comma or at the end of the line.");
+  EXPECT_EQ(ErrorOf(""), "cues.csv line 1: the header line naming the columns is missing.");
+  EXPECT_EQ(ErrorOf("when,code\n1,101\n"), "cues.csv line 1: the header has no \"time\" column.");
+  EXPECT_EQ(ErrorOf("time,device\n1,101\n"), "cues.csv line 1: the header has no \"code\" column.");
+}
+
+TEST(CueList, HeaderOnlyIsAnEmptyListAndCodesAreUncheckedWithoutDevices) {
+  const CueListRead empty = Read("\xEF\xBB\xBFtime,code\n");
+  EXPECT_FALSE(empty.Error);
+  EXPECT_TRUE(empty.Cues.empty());
+  const CueListRead unchecked = ReadCueList("time,code\n1,999\n", "list.csv", nullptr);
+  ASSERT_EQ(unchecked.Cues.size(), 1u);
+  EXPECT_EQ(unchecked.Cues[0].Code, 999);
+}
+
+TEST(CueList, WritingGivesBackTheSameCues) {
+  std::vector<Cue> cues(4);
+  cues[0] = {0, 101, 1.5f, std::nullopt, -0.1f, "plain", 0};
+  cues[1] = {12345, 102, std::nullopt, 10.92f, std::nullopt, "a, \"quoted\" label", 0};
+  cues[2] = {86400000, 101, -10.9f, 0.3f, 1e-7f, " padded\r\nlines ", 0};
+  cues[3] = {40, 102, std::nullopt, std::nullopt, std::nullopt, "", 0};
+  const std::string text = CueListText(cues);
+  const CueListRead back = Read(text);
+  ASSERT_FALSE(back.Error) << *back.Error;
+  ASSERT_EQ(back.Cues.size(), cues.size());
+  for (size_t i = 0; i < cues.size(); ++i) {
+    Cue read = back.Cues[i];
+    read.Line = 0;
+    EXPECT_EQ(read, cues[i]) << i;
+  }
+  EXPECT_EQ(CueListText(back.Cues), text);
+}
+
+TEST(CsvText, QuotesOnlyWhatNeedsIt) {
+  EXPECT_EQ(CsvField("plain text"), "plain text");
+  EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(CsvField(" x"), "\" x\"");
+  const CsvSplit split = SplitCsv("a,\"b\"\"c\",\rd\n");
+  ASSERT_EQ(split.Records.size(), 2u);
+  EXPECT_EQ(split.Records[0].Fields, (std::vector<std::string>{"a", "b\"c", ""}));
+  EXPECT_EQ(split.Records[1].Line, 2);
+}
+
+}  // namespace
+}  // namespace orvane
