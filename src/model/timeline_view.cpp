@@ -72,16 +72,4 @@ double RulerStep(double pixels_per_second, double min_pixels) {
   return kSteps[std::size(kSteps) - 1];
 }
 
-ColumnSpan EnvelopeSpanOfColumn(const TimelineView& view, int32_t column, double rate, size_t count) {
-  if (!(rate > 0) || count == 0) return {};
-  const auto index_at = [&](double seconds) {
-    const double index = std::floor(seconds * rate);
-    return static_cast<size_t>(std::clamp(index, 0.0, static_cast<double>(count)));
-  };
-  ColumnSpan span{index_at(TimeAtPixel(view, column)), index_at(TimeAtPixel(view, column + 1.0))};
-  // A column narrower than one value still shows the value it falls into.
-  if (span.First == span.Last && span.First < count && TimeAtPixel(view, column) >= 0) span.Last = span.First + 1;
-  return span;
-}
-
 }  // namespace orvane

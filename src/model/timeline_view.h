@@ -44,12 +44,4 @@ double SnapToBeat(double seconds, const std::vector<double>& beats);
 // Ruler tick spacing in seconds so that labels stay at least `min_pixels` apart.
 double RulerStep(double pixels_per_second, double min_pixels);
 
-// The half-open sample range [first, last) of an envelope of `rate` values per second that
-// falls into pixel column `column`; empty (first == last) outside the envelope.
-struct ColumnSpan {
-  size_t First = 0;
-  size_t Last = 0;
-};
-ColumnSpan EnvelopeSpanOfColumn(const TimelineView& view, int32_t column, double rate, size_t count);
-
 }  // namespace orvane

@@ -80,25 +80,5 @@ TEST(TimelineView, RulerLabelsStayApart) {
   EXPECT_DOUBLE_EQ(RulerStep(0.01, 60), 600.0);
 }
 
-TEST(TimelineView, EnvelopeColumnsCoverTheEnvelopeWithoutGapsOrOverrun) {
-  // 100 envelope values per second, 25 pixels per second: 4 values per column.
-  TimelineView view{25.0, 0.0, 100};
-  size_t next = 0;
-  for (int32_t column = 0; column < 100; ++column) {
-    ColumnSpan span = EnvelopeSpanOfColumn(view, column, 100.0, 300);
-    EXPECT_EQ(span.First, std::min<size_t>(next, 300));
-    EXPECT_LE(span.Last, 300u);
-    next = span.Last;
-  }
-  EXPECT_EQ(next, 300u);
-  // Zoomed in beyond one value per column, each column still shows its value.
-  TimelineView close{1000.0, 1.0, 100};
-  ColumnSpan span = EnvelopeSpanOfColumn(close, 5, 100.0, 300);
-  EXPECT_EQ(span.First, 100u);
-  EXPECT_EQ(span.Last, 101u);
-  EXPECT_EQ(EnvelopeSpanOfColumn(view, 5, 0.0, 300).Last, 0u);
-  EXPECT_EQ(EnvelopeSpanOfColumn(view, 5, 100.0, 0).Last, 0u);
-}
-
 }  // namespace
 }  // namespace orvane
