@@ -8,6 +8,7 @@
 #include "app/cli_command.h"
 #include "app/cli_devices.h"
 #include "app/cli_progress.h"
+#include "app/cli_show.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
@@ -18,13 +19,9 @@ namespace orvane::cli {
 namespace {
 
 int Compile(const CliArgs& args, CliIo& io) {
-  if (!args.Has("--root")) {
+  const bool show = args.Has("--show") || args.Has("--cues");
+  if (!show && !args.Has("--root")) {
     ReportError(io, "compile needs --root CODE");
-    return kExitBadInput;
-  }
-  const std::optional<int32_t> root = ParseInteger(args.Value("--root"));
-  if (!root) {
-    ReportError(io, "--root takes a device code, not \"" + args.Value("--root") + "\"");
     return kExitBadInput;
   }
   float scaleValue = 1.0f;
@@ -48,6 +45,16 @@ int Compile(const CliArgs& args, CliIo& io) {
   }
   job.Output = args.Has("-o") ? std::filesystem::path(args.Value("-o"))
                               : std::filesystem::temp_directory_path() / "ovcompile.dat";
+  if (show) return CompileCueList(args, io, scaleValue, std::move(job));
+  if (args.Has("--extents")) {
+    ReportError(io, "--extents goes with a show (--show or --cues)");
+    return kExitBadInput;
+  }
+  const std::optional<int32_t> root = ParseInteger(args.Value("--root"));
+  if (!root) {
+    ReportError(io, "--root takes a device code, not \"" + args.Value("--root") + "\"");
+    return kExitBadInput;
+  }
 
   DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
   if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
@@ -91,12 +98,15 @@ int Compile(const CliArgs& args, CliIo& io) {
 
 CliCommand CompileCommand() {
   return {"compile",
-          "compiles device CODE and its chain into a show file (default: ovcompile.dat in the temp folder) "
-          "and prints frames, blocks, records and seconds; --seed S makes it repeatable, --max-particles N "
-          "lowers the size bound (20000000 stars and trail particles at once)",
-          "(--devices DIR | --preset N) --root CODE [--seed S] [--scale X] [--max-particles N] [-o FILE]",
-          "orvane-cli compile --preset 1 --root 101 --seed 7 -o show.dat",
-          {"--devices", "--preset", "--root", "--seed", "--scale", "--max-particles", "-o"},
+          "compiles device CODE and its chain, or a show's cue list, into a show file (default: ovcompile.dat in "
+          "the temp folder) and prints frames, blocks, records and seconds, and for a show each cue's extent "
+          "(--extents writes them as CSV); --seed S makes it repeatable, --max-particles N lowers the size bound "
+          "(20000000 stars and trail particles at once)",
+          "((--devices DIR | --preset N) --root CODE | --show DIR | --devices DIR --cues FILE.csv) [--seed S] "
+          "[--scale X] [--max-particles N] [-o FILE] [--extents FILE.csv]",
+          "orvane-cli compile --show examples/shows/harbour-night --seed 7 -o show.dat",
+          {"--devices", "--preset", "--root", "--seed", "--scale", "--max-particles", "-o", "--show", "--cues",
+           "--extents"},
           Compile};
 }
 

@@ -34,9 +34,17 @@ std::optional<int32_t> RootCode(const CliArgs& args) {
 // Compiles into a file of its own through the compile command, so a show the GUI
 // compiled is left alone.
 int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
+  if (args.Has("--show")) {
+    std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
+    if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
+    if (args.Verbose()) words.push_back("-v");
+    std::ostringstream figures;
+    CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
+    return RunCli(words, compile_io);
+  }
   const std::optional<int32_t> root = RootCode(args);
   if (!root) {
-    ReportError(io, "preview needs --preset N (1 to 6) or --devices DIR with --root CODE");
+    ReportError(io, "preview needs --preset N (1 to 6), --devices DIR with --root CODE, or --show DIR");
     return kExitBadInput;
   }
   std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
@@ -103,10 +111,10 @@ int Preview(const CliArgs& args, CliIo& io) {
 CliCommand PreviewCommand() {
   return {"preview",
           "compiles a show and draws a contact sheet of 4 x 3 frames spread over it, each labelled with its time",
-          "(--preset N | --devices DIR --root CODE) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
+          "(--preset N | --devices DIR --root CODE | --show DIR) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
           "[--overview] [--camera yaw,pitch,x,y,z] -o SHEET.png",
           "orvane-cli preview --preset 3 --seed 1 -o sheet.png",
-          {"--devices", "--preset", "--root", "--seed", "-o", "--size", "--scenery", "--camera"},
+          {"--devices", "--preset", "--root", "--show", "--seed", "-o", "--size", "--scenery", "--camera"},
           Preview,
           {"--flat", "--overview"}};
 }

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "compiler/root_cue.h"
 
 namespace orvane {
 
@@ -22,6 +25,8 @@ struct CompileOutcome {
   uint64_t Records = 0;
   // The text for the user when State is not kComplete.
   std::string Message;
+  // A show's cues, one each in list order; empty for a single root.
+  std::vector<CueExtent> Extents;
 
   bool Written() const { return State == Status::kComplete || State == Status::kCut; }
 };

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "compiler/compile_messages.h"
+#include "compiler/cue_firing.h"
 #include "compiler/show_writer.h"
 #include "compiler/random_stretch.h"
 
@@ -44,24 +45,42 @@ void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writ
   writer.CommitRecords(count);
 }
 
-void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* listener, CompileOutcome& outcome) {
+// A show's sets: what a set spawns or emits descends from the same cue.
+void StepShowSet(CompileContext& context, CSet& set) {
+  context.Trail.EmittingCue = set.Cue;
+  const size_t before = context.Sets.Count();
+  StepSet(context, set);
+  for (size_t k = before; k < context.Sets.Count(); ++k) context.Sets[k].Cue = set.Cue;
+}
+
+// cues is null for a single root.
+void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* listener, CompileOutcome& outcome,
+               CueFiring* cues) {
   bool done = false;
-  while (!done) {
+  for (uint64_t frame = 0; !done; ++frame) {
     if (context.Stop.stop_requested()) {
       outcome.State = CompileOutcome::Status::kStopped;
       return;
     }
+    if (cues != nullptr) cues->Fire(context, frame);
     writer.BeginFrame();
     WriteTrail(context, writer);
+    if (cues != nullptr) cues->NoteTrail(context.Trail, frame);
     context.Trail.Fade();
     // Sets spawned meanwhile are appended, written (no live stars yet) and stepped in this pass.
     for (size_t j = 0; j < context.Sets.Count(); ++j) {
       CSet& set = context.Sets[j];
       if (set.Ready) WriteStars(context, set, writer);
-      StepSet(context, set);
+      if (cues == nullptr) {
+        StepSet(context, set);
+        continue;
+      }
+      if (set.Ready) cues->NoteStars(set, frame);
+      StepShowSet(context, set);
     }
     context.Sets.RemoveFinished();
-    const bool ended = context.Sets.Empty() && context.Trail.Count() == 0;
+    const bool ended =
+        context.Sets.Empty() && context.Trail.Count() == 0 && (cues == nullptr || !cues->Pending());
     const bool cut = context.Cut || (!ended && writer.OpenBlockBytes() > context.Limits.MaxBlockBytes);
     done = ended || cut;
     if (!writer.EndFrame(done)) {
@@ -76,13 +95,11 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
   if (!writer.Finish()) outcome.State = CompileOutcome::Status::kWriteFailed;
 }
 
-}  // namespace
-
-CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListener* listener) {
+CompileOutcome RunShow(CompileContext& context, ShowSink& sink, CompileListener* listener, CueFiring* cues) {
   CompileOutcome outcome;
   try {
     ShowWriter writer(sink);
-    RunFrames(context, writer, listener, outcome);
+    RunFrames(context, writer, listener, outcome, cues);
     outcome.Frames = writer.Frames();
     outcome.Blocks = writer.Blocks();
     outcome.Records = writer.Records();
@@ -98,6 +115,35 @@ CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListe
   return outcome;
 }
 
+// Runs `compile` into a new file at path; a failed or stopped compile's file is removed.
+template <typename Compile>
+CompileOutcome CompileToFile(const std::filesystem::path& path, Compile compile) {
+  ShowFileSink sink(path);
+  if (!sink.Opened()) {
+    // Nothing ran: no set is even made.
+    CompileOutcome outcome;
+    outcome.State = CompileOutcome::Status::kWriteFailed;
+    outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
+    return outcome;
+  }
+  CompileOutcome outcome = compile(sink);
+  if (outcome.Written() && sink.Close()) return outcome;
+  if (outcome.Written()) outcome.State = CompileOutcome::Status::kWriteFailed;
+  if (outcome.State == CompileOutcome::Status::kWriteFailed)
+    outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
+  // A file that is not a whole show must not be played; a device or pipe is left alone.
+  sink.Close();
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
+  return outcome;
+}
+
+}  // namespace
+
+CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListener* listener) {
+  return RunShow(context, sink, listener, nullptr);
+}
+
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener) {
   if (SnapshotDevice* root = context.Devices.Root()) {
     const TCompDevice& part = *root->Part;
@@ -109,24 +155,20 @@ CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, Compil
 
 CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path,
                                  CompileListener* listener) {
-  ShowFileSink sink(path);
-  if (!sink.Opened()) {
-    // Nothing ran: the root set is not even made.
-    CompileOutcome outcome;
-    outcome.State = CompileOutcome::Status::kWriteFailed;
-    outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
-    return outcome;
-  }
-  CompileOutcome outcome = CompileRootToSink(context, sink, listener);
-  if (outcome.Written() && sink.Close()) return outcome;
-  if (outcome.Written()) outcome.State = CompileOutcome::Status::kWriteFailed;
-  if (outcome.State == CompileOutcome::Status::kWriteFailed)
-    outcome.Message = ShowWriteFailedMessage(path.string(), sink.ErrorText());
-  // A file that is not a whole show must not be played; a device or pipe is left alone.
-  sink.Close();
-  std::error_code ignored;
-  if (std::filesystem::is_regular_file(path, ignored)) std::filesystem::remove(path, ignored);
+  return CompileToFile(path, [&](ShowSink& sink) { return CompileRootToSink(context, sink, listener); });
+}
+
+CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<RootCue>& cues, ShowSink& sink,
+                                 CompileListener* listener) {
+  CueFiring firing(cues);
+  CompileOutcome outcome = RunShow(context, sink, listener, &firing);
+  outcome.Extents = firing.TakeExtents();
   return outcome;
+}
+
+CompileOutcome CompileCuesToFile(CompileContext& context, const std::vector<RootCue>& cues,
+                                 const std::filesystem::path& path, CompileListener* listener) {
+  return CompileToFile(path, [&](ShowSink& sink) { return CompileCuesToSink(context, cues, sink, listener); });
 }
 
 }  // namespace orvane

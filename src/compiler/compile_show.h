@@ -4,9 +4,11 @@
 // in the open block. It ends when no set and no trail particle is left.
 
 #include <filesystem>
+#include <vector>
 
 #include "compiler/compile_context.h"
 #include "compiler/compile_listener.h"
+#include "compiler/root_cue.h"
 #include "compiler/show_sink.h"
 
 namespace orvane {
@@ -22,5 +24,15 @@ CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem:
                                  CompileListener* listener);
 // The same into any sink (memory for tests and benchmarks); the sink is not closed.
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener);
+
+// A show: the loop with every cue's root set made at the start of its frame (in firing
+// order: by frame, then list order), running until no set, no trail particle and no cue
+// is left; frames where nothing is alive are written empty. The context's snapshot must
+// hold every cue's device (TakeCueSnapshot). The outcome carries one extent per cue, in
+// list order.
+CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<RootCue>& cues, ShowSink& sink,
+                                 CompileListener* listener);
+CompileOutcome CompileCuesToFile(CompileContext& context, const std::vector<RootCue>& cues,
+                                 const std::filesystem::path& path, CompileListener* listener);
 
 }  // namespace orvane

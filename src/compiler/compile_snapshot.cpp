@@ -65,13 +65,15 @@ void PrepareSnapshotDevice(SnapshotDevice& device) {
   device.Prepared = true;
 }
 
-SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, CompileSnapshot& snapshot) {
-  snapshot = CompileSnapshot{};
-  std::shared_ptr<const TCompDevice> root = lookup(rootCode);
-  if (!root) return SnapshotStatus::kNoRoot;
+namespace {
 
-  // Colours: absent = not seen, 1 = on the current path, 2 = finished.
-  std::unordered_map<int32_t, int> colour;
+// Colours: absent = not seen, 1 = on the current path, 2 = finished.
+using Colours = std::unordered_map<int32_t, int>;
+
+// Files every device reachable from rootCode, depth first without recursion; false when
+// a link leads back onto the current path.
+bool Explore(int32_t rootCode, std::shared_ptr<const TCompDevice> root, const DeviceLookup& lookup,
+             CompileSnapshot& snapshot, Colours& colour) {
   struct Visit {
     int32_t Code;
     std::vector<int32_t> Links;
@@ -91,7 +93,7 @@ SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, Compil
     const int32_t code = top.Links[top.Next++];
     const auto seen = colour.find(code);
     if (seen != colour.end()) {
-      if (seen->second == 1) return SnapshotStatus::kRecursive;
+      if (seen->second == 1) return false;
       continue;
     }
     std::shared_ptr<const TCompDevice> part = lookup(code);
@@ -103,7 +105,41 @@ SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, Compil
     colour[code] = 1;
     path.push_back({code, Links(*part)});
   }
+  return true;
+}
+
+}  // namespace
+
+SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, CompileSnapshot& snapshot) {
+  snapshot = CompileSnapshot{};
+  std::shared_ptr<const TCompDevice> root = lookup(rootCode);
+  if (!root) return SnapshotStatus::kNoRoot;
+  Colours colour;
+  if (!Explore(rootCode, std::move(root), lookup, snapshot, colour)) return SnapshotStatus::kRecursive;
   snapshot.SetRoot(rootCode);
+  return SnapshotStatus::kReady;
+}
+
+SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup,
+                               CompileSnapshot& snapshot, size_t* failedCue) {
+  snapshot = CompileSnapshot{};
+  Colours colour;
+  for (size_t i = 0; i < cues.size(); ++i) {
+    const int32_t code = cues[i].Code;
+    if (snapshot.Find(code) != nullptr) continue;  // explored from an earlier cue
+    std::shared_ptr<const TCompDevice> root = lookup(code);
+    SnapshotStatus status = SnapshotStatus::kReady;
+    if (!root) {
+      status = SnapshotStatus::kNoRoot;
+    } else if (!Explore(code, std::move(root), lookup, snapshot, colour)) {
+      status = SnapshotStatus::kRecursive;
+    }
+    if (status != SnapshotStatus::kReady) {
+      if (failedCue != nullptr) *failedCue = i;
+      snapshot = CompileSnapshot{};
+      return status;
+    }
+  }
   return SnapshotStatus::kReady;
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "compiler/root_cue.h"
 #include "compiler/show_record.h"
 #include "model/compiled_device.h"
 
@@ -63,6 +64,12 @@ enum class SnapshotStatus {
 // does not know ends that branch, as it starts nothing during the compile. Cheap: it
 // only takes references to the compiled parts.
 SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, CompileSnapshot& snapshot);
+
+// The same for a show: every device reachable from any cue's code. kNoRoot or kRecursive
+// name the first cue (in the given order) whose code is unknown or whose chain runs into
+// a cycle, in failedCue. The snapshot has no root.
+SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup,
+                               CompileSnapshot& snapshot, size_t* failedCue = nullptr);
 
 // Fills the derived tables once.
 void PrepareSnapshotDevice(SnapshotDevice& device);

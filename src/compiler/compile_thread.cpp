@@ -8,7 +8,8 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
                           CompileListener& listener, std::stop_token stop) {
   CompileContext context{sets, trail, job.Snapshot, scale, job.Limits};
   context.Stop = std::move(stop);
-  const CompileOutcome outcome = CompileRootToFile(context, job.Output, &listener);
+  const CompileOutcome outcome = job.Cues ? CompileCuesToFile(context, *job.Cues, job.Output, &listener)
+                                         : CompileRootToFile(context, job.Output, &listener);
   listener.CompileFinished(outcome);
   return outcome;
 }
@@ -44,7 +45,26 @@ CompileController::StartResult CompileController::Start(int32_t rootCode, const 
   CompileJob job;
   job.Output = output;
   job.Limits = limits;
-  switch (TakeSnapshot(rootCode, lookup, job.Snapshot)) {
+  const SnapshotStatus status = TakeSnapshot(rootCode, lookup, job.Snapshot);
+  return Launch(std::move(job), status, listener);
+}
+
+CompileController::StartResult CompileController::StartShow(std::vector<RootCue> cues, const DeviceLookup& lookup,
+                                                            const std::filesystem::path& output,
+                                                            CompileListener& listener, CompileLimits limits,
+                                                            size_t* failedCue) {
+  if (thread_) return StartResult::kBusy;
+  CompileJob job;
+  job.Output = output;
+  job.Limits = limits;
+  const SnapshotStatus status = TakeCueSnapshot(cues, lookup, job.Snapshot, failedCue);
+  job.Cues = std::move(cues);
+  return Launch(std::move(job), status, listener);
+}
+
+CompileController::StartResult CompileController::Launch(CompileJob job, SnapshotStatus status,
+                                                         CompileListener& listener) {
+  switch (status) {
     case SnapshotStatus::kNoRoot: return StartResult::kNoDevice;
     case SnapshotStatus::kRecursive: return StartResult::kRecursive;
     case SnapshotStatus::kReady: break;

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <stop_token>
 #include <thread>
 
@@ -19,6 +21,8 @@ namespace orvane {
 
 struct CompileJob {
   CompileSnapshot Snapshot;
+  // Set for a show: its cues instead of the snapshot's root (TakeCueSnapshot made the snapshot).
+  std::optional<std::vector<RootCue>> Cues;
   std::filesystem::path Output;
   CompileLimits Limits{};
 };
@@ -69,11 +73,16 @@ class CompileController {
 
   StartResult Start(int32_t rootCode, const DeviceLookup& lookup, const std::filesystem::path& output,
                     CompileListener& listener, CompileLimits limits = {});
+  // A show's cues; kNoDevice and kRecursive name the first cue at fault in failedCue.
+  StartResult StartShow(std::vector<RootCue> cues, const DeviceLookup& lookup, const std::filesystem::path& output,
+                        CompileListener& listener, CompileLimits limits = {}, size_t* failedCue = nullptr);
   // After CompileFinished: joins and frees the thread, so the next Start can run.
   void Finished();
   bool Busy() const { return thread_ != nullptr; }
 
  private:
+  StartResult Launch(CompileJob job, SnapshotStatus status, CompileListener& listener);
+
   const std::atomic<float>& scale_;
   SetList sets_;
   CTrail trail_;

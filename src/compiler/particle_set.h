@@ -73,6 +73,8 @@ class CSet {
   size_t ColorStride = 1;
   bool Finished = false;
   bool Ready = false;
+  // The show cue this set descends from (0 outside shows); not part of the simulation.
+  uint32_t Cue = 0;
 
   const SnapshotDevice& Device() const { return *device_; }
   // The emitter's drag factor c for the current Frame.

@@ -23,7 +23,7 @@ void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float gre
     x += stepX;
     y += stepY;
     z += stepZ;
-    Particles.push_back({x, y, z, red, green, blue, alpha, alphaStep, size});
+    Particles.push_back({x, y, z, red, green, blue, alpha, alphaStep, size, EmittingCue});
   }
 }
 

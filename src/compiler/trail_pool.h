@@ -14,6 +14,7 @@ struct TrailParticle {
   float Alpha = 0;
   float AlphaStep = 0;  // per frame, negative
   float Size = 0;
+  uint32_t Cue = 0;  // the show cue it descends from
 };
 
 // Above this many particles Fade thins the pool out.
@@ -36,6 +37,8 @@ class CTrail {
   void Clear() { Particles.clear(); }
 
   std::vector<TrailParticle> Particles;
+  // The cue Emit gives its particles: the show loop sets it to the emitting set's cue.
+  uint32_t EmittingCue = 0;
 };
 
 }  // namespace orvane

@@ -1,0 +1,13 @@
+#pragma once
+// The show form of `orvane-cli compile`: --show DIR, or --devices DIR with --cues FILE.csv.
+
+#include "app/cli_command.h"
+#include "compiler/compile_thread.h"
+
+namespace orvane::cli {
+
+// job holds the output and the limits; scaleValue is --scale or 1 (the show's Scale
+// replaces it when --scale is absent).
+int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job);
+
+}  // namespace orvane::cli

@@ -1,0 +1,171 @@
+// orvane-cli compile for shows: a show folder (--show DIR), or a device folder with a cue
+// list (--devices DIR --cues FILE.csv), compiled into one show file with each cue's extent.
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+
+#include "app/cli_devices.h"
+#include "app/cli_dialogs.h"
+#include "app/cli_progress.h"
+#include "app/cli_show.h"
+#include "app/show_root_cues.h"
+#include "compiler/compile_messages.h"
+#include "compiler/compile_thread.h"
+#include "compiler/compiled_device_prep.h"
+#include "compiler/show_record.h"
+#include "model/decimal_text.h"
+#include "model/integer_text.h"
+#include "show/cue_list.h"
+#include "show/show_folder.h"
+#include "show/staged_files.h"
+
+namespace orvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct LoadedShow {
+  ShowDocument Document;
+  std::string CueFile = kCueFileName;  // names the cue list in messages
+};
+
+int OpenShow(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
+  if (const int status = ApplyCliSeed(args, io); status != kExitDone) return status;
+  const fs::path folder = args.Value("--show");
+  StderrDialogs dialogs(io.Err);
+  const ShowOpenReport report = OpenShowFolder(folder, list, dialogs, show.Document);
+  if (report.Error) {
+    ReportError(io, *report.Error);
+    return kExitBadInput;
+  }
+  if (args.Verbose()) {
+    for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
+    io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
+  }
+  if (report.MusicMissing)
+    ReportError(io, "the show's music \"" + ShowMusicPath(show.Document.Settings, folder)->string() +
+                        "\" is missing; the show compiles without it");
+  return kExitDone;
+}
+
+int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
+  if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
+  const fs::path path = args.Value("--cues");
+  std::string text;
+  if (auto error = ReadSmallFile(path, kMaxCueFileBytes, text)) {
+    ReportError(io, *error);
+    return kExitBadInput;
+  }
+  show.CueFile = path.filename().string();
+  CueListRead read = ReadCueList(text, show.CueFile, &list.Devices());
+  if (read.Error) {
+    ReportError(io, *read.Error);
+    return kExitBadInput;
+  }
+  show.Document.Cues = std::move(read.Cues);
+  return kExitDone;
+}
+
+// The cue's label on one line of the figures.
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  return text;
+}
+
+void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents) {
+  for (size_t i = 0; i < cues.size() && i < extents.size(); ++i) {
+    const Cue& c = cues[i];
+    const CueExtent& e = extents[i];
+    io.Out << "cue: line " << c.Line << ", code " << c.Code << ", fire " << CueTimeText(c.TimeMs) << " s";
+    if (e.Seen) {
+      io.Out << ", duration " << FormatFixed(e.Frames() / static_cast<double>(kFramesPerSecond), 2)
+             << " s, height " << FormatFixed(e.Height, 3) << ", radius " << FormatFixed(e.Radius, 3) << ", lowest "
+             << FormatFixed(e.Lowest, 3);
+    } else {
+      io.Out << ", no particles";
+    }
+    io.Out << ", label \"" << OneLine(c.Label) << "\"\n";
+  }
+}
+
+int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents) {
+  const fs::path path = fs::absolute(args.Value("--extents"));
+  if (auto error = WriteFilesTogether(path.parent_path(), {{path.filename().string(), CueExtentsCsv(cues, extents)}})) {
+    ReportError(io, *error);
+    return kExitBadInput;
+  }
+  io.Out << "extents: " << args.Value("--extents") << "\n";
+  return kExitDone;
+}
+
+}  // namespace
+
+int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
+  if (args.Has("--show") == args.Has("--cues")) {
+    ReportError(io, "give either --show DIR or --devices DIR with --cues FILE.csv");
+    return kExitBadInput;
+  }
+  if (args.Has("--root") || (args.Has("--show") && (args.Has("--devices") || args.Has("--preset")))) {
+    ReportError(io, "a show brings its own devices and cues: --root, --devices and --preset do not go with --show");
+    return kExitBadInput;
+  }
+  DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
+  LoadedShow show;
+  const int loaded = args.Has("--show") ? OpenShow(args, io, list, show) : LoadCueFile(args, io, list, show);
+  if (loaded != kExitDone) return loaded;
+  const std::vector<Cue>& cues = show.Document.Cues;
+  if (cues.empty()) {
+    ReportError(io, show.CueFile + " holds no cues.");
+    return kExitBadInput;
+  }
+  if (!args.Has("--scale") && show.Document.Settings.Scale) scaleValue = *show.Document.Settings.Scale;
+
+  std::vector<RootCue> roots = ShowRootCues(cues, list.Devices());
+  const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
+  size_t failed = 0;
+  switch (TakeCueSnapshot(roots, lookup, job.Snapshot, &failed)) {
+    case SnapshotStatus::kNoRoot:
+      ReportError(io, NoDeviceMessage(roots[failed].Code));
+      return kExitBadInput;
+    case SnapshotStatus::kRecursive:
+      io.Err << kRecursivityRefusal << "\n";
+      ReportError(io, "the chain of device " + std::to_string(roots[failed].Code) + " (" + show.CueFile + " line " +
+                          std::to_string(cues[failed].Line) + ") runs into a cycle");
+      return kExitRefused;
+    case SnapshotStatus::kReady: break;
+  }
+  job.Cues = std::move(roots);
+
+  SetList sets;
+  CTrail trail;
+  const std::atomic<float> scale{scaleValue};
+  ProgressLine progress(io.Err, io.ErrIsTerminal);
+  const auto start = std::chrono::steady_clock::now();
+  const CompileOutcome outcome = RunCompile(job, sets, trail, scale, progress);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  if (!outcome.Written()) {
+    ReportError(io, outcome.Message);
+    return kExitBadInput;
+  }
+  io.Out << "file: " << job.Output.string() << "\n"
+         << "cues: " << cues.size() << "\n"
+         << "frames: " << outcome.Frames << "\n"
+         << "blocks: " << outcome.Blocks << "\n"
+         << "records: " << outcome.Records << "\n"
+         << "seconds: " << FormatFixed(static_cast<double>(outcome.Frames) / kFramesPerSecond, 2) << "\n"
+         << "compile-seconds: " << FormatFixed(took.count(), 3) << "\n";
+  PrintExtents(io, cues, outcome.Extents);
+  if (args.Has("--extents")) {
+    if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
+  }
+  if (outcome.State == CompileOutcome::Status::kCut) {
+    io.Err << outcome.Message << "\n";
+    return kExitRefused;
+  }
+  return kExitDone;
+}
+
+}  // namespace orvane::cli

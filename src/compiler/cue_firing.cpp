@@ -1,0 +1,68 @@
+#include "compiler/cue_firing.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <numeric>
+
+#include "compiler/compile_context.h"
+
+namespace orvane {
+
+CueFiring::CueFiring(const std::vector<RootCue>& cues)
+    : cues_(cues), order_(cues.size()), extents_(cues.size()), radius2_(cues.size(), 0.0) {
+  std::iota(order_.begin(), order_.end(), 0u);
+  std::stable_sort(order_.begin(), order_.end(),
+                   [&cues](uint32_t a, uint32_t b) { return cues[a].Frame < cues[b].Frame; });
+}
+
+void CueFiring::Fire(CompileContext& context, uint64_t frame) {
+  while (next_ < order_.size() && cues_[order_[next_]].Frame <= frame) {
+    const uint32_t index = order_[next_++];
+    const RootCue& cue = cues_[index];
+    SnapshotDevice* device = context.Devices.Find(cue.Code);
+    if (device == nullptr) continue;  // the snapshot was taken from these cues: not reached
+    if (!context.Admit(uint64_t{device->Part->StarQuantity} + 1)) continue;
+    CSet& set = context.Sets.Append(std::make_unique<CSet>(*device, cue.X, cue.Y, cue.Z, 0.0f, 0.0f, 0.0f, 1.0f,
+                                                           0.0f, &context.Emitters.For(1.0f)));
+    set.Cue = index;
+  }
+}
+
+void CueFiring::Note(uint32_t cue, double x, double y, double z, uint64_t frame) {
+  assert(cue < extents_.size());
+  CueExtent& e = extents_[cue];
+  const RootCue& c = cues_[cue];
+  const double dx = x - c.X;
+  const double dz = z - c.Z;
+  const double r2 = dx * dx + dz * dz;
+  const double height = y - c.Y;
+  if (!e.Seen) {
+    e.Seen = true;
+    e.FirstFrame = static_cast<uint32_t>(frame);
+    e.Height = height;
+    e.Lowest = y;
+    radius2_[cue] = r2;
+  } else {
+    e.Height = std::max(e.Height, height);
+    e.Lowest = std::min(e.Lowest, y);
+    radius2_[cue] = std::max(radius2_[cue], r2);
+  }
+  e.LastFrame = static_cast<uint32_t>(frame);
+}
+
+std::vector<CueExtent> CueFiring::TakeExtents() {
+  for (size_t i = 0; i < extents_.size(); ++i) extents_[i].Radius = std::sqrt(radius2_[i]);
+  return std::move(extents_);
+}
+
+void CueFiring::NoteTrail(const CTrail& trail, uint64_t frame) {
+  for (const TrailParticle& p : trail.Particles) Note(p.Cue, p.X, p.Y, p.Z, frame);
+}
+
+void CueFiring::NoteStars(const CSet& set, uint64_t frame) {
+  for (const TBasePartics& star : set.Stars)
+    if (star.Alive) Note(set.Cue, star.PosX, star.PosY, star.PosZ, frame);
+}
+
+}  // namespace orvane

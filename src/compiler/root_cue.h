@@ -1,0 +1,29 @@
+#pragma once
+// A show for the compiler: root cues, each making a root set of a device at a frame and a
+// place; and what the compile learns about each cue's particles.
+
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+struct RootCue {
+  uint32_t Frame = 0;  // fires at the start of this frame, before its records are written
+  int32_t Code = 0;    // device code, resolved through the compile's snapshot
+  float X = 0, Y = 0, Z = 0;  // the root set's start point
+};
+
+// Over every particle written that descends from one cue: its root set, every set that
+// set spawns, and their trail particles. Scene units; frames count from the show's start.
+struct CueExtent {
+  bool Seen = false;  // the cue wrote at least one particle; the rest is meaningful then
+  uint32_t FirstFrame = 0;
+  uint32_t LastFrame = 0;
+  double Height = 0;  // highest point above the cue's start point
+  double Radius = 0;  // largest horizontal distance from the start point
+  double Lowest = 0;  // lowest height (y) reached
+
+  uint32_t Frames() const { return Seen ? LastFrame - FirstFrame + 1 : 0; }
+};
+
+}  // namespace orvane

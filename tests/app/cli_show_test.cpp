@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/cli_command.h"
+#include "compiler/compile_messages.h"
+#include "model/device_file_writer.h"
+#include "support/form_device.h"
+#include "support/test_paths.h"
+#include "util/random.h"
+
+namespace orvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using orvane::testing::ReadFileBytes;
+using orvane::testing::ScratchDir;
+
+struct CliRun {
+  int Status = -1;
+  std::string Out, Err;
+};
+
+CliRun Cli(const std::vector<std::string>& words) {
+  std::ostringstream out, err;
+  CliIo io{out, err, false};
+  CliRun r;
+  r.Status = RunCli(words, io);
+  r.Out = out.str();
+  r.Err = err.str();
+  DisableSeededMode();
+  return r;
+}
+
+std::string Figure(const std::string& out, const std::string& name) {
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line))
+    if (line.rfind(name + ": ", 0) == 0) return line.substr(name.size() + 2);
+  return "<missing " + name + ">";
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+class CliShowTest : public ::testing::Test {
+ protected:
+  // Preset 2's devices in a show folder with the given cues.
+  fs::path ShowFolder(const std::string& cues, const std::string& name = "show") {
+    const fs::path folder = dir.Path() / name;
+    EXPECT_EQ(Cli({"save", "--preset", "2", "-o", folder.string()}).Status, kExitDone);
+    dir.Write(name + "/cues.csv", cues);
+    return folder;
+  }
+  std::string File(const std::string& name) const { return (dir.Path() / name).string(); }
+  ScratchDir dir;
+};
+
+TEST_F(CliShowTest, OneCueShowMatchesTheDeviceAndRepeatsWithItsSeed) {
+  const fs::path show = ShowFolder("time,code\n0,201\n");
+  const CliRun a = Cli({"compile", "--show", show.string(), "--seed", "5", "-o", File("a.dat")});
+  ASSERT_EQ(a.Status, kExitDone) << a.Err;
+  EXPECT_EQ(Figure(a.Out, "cues"), "1");
+  ASSERT_EQ(Cli({"compile", "--devices", show.string(), "--root", "201", "--seed", "5", "-o", File("b.dat")}).Status,
+            kExitDone);
+  EXPECT_EQ(ReadFileBytes(File("a.dat")), ReadFileBytes(File("b.dat")));
+  const CliRun c = Cli({"compile", "--devices", show.string(), "--cues", (show / "cues.csv").string(), "--seed", "5",
+                        "-o", File("c.dat")});
+  ASSERT_EQ(c.Status, kExitDone) << c.Err;
+  EXPECT_EQ(ReadFileBytes(File("a.dat")), ReadFileBytes(File("c.dat")));
+
+  // The extent's last frame is the show's last.
+  const std::string cue = Figure(a.Out, "cue");
+  EXPECT_EQ(cue.rfind("line 2, code 201, fire 0.000 s, duration ", 0), 0u) << cue;
+  EXPECT_NE(cue.find(", label \"\""), std::string::npos) << cue;
+}
+
+TEST_F(CliShowTest, ExtentsFileHasALinePerCueAndScaleComesFromTheShow) {
+  const fs::path show = ShowFolder("time,code,x,label\n0,203,-3,\"left, low\"\n1.5,201,3,right\n0:01.5,204,,\n");
+  dir.Write("show/show.json", R"({"format":"orvane-show","version":1,"scale":2,"music":{"file":"none.ogg"}})");
+  const CliRun r = Cli({"compile", "--show", show.string(), "--seed", "1", "-o", File("s.dat"), "--extents",
+                        File("extents.csv")});
+  ASSERT_EQ(r.Status, kExitDone) << r.Err;
+  EXPECT_NE(r.Err.find("none.ogg\" is missing"), std::string::npos) << r.Err;
+  EXPECT_EQ(Count(r.Out, "\ncue: "), 3u);
+  const std::string csv = ReadFileBytes(File("extents.csv"));
+  EXPECT_EQ(csv.rfind("cue line,label,code,fire time,duration,height,radius,lowest\n2,\"left, low\",203,0.000,", 0), 0u)
+      << csv;
+  EXPECT_NE(csv.find("\n3,right,201,1.500,"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\n4,,204,1.500,"), std::string::npos) << csv;
+  EXPECT_EQ(Count(csv, "\n"), 4u);
+
+  const CliRun scaled = Cli({"compile", "--show", show.string(), "--seed", "1", "--scale", "2", "-o", File("t.dat")});
+  ASSERT_EQ(scaled.Status, kExitDone);
+  EXPECT_EQ(ReadFileBytes(File("s.dat")), ReadFileBytes(File("t.dat")));
+  ASSERT_EQ(Cli({"compile", "--show", show.string(), "--seed", "1", "--scale", "1", "-o", File("u.dat")}).Status,
+            kExitDone);
+  EXPECT_NE(ReadFileBytes(File("s.dat")), ReadFileBytes(File("u.dat")));
+}
+
+TEST_F(CliShowTest, RefusedListsAndCyclesGiveTheirStatus) {
+  const fs::path show = ShowFolder("time,code\n0,201\n2,512\n");
+  CliRun r = Cli({"compile", "--show", show.string(), "-o", File("x.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_EQ(r.Err, "orvane-cli: cues.csv line 3: no device has code 512.\n");
+  EXPECT_FALSE(fs::exists(File("x.dat")));
+
+  dir.Write("list.csv", "time;code\n");
+  r = Cli({"compile", "--devices", show.string(), "--cues", File("list.csv"), "-o", File("x.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_EQ(r.Err, "orvane-cli: list.csv line 1: the header has no \"time\" column.\n");
+
+  dir.Write("show/cues.csv", "time,code\n");
+  r = Cli({"compile", "--show", show.string(), "-o", File("x.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_EQ(r.Err, "orvane-cli: cues.csv holds no cues.\n");
+
+  EXPECT_EQ(Cli({"compile", "--show", show.string(), "--root", "201"}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--cues", File("list.csv")}).Status, kExitBadInput);
+  EXPECT_EQ(Cli({"compile", "--preset", "2", "--root", "201", "--extents", File("e.csv")}).Status, kExitBadInput);
+
+  TBaseDevice one = orvane::testing::FormDevice(1), two = orvane::testing::FormDevice(2);
+  one.NextEffExists = true;
+  one.NextEffCode = 2;
+  two.NextParExists = true;
+  two.NextParCode = 1;
+  ASSERT_FALSE(SaveDeviceFile(one, show).has_value());
+  ASSERT_FALSE(SaveDeviceFile(two, show).has_value());
+  dir.Write("show/cues.csv", "time,code\n0,201\n1,2\n");
+  r = Cli({"compile", "--show", show.string(), "-o", File("x.dat")});
+  EXPECT_EQ(r.Status, kExitRefused);
+  EXPECT_NE(r.Err.find(std::string(kRecursivityRefusal) + "\n"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("(cues.csv line 3)"), std::string::npos) << r.Err;
+  EXPECT_FALSE(fs::exists(File("x.dat")));
+}
+
+}  // namespace
+}  // namespace orvane::cli

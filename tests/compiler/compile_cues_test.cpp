@@ -1,0 +1,220 @@
+// Shows: cue lists compiled into one show file.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "compile_rig.h"
+#include "compiler/compile_thread.h"
+#include "compiler/show_reader.h"
+#include "compiler/show_summary.h"
+#include "model/device_list.h"
+#include "model/presets.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_paths.h"
+#include "util/random.h"
+
+namespace orvane {
+namespace {
+
+using testing::CompileRig;
+using testing::HandPart;
+using testing::HandStar;
+
+// Every frame's records, in file order.
+std::vector<std::vector<ParticleRecord>> FramesOf(const std::vector<uint8_t>& bytes) {
+  ShowFileReader reader;
+  reader.OpenBytes(bytes);
+  std::vector<std::vector<ParticleRecord>> frames;
+  ShowBlock block;
+  while (reader.ReadBlock(block) == ShowFileReader::Status::kBlock) {
+    FrameCursor cursor = block.Frames();
+    ShowFrame frame;
+    while (cursor.Next(frame)) {
+      frames.emplace_back();
+      for (size_t i = 0; i < frame.RecordCount(); ++i) frames.back().push_back(frame.Record(i));
+    }
+  }
+  EXPECT_TRUE(reader.AtEnd());
+  return frames;
+}
+
+std::vector<uint8_t> CompileCues(CompileRig& rig, const std::vector<RootCue>& cues,
+                                 CompileOutcome* outcome = nullptr) {
+  ShowMemorySink sink;
+  const CompileOutcome result = CompileCuesToSink(rig.Context, cues, sink, &rig.Listener);
+  EXPECT_TRUE(rig.Sets.Empty());
+  EXPECT_EQ(rig.Trail.Count(), 0u);
+  if (outcome != nullptr) *outcome = result;
+  return sink.Bytes;
+}
+
+// A preset's devices, prepared after the seed is set, as `orvane-cli compile --seed` does.
+struct SeededPreset {
+  explicit SeededPreset(int k, uint32_t seed = 7) {
+    EnableSeededMode(seed);
+    EXPECT_TRUE(ApplyPreset(k, List, Dialogs));
+  }
+  ~SeededPreset() { DisableSeededMode(); }
+  DeviceLookup Lookup() const {
+    return [this](int32_t c) { return List.FindByCode(c); };
+  }
+  RootCue OwnPlace(int32_t code, uint32_t frame = 0) const {
+    const auto part = List.FindByCode(code);
+    return {frame, code, part->BestX, part->BestY, part->BestZ};
+  }
+  DeviceList List{[](TBaseDevice& d) { return PrepareCompiledPart(d); }};
+  testing::ScriptedDialogs Dialogs;
+};
+
+std::vector<uint8_t> CompileAlone(int k, int32_t code) {
+  SeededPreset preset(k);
+  CompileRig rig;
+  EXPECT_EQ(TakeSnapshot(code, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+  return rig.Compile(code);
+}
+
+std::vector<uint8_t> CompileShowOf(int k, const std::vector<int32_t>& codes, CompileOutcome* outcome = nullptr,
+                                   uint32_t seed = 7) {
+  SeededPreset preset(k, seed);
+  std::vector<RootCue> cues;
+  for (size_t i = 0; i < codes.size(); ++i) {
+    cues.push_back(preset.OwnPlace(codes[i], static_cast<uint32_t>(i * 20)));
+    cues.back().X += static_cast<float>(i);
+  }
+  CompileRig rig;
+  EXPECT_EQ(TakeCueSnapshot(cues, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+  return CompileCues(rig, cues, outcome);
+}
+
+TEST(CompileCues, OneCueAtZeroAtItsOwnPlaceGivesTheSingleDeviceBytes) {
+  for (int k : {1, 3, 6}) {
+    const int32_t code = PresetDevices(k).front().Code;
+    SeededPreset preset(k);
+    CompileRig rig;
+    ASSERT_EQ(TakeCueSnapshot({preset.OwnPlace(code)}, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+    const std::vector<uint8_t> show = CompileCues(rig, {preset.OwnPlace(code)});
+    EXPECT_EQ(show, CompileAlone(k, code)) << "preset " << k;
+  }
+  // A sub-device fires on its own just the same.
+  SeededPreset preset(1);
+  CompileRig rig;
+  const RootCue sub = preset.OwnPlace(103);
+  ASSERT_EQ(TakeCueSnapshot({sub}, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+  CompileOutcome outcome;
+  const std::vector<uint8_t> show = CompileCues(rig, {sub}, &outcome);
+  EXPECT_EQ(show, CompileAlone(1, 103));
+  ASSERT_EQ(outcome.Extents.size(), 1u);
+  EXPECT_TRUE(outcome.Extents[0].Seen);
+}
+
+TEST(CompileCues, SeededShowsRepeatByteForByte) {
+  CompileOutcome first;
+  const auto a = CompileShowOf(2, {201, 203, 201, 204}, &first);
+  const auto b = CompileShowOf(2, {201, 203, 201, 204});
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, CompileShowOf(2, {201, 203, 201, 204}, nullptr, 8));
+  EXPECT_EQ(first.State, CompileOutcome::Status::kComplete);
+  EXPECT_EQ(first.Extents.size(), 4u);
+}
+
+TEST(CompileCues, CuesOfOneFrameFireInListOrderAfterEarlierFrames) {
+  CompileRig rig;
+  // One still star each, living 6 frames: its records show where and when each cue fired.
+  std::shared_ptr<const TCompDevice> part = HandPart(1, 2, 6, {HandStar{0, 0, 0, 6}}, 0.002f, 0.0f);
+  const std::vector<RootCue> cues = {{2, 1, 3.0f, 0, 0}, {0, 1, 1.0f, 0, 0}, {0, 1, 2.0f, 0, 0}};
+  ASSERT_EQ(TakeCueSnapshot(cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
+            SnapshotStatus::kReady);
+  const auto frames = FramesOf(CompileCues(rig, cues));
+  ASSERT_GE(frames.size(), 4u);
+  EXPECT_TRUE(frames[0].empty());
+  ASSERT_EQ(frames[1].size(), 2u);
+  EXPECT_EQ(frames[1][0].X, 3000);  // x = 1: the first cue of frame 0 in the list
+  EXPECT_EQ(frames[1][1].X, 6000);
+  ASSERT_EQ(frames[3].size(), 3u);  // the cue of frame 2 comes after the earlier sets
+  EXPECT_EQ(frames[3][2].X, 9000);
+}
+
+TEST(CompileCues, FramesBetweenCuesWithNothingAliveAreWrittenEmpty) {
+  CompileRig rig;
+  std::shared_ptr<const TCompDevice> part = HandPart(1, 2, 2, {HandStar{0, 0, 0, 2}}, 0.002f, 0.0f);
+  const std::vector<RootCue> cues = {{0, 1, 0, 0, 0}, {60, 1, 0, 1.0f, 0}};
+  ASSERT_EQ(TakeCueSnapshot(cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
+            SnapshotStatus::kReady);
+  CompileOutcome outcome;
+  const auto frames = FramesOf(CompileCues(rig, cues, &outcome));
+  ASSERT_EQ(outcome.Extents.size(), 2u);
+  const CueExtent& late = outcome.Extents[1];
+  ASSERT_TRUE(late.Seen);
+  EXPECT_EQ(late.FirstFrame, 61u);
+  EXPECT_EQ(outcome.Frames, late.LastFrame + 1);
+  ASSERT_EQ(frames.size(), outcome.Frames);
+  for (size_t f = outcome.Extents[0].LastFrame + 1; f < 61; ++f) EXPECT_TRUE(frames[f].empty()) << f;
+  EXPECT_EQ(frames[61].size(), 1u);
+  EXPECT_EQ(frames[61][0].Y, 3000);
+}
+
+TEST(CompileCues, AChainCycleFromAnyCueIsRefused) {
+  CompileRig rig;
+  auto plain = HandPart(5, 2, 2, {HandStar{0, 0, 0, 2}});
+  auto a = HandPart(1, 2, 2, {HandStar{0, 0, 0, 2}});
+  auto b = HandPart(2, 2, 2, {HandStar{0, 0, 0, 2}});
+  a->NextEffExists = 1;
+  a->NextEffCode = 2;
+  b->NextParExists = 1;
+  b->NextParCode = 1;
+  const DeviceLookup lookup = [&](int32_t c) -> std::shared_ptr<const TCompDevice> {
+    return c == 5 ? plain : c == 1 ? a : c == 2 ? b : nullptr;
+  };
+  size_t failed = 99;
+  EXPECT_EQ(TakeCueSnapshot({{0, 5}, {3, 5}, {9, 2}}, lookup, rig.Snapshot, &failed), SnapshotStatus::kRecursive);
+  EXPECT_EQ(failed, 2u);
+  EXPECT_EQ(TakeCueSnapshot({{0, 5}, {1, 7}}, lookup, rig.Snapshot, &failed), SnapshotStatus::kNoRoot);
+  EXPECT_EQ(failed, 1u);
+  EXPECT_EQ(rig.Snapshot.DeviceCount(), 0u);
+  EXPECT_EQ(TakeCueSnapshot({{0, 5}, {3, 5}}, lookup, rig.Snapshot), SnapshotStatus::kReady);
+  EXPECT_EQ(rig.Snapshot.DeviceCount(), 1u);
+
+  SetList sets;
+  CTrail trail;
+  std::atomic<float> scale{1.0f};
+  CompileController controller(scale);
+  testing::RecordingListener listener;
+  EXPECT_EQ(controller.StartShow({{0, 5}, {0, 1}}, lookup, "unused.dat", listener, {}, &failed),
+            CompileController::StartResult::kRecursive);
+  EXPECT_EQ(failed, 1u);
+}
+
+TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
+  testing::ScratchDir dir;
+  SeededPreset preset(1);
+  CompileRig rig;
+  RootCue cue = preset.OwnPlace(101, 5);
+  const std::vector<RootCue> cues = {cue};
+  ASSERT_EQ(TakeCueSnapshot(cues, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+  CompileOutcome outcome;
+  const std::vector<uint8_t> bytes = CompileCues(rig, cues, &outcome);
+  const auto path = dir.Write("show.dat", std::string(bytes.begin(), bytes.end()));
+  ShowSummary summary;
+  ASSERT_FALSE(SummarizeShowFile(path, summary));
+  ASSERT_EQ(outcome.Extents.size(), 1u);
+  const CueExtent& e = outcome.Extents[0];
+  ASSERT_TRUE(e.Seen);
+  const auto frames = FramesOf(bytes);
+  size_t first = 0;
+  while (first < frames.size() && frames[first].empty()) ++first;
+  EXPECT_GT(first, 5u);  // nothing before the cue's frame
+  EXPECT_EQ(e.FirstFrame, first);
+  EXPECT_EQ(e.LastFrame + 1, summary.Frames);
+  const double step = 1.0 / 3000;  // the file keeps positions to this
+  EXPECT_NEAR(e.Height, summary.Max[1] - cue.Y, step);
+  EXPECT_NEAR(e.Lowest, summary.Min[1], step);
+  const double widest = std::max({std::fabs(summary.Min[0]), std::fabs(summary.Max[0]), std::fabs(summary.Min[2]),
+                                  std::fabs(summary.Max[2])});
+  EXPECT_GE(e.Radius, widest - step);
+  EXPECT_LE(e.Radius, std::hypot(widest, widest) + step);
+}
+
+}  // namespace
+}  // namespace orvane
