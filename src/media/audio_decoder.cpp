@@ -12,6 +12,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
@@ -227,6 +228,8 @@ std::string TooLongText() {
 }
 
 }  // namespace
+
+void QuietCodecLog() { av_log_set_level(AV_LOG_FATAL); }
 
 AudioDecodeResult DecodeAudioFile(const std::filesystem::path& path, const AudioProgress& progress,
                                   std::stop_token stop) {

@@ -57,6 +57,10 @@ struct AudioDecodeResult {
 // times a file, and must not block.
 using AudioProgress = std::function<void(double fraction)>;
 
+// FFmpeg prints warnings about damaged data on stderr; the decoder reports every failure
+// itself, so programs call this once at start to keep only FFmpeg's fatal messages.
+void QuietCodecLog();
+
 AudioDecodeResult DecodeAudioFile(const std::filesystem::path& path, const AudioProgress& progress = {},
                                   std::stop_token stop = {});
 

@@ -17,6 +17,13 @@ namespace orvane {
 inline constexpr uint32_t kBeatWindowSamples = 1024;
 inline constexpr uint32_t kBeatHopSamples = 256;
 
+// The tracker restarts every kBeatSegmentSeconds, each run fed kBeatWarmUpSeconds of the
+// music before its part so it has settled when its part begins: left running, its phase
+// slips off the beat after about fifty seconds of a steady 120 bpm and takes many beats
+// to come back.
+inline constexpr int32_t kBeatSegmentSeconds = 30;
+inline constexpr int32_t kBeatWarmUpSeconds = 8;
+
 enum class BeatStatus : uint8_t {
   Detected,  // the track may still hold no beats (silence, no pulse)
   Refused,   // aubio could not be set up for the sample rate

@@ -103,6 +103,19 @@ TEST(BeatDetector, FollowsAChangeOfTempo) {
   }
 }
 
+TEST(BeatDetector, StaysOnTheBeatThroughALongSteadyTrack) {
+  // Two minutes at 120 bpm: a single tracker run slips off the beat after about fifty
+  // seconds of this; the restarted runs must not, nor lose or double a beat at their seams.
+  const auto clicks = testing::SteadyClicks(120.0, 0.5, 240);
+  const auto samples = testing::ClickTrack(clicks, 120.5, kAudioSampleRate);
+  const auto track = DetectBeats(samples, kAudioSampleRate);
+  ASSERT_TRUE(track.Ok());
+  ExpectBeatsOnClicks(track.BeatSeconds, clicks, {{0.0, kStartUpSeconds}});
+  for (size_t i = 1; i < track.BeatSeconds.size(); ++i)
+    EXPECT_NEAR(track.BeatSeconds[i] - track.BeatSeconds[i - 1], 0.5, kTolerance) << track.BeatSeconds[i];
+  EXPECT_NEAR(track.TempoBpm, 120.0, 0.5);
+}
+
 TEST(BeatDetector, SilenceHasNoBeatsAndNoTempo) {
   const std::vector<float> silence(static_cast<size_t>(10 * kAudioSampleRate), 0.0f);
   const auto track = DetectBeats(silence, kAudioSampleRate);
