@@ -32,6 +32,7 @@ namespace orvane {
 class ColorEditorOpener;
 class CompileController;
 class QueuedCompileListener;
+class ShowWindow;
 class DevicesListView;
 class StatusLamp;
 
@@ -82,6 +83,12 @@ class MainForm : public QWidget {
   void ShowProgress(int percent);
   // End of the show (or a show that could not be opened).
   void PlaybackFinished();
+
+  // The show timeline window, made on first use, shown and raised.
+  ShowWindow& OpenShowWindow();
+  ShowWindow* ShowTimeline() const { return showWindow_.get(); }
+  // The device list was replaced elsewhere (a show folder opened): shows it again.
+  void DevicesReloaded() { ShowAll(); }
 
  signals:
   // The window was closed: the program ends.
@@ -153,6 +160,7 @@ class MainForm : public QWidget {
   std::unique_ptr<QueuedCompileListener> listener_;
   std::unique_ptr<CompileController> compiler_;
   std::unique_ptr<ColorEditorOpener> colorOpener_;
+  std::unique_ptr<ShowWindow> showWindow_;
   int aboutTag_ = 0;
   bool showing_ = false;  // controls are being set from the model
   bool placed_ = false;
@@ -184,6 +192,7 @@ class MainForm : public QWidget {
   QPushButton *SaveBt = nullptr, *LoadBt = nullptr;
   QPushButton *RenderBt = nullptr, *VisualizarBt = nullptr;
   QToolButton* RenAndVisBt = nullptr;
+  QPushButton* ShowBt = nullptr;  // "Show..."
   StatusLamp *CompileLed = nullptr, *VisualLed = nullptr;
   QProgressBar* Progress = nullptr;
   QLabel* ParLabel = nullptr;
