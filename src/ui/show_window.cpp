@@ -20,20 +20,25 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 
+#include "compiler/compile_messages.h"
+#include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "show/cue_list.h"
 #include "show/staged_files.h"
 #include "ui/cue_table_model.h"
 #include "ui/main_form.h"
 #include "ui/show_commands.h"
+#include "ui/show_music.h"
 
 namespace orvane {
 namespace {
 
 constexpr const char* kUntitled = "Untitled";
+constexpr int kFollowMs = 40;  // one show frame
 
 // The code column edits in a box listing the codes of the device list.
 class CodeDelegate : public QStyledItemDelegate {
@@ -103,6 +108,11 @@ ShowWindow::ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent)
   BuildWidgets();
   BuildActions();
   connect(undo_, &QUndoStack::cleanChanged, this, &ShowWindow::UpdateTitle);
+  follow_ = new QTimer(this);
+  follow_->setInterval(kFollowMs);
+  connect(follow_, &QTimer::timeout, this, &ShowWindow::FollowPlayback);
+  music_ = new ShowMusic(this);
+  connect(music_, &ShowMusic::Silent, this, &ShowWindow::ShowStatus);
   resize(900, 560);
   UpdateTitle();
 }
@@ -195,12 +205,24 @@ void ShowWindow::BuildActions() {
   make(BeatsAct, "BeatsAct", QStringLiteral("Detect beats"), QKeySequence(QStringLiteral("Ctrl+B")),
        [this] { AnalyseMusic(true); });
   bar->addSeparator();
-  make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9), [] {});
-  make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [] {});
+  make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
+       [this] { CompileAndPlay(0); });
+  make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
-       QKeySequence(QStringLiteral("Ctrl+F5")), [] {});
-  make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")), [] {});
-  for (QAction* a : {CompileAct, PlayAct, PlayFromHeadAct, StopAct}) a->setEnabled(false);
+       QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
+  make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
+       [this] { main_.StopPlayback(); });
+  // Only while a show plays, so typing in the table keeps its keys.
+  make(PauseAct, "PauseAct", QStringLiteral("Pause"), QKeySequence(Qt::Key_Space), [this] {
+    if (DisplayPort* display = main_.Display()) display->TogglePlaybackPause();
+  });
+  make(RestartAct, "RestartAct", QStringLiteral("Restart"), QKeySequence(Qt::Key_Return), [this] {
+    main_.StopPlayback();
+    music_->Stop();
+    Play(playStart_);
+  });
+  PauseAct->setEnabled(false);
+  RestartAct->setEnabled(false);
   addToolBarBreak();
   bar = addToolBar(QStringLiteral("Edit"));
   bar->setObjectName(QStringLiteral("EditToolBar"));
@@ -596,6 +618,90 @@ std::optional<std::string> ShowWindow::SetCueField(size_t row, CueField field, c
 void ShowWindow::SetPlayHead(int64_t ms) {
   content_.PlayHeadMs = std::clamp<int64_t>(ms, 0, kMaxCueTimeMs);
   strip_->update();
+}
+
+// ---- compile and playback
+
+void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
+  const DeviceRecords& devices = main_.Devices().Devices();
+  if (show_.Cues.empty()) {
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to compile.");
+    return;
+  }
+  std::vector<RootCue> roots;
+  roots.reserve(show_.Cues.size());
+  for (size_t i = 0; i < show_.Cues.size(); ++i) {
+    const Cue& cue = show_.Cues[i];
+    const std::shared_ptr<const TCompDevice> part = FindByCode(devices, cue.Code);
+    if (!part) {
+      SelectRows({i});
+      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                       std::string(kCueFileName) + " line " + std::to_string(CueFileLine(i)) +
+                           ": no device has code " + std::to_string(cue.Code) + ".");
+      return;
+    }
+    roots.push_back({CueFrame(cue.TimeMs), cue.Code, cue.X.value_or(part->BestX), cue.Y.value_or(part->BestY),
+                     cue.Z.value_or(part->BestZ)});
+  }
+  size_t failed = 0;
+  switch (main_.CompileShow(std::move(roots), firstFrame, &failed)) {
+    case CompileController::StartResult::kStarted:
+      compiledIndex_ = undo_->index();
+      StartFollowing(firstFrame);
+      ShowStatus(QStringLiteral("Compiling the show..."));
+      return;
+    case CompileController::StartResult::kBusy:
+      ShowStatus(QStringLiteral("A compile or a show is running."));
+      return;
+    case CompileController::StartResult::kNoDevice:
+      SelectRows({failed});
+      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                       failed < show_.Cues.size() ? NoDeviceMessage(show_.Cues[failed].Code) : "");
+      return;
+    case CompileController::StartResult::kRecursive:
+      SelectRows({failed});
+      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                       std::string(kRecursivityRefusal) + " (" + kCueFileName + " line " +
+                           std::to_string(CueFileLine(failed)) + ")");
+      return;
+  }
+}
+
+void ShowWindow::Play(uint32_t firstFrame) {
+  // The show as compiled last is played only while its cues are unchanged.
+  if (compiledIndex_ != undo_->index() || !main_.PlayFrom(firstFrame)) {
+    if (compiledIndex_ == undo_->index() && main_.Execution().Playing()) return;
+    CompileAndPlay(firstFrame);
+    return;
+  }
+  StartFollowing(firstFrame);
+}
+
+void ShowWindow::StartFollowing(uint32_t firstFrame) {
+  playStart_ = firstFrame;
+  following_ = true;
+  follow_->start();
+  PauseAct->setEnabled(true);
+  RestartAct->setEnabled(true);
+  music_->SetSource(ShowMusicPath(show_.Settings, folder_), show_.Settings.MusicOffsetSeconds);
+}
+
+void ShowWindow::FollowPlayback() {
+  DisplayPort* display = main_.Display();
+  const int64_t frame = display ? display->PlaybackFrame() : -1;
+  if (frame >= 0) {
+    SetPlayHead(frame * kFrameMilliseconds);
+    music_->Follow(static_cast<double>(frame) / kFramesPerSecond, display->PlaybackPaused());
+    return;
+  }
+  // Neither compiling nor playing any more: the show has ended.
+  if (!main_.Execution().Compiling() && !main_.Execution().Playing()) {
+    following_ = false;
+    follow_->stop();
+    music_->Stop();
+    PauseAct->setEnabled(false);
+    RestartAct->setEnabled(false);
+  }
 }
 
 void ShowWindow::DevicesChanged() {

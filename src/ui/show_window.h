@@ -28,6 +28,7 @@ class QUndoStack;
 namespace orvane {
 
 class CueTableModel;
+class ShowMusic;
 class MainForm;
 
 class ShowWindow : public QMainWindow {
@@ -63,6 +64,14 @@ class ShowWindow : public QMainWindow {
   std::optional<std::string> SetCueField(size_t row, CueField field, const std::string& text);
   void SetPlayHead(int64_t ms);
 
+  // Compiles the show on the main window's compile thread and plays it from the frame.
+  void CompileAndPlay(uint32_t firstFrame);
+  // Plays the compiled show from the frame; compiles first when the cues changed since.
+  void Play(uint32_t firstFrame);
+  // The play head follows the show being played.
+  bool Following() const { return following_; }
+  const ShowMusic& Music() const { return *music_; }
+
   // Asks to save unsaved changes; false when the user cancels.
   bool MaybeSave();
   // The device list changed in the main window.
@@ -91,6 +100,7 @@ class ShowWindow : public QMainWindow {
   QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
   QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
+  QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr,
           *SnapAct = nullptr;
 
@@ -114,6 +124,8 @@ class ShowWindow : public QMainWindow {
   void ChooseMusic();
   std::optional<int32_t> SelectedDeviceCode() const;
   void ShowError(const std::string& text);
+  void FollowPlayback();
+  void StartFollowing(uint32_t firstFrame);
 
   MainForm& main_;
   UserDialogs& dialogs_;
@@ -129,6 +141,11 @@ class ShowWindow : public QMainWindow {
   QLabel* status_ = nullptr;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
+  class QTimer* follow_ = nullptr;
+  bool following_ = false;
+  uint32_t playStart_ = 0;
+  ShowMusic* music_ = nullptr;
+  int compiledIndex_ = -1;  // the undo index of the cues last compiled
   std::unique_ptr<MusicListener> musicListener_;
   MusicAnalyser analyser_;  // joined before the listener goes
 };
