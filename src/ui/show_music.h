@@ -28,6 +28,8 @@ class ShowMusic : public QObject {
 
   bool HasOutput() const { return player_ != nullptr; }
   int Seeks() const { return seeks_; }
+  // The reason last reported through Silent; empty when none was.
+  const QString& SilentReason() const { return lastSilence_; }
 
  signals:
   // The music stays silent; emitted once per reason.

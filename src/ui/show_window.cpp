@@ -647,8 +647,8 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
   switch (main_.CompileShow(std::move(roots), firstFrame, &failed)) {
     case CompileController::StartResult::kStarted:
       compiledIndex_ = undo_->index();
-      StartFollowing(firstFrame);
       ShowStatus(QStringLiteral("Compiling the show..."));
+      StartFollowing(firstFrame);
       return;
     case CompileController::StartResult::kBusy:
       ShowStatus(QStringLiteral("A compile or a show is running."));
@@ -690,7 +690,8 @@ void ShowWindow::FollowPlayback() {
   DisplayPort* display = main_.Display();
   const int64_t frame = display ? display->PlaybackFrame() : -1;
   if (frame >= 0) {
-    SetPlayHead(frame * kFrameMilliseconds);
+    // Before its first frame a show started mid-way reports the frame before it.
+    SetPlayHead(std::max<int64_t>(frame, playStart_) * kFrameMilliseconds);
     music_->Follow(static_cast<double>(frame) / kFramesPerSecond, display->PlaybackPaused());
     return;
   }

@@ -10,6 +10,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 #include "ui/program.h"
+#include "ui/show_music.h"
 #include "ui/show_window.h"
 #include "ui/status_lamp.h"
 
@@ -91,6 +92,21 @@ TEST(ShowPlayback, PlaysFromThePlayHeadAtThatFrame) {
       30000));
   EXPECT_EQ(first, 37);
   EXPECT_GE(p.Window->PlayHeadMs(), 1480);
+
+  // Space pauses, Enter starts again from where the play began, unpaused.
+  p.Window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(p.Window));
+  QTest::keyClick(p.Window, Qt::Key_Space);
+  EXPECT_TRUE(p.program->Display().PlaybackPaused());
+  QTest::keyClick(p.Window, Qt::Key_Return);
+  EXPECT_TRUE(p.Main().Execution().Playing());
+  EXPECT_FALSE(p.program->Display().PlaybackPaused());
+  EXPECT_GE(p.program->Display().PlaybackFrame(), 0);
+  EXPECT_LE(p.program->Display().PlaybackFrame(), 37);
+  // Without a sound device the show plays silently and says so once; with one, it plays.
+  if (!p.Window->Music().HasOutput())
+    EXPECT_EQ(p.Window->Music().SilentReason(), "No audio output: the show plays without sound.");
+  EXPECT_TRUE(p.Dialogs.Messages.empty());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 60000));
 }
 
