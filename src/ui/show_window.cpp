@@ -39,6 +39,7 @@ namespace {
 
 constexpr const char* kUntitled = "Untitled";
 constexpr int kFollowMs = 40;  // one show frame
+constexpr int kIdleTicksBeforeEnd = 3;
 
 // The code column edits in a box listing the codes of the device list.
 class CodeDelegate : public QStyledItemDelegate {
@@ -182,7 +183,11 @@ void ShowWindow::BuildActions() {
     slot->setShortcut(key);
     slot->setShortcutContext(Qt::WindowShortcut);
     connect(slot, &QAction::triggered, this, handler);
-    bar->addAction(slot);
+    if (bar != nullptr) {
+      bar->addAction(slot);
+    } else {
+      addAction(slot);
+    }
   };
   make(NewAct, "NewAct", QStringLiteral("New"), QKeySequence::New, [this] { NewShow(); });
   make(OpenAct, "OpenAct", QStringLiteral("Open"), QKeySequence::Open, [this] {
@@ -204,7 +209,10 @@ void ShowWindow::BuildActions() {
        [this] { ChooseMusic(); });
   make(BeatsAct, "BeatsAct", QStringLiteral("Detect beats"), QKeySequence(QStringLiteral("Ctrl+B")),
        [this] { AnalyseMusic(true); });
-  bar->addSeparator();
+  addToolBarBreak();
+  bar = addToolBar(QStringLiteral("Play"));
+  bar->setObjectName(QStringLiteral("PlayToolBar"));
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
@@ -212,7 +220,8 @@ void ShowWindow::BuildActions() {
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
   make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
        [this] { main_.StopPlayback(); });
-  // Only while a show plays, so typing in the table keeps its keys.
+  // Only while a show plays, so typing in the table keeps its keys; no buttons.
+  bar = nullptr;
   make(PauseAct, "PauseAct", QStringLiteral("Pause"), QKeySequence(Qt::Key_Space), [this] {
     if (DisplayPort* display = main_.Display()) display->TogglePlaybackPause();
   });
@@ -679,6 +688,8 @@ void ShowWindow::Play(uint32_t firstFrame) {
 
 void ShowWindow::StartFollowing(uint32_t firstFrame) {
   playStart_ = firstFrame;
+  sawPlaying_ = false;
+  idleTicks_ = 0;
   following_ = true;
   follow_->start();
   PauseAct->setEnabled(true);
@@ -695,8 +706,12 @@ void ShowWindow::FollowPlayback() {
     music_->Follow(static_cast<double>(frame) / kFramesPerSecond, display->PlaybackPaused());
     return;
   }
-  // Neither compiling nor playing any more: the show has ended.
-  if (!main_.Execution().Compiling() && !main_.Execution().Playing()) {
+  if (main_.Execution().Playing()) sawPlaying_ = true;
+  // Neither compiling nor playing any more: the show has ended. Between the compile's end
+  // and the start of the show (a queued call) both are off for a moment.
+  const bool idle = !main_.Execution().Compiling() && !main_.Execution().Playing();
+  idleTicks_ = idle ? idleTicks_ + 1 : 0;
+  if (idle && (sawPlaying_ || idleTicks_ > kIdleTicksBeforeEnd)) {
     following_ = false;
     follow_->stop();
     music_->Stop();

@@ -144,6 +144,8 @@ class ShowWindow : public QMainWindow {
   class QTimer* follow_ = nullptr;
   bool following_ = false;
   uint32_t playStart_ = 0;
+  bool sawPlaying_ = false;
+  int idleTicks_ = 0;
   ShowMusic* music_ = nullptr;
   int compiledIndex_ = -1;  // the undo index of the cues last compiled
   std::unique_ptr<MusicListener> musicListener_;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTest>
 #include <QUndoStack>
 
@@ -58,12 +59,30 @@ TEST(ShowPlayback, CompilesWithTheMainWindowsLampAndPlaysToTheEndWithThePlayHead
   EXPECT_TRUE(p.Main().CompileLed->Lit());
   std::vector<int64_t> heads;
   ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+  QImage panel;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {
         if (heads.empty() || heads.back() != p.Window->PlayHeadMs()) heads.push_back(p.Window->PlayHeadMs());
+        // A look at the show a second and a half in, in both windows.
+        if (panel.isNull() && p.program->Display().PlaybackFrame() >= 38) {
+          panel = p.program->Display().GrabPanel();
+          testing::SaveShot(panel, "show_playing_display");
+          testing::SaveShot(p.Window->grab().toImage(), "show_playing_window");
+        }
         return !p.Main().Execution().Playing();
       },
       120000));
+  ASSERT_FALSE(panel.isNull());
+  // The sky between the arches is black but for the particles of the first cues.
+  int black = 0, lit = 0;
+  for (int y = panel.height() / 5; y < panel.height() * 3 / 5; ++y)
+    for (int x = panel.width() / 3; x < 2 * panel.width() / 3; ++x) {
+      const int gray = qGray(panel.pixel(x, y));
+      if (gray < 10) ++black;
+      if (gray > 60) ++lit;
+    }
+  EXPECT_GT(black, 1000);
+  EXPECT_GT(lit, 0) << "the particles of the first cues are in the sky";
   EXPECT_TRUE(p.Dialogs.Messages.empty()) << p.Dialogs.Messages.front().Text;
   // The head moved forward through the show, frame by frame.
   ASSERT_GT(heads.size(), 10u);
