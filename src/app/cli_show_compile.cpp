@@ -10,7 +10,8 @@
 #include "app/cli_dialogs.h"
 #include "app/cli_progress.h"
 #include "app/cli_show.h"
-#include "app/show_root_cues.h"
+#include "app/cue_extents_csv.h"
+#include "show/show_root_cues.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
@@ -123,7 +124,13 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   }
   if (!args.Has("--scale") && show.Document.Settings.Scale) scaleValue = *show.Document.Settings.Scale;
 
-  std::vector<RootCue> roots = ShowRootCues(cues, list.Devices());
+  ShowRoots shown = ShowRootCues(cues, list.Devices());
+  if (shown.MissingDevice) {
+    // The cue list reader checked every code against these devices already.
+    ReportError(io, NoDeviceMessage(cues[*shown.MissingDevice].Code));
+    return kExitBadInput;
+  }
+  std::vector<RootCue>& roots = shown.Cues;
   const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
   size_t failed = 0;
   switch (TakeCueSnapshot(roots, lookup, job.Snapshot, &failed)) {

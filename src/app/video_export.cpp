@@ -5,13 +5,20 @@
 #include <mutex>
 #include <thread>
 
-#include "app/pending_output.h"
 #include "compiler/show_record.h"
 #include "compiler/show_summary.h"
 #include "media/audio_track.h"
+#include "util/safe_file.h"
 
 namespace orvane {
 namespace {
+
+std::string OutputRefusal(const std::filesystem::path& target, const std::string& reason) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(target, ec)) return "cannot write " + target.string() + ": it is a folder";
+  const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+  return "cannot write in " + folder.string() + ": " + reason;
+}
 
 // Pictures drawn but not yet encoded; a few let the two threads overlap without holding
 // more than a few megabytes each.
@@ -121,14 +128,18 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
     music = AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds, report.Error);
     if (!music) return report;
   }
-  std::unique_ptr<PendingOutput> output = PendingOutput::Create(job.Output, report.Error);
-  if (!output) return report;
+  // The encoder writes the temporary by its name; the SafeFile syncs and renames it.
+  SafeFile output(job.Output);
+  if (!output.Opened()) {
+    report.Error = OutputRefusal(job.Output, output.ErrorText());
+    return report;
+  }
   VideoFormat format;
   format.Width = job.Render.Width;
   format.Height = job.Render.Height;
   format.FramesPerSecond = static_cast<int32_t>(kFramesPerSecond);
   format.Crf = job.Crf;
-  std::unique_ptr<VideoEncoder> encoder = VideoEncoder::Open(output->Path().string(), format, music.get(), report.Error);
+  std::unique_ptr<VideoEncoder> encoder = VideoEncoder::Open(output.TemporaryPath().string(), format, music.get(), report.Error);
   if (!encoder) {
     report.Error = "cannot write " + job.Output.string() + ": " + report.Error;
     return report;
@@ -175,7 +186,10 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
     report.Stopped = true;
     return report;
   }
-  if (!output->Commit(report.Error)) return report;
+  if (!output.Commit()) {
+    report.Error = "cannot write " + job.Output.string() + ": " + output.ErrorText();
+    return report;
+  }
   if (progress) progress(total, total);
   report.Frames = encoder->Frames();
   report.Seconds = static_cast<double>(report.Frames) / kFramesPerSecond;

@@ -28,6 +28,7 @@
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "show/cue_list.h"
+#include "show/show_root_cues.h"
 #include "show/staged_files.h"
 #include "ui/cue_table_model.h"
 #include "ui/main_form.h"
@@ -637,23 +638,17 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to compile.");
     return;
   }
-  std::vector<RootCue> roots;
-  roots.reserve(show_.Cues.size());
-  for (size_t i = 0; i < show_.Cues.size(); ++i) {
-    const Cue& cue = show_.Cues[i];
-    const std::shared_ptr<const TCompDevice> part = FindByCode(devices, cue.Code);
-    if (!part) {
-      SelectRows({i});
-      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
-                       std::string(kCueFileName) + " line " + std::to_string(CueFileLine(i)) +
-                           ": no device has code " + std::to_string(cue.Code) + ".");
-      return;
-    }
-    roots.push_back({CueFrame(cue.TimeMs), cue.Code, cue.X.value_or(part->BestX), cue.Y.value_or(part->BestY),
-                     cue.Z.value_or(part->BestZ)});
+  ShowRoots roots = ShowRootCues(show_.Cues, devices);
+  if (roots.MissingDevice) {
+    const size_t i = *roots.MissingDevice;
+    SelectRows({i});
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                     std::string(kCueFileName) + " line " + std::to_string(CueFileLine(i)) + ": no device has code " +
+                         std::to_string(show_.Cues[i].Code) + ".");
+    return;
   }
   size_t failed = 0;
-  switch (main_.CompileShow(std::move(roots), firstFrame, &failed)) {
+  switch (main_.CompileShow(std::move(roots.Cues), firstFrame, &failed)) {
     case CompileController::StartResult::kStarted:
       compiledIndex_ = undo_->index();
       ShowStatus(QStringLiteral("Compiling the show..."));

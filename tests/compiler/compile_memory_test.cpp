@@ -74,14 +74,24 @@ TEST_F(CompileMemoryTest, NoMemoryForTheRootSetIsReportedAndLeavesNothing) {
 }
 
 TEST_F(CompileMemoryTest, NoMemoryInTheFrameLoopIsReportedToo) {
-  // The tables fit; a block of 25 frames of 20 000 records (5 MB) does not.
-  const CompileOutcome outcome = Run(4 << 20);
+  // A one-star root fits; the 20 000-star child it spawns in the frame loop does not.
+  auto root = HandPart(2, 2, 3, {{0.1f, 0, 0, 3}});
+  root->NextParExists = 1;
+  root->NextParCode = 1;
+  job.Snapshot.Add(2, root);
+  job.Output = dir.Path() / "ovcompile.dat";
+  job.Snapshot.Add(1, part);
+  job.Snapshot.SetRoot(2);
+  CompileOutcome outcome;
+  {
+    FailLargeAllocations fail(64 << 10);
+    outcome = RunCompile(job, sets, trail, scale, listener);
+  }
   EXPECT_EQ(outcome.State, CompileOutcome::Status::kOutOfMemory);
   EXPECT_EQ(outcome.Message, kCompileOutOfMemory);
   EXPECT_TRUE(sets.Empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   // With the memory back, the same job compiles.
-  sets.Clear();
   const CompileOutcome again = RunCompile(job, sets, trail, scale, listener);
   EXPECT_EQ(again.State, CompileOutcome::Status::kComplete);
   EXPECT_TRUE(std::filesystem::exists(job.Output));

@@ -13,12 +13,12 @@
 
 #include "app/cli_command.h"
 #include "app/export_progress.h"
-#include "app/pending_output.h"
 #include "app/png_file.h"
 #include "app/video_export.h"
 #include "media/video_reader.h"
 #include "support/test_paths.h"
 #include "util/random.h"
+#include "util/safe_file.h"
 
 namespace orvane::testing {
 namespace {
@@ -222,25 +222,24 @@ TEST(VideoExport, StopsBetweenFramesAndLeavesNoFile) {
   EXPECT_TRUE(FileNames(dir.Path()).empty());
 }
 
-TEST(VideoExport, PendingOutputAppearsOnlyWhenCommitted) {
+// The encoder opens the temporary by its name, apart from the SafeFile's own stream.
+TEST(VideoExport, OutputWrittenByNameAppearsOnlyWhenCommitted) {
   ScratchDir dir;
   const auto target = dir.Write("v.mp4", "the user's old file");
-  std::string error;
   {
-    auto pending = PendingOutput::Create(target, error);
-    ASSERT_TRUE(pending) << error;
-    EXPECT_EQ(pending->Path().parent_path(), dir.Path());
-    EXPECT_TRUE(std::filesystem::exists(pending->Path()));
+    SafeFile pending(target);
+    ASSERT_TRUE(pending.Opened()) << pending.ErrorText();
+    EXPECT_EQ(pending.TemporaryPath().parent_path(), dir.Path());
+    EXPECT_TRUE(std::filesystem::exists(pending.TemporaryPath()));
   }
   EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"v.mp4"}) << "an uncommitted file is removed";
   EXPECT_EQ(ReadFileBytes(target), "the user's old file");
-  auto pending = PendingOutput::Create(target, error);
-  ASSERT_TRUE(pending) << error;
-  std::FILE* f = std::fopen(pending->Path().c_str(), "wb");
+  SafeFile pending(target);
+  ASSERT_TRUE(pending.Opened()) << pending.ErrorText();
+  std::FILE* f = std::fopen(pending.TemporaryPath().c_str(), "wb");
   std::fputs("new", f);
   std::fclose(f);
-  ASSERT_TRUE(pending->Commit(error)) << error;
-  pending.reset();
+  ASSERT_TRUE(pending.Commit()) << pending.ErrorText();
   EXPECT_EQ(ReadFileBytes(target), "new");
   EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"v.mp4"});
 }

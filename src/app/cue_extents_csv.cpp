@@ -1,4 +1,4 @@
-#include "app/show_root_cues.h"
+#include "app/cue_extents_csv.h"
 
 #include <cassert>
 #include <cstdio>
@@ -8,23 +8,6 @@
 #include "show/cue_list.h"
 
 namespace orvane {
-
-std::vector<RootCue> ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& devices) {
-  std::vector<RootCue> roots;
-  roots.reserve(cues.size());
-  for (const Cue& cue : cues) {
-    const std::shared_ptr<const TCompDevice> part = FindByCode(devices, cue.Code);
-    assert(part != nullptr);
-    RootCue root;
-    root.Frame = CueFrame(cue.TimeMs);
-    root.Code = cue.Code;
-    root.X = cue.X.value_or(part ? part->BestX : 0.0f);
-    root.Y = cue.Y.value_or(part ? part->BestY : 0.0f);
-    root.Z = cue.Z.value_or(part ? part->BestZ : 0.0f);
-    roots.push_back(root);
-  }
-  return roots;
-}
 
 namespace {
 
