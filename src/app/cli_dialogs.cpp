@@ -9,6 +9,7 @@ DialogAnswer StderrDialogs::Message(DialogKind, DialogButtons buttons, const std
     case DialogButtons::Ok: return DialogAnswer::Ok;
     case DialogButtons::Yes: return DialogAnswer::Yes;
     case DialogButtons::YesNo: return DialogAnswer::No;
+    case DialogButtons::YesNoCancel: return DialogAnswer::Cancel;
   }
   return DialogAnswer::No;
 }

@@ -1,9 +1,14 @@
 // The desktop program: the main window and the display window, until the main window closes.
 
+#include <cstdio>
+#include <filesystem>
+
 #include <QApplication>
+#include <QStringList>
 
 #include "ui/program.h"
 #include "ui/qt_user_dialogs.h"
+#include "ui/show_window.h"
 #include "ui/tool_tip_style.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +23,14 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&program.Main());
     QObject::connect(&program.Main(), &orvane::MainForm::Closed, &app, &QApplication::quit);
     program.Show();
+    // `orvane --show DIR` opens that show folder in the show window.
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--show"));
+    if (at > 0 && at + 1 < args.size()) {
+      program.Main().OpenShowWindow().OpenFolder(std::filesystem::path(args[at + 1].toStdString()));
+    } else if (at > 0) {
+      std::fprintf(stderr, "orvane: --show needs a show folder\n");
+    }
     status = QApplication::exec();
   }
   return status;

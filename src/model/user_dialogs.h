@@ -11,7 +11,7 @@ namespace orvane {
 enum class DialogKind { Information, Warning, Error, Confirmation };
 
 // Which buttons the box offers. Several information boxes carry a single Yes button.
-enum class DialogButtons { Ok, Yes, YesNo };
+enum class DialogButtons { Ok, Yes, YesNo, YesNoCancel };
 
 enum class DialogAnswer { Ok, Yes, No, Cancel };
 

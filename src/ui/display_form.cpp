@@ -1,5 +1,7 @@
 #include "ui/display_form.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include <QKeyEvent>
@@ -222,6 +224,15 @@ void DisplayForm::HideAboutLines() {
 }
 
 bool DisplayForm::StartPlayback() { return core_->StartPlayback(); }
+bool DisplayForm::StartPlaybackAt(uint32_t first_frame) { return core_->StartPlaybackAt(first_frame); }
+void DisplayForm::StopPlayback() { core_->Player().StopPlayback(); }
+int64_t DisplayForm::PlaybackFrame() const {
+  return core_->Player().Active() ? std::max<int64_t>(core_->Player().CurrentFrame(), 0) : -1;
+}
+bool DisplayForm::PlaybackPaused() const { return core_->Player().Active() && core_->Player().Paused(); }
+void DisplayForm::TogglePlaybackPause() {
+  if (core_->Player().Active()) core_->TogglePause();
+}
 
 void DisplayForm::BringToFront() {
   show();

@@ -56,6 +56,11 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   void ShowAboutLines() override;
   void HideAboutLines() override;
   bool StartPlayback() override;
+  bool StartPlaybackAt(uint32_t first_frame) override;
+  void StopPlayback() override;
+  int64_t PlaybackFrame() const override;
+  bool PlaybackPaused() const override;
+  void TogglePlaybackPause() override;
   void BringToFront() override;
 
  protected:

@@ -24,6 +24,14 @@ class DisplayPort {
 
   // False, after its message, when the show file cannot be opened.
   virtual bool StartPlayback() = 0;
+  // The same from a frame on.
+  virtual bool StartPlaybackAt(uint32_t first_frame) = 0;
+  // Ends the show being played, as its end would.
+  virtual void StopPlayback() = 0;
+  // The show frame last taken by playback; -1 outside playback.
+  virtual int64_t PlaybackFrame() const = 0;
+  virtual bool PlaybackPaused() const = 0;
+  virtual void TogglePlaybackPause() = 0;
   virtual void BringToFront() = 0;
 };
 

@@ -25,6 +25,7 @@
 #include "ui/devices_list_view.h"
 #include "ui/main_form_images.h"
 #include "ui/queued_compile_listener.h"
+#include "ui/show_window.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -117,6 +118,7 @@ void MainForm::ConnectControls() {
     connect(PresetBts[i], &QToolButton::clicked, this, [this, k] { PresetClick(k); });
   }
   connect(AboutBt, &QToolButton::clicked, this, &MainForm::AboutBtClick);
+  connect(ShowBt, &QPushButton::clicked, this, [this] { OpenShowWindow(); });
   connect(Label23, &QLabel::linkActivated, this, &MainForm::HelpClick);
 }
 
@@ -250,6 +252,7 @@ void MainForm::ShowAll() {
   showing_ = false;
   ShowExecution();
   ApplyFocus();
+  if (showWindow_) showWindow_->DevicesChanged();
 }
 
 // ---- list operations
@@ -365,7 +368,19 @@ void MainForm::showEvent(QShowEvent* event) {
   }
 }
 
+ShowWindow& MainForm::OpenShowWindow() {
+  if (!showWindow_) showWindow_ = std::make_unique<ShowWindow>(*this, dialogs_);
+  showWindow_->show();
+  showWindow_->raise();
+  showWindow_->activateWindow();
+  return *showWindow_;
+}
+
 void MainForm::closeEvent(QCloseEvent* event) {
+  if (showWindow_ && !showWindow_->MaybeSave()) {
+    event->ignore();
+    return;
+  }
   StopCompile();
   std::error_code ignored;
   std::filesystem::remove(ShowFilePath(), ignored);

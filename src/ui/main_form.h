@@ -13,6 +13,8 @@
 
 #include "compiler/compile_context.h"
 #include "compiler/compile_listener.h"
+#include "compiler/compile_thread.h"
+#include "compiler/root_cue.h"
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
@@ -32,6 +34,7 @@ namespace orvane {
 class ColorEditorOpener;
 class CompileController;
 class QueuedCompileListener;
+class ShowWindow;
 class DevicesListView;
 class StatusLamp;
 
@@ -82,6 +85,20 @@ class MainForm : public QWidget {
   void ShowProgress(int percent);
   // End of the show (or a show that could not be opened).
   void PlaybackFinished();
+
+  // A show's cues compiled like a device's chain, then played from `first_frame`.
+  // kNoDevice and kRecursive name the cue at fault in failedCue.
+  CompileController::StartResult CompileShow(std::vector<RootCue> cues, uint32_t first_frame, size_t* failedCue);
+  // Plays the compiled show from a frame, as Visualize does; false when it cannot start now.
+  bool PlayFrom(uint32_t first_frame);
+  void StopPlayback();
+  DisplayPort* Display() const { return display_; }
+
+  // The show timeline window, made on first use, shown and raised.
+  ShowWindow& OpenShowWindow();
+  ShowWindow* ShowTimeline() const { return showWindow_.get(); }
+  // The device list was replaced elsewhere (a show folder opened): shows it again.
+  void DevicesReloaded() { ShowAll(); }
 
  signals:
   // The window was closed: the program ends.
@@ -153,7 +170,9 @@ class MainForm : public QWidget {
   std::unique_ptr<QueuedCompileListener> listener_;
   std::unique_ptr<CompileController> compiler_;
   std::unique_ptr<ColorEditorOpener> colorOpener_;
+  std::unique_ptr<ShowWindow> showWindow_;
   int aboutTag_ = 0;
+  uint32_t playFrom_ = 0;  // the frame the next playback starts at
   bool showing_ = false;  // controls are being set from the model
   bool placed_ = false;
 
@@ -184,6 +203,7 @@ class MainForm : public QWidget {
   QPushButton *SaveBt = nullptr, *LoadBt = nullptr;
   QPushButton *RenderBt = nullptr, *VisualizarBt = nullptr;
   QToolButton* RenAndVisBt = nullptr;
+  QPushButton* ShowBt = nullptr;  // "Show..."
   StatusLamp *CompileLed = nullptr, *VisualLed = nullptr;
   QProgressBar* Progress = nullptr;
   QLabel* ParLabel = nullptr;

@@ -329,6 +329,9 @@ QWidget* MainForm::BuildExecutionGroup() {
   layout->addWidget(TresDCheck);
   layout->addWidget(RotateCheck);
   layout->addWidget(SceneryCheck);
+  ShowBt = Button("ShowBt", "Show...");
+  ShowBt->setToolTip(QStringLiteral("Show timeline: cues, music and beats"));
+  layout->addWidget(ShowBt);
   layout->addStretch(1);
 
   auto* presets = Row(2);

@@ -1,5 +1,7 @@
 // The main window's execution desk: compile start and end, progress, playback start.
 
+#include <utility>
+
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -120,7 +122,33 @@ void MainForm::StartVisualize() {
     return;
   }
   display_->BringToFront();
-  if (!display_->StartPlayback()) PlaybackFinished();
+  const uint32_t first = std::exchange(playFrom_, 0);
+  if (!(first == 0 ? display_->StartPlayback() : display_->StartPlaybackAt(first))) PlaybackFinished();
+}
+
+CompileController::StartResult MainForm::CompileShow(std::vector<RootCue> cues, uint32_t first_frame,
+                                                     size_t* failedCue) {
+  if (execution_.Compiling() || execution_.Playing() || compiler_->Busy()) return CompileController::StartResult::kBusy;
+  const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
+  const auto result = compiler_->StartShow(std::move(cues), lookup, ShowFilePath(), *listener_, limits_, failedCue);
+  if (result != CompileController::StartResult::kStarted) return result;
+  if (display_) display_->ShowCompileText();
+  execution_.CompileStarted();
+  execution_.MarkRenderAndVisualize();
+  playFrom_ = first_frame;
+  ShowButtons();
+  return result;
+}
+
+bool MainForm::PlayFrom(uint32_t first_frame) {
+  if (execution_.Compiling() || execution_.Playing() || !execution_.Buttons().Visualize) return false;
+  playFrom_ = first_frame;
+  StartVisualize();
+  return true;
+}
+
+void MainForm::StopPlayback() {
+  if (display_) display_->StopPlayback();
 }
 
 void MainForm::PlaybackFinished() {

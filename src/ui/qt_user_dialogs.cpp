@@ -35,6 +35,7 @@ QMessageBox::StandardButtons ButtonsFor(DialogButtons buttons) {
     case DialogButtons::Ok: return QMessageBox::Ok;
     case DialogButtons::Yes: return QMessageBox::Yes;
     case DialogButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case DialogButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   return QMessageBox::Ok;
 }
@@ -46,10 +47,12 @@ DialogAnswer QtUserDialogs::Message(DialogKind kind, DialogButtons buttons, cons
   const QString title = caption.empty() ? CaptionFor(kind) : QString::fromStdString(caption);
   QMessageBox box(IconFor(kind), title, QString::fromStdString(text), ButtonsFor(buttons), parent_);
   if (buttons == DialogButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+  if (buttons == DialogButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
     case QMessageBox::Yes: return DialogAnswer::Yes;
     case QMessageBox::No: return DialogAnswer::No;
     case QMessageBox::Ok: return DialogAnswer::Ok;
+    case QMessageBox::Cancel: return DialogAnswer::Cancel;
     default: break;
   }
   // Closed from the title bar: a question counts as No, a one-button box as its button.
@@ -57,6 +60,7 @@ DialogAnswer QtUserDialogs::Message(DialogKind kind, DialogButtons buttons, cons
     case DialogButtons::Ok: return DialogAnswer::Ok;
     case DialogButtons::Yes: return DialogAnswer::Yes;
     case DialogButtons::YesNo: return DialogAnswer::No;
+    case DialogButtons::YesNoCancel: return DialogAnswer::Cancel;
   }
   return DialogAnswer::Cancel;
 }

@@ -110,8 +110,8 @@ void DisplayCore::DrawOverlays() { orvane::DrawOverlays(Overlays, font_, PanelWi
 
 bool DisplayCore::StartPlayback() { return StartPlaybackOf(temp_folder_ + kShowFileName); }
 
-bool DisplayCore::StartPlaybackOf(const std::filesystem::path& show_file) {
-  const auto error = player_.StartPlayback(show_file);
+bool DisplayCore::StartPlaybackOf(const std::filesystem::path& show_file, uint32_t first_frame) {
+  const auto error = player_.StartPlayback(show_file, first_frame);
   // A new show starts unpaused, so a "PAUSE" left from before would be wrong.
   if (!error && !player_.Paused()) RemoveOverlay(PauseText);
   if (error && services_.Dialogs) services_.Dialogs->Message(DialogKind::Error, DialogButtons::Ok, *error);

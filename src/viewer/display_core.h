@@ -65,7 +65,9 @@ class DisplayCore : private PlaybackScreen {
   // Playback of TempFolder + "ovcompile.dat"; false (after an error message) when the file
   // cannot be opened.
   bool StartPlayback();
-  bool StartPlaybackOf(const std::filesystem::path& show_file);
+  bool StartPlaybackOf(const std::filesystem::path& show_file, uint32_t first_frame = 0);
+  // The same show from a frame on.
+  bool StartPlaybackAt(uint32_t first_frame) { return StartPlaybackOf(temp_folder_ + kShowFileName, first_frame); }
   void TogglePause();
 
   // Input, as plain values.

@@ -41,7 +41,7 @@ ShowPlayer::~ShowPlayer() {
   StopLoader();
 }
 
-std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path& show_file) {
+std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame) {
   if (session_) {
     StopPump();
     StopLoader();
@@ -53,6 +53,7 @@ std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path
     return "Cannot open the compiled show: " + session->ShowFile.Fault().Reason + ".";
   }
   session->Generation = ++generation_;
+  session->SkipBlocks = first_frame / kFramesPerBlock;
   session_ = std::move(session);
   frame_data_.clear();
   frame_exists_ = true;
@@ -65,7 +66,9 @@ std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path
   playing_ = false;
   paused_ = false;
   last_fault_.reset();
-  frames_read_ = 0;
+  frames_read_ = first_frame;
+  seek_to_.reset();
+  if (first_frame > 0) seek_to_ = first_frame;
   StartPump();
   return std::nullopt;
 }
@@ -134,6 +137,23 @@ void ShowPlayer::Dequeue() {
     }
   }
   dequeuing_ = false;
+  if (!block_data_ || need_block_) return;
+  frames_read_ = block_data_->FirstFrame;
+  // After a seek: the frames before the wanted one are passed, never drawn. A block
+  // shorter than the skip (the show's end) leaves its last frame to draw.
+  const int64_t skip = seek_to_ ? *seek_to_ - frames_read_ : 0;
+  seek_to_.reset();
+  ShowFrame frame;
+  for (int64_t i = 0; i < skip; ++i) {
+    FrameCursor ahead = frames_;
+    if (!ahead.Next(frame) || frame.Index >= last_frame_index_) break;
+    frames_ = ahead;
+    ++frames_read_;
+  }
+}
+
+void ShowPlayer::StopPlayback() {
+  if (session_) EndOfShow();
 }
 
 void ShowPlayer::StartLoader() {
@@ -153,14 +173,24 @@ void ShowPlayer::LoadNextBlock(PlaybackSession& s, const std::stop_token& stop, 
                                const std::function<void(int32_t)>& progress) {
   if (stop.stop_requested()) return;
   ShowBlock block;
-  const ShowFileReader::Status status = s.ShowFile.ReadBlock(block);
+  ShowFileReader::Status status = s.ShowFile.ReadBlock(block);
+  // Passing over whole blocks before a seek target; the final block is always kept.
+  while (s.SkipBlocks > 0 && status == ShowFileReader::Status::kBlock && block.Header.LastBlock == 0 &&
+         !s.ShowFile.AtEnd() && !stop.stop_requested()) {
+    --s.SkipBlocks;
+    s.FramesLoaded += block.FrameCount;
+    status = s.ShowFile.ReadBlock(block);
+  }
+  s.SkipBlocks = 0;
+  const int64_t first_frame = s.FramesLoaded;
+  s.FramesLoaded += block.FrameCount;
   bool end = status != ShowFileReader::Status::kBlock;
   if (status == ShowFileReader::Status::kBlock) end = block.Header.LastBlock != 0 || s.ShowFile.AtEnd();
   // A damaged block still plays up to its last whole frame.
   if (status == ShowFileReader::Status::kBlock || (status == ShowFileReader::Status::kFault && block.FrameCount > 0)) {
     std::lock_guard lock(s.QueueLock);
     s.BlockQueue.push_back(QueuedBlock{block.Header.FirstBlock, block.Header.LastBlock,
-                                       block.Header.LastFrameIndex, std::move(block.Data)});
+                                       block.Header.LastFrameIndex, first_frame, std::move(block.Data)});
   }
   // The end is announced only after the last block is queued, so the pump never sees the
   // end with that block still on its way.

@@ -39,6 +39,7 @@ struct QueuedBlock {
   uint8_t FirstBlock = 0;
   uint8_t LastBlock = 0;
   uint32_t LastFrameIndex = 0;
+  int64_t FirstFrame = 0;  // index in the show of the block's first frame
   std::vector<uint8_t> Data;
 };
 
@@ -54,6 +55,8 @@ struct PlaybackSession {
   std::mutex LoaderLock;  // guards LoaderRunning
   bool LoaderRunning = false;
   uint64_t Generation = 0;
+  uint32_t SkipBlocks = 0;    // whole blocks the loader still passes over; loader only
+  int64_t FramesLoaded = 0;   // frames of the blocks read or passed over; loader only
 };
 
 class ShowPlayer {
@@ -65,8 +68,11 @@ class ShowPlayer {
   ShowPlayer& operator=(const ShowPlayer&) = delete;
 
   // Opens the show and starts the pump; on failure the error text, with the main window's
-  // buttons usable again and nothing started.
-  std::optional<std::string> StartPlayback(const std::filesystem::path& show_file);
+  // buttons usable again and nothing started. From `first_frame` on: the loader passes
+  // over whole blocks before it, and the frames before it in its block are taken undrawn.
+  std::optional<std::string> StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame = 0);
+  // Ends a playing show now, as its end would.
+  void StopPlayback();
 
   void StartPump();
   void StopPump();
@@ -127,6 +133,7 @@ class ShowPlayer {
   std::vector<uint8_t> frame_data_;
   bool frame_exists_ = false;
   int64_t frames_read_ = 0;
+  std::optional<int64_t> seek_to_;  // the first frame to draw after a seek
   bool frame_consumed_ = true;
   bool need_block_ = true;
   bool dequeuing_ = false;

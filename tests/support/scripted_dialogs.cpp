@@ -15,10 +15,11 @@ DialogAnswer ScriptedDialogs::Message(DialogKind kind, DialogButtons buttons, co
   switch (buttons) {
     case DialogButtons::Ok: return DialogAnswer::Ok;
     case DialogButtons::Yes: return DialogAnswer::Yes;
-    case DialogButtons::YesNo: break;
+    case DialogButtons::YesNo:
+    case DialogButtons::YesNoCancel: break;
   }
   ADD_FAILURE() << "unscripted question: " << text;
-  return DialogAnswer::No;
+  return buttons == DialogButtons::YesNo ? DialogAnswer::No : DialogAnswer::Cancel;
 }
 
 std::optional<std::string> ScriptedDialogs::InputText(const std::string& title, const std::string& prompt,

@@ -29,7 +29,19 @@ class RecordingDisplay : public DisplayPort {
     ++PlaybackStarts;
     return PlaybackOpens;
   }
+  bool StartPlaybackAt(uint32_t first_frame) override {
+    FirstFrames.push_back(first_frame);
+    return StartPlayback();
+  }
+  void StopPlayback() override { ++Stops; }
+  int64_t PlaybackFrame() const override { return Frame; }
+  bool PlaybackPaused() const override { return Paused; }
+  void TogglePlaybackPause() override { Paused = !Paused; }
+  bool Paused = false;
   void BringToFront() override { ++Raised; }
+  std::vector<uint32_t> FirstFrames;
+  int Stops = 0;
+  int64_t Frame = -1;
 };
 
 }  // namespace orvane::testing

@@ -198,3 +198,51 @@ TEST(ShowPlayer, DestroyingThePlayerMidShowWaitsForTheLoader) {
 
 }  // namespace
 }  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+TEST(ShowPlayerSeek, StartsAtTheAskedFramePassingWholeBlocksAndNeverDrawsAnEarlierFrame) {
+  for (uint32_t first : {0u, 24u, 25u, 137u, 199u}) {
+    SCOPED_TRACE(first);
+    PlaybackRig rig;
+    rig.WriteShow(BuildShow({8 * 25}));
+    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), first));
+    ASSERT_TRUE(rig.PlayToEnd(400));
+    EXPECT_EQ(rig.drawn, Range(static_cast<int>(first), 200));
+    // Blocks passed over are read but never queued: one progress report per loader run.
+    EXPECT_EQ(rig.main_window.progress.back(), 100);
+  }
+}
+
+TEST(ShowPlayerSeek, CountsFramesFromTheShowsStart) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({8 * 25}));
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), 60));
+  for (int i = 0; i < 200 && rig.drawn.empty(); ++i) rig.Tick();
+  ASSERT_FALSE(rig.drawn.empty());
+  EXPECT_EQ(rig.drawn.front(), 60);
+  // The frame taken after the one drawn.
+  EXPECT_EQ(rig.player.CurrentFrame(), rig.drawn.back() + 1);
+}
+
+TEST(ShowPlayerSeek, BeyondTheEndPlaysTheLastFrameAndStopEndsAShowAtOnce) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({60}));  // two full blocks and a closing one of ten frames
+  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), 5000));
+  ASSERT_TRUE(rig.PlayToEnd(100));
+  EXPECT_EQ(rig.drawn, std::vector<int>{59});
+
+  PlaybackRig stopped;
+  stopped.WriteShow(BuildShow({8 * 25}));
+  ASSERT_FALSE(stopped.player.StartPlayback(stopped.ShowPath()));
+  for (int i = 0; i < 20; ++i) stopped.Tick();
+  stopped.player.StopPlayback();
+  EXPECT_FALSE(stopped.player.Active());
+  EXPECT_FALSE(stopped.player.Playing());
+  EXPECT_TRUE(stopped.main_window.visualize_enabled);
+  stopped.player.StopPlayback();  // nothing left to stop
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,153 @@
+#pragma once
+// The show timeline window: a show folder's cues in a table and on a timeline strip over
+// the music's waveform and beats, with undo for every edit, open and save of show
+// folders, cue import and export, and the show's compile and playback. Works on the main
+// window's device list; every message goes through UserDialogs.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "media/music_analysis.h"
+#include "model/user_dialogs.h"
+#include "show/cue_edit.h"
+#include "show/show_folder.h"
+#include "ui/timeline_strip.h"
+
+class QAction;
+class QLabel;
+class QProgressBar;
+class QTableView;
+class QUndoStack;
+
+namespace orvane {
+
+class CueTableModel;
+class ShowMusic;
+class MainForm;
+
+class ShowWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Picks a file for import or export; nothing when cancelled. The program uses QFileDialog.
+  using FilePicker = std::function<std::optional<std::filesystem::path>(bool save)>;
+
+  ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~ShowWindow() override;
+
+  // Opens the show folder (after asking about unsaved changes); false when it was not opened.
+  bool OpenFolder(const std::filesystem::path& folder);
+  // Saves to the show's folder, or asks for one; false when not saved.
+  bool Save();
+  bool SaveAs();
+  void NewShow();
+  // Replaces the cues by those of a CSV file; false (after its message) when refused.
+  bool ImportCues(const std::filesystem::path& file);
+  bool ExportCues(const std::filesystem::path& file);
+  // Sets (empty file: removes) the music and its offset as one undoable edit.
+  void SetMusic(const std::string& file, double offsetSeconds);
+  void SetTitle(const std::string& title);
+  // Reads the music again, finding its beats when asked.
+  void AnalyseMusic(bool findBeats);
+
+  // Cue edits on the table's selection and at the play head.
+  void AddCue();
+  void DeleteSelected();
+  void DuplicateSelected();
+  void MoveCue(size_t row, int64_t ms);
+  // The refusal message, or nothing when the edit was accepted.
+  std::optional<std::string> SetCueField(size_t row, CueField field, const std::string& text);
+  void SetPlayHead(int64_t ms);
+
+  // Compiles the show on the main window's compile thread and plays it from the frame.
+  void CompileAndPlay(uint32_t firstFrame);
+  // Plays the compiled show from the frame; compiles first when the cues changed since.
+  void Play(uint32_t firstFrame);
+  // The play head follows the show being played.
+  bool Following() const { return following_; }
+  const ShowMusic& Music() const { return *music_; }
+
+  // Asks to save unsaved changes; false when the user cancels.
+  bool MaybeSave();
+  // The device list changed in the main window.
+  void DevicesChanged();
+
+  const ShowDocument& Show() const { return show_; }
+  const std::filesystem::path& Folder() const { return folder_; }
+  std::vector<size_t> SelectedRows() const;
+  void SelectRows(const std::vector<size_t>& rows);
+  int64_t PlayHeadMs() const { return content_.PlayHeadMs; }
+  const TimelineContent& Content() const { return content_; }
+  bool Modified() const;
+  bool MusicBusy() const { return analyser_.Busy(); }
+  double TempoBpm() const { return tempoBpm_; }
+  QString StatusText() const;
+
+  void SetFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
+
+  QUndoStack* Undo() const { return undo_; }
+  QTableView* Table() const { return table_; }
+  TimelineStrip* Strip() const { return strip_; }
+  CueTableModel* TableModel() const { return model_; }
+
+  // Actions, by the names the tests find them under.
+  QAction *NewAct = nullptr, *OpenAct = nullptr, *SaveAct = nullptr, *SaveAsAct = nullptr;
+  QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
+  QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
+  QAction *UndoAct = nullptr, *RedoAct = nullptr;
+  QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
+  QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr,
+          *SnapAct = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  class MusicListener;
+
+  void BuildActions();
+  bool LoadShowFolder(const std::filesystem::path& folder);
+  void BuildWidgets();
+  void ApplyCueChange(const CueListChange& change, bool forward);
+  void PushCueChange(const QString& text, CueListChange change);
+  void ApplySettings(const ShowSettings& settings);
+  void AdoptShow(ShowDocument show, const std::filesystem::path& folder);
+  void UpdateTitle();
+  void UpdateBeats();
+  void MusicArrived(MusicAnalysis analysis);
+  void ShowStatus(const QString& text);
+  void ChooseMusic();
+  std::optional<int32_t> SelectedDeviceCode() const;
+  void ShowError(const std::string& text);
+  void FollowPlayback();
+  void StartFollowing(uint32_t firstFrame);
+
+  MainForm& main_;
+  UserDialogs& dialogs_;
+  ShowDocument show_;
+  std::filesystem::path folder_;
+  TimelineContent content_;
+  std::vector<double> musicBeats_;  // music time
+  double tempoBpm_ = 0;
+  QUndoStack* undo_ = nullptr;
+  CueTableModel* model_ = nullptr;
+  QTableView* table_ = nullptr;
+  TimelineStrip* strip_ = nullptr;
+  QLabel* status_ = nullptr;
+  QProgressBar* musicProgress_ = nullptr;
+  FilePicker pickFile_;
+  class QTimer* follow_ = nullptr;
+  bool following_ = false;
+  uint32_t playStart_ = 0;
+  ShowMusic* music_ = nullptr;
+  int compiledIndex_ = -1;  // the undo index of the cues last compiled
+  std::unique_ptr<MusicListener> musicListener_;
+  MusicAnalyser analyser_;  // joined before the listener goes
+};
+
+}  // namespace orvane

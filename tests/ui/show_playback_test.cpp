@@ -1,0 +1,114 @@
+// The show window through the whole program: compile on the compile thread, play in the
+// GL display, the play head following, and playing from the play head.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QUndoStack>
+
+#include "qt_test_helpers.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_paths.h"
+#include "ui/program.h"
+#include "ui/show_music.h"
+#include "ui/show_window.h"
+#include "ui/status_lamp.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessEvents;
+
+struct ShowProgram {
+  ShowProgram() {
+    program = std::make_unique<Program>(ProgramFolders{Scratch.Folder(), Scratch.Folder()}, Dialogs,
+                                        [this](const std::string& m) { Fatal = m; });
+    program->Show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&program->Display()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program->Display().SceneReady() || !Fatal.empty(); }, 10000));
+    const fs::path folder = Scratch.Path() / "harbour-night";
+    fs::copy(ORVANE_EXAMPLE_SHOW, folder, fs::copy_options::recursive);
+    Window = &program->Main().OpenShowWindow();
+    EXPECT_TRUE(Window->OpenFolder(folder));
+    // A short show: three cues in the first second and a half.
+    Scratch.Write("short.csv", "time,code\n0,104\n0.5,204\n1.5,104\n");
+    EXPECT_TRUE(Window->ImportCues(Scratch.Path() / "short.csv"));
+    ProcessEvents();
+  }
+  ~ShowProgram() {
+    Window->Undo()->setClean();
+    program.reset();
+    ProcessEvents();
+  }
+  MainForm& Main() { return program->Main(); }
+
+  testing::ScratchDir Scratch;
+  testing::ScriptedDialogs Dialogs;
+  std::string Fatal;
+  std::unique_ptr<Program> program;
+  ShowWindow* Window = nullptr;
+};
+
+TEST(ShowPlayback, CompilesWithTheMainWindowsLampAndPlaysToTheEndWithThePlayHeadMoving) {
+  ShowProgram p;
+  ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
+  p.Window->CompileAct->trigger();
+  EXPECT_TRUE(p.Main().Execution().Compiling());
+  EXPECT_TRUE(p.Main().CompileLed->Lit());
+  std::vector<int64_t> heads;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (heads.empty() || heads.back() != p.Window->PlayHeadMs()) heads.push_back(p.Window->PlayHeadMs());
+        return !p.Main().Execution().Playing();
+      },
+      120000));
+  EXPECT_TRUE(p.Dialogs.Messages.empty()) << p.Dialogs.Messages.front().Text;
+  // The head moved forward through the show, frame by frame.
+  ASSERT_GT(heads.size(), 10u);
+  EXPECT_TRUE(std::is_sorted(heads.begin(), heads.end()));
+  EXPECT_GT(heads.back(), 1500);
+  EXPECT_EQ(heads.back() % 40, 0);
+}
+
+TEST(ShowPlayback, PlaysFromThePlayHeadAtThatFrame) {
+  ShowProgram p;
+  ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
+  p.Window->CompileAct->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+  p.Window->StopAct->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 10000));
+
+  p.Window->SetPlayHead(1480);  // frame 37, inside the second block
+  p.Window->PlayFromHeadAct->trigger();
+  ASSERT_TRUE(p.Main().Execution().Playing()) << "the compiled show plays without a new compile";
+  int64_t first = -1;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        first = p.program->Display().PlaybackFrame();
+        return first >= 37;
+      },
+      30000));
+  EXPECT_EQ(first, 37);
+  EXPECT_GE(p.Window->PlayHeadMs(), 1480);
+
+  // Space pauses, Enter starts again from where the play began, unpaused.
+  p.Window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(p.Window));
+  QTest::keyClick(p.Window, Qt::Key_Space);
+  EXPECT_TRUE(p.program->Display().PlaybackPaused());
+  QTest::keyClick(p.Window, Qt::Key_Return);
+  EXPECT_TRUE(p.Main().Execution().Playing());
+  EXPECT_FALSE(p.program->Display().PlaybackPaused());
+  EXPECT_GE(p.program->Display().PlaybackFrame(), 0);
+  EXPECT_LE(p.program->Display().PlaybackFrame(), 37);
+  // Without a sound device the show plays silently and says so once; with one, it plays.
+  if (!p.Window->Music().HasOutput())
+    EXPECT_EQ(p.Window->Music().SilentReason(), "No audio output: the show plays without sound.");
+  EXPECT_TRUE(p.Dialogs.Messages.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 60000));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,284 @@
+#include "ui/show_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QUndoStack>
+
+#include "main_form_desk.h"
+#include "media/waveform_envelope.h"
+#include "show/cue_list.h"
+#include "ui/cue_table_model.h"
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Desk;
+using testing::ProcessEvents;
+
+constexpr int kMusicWaitMs = 120000;
+
+// The example show copied into the test's scratch folder, opened in the show window.
+struct ShowDesk : Desk {
+  ShowDesk() {
+    Folder = Scratch.Path() / "harbour-night";
+    fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
+    QTest::mouseClick(Form.ShowBt, Qt::LeftButton);
+    Window = Form.ShowTimeline();
+    if (Window == nullptr) return;
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(Window));
+    EXPECT_TRUE(Window->OpenFolder(Folder));
+    ProcessEvents();
+  }
+  ~ShowDesk() {
+    if (Window) Window->Undo()->setClean();  // nothing to ask at teardown
+  }
+  ShowWindow& W() { return *Window; }
+  const std::vector<Cue>& Cues() { return Window->Show().Cues; }
+  void SelectDevice(int32_t code) {
+    const auto& items = Form.Devices().Items();
+    for (size_t i = 0; i < items.size(); ++i)
+      if (items[i].Caption == std::to_string(code)) Form.DevicesList->setCurrentItem(Form.DevicesList->topLevelItem(int(i)));
+    ProcessEvents();
+  }
+  QPoint StripPoint(int64_t ms) { return {Window->Strip()->XOfMs(ms), 70}; }
+
+  fs::path Folder;
+  ShowWindow* Window = nullptr;
+};
+
+TEST(ShowWindow, OpensTheExampleShowFromTheMainWindowWithItsDevicesAndMusic) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  EXPECT_EQ(d.Form.ShowBt->text(), "Show...");
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Harbour Night");
+  EXPECT_EQ(d.W().Table()->model()->rowCount(), static_cast<int>(d.Cues().size()));
+  EXPECT_EQ(d.Cues().size(), 36u);
+  for (size_t i = 1; i < d.Cues().size(); ++i) EXPECT_LE(d.Cues()[i - 1].TimeMs, d.Cues()[i].TimeMs);
+  const auto captions = d.Captions();
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "101"), captions.end());
+  // The table: two decimals of the time, the code, an empty coordinate for the device's own.
+  QAbstractItemModel* table = d.W().Table()->model();
+  EXPECT_EQ(table->headerData(0, Qt::Horizontal).toString(), "Time");
+  EXPECT_EQ(table->index(0, 0).data().toString(), "0.00");
+  EXPECT_EQ(table->index(0, 1).data().toString(), "104");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.W().Content().Envelope != nullptr; }, kMusicWaitMs))
+      << d.W().StatusText().toStdString();
+  EXPECT_GT(d.W().Content().Envelope->DurationSeconds(), 30.0);
+  // The toolbar carries every action with its shortcut.
+  for (QAction* a : {d.W().NewAct, d.W().OpenAct, d.W().SaveAct, d.W().SaveAsAct, d.W().ImportAct, d.W().ExportAct,
+                     d.W().MusicAct, d.W().BeatsAct, d.W().CompileAct, d.W().PlayAct, d.W().PlayFromHeadAct,
+                     d.W().StopAct, d.W().UndoAct, d.W().RedoAct})
+    EXPECT_FALSE(a->shortcut().isEmpty()) << a->text().toStdString();
+}
+
+TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<Cue> opened = d.Cues();
+
+  // Beats of the example's 120 bpm music: half-second steps.
+  d.W().BeatsAct->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.W().TempoBpm() > 0; }, kMusicWaitMs)) << d.W().StatusText().toStdString();
+  EXPECT_NEAR(d.W().TempoBpm(), 120.0, 1.0);
+  EXPECT_GT(d.W().Content().BeatSeconds.size(), 60u);
+  EXPECT_TRUE(d.W().StatusText().contains("bpm")) << d.W().StatusText().toStdString();
+
+  // Add: the main window's device at the play head, clicked on the strip.
+  d.W().Strip()->SetView(TimelineView{100.0, 0.0, d.W().Strip()->width()});
+  d.SelectDevice(101);
+  QTest::mouseClick(d.W().Strip(), Qt::LeftButton, {}, QPoint(d.W().Strip()->XOfMs(2250), 100));
+  EXPECT_NEAR(static_cast<double>(d.W().PlayHeadMs()), 2250.0, 10.0);
+  // No marker lies at 2.25 s; the click only moved the play head.
+  EXPECT_EQ(d.Cues(), opened);
+  d.W().AddCueAct->trigger();
+  ASSERT_EQ(d.Cues().size(), opened.size() + 1);
+  const std::vector<size_t> added = d.W().SelectedRows();
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(d.Cues()[added[0]].Code, 101);
+  EXPECT_EQ(d.Cues()[added[0]].TimeMs, d.W().PlayHeadMs());
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Harbour Night*");
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues(), opened);
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Harbour Night");
+  d.W().RedoAct->trigger();
+  ASSERT_EQ(d.Cues().size(), opened.size() + 1);
+  const Cue mine = d.Cues()[d.W().SelectedRows().at(0)];
+
+  // Drag it 0.37 s later: it lands on the nearest beat.
+  const int64_t from = mine.TimeMs;
+  QTest::mousePress(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(from));
+  QTest::mouseMove(d.W().Strip(), d.StripPoint(from + 200));
+  QTest::mouseMove(d.W().Strip(), d.StripPoint(from + 370));
+  QTest::mouseRelease(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(from + 370));
+  ASSERT_EQ(d.W().SelectedRows().size(), 1u);
+  const Cue moved = d.Cues()[d.W().SelectedRows()[0]];
+  EXPECT_EQ(moved.Code, 101);
+  const double beat = SnapToBeat((from + 370) / 1000.0, d.W().Content().BeatSeconds);
+  EXPECT_EQ(moved.TimeMs, std::llround(beat * 1000.0));
+  EXPECT_NEAR(moved.TimeMs, 2500, 25);  // the beats of 120 bpm fall on half seconds
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues()[d.W().SelectedRows().at(0)].TimeMs, from);
+  d.W().RedoAct->trigger();
+
+  // Edit through the table: a refused time keeps the row and shows the reader's message.
+  const int row = static_cast<int>(d.W().SelectedRows().at(0));
+  QAbstractItemModel* table = d.W().Table()->model();
+  EXPECT_FALSE(table->setData(table->index(row, 0), "soon", Qt::EditRole));
+  const std::string refusal =
+      "cues.csv line " + std::to_string(row + 2) + ": time \"soon\" is not a time in seconds.";
+  EXPECT_EQ(table->index(row, 0).data(Qt::ToolTipRole).toString().toStdString(), refusal);
+  EXPECT_EQ(d.W().StatusText().toStdString(), refusal);
+  EXPECT_EQ(d.Cues()[static_cast<size_t>(row)], moved);
+  // An accepted label typed into the cell's editor.
+  const QModelIndex label = table->index(row, 5);
+  d.W().Table()->setCurrentIndex(label);
+  d.W().Table()->edit(label);
+  ProcessEvents();
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  editor->setText("finale, mine");
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    for (const Cue& c : d.Cues())
+      if (c.Label == "finale, mine") return true;
+    return false;
+  }));
+  EXPECT_EQ(d.W().Undo()->undoText(), "Edit cue");
+
+  // Duplicate and delete work on the selection.
+  const size_t before = d.Cues().size();
+  d.W().SelectRows({0, 1});
+  d.W().DuplicateAct->trigger();
+  EXPECT_EQ(d.Cues().size(), before + 2);
+  d.W().DeleteAct->trigger();
+  EXPECT_EQ(d.Cues().size(), before);
+  d.W().SelectRows({0, 1, 2});
+  d.W().DeleteAct->trigger();
+  EXPECT_EQ(d.Cues().size(), before - 3);
+  while (d.W().Undo()->canUndo()) d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues(), opened);
+  EXPECT_FALSE(d.W().Modified());
+}
+
+TEST(ShowWindow, SavesAndReopensTheSameShow) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.SelectDevice(201);
+  d.W().SetPlayHead(12340);
+  d.W().AddCue();
+  d.W().SetTitle("Harbour Night, edited");
+  d.W().SetMusic((d.Folder / "music.ogg").string(), 0.5);
+  EXPECT_EQ(d.W().Show().Settings.MusicFile, "music.ogg");  // kept relative to the show
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Harbour Night, edited*");
+  const ShowDocument saved = d.W().Show();
+  d.Dialogs.Answers.push_back(DialogAnswer::Yes);  // replace the changed files
+  d.W().SaveAct->trigger();
+  EXPECT_FALSE(d.W().Modified());
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Harbour Night, edited");
+
+  ASSERT_TRUE(d.W().OpenFolder(d.Folder));
+  EXPECT_EQ(d.W().Show().Cues, saved.Cues);
+  EXPECT_EQ(d.W().Show().Settings, saved.Settings);
+
+  // Save As into a new folder: the music still names the same file.
+  d.Dialogs.Folders.push_back((d.Scratch.Path() / "copy").string());
+  d.W().SetTitle("Copy");
+  ASSERT_TRUE(d.W().SaveAs());
+  EXPECT_EQ(d.W().Folder(), d.Scratch.Path() / "copy");
+  ASSERT_TRUE(d.W().OpenFolder(d.Scratch.Path() / "copy"));
+  EXPECT_EQ(d.W().Show().Cues, saved.Cues);
+  EXPECT_EQ(ShowMusicPath(d.W().Show().Settings, d.W().Folder()), d.Folder / "music.ogg");
+}
+
+TEST(ShowWindow, ImportsAndExportsCueLists) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<Cue> opened = d.Cues();
+  const fs::path out = d.Scratch.Path() / "out.csv";
+  d.W().SetFilePicker([&](bool save) { return std::optional<fs::path>(save ? out : d.Scratch.Path() / "in.csv"); });
+  d.W().ExportAct->trigger();
+  EXPECT_EQ(testing::ReadFileBytes(out), CueListText(opened));
+  // An existing file is replaced only after a Yes.
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  d.W().SetPlayHead(0);
+  d.W().SelectRows({0});
+  d.W().DeleteAct->trigger();
+  d.W().ExportAct->trigger();
+  EXPECT_EQ(testing::ReadFileBytes(out), CueListText(opened));
+  d.W().UndoAct->trigger();
+
+  d.Scratch.Write("in.csv", "time,code,label\n1.5,101,a\n0:02,999,b\n");
+  d.Dialogs.Clear();
+  d.W().ImportAct->trigger();
+  EXPECT_EQ(d.Dialogs.OnlyMessage().Text, "in.csv line 3: no device has code 999.");
+  EXPECT_EQ(d.Cues(), opened);
+
+  d.Scratch.Write("in.csv", "time,code,label\n3,102,b\n1.5,101,a\n");
+  d.W().ImportAct->trigger();
+  ASSERT_EQ(d.Cues().size(), 2u);
+  EXPECT_EQ(d.Cues()[0].Label, "a");
+  EXPECT_EQ(d.Cues()[1].TimeMs, 3000);
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues(), opened);
+}
+
+TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetTitle("Changed");
+  d.Dialogs.Answers.push_back(DialogAnswer::Cancel);
+  d.W().NewAct->trigger();
+  EXPECT_EQ(d.Dialogs.Messages.back().Buttons, DialogButtons::YesNoCancel);
+  EXPECT_EQ(d.Dialogs.Messages.back().Text, "The show \"Changed\" has unsaved changes. Do you wish to save them?");
+  EXPECT_EQ(d.Cues().size(), 36u);
+  // Closing the main window asks too; Cancel keeps everything open.
+  d.Dialogs.Answers.push_back(DialogAnswer::Cancel);
+  d.Form.close();
+  EXPECT_TRUE(d.Form.isVisible());
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  d.W().NewAct->trigger();
+  EXPECT_TRUE(d.Cues().empty());
+  EXPECT_EQ(d.W().windowTitle(), "Show timeline - Untitled");
+
+  ASSERT_TRUE(d.W().OpenFolder(d.Folder));
+  // Delete device 104 in the main window: its cues are marked.
+  d.SelectDevice(104);
+  d.Dialogs.Answers.push_back(DialogAnswer::Yes);
+  d.Form.DeleteBt->click();
+  ProcessEvents();
+  QAbstractItemModel* table = d.W().Table()->model();
+  EXPECT_EQ(table->index(0, 1).data(Qt::ToolTipRole).toString(), "No device has code 104.");
+  EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+}
+
+TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().resize(1000, 600);
+  d.W().BeatsAct->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.W().TempoBpm() > 0; }, kMusicWaitMs));
+  d.W().Strip()->SetView(TimelineView{60.0, 0.0, d.W().Strip()->width()});
+  d.W().SetPlayHead(4000);
+  d.W().SelectRows({3});
+  ProcessEvents();
+  const QImage shot = d.W().grab().toImage();
+  testing::SaveShot(shot, "show_timeline");
+  // The waveform's colour appears in the strip's middle band, the play head's red at 4 s.
+  const QImage strip = d.W().Strip()->grab().toImage();
+  const int middle = strip.height() / 2 + TimelineStrip::kRulerHeight / 2;
+  int wave = 0;
+  for (int x = 0; x < strip.width(); ++x)
+    if (strip.pixelColor(x, middle).green() > 100) ++wave;
+  EXPECT_GT(wave, strip.width() / 4);
+  const QColor head = strip.pixelColor(d.W().Strip()->XOfMs(4000), strip.height() - 3);
+  EXPECT_GT(head.red(), 200);
+}
+
+}  // namespace
+}  // namespace orvane
