@@ -110,7 +110,7 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
   }
   if (args.Has("--music-offset")) {
     const std::optional<double> offset = ReadDecimal(args.Value("--music-offset"), '.');
-    if (!job.Music) return refuse("--music-offset needs music: --music, or a show with music");
+    if (!job.Music) return refuse("--music-offset needs --music, or a show with music");
     if (!offset || !std::isfinite(*offset) || std::fabs(*offset) > 86400) {
       return refuse("--music-offset takes seconds, -86400 to 86400");
     }
