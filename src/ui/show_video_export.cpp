@@ -77,6 +77,8 @@ bool ShowVideoExport::Start(const std::filesystem::path& program, const VideoExp
   return true;
 }
 
+qint64 ShowVideoExport::ChildPid() const { return Running() ? process_->processId() : 0; }
+
 void ShowVideoExport::Cancel() {
   if (!Running() || run_.CancelRequested()) return;
   run_.RequestCancel();

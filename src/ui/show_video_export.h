@@ -32,6 +32,8 @@ class ShowVideoExport : public QObject {
   bool Running() const;
   void Cancel();
   QProgressDialog* Progress() const { return progress_; }
+  // The running child's process id; 0 when none runs.
+  qint64 ChildPid() const;
 
  signals:
   void Finished(orvane::VideoExportEnd end, const QString& message);

@@ -92,6 +92,8 @@ TEST(ShowExport, CancelStopsTheChildAndLeavesNoFile) {
   d.Window->VideoAct->trigger();
   ASSERT_TRUE(d.Window->VideoExport()->Running());
   QProgressDialog* progress = d.Window->VideoExport()->Progress();
+  const qint64 child = d.Window->VideoExport()->ChildPid();
+  ASSERT_GT(child, 0);
   // Cancelled once the first frames are under way.
   ASSERT_TRUE(QTest::qWaitFor([&] { return progress->labelText().startsWith("Frame"); }, kExportWaitMs))
       << progress->labelText().toStdString();
@@ -104,6 +106,8 @@ TEST(ShowExport, CancelStopsTheChildAndLeavesNoFile) {
   EXPECT_FALSE(progress->isVisible());
   EXPECT_TRUE(d.Window->StatusText().startsWith("Video export cancelled")) << d.Window->StatusText().toStdString();
   EXPECT_TRUE(fs::is_empty(d.Scratch.Path() / "videos")) << "no video, no temporary";
+  EXPECT_FALSE(fs::exists(fs::temp_directory_path() / ("orvane-video-" + std::to_string(child) + ".dat")))
+      << "the child removed its compiled show";
 }
 
 }  // namespace
