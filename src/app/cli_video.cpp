@@ -1,24 +1,32 @@
 // orvane-cli video: a compiled show as an MP4 with the display window's drawing and,
 // when given, its music.
 
+#include <unistd.h>
+
 #include <csignal>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "app/cli_command.h"
 #include "app/cli_render_options.h"
 #include "app/export_progress.h"
 #include "app/video_export.h"
 #include "compiler/show_record.h"
+#include "media/audio_track.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
+#include "show/show_folder.h"
+#include "show/show_settings.h"
+#include "show/staged_files.h"
+#include "show/video_export_run.h"
 
 namespace orvane::cli {
 namespace {
 
-constexpr int kExitStopped = 130;  // as a shell reports a program Ctrl-C ended
+constexpr int kExitStopped = kCliExitStopped;
 
 std::atomic<bool> stop_requested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -46,14 +54,40 @@ class StopSignals {
   struct sigaction old_int_ {}, old_term_ {};
 };
 
+namespace fs = std::filesystem;
+
+int Refuse(CliIo& io, const std::string& message) {
+  ReportError(io, message);
+  return kExitBadInput;
+}
+
+// A show folder's music and offset from its show.json; a show without music stays silent.
+int ReadShowMusic(const fs::path& folder, CliIo& io, VideoJob& job) {
+  const fs::path settingsPath = folder / kShowSettingsFileName;
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(settingsPath, ec))) return kExitDone;
+  std::string text;
+  ShowSettings settings;
+  if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) return Refuse(io, *error);
+  if (auto error = ReadShowSettings(text, settings)) return Refuse(io, *error);
+  const std::optional<fs::path> music = ShowMusicPath(settings, folder);
+  if (!music) return kExitDone;
+  if (!fs::is_regular_file(*music, ec)) {
+    return Refuse(io, "the show's music \"" + music->string() +
+                          "\" is missing; put it back, or name other music with --music FILE");
+  }
+  job.Music = *music;
+  job.MusicOffsetSeconds = settings.MusicOffsetSeconds;
+  return kExitDone;
+}
+
 int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
-  auto refuse = [&io](const std::string& message) {
-    ReportError(io, message);
-    return kExitBadInput;
-  };
-  if (args.Positionals.size() != 1) return refuse("video takes one show file");
+  auto refuse = [&io](const std::string& message) { return Refuse(io, message); };
+  const bool fromShow = args.Has("--show");
+  if (args.Positionals.size() != (fromShow ? 0u : 1u)) return refuse("video takes one show file or --show DIR");
   if (!args.Has("-o")) return refuse("video needs -o OUT.mp4");
-  job.ShowFile = args.Positionals[0];
+  if (args.Has("--seed") && !fromShow) return refuse("--seed goes with --show; a show file plays as compiled");
+  if (!fromShow) job.ShowFile = args.Positionals[0];
   job.Output = args.Value("-o");
   job.Render.Width = kVideoDefaultWidth;
   job.Render.Height = kVideoDefaultHeight;
@@ -69,10 +103,14 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
     }
     job.Crf = *crf;
   }
-  if (args.Has("--music")) job.Music = args.Value("--music");
+  if (args.Has("--music")) {
+    job.Music = args.Value("--music");
+  } else if (fromShow) {
+    if (const int status = ReadShowMusic(args.Value("--show"), io, job); status != kExitDone) return status;
+  }
   if (args.Has("--music-offset")) {
     const std::optional<double> offset = ReadDecimal(args.Value("--music-offset"), '.');
-    if (!job.Music) return refuse("--music-offset needs --music");
+    if (!job.Music) return refuse("--music-offset needs --music, or a show with music");
     if (!offset || !std::isfinite(*offset) || std::fabs(*offset) > 86400) {
       return refuse("--music-offset takes seconds, -86400 to 86400");
     }
@@ -81,11 +119,42 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
   // A slip of the keyboard must not replace the show or the music with the video.
   std::error_code ec;
   for (const auto& input : {std::optional(job.ShowFile), job.Music}) {
-    if (input && std::filesystem::equivalent(*input, job.Output, ec)) {
+    if (input && !input->empty() && std::filesystem::equivalent(*input, job.Output, ec)) {
       return refuse("-o names the input " + input->string() + "; choose another file for the video");
     }
   }
+  // Bad music is told before a show is compiled for it.
+  if (job.Music) {
+    std::string error;
+    if (!AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds, error)) return refuse(error);
+  }
   return kExitDone;
+}
+
+// The compiled show of --show, in the temporary folder for as long as the export runs.
+class TemporaryShowFile {
+ public:
+  TemporaryShowFile()
+      : path_(fs::temp_directory_path() / ("orvane-video-" + std::to_string(getpid()) + ".dat")) {}
+  ~TemporaryShowFile() {
+    std::error_code ignored;
+    fs::remove(path_, ignored);
+  }
+  TemporaryShowFile(const TemporaryShowFile&) = delete;
+  TemporaryShowFile& operator=(const TemporaryShowFile&) = delete;
+  const fs::path& Path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+int CompileShow(const CliArgs& args, CliIo& io, const fs::path& file) {
+  std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
+  if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
+  if (args.Verbose()) words.push_back("-v");
+  std::ostringstream figures;
+  CliIo compileIo{figures, io.Err, io.ErrIsTerminal};
+  return RunCli(words, compileIo);
 }
 
 // Redraws a terminal line at most ten times a second; one "frame N/M" line per step for
@@ -122,8 +191,15 @@ int Video(const CliArgs& args, CliIo& io) {
   VideoProgressPrinter printer(io, args.Flags.count("--progress-lines") != 0);
   const auto started = std::chrono::steady_clock::now();
   VideoExportReport report;
+  std::optional<TemporaryShowFile> compiled;
   {
+    // A stop asked for while the show compiles takes effect before the first frame.
     StopSignals signals;
+    if (args.Has("--show")) {
+      compiled.emplace();
+      job.ShowFile = compiled->Path();
+      if (const int status = CompileShow(args, io, job.ShowFile); status != kExitDone) return status;
+    }
     report = ExportVideo(job, stop_requested, [&printer](int64_t done, int64_t total) { printer(done, total); });
   }
   printer.Clear();
@@ -152,15 +228,15 @@ int Video(const CliArgs& args, CliIo& io) {
 
 CliCommand VideoCommand() {
   return {"video",
-          "plays a compiled show headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
+          "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
           "the display window's drawing; --music adds the music (AAC) from --music-offset seconds on, cut to the "
           "show's length; --scenery none gives a black background for laying over footage; --quality is x264's "
           "rate factor (default 20); --progress-lines prints \"frame N/M\" lines on stderr; "
           "Ctrl-C stops it (exit 130) and leaves no file",
-          "SHOWFILE -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
+          "(--show DIR [--seed S] | SHOWFILE) -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
           "[--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
           "orvane-cli video show.dat --music music.ogg -o show.mp4",
-          {"-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
+          {"--show", "--seed", "-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
           Video,
           {"--overview", "--flat", "--progress-lines"}};
 }

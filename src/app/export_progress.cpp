@@ -1,12 +1,14 @@
 #include "app/export_progress.h"
 
+#include "show/video_export_run.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace orvane {
 
 std::string ProgressLine(const ExportProgress& p) {
-  return "frame " + std::to_string(p.Done) + "/" + std::to_string(p.Total);
+  return FrameProgressLine(p.Done, p.Total);
 }
 
 std::string ProgressText(const ExportProgress& p) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -11,6 +12,8 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -34,6 +37,7 @@
 #include "ui/main_form.h"
 #include "ui/show_commands.h"
 #include "ui/show_music.h"
+#include "ui/show_video_export.h"
 
 namespace orvane {
 namespace {
@@ -107,6 +111,22 @@ ShowWindow::ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent)
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
   };
+  chooseVideo_ = [this](const std::vector<VideoSize>& sizes) -> std::optional<VideoChoice> {
+    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), {},
+                                                      QStringLiteral("MP4 videos (*.mp4)"));
+    if (name.isEmpty()) return std::nullopt;
+    QStringList items;
+    for (const VideoSize& size : sizes) items << QStringLiteral("%1 x %2").arg(size.Width).arg(size.Height);
+    bool ok = false;
+    const QString item = QInputDialog::getItem(this, QStringLiteral("Export video"), QStringLiteral("Size:"), items,
+                                               0, false, &ok);
+    if (!ok) return std::nullopt;
+    return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
+  };
+  cliProgram_ = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kCliProgramName;
+  videoExport_ = new ShowVideoExport(this, dialogs_);
+  connect(videoExport_, &ShowVideoExport::Finished, this,
+          [this](VideoExportEnd, const QString& message) { ShowStatus(message.section(QLatin1Char('\n'), 0, 0)); });
   BuildWidgets();
   BuildActions();
   connect(undo_, &QUndoStack::cleanChanged, this, &ShowWindow::UpdateTitle);
@@ -216,6 +236,12 @@ void ShowWindow::BuildActions() {
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
+  make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")),
+       [this] {
+         QSize panel(1280, 720);
+         if (const auto* display = dynamic_cast<const QWidget*>(main_.Display())) panel = display->size();
+         if (auto choice = chooseVideo_(VideoExportSizes(panel.width(), panel.height()))) ExportVideo(*choice);
+       });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
@@ -718,6 +744,44 @@ void ShowWindow::FollowPlayback() {
 void ShowWindow::DevicesChanged() {
   model_->Refresh();
   strip_->update();
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+// ---- video export
+
+bool ShowWindow::ExportVideo(const VideoChoice& choice) {
+  if (videoExport_->Running()) {
+    ShowStatus(QStringLiteral("A video export is running."));
+    return false;
+  }
+  if (show_.Cues.empty()) {
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to export.");
+    return false;
+  }
+  std::filesystem::path folder = folder_;
+  std::unique_ptr<QTemporaryDir> scratch;
+  if (folder_.empty() || Modified()) {
+    // The edits as they stand, saved where the child reads them; the music stays where it is.
+    scratch = std::make_unique<QTemporaryDir>();
+    if (!scratch->isValid()) {
+      ShowError("The show cannot be saved for the export: " + scratch->errorString().toStdString());
+      return false;
+    }
+    ShowDocument copy = show_;
+    if (const auto music = ShowMusicPath(show_.Settings, folder_)) {
+      copy.Settings.MusicFile = std::filesystem::absolute(*music).string();
+    }
+    folder = scratch->path().toStdString();
+    if (auto error = WriteFilesTogether(folder, ShowFolderFiles(copy, main_.Devices().Devices()))) {
+      ShowError("The show cannot be saved for the export: " + *error);
+      return false;
+    }
+  }
+  VideoExportRequest request{folder, choice.Output, choice.Size, std::nullopt};
+  return videoExport_->Start(cliProgram_, request, std::move(scratch));
 }
 
 }  // namespace orvane

@@ -17,6 +17,7 @@
 #include "model/user_dialogs.h"
 #include "show/cue_edit.h"
 #include "show/show_folder.h"
+#include "show/video_export_run.h"
 #include "ui/timeline_strip.h"
 
 class QAction;
@@ -29,6 +30,7 @@ namespace orvane {
 
 class CueTableModel;
 class ShowMusic;
+class ShowVideoExport;
 class MainForm;
 
 class ShowWindow : public QMainWindow {
@@ -90,6 +92,21 @@ class ShowWindow : public QMainWindow {
 
   void SetFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
 
+  struct VideoChoice {
+    std::filesystem::path Output;
+    VideoSize Size;
+  };
+  // Asks for the video file and its size among those offered; nothing when cancelled. The
+  // program uses QFileDialog, which asks before replacing a file, and a list of sizes.
+  using VideoChooser = std::function<std::optional<VideoChoice>(const std::vector<VideoSize>& sizes)>;
+  void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
+  // orvane-cli; by default the one beside the running program.
+  void SetCliProgram(const std::filesystem::path& program) { cliProgram_ = program; }
+  // Exports the show (as saved, or a temporary save of its edits) without waiting for the
+  // export; false, after its message, when it did not start.
+  bool ExportVideo(const VideoChoice& choice);
+  ShowVideoExport* VideoExport() const { return videoExport_; }
+
   QUndoStack* Undo() const { return undo_; }
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
@@ -99,6 +116,7 @@ class ShowWindow : public QMainWindow {
   QAction *NewAct = nullptr, *OpenAct = nullptr, *SaveAct = nullptr, *SaveAsAct = nullptr;
   QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
   QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
+  QAction* VideoAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr,
@@ -141,6 +159,9 @@ class ShowWindow : public QMainWindow {
   QLabel* status_ = nullptr;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
+  VideoChooser chooseVideo_;
+  std::filesystem::path cliProgram_;
+  ShowVideoExport* videoExport_ = nullptr;
   class QTimer* follow_ = nullptr;
   bool following_ = false;
   uint32_t playStart_ = 0;
