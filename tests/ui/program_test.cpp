@@ -214,7 +214,7 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
             if (c.saturation() > 80 && c.value() > 80) ++coloured;
           }
         }
-        return coloured > 30;
+        return coloured > 10;
       },
       60000);
   testing::SaveShot(panel, "display_preset3");
