@@ -7,6 +7,7 @@
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
 #include "support/form_device.h"
+#include "support/cli_run.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
@@ -15,31 +16,9 @@ namespace {
 
 using orvane::testing::ReadFileBytes;
 using orvane::testing::ScratchDir;
-
-struct CliRun {
-  int Status = -1;
-  std::string Out, Err;
-};
-
-CliRun Cli(const std::vector<std::string>& words, bool terminal = false) {
-  std::ostringstream out, err;
-  CliIo io{out, err, terminal};
-  CliRun r;
-  r.Status = RunCli(words, io);
-  r.Out = out.str();
-  r.Err = err.str();
-  DisableSeededMode();
-  return r;
-}
-
-// The value of a "name: value" line of the output.
-std::string Figure(const std::string& out, const std::string& name) {
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line))
-    if (line.rfind(name + ": ", 0) == 0) return line.substr(name.size() + 2);
-  return "<missing " + name + ">";
-}
+using orvane::testing::Cli;
+using orvane::testing::CliRun;
+using orvane::testing::Figure;
 
 // A small device: 20 explosive stars of 1 s.
 TBaseDevice Device(int32_t code) {

@@ -5,28 +5,13 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/cli_run.h"
 #include "app/cli_command.h"
 #include "playback_rig.h"
 #include "util/random.h"
 
 namespace orvane::testing {
 namespace {
-
-struct CliRun {
-  int Status = -1;
-  std::string Out, Err;
-};
-
-CliRun Cli(const std::vector<std::string>& words) {
-  std::ostringstream out, err;
-  cli::CliIo io{out, err, false};
-  CliRun r;
-  r.Status = cli::RunCli(words, io);
-  r.Out = out.str();
-  r.Err = err.str();
-  DisableSeededMode();
-  return r;
-}
 
 uint32_t Be32(const std::string& b, size_t at) {
   return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) << 24 | static_cast<uint8_t>(b[at + 1]) << 16 |

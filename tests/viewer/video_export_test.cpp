@@ -16,28 +16,13 @@
 #include "app/png_file.h"
 #include "app/video_export.h"
 #include "media/video_reader.h"
+#include "support/cli_run.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 #include "util/safe_file.h"
 
 namespace orvane::testing {
 namespace {
-
-struct CliRun {
-  int Status = -1;
-  std::string Out, Err;
-};
-
-CliRun Cli(const std::vector<std::string>& words) {
-  std::ostringstream out, err;
-  cli::CliIo io{out, err, false};
-  CliRun r;
-  r.Status = cli::RunCli(words, io);
-  r.Out = out.str();
-  r.Err = err.str();
-  DisableSeededMode();
-  return r;
-}
 
 // 16-bit stereo WAV at 48 kHz: a 440 Hz tone.
 std::filesystem::path ToneWav(const ScratchDir& dir, double seconds) {

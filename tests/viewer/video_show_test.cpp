@@ -9,6 +9,7 @@
 
 #include "app/cli_command.h"
 #include "media/video_reader.h"
+#include "support/cli_run.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
@@ -16,22 +17,6 @@ namespace orvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int Status = -1;
-  std::string Out, Err;
-};
-
-CliRun Cli(const std::vector<std::string>& words) {
-  std::ostringstream out, err;
-  cli::CliIo io{out, err, false};
-  CliRun r;
-  r.Status = cli::RunCli(words, io);
-  r.Out = out.str();
-  r.Err = err.str();
-  DisableSeededMode();
-  return r;
-}
 
 // 16-bit mono WAV at 48 kHz: a 440 Hz tone.
 std::string ToneWavBytes(double seconds) {
@@ -49,13 +34,6 @@ std::string ToneWavBytes(double seconds) {
   for (uint32_t i = 0; i < n; ++i)
     put(static_cast<uint16_t>(static_cast<int16_t>(std::lround(8000 * std::sin(2 * M_PI * 440 * i / rate)))), 2);
   return b;
-}
-
-std::string Figure(const std::string& out, const std::string& name) {
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);)
-    if (line.rfind(name + ": ", 0) == 0) return line.substr(name.size() + 2);
-  return "<missing " + name + ">";
 }
 
 class VideoShowTest : public ::testing::Test {
