@@ -1,13 +1,11 @@
 // orvane-cli compile: loads devices, compiles one device and its chain into a show file.
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <ostream>
 
 #include "app/cli_command.h"
+#include "app/cli_compile_run.h"
 #include "app/cli_devices.h"
-#include "app/cli_progress.h"
 #include "app/cli_show.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
@@ -77,29 +75,9 @@ int Compile(const CliArgs& args, CliIo& io) {
     case SnapshotStatus::kReady: break;
   }
 
-  SetList sets;
-  CTrail trail;
-  const std::atomic<float> scale{scaleValue};
-  ProgressLine progress(io.Err, io.ErrIsTerminal);
-  const auto start = std::chrono::steady_clock::now();
-  const CompileOutcome outcome = RunCompile(job, sets, trail, scale, progress);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-
-  if (!outcome.Written()) {
-    ReportError(io, outcome.Message);
-    return kExitBadInput;
-  }
-  io.Out << "file: " << job.Output.string() << "\n"
-         << "frames: " << outcome.Frames << "\n"
-         << "blocks: " << outcome.Blocks << "\n"
-         << "records: " << outcome.Records << "\n"
-         << "seconds: " << FormatFixed(static_cast<double>(outcome.Frames) / 25.0, 2) << "\n"
-         << "compile-seconds: " << FormatFixed(took.count(), 3) << "\n";
-  if (outcome.State == CompileOutcome::Status::kCut) {
-    io.Err << outcome.Message << "\n";
-    return kExitRefused;
-  }
-  return kExitDone;
+  const std::optional<CompileOutcome> outcome = CompileAndPrintFigures(job, scaleValue, io, std::nullopt);
+  if (!outcome) return kExitBadInput;
+  return WrittenShowStatus(*outcome, io);
 }
 
 }  // namespace

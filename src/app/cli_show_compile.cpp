@@ -1,14 +1,12 @@
 // orvane-cli compile for shows: a show folder (--show DIR), or a device folder with a cue
 // list (--devices DIR --cues FILE.csv), compiled into one show file with each cue's extent.
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <ostream>
 
+#include "app/cli_compile_run.h"
 #include "app/cli_devices.h"
 #include "app/cli_dialogs.h"
-#include "app/cli_progress.h"
 #include "app/cli_show.h"
 #include "app/cue_extents_csv.h"
 #include "show/show_root_cues.h"
@@ -146,33 +144,14 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   }
   job.Cues = std::move(roots);
 
-  SetList sets;
-  CTrail trail;
-  const std::atomic<float> scale{scaleValue};
-  ProgressLine progress(io.Err, io.ErrIsTerminal);
-  const auto start = std::chrono::steady_clock::now();
-  const CompileOutcome outcome = RunCompile(job, sets, trail, scale, progress);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  if (!outcome.Written()) {
-    ReportError(io, outcome.Message);
-    return kExitBadInput;
-  }
-  io.Out << "file: " << job.Output.string() << "\n"
-         << "cues: " << cues.size() << "\n"
-         << "frames: " << outcome.Frames << "\n"
-         << "blocks: " << outcome.Blocks << "\n"
-         << "records: " << outcome.Records << "\n"
-         << "seconds: " << FormatFixed(static_cast<double>(outcome.Frames) / kFramesPerSecond, 2) << "\n"
-         << "compile-seconds: " << FormatFixed(took.count(), 3) << "\n";
+  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scaleValue, io, cues.size());
+  if (!compiled) return kExitBadInput;
+  const CompileOutcome& outcome = *compiled;
   PrintExtents(io, cues, outcome.Extents);
   if (args.Has("--extents")) {
     if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
   }
-  if (outcome.State == CompileOutcome::Status::kCut) {
-    io.Err << outcome.Message << "\n";
-    return kExitRefused;
-  }
-  return kExitDone;
+  return WrittenShowStatus(outcome, io);
 }
 
 }  // namespace orvane::cli

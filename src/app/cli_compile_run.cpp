@@ -1,0 +1,41 @@
+#include "app/cli_compile_run.h"
+
+#include <atomic>
+#include <chrono>
+#include <ostream>
+
+#include "app/cli_progress.h"
+#include "compiler/show_record.h"
+
+namespace orvane::cli {
+
+std::optional<CompileOutcome> CompileAndPrintFigures(const CompileJob& job, float scale, CliIo& io,
+                                                     std::optional<size_t> cues) {
+  SetList sets;
+  CTrail trail;
+  const std::atomic<float> scaleValue{scale};
+  ProgressLine progress(io.Err, io.ErrIsTerminal);
+  const auto start = std::chrono::steady_clock::now();
+  CompileOutcome outcome = RunCompile(job, sets, trail, scaleValue, progress);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  if (!outcome.Written()) {
+    ReportError(io, outcome.Message);
+    return std::nullopt;
+  }
+  io.Out << "file: " << job.Output.string() << "\n";
+  if (cues) io.Out << "cues: " << *cues << "\n";
+  io.Out << "frames: " << outcome.Frames << "\n"
+         << "blocks: " << outcome.Blocks << "\n"
+         << "records: " << outcome.Records << "\n"
+         << "seconds: " << FormatFixed(static_cast<double>(outcome.Frames) / kFramesPerSecond, 2) << "\n"
+         << "compile-seconds: " << FormatFixed(took.count(), 3) << "\n";
+  return outcome;
+}
+
+int WrittenShowStatus(const CompileOutcome& outcome, CliIo& io) {
+  if (outcome.State != CompileOutcome::Status::kCut) return kExitDone;
+  io.Err << outcome.Message << "\n";
+  return kExitRefused;
+}
+
+}  // namespace orvane::cli
