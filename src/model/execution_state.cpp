@@ -26,7 +26,7 @@ Result<CompileRoot> ExecutionState::RequestCompile(const CompileRequest& request
     renderAndVisualize_ = false;
     return Fail(kNothingSelectedToCompile);
   }
-  // Only a click while idle gets here; anything else (a queued second click) is dropped.
+  // A queued second click finds the first one's compile running.
   if (CompileBlocked(request.CompilerBusy)) return CompileRoot{};
   return CompileRoot{ParseInteger(*request.SelectedCode).value_or(0)};
 }

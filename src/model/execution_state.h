@@ -1,7 +1,8 @@
 #pragma once
 // The main window's execution controls as a state machine: which of Compile, Visualize
 // and Render-and-visualize are usable and which status lamp is lit, through selection,
-// compile and playback.
+// compile and playback; and what a compile request and a compile's end come to, for the
+// window to show.
 
 #include <cstddef>
 #include <cstdint>
