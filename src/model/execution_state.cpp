@@ -1,5 +1,7 @@
 #include "model/execution_state.h"
 
+#include "model/integer_text.h"
+
 namespace orvane {
 
 // Neither a compile nor a show in progress may be joined by a new compile: it would
@@ -13,6 +15,20 @@ void ExecutionState::ItemSelected() {
 void ExecutionState::ItemDeselected() {
   buttons_.Compile = false;
   buttons_.RenderAndVisualize = false;
+}
+
+Result<CompileRoot> ExecutionState::RequestCompile(const CompileRequest& request) {
+  if (request.ItemCount == 0) {
+    renderAndVisualize_ = false;
+    return Fail(kNoDevicesToCompile);
+  }
+  if (!request.SelectedCode) {
+    renderAndVisualize_ = false;
+    return Fail(kNothingSelectedToCompile);
+  }
+  // A queued second click finds the first one's compile running.
+  if (CompileBlocked(request.CompilerBusy)) return CompileRoot{};
+  return CompileRoot{ParseInteger(*request.SelectedCode).value_or(0)};
 }
 
 void ExecutionState::CompileStarted() {
@@ -40,14 +56,31 @@ void ExecutionState::Idle(bool itemSelected) {
   buttons_.RenderAndVisualize = itemSelected;
 }
 
-bool ExecutionState::CompileFinished(CompileEnd end, bool itemSelected) {
+namespace {
+
+std::optional<Notice> CompileEndNotice(const CompileEnd& end) {
+  switch (end.Kind) {
+    case CompileEndKind::Complete:
+    case CompileEndKind::Stopped: return std::nullopt;
+    case CompileEndKind::Cut: return Notice{DialogKind::Warning, end.Message};
+    case CompileEndKind::Failed:
+    case CompileEndKind::OutOfMemory: return Notice{DialogKind::Error, end.Message};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+AfterCompile ExecutionState::CompileFinished(const CompileEnd& end, bool itemSelected) {
   buttons_.CompileLed = false;
   stopRequested_ = false;
   Idle(itemSelected);
-  buttons_.Visualize = end == CompileEnd::ShowWritten;
-  const bool play = renderAndVisualize_ && buttons_.Visualize;
+  buttons_.Visualize = end.ShowWritten();
+  AfterCompile after;
+  after.Message = CompileEndNotice(end);
+  after.StartPlayback = renderAndVisualize_ && buttons_.Visualize;
   renderAndVisualize_ = false;
-  return play;
+  return after;
 }
 
 bool ExecutionState::PlaybackStarting() {

@@ -155,6 +155,7 @@ class MainForm : public QWidget {
   void RenAndVisBtClick();
   void Post(void (MainForm::*handler)());
   void StartCompile();                                  // 1027
+  void CompileLaunched();  // the compile thread took a start
   void CompileFinished(const CompileOutcome& outcome);  // 1025
   void ShowProgressMessage(int position, int64_t count);
   void StartVisualize();                                // 1028

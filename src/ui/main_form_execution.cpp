@@ -11,7 +11,6 @@
 
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
-#include "model/integer_text.h"
 #include "ui/devices_list_view.h"
 #include "ui/main_form.h"
 #include "ui/queued_compile_listener.h"
@@ -63,27 +62,22 @@ void MainForm::StartCompile() {
   const auto inform = [this](const std::string& text) {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok, text);
   };
-  if (list_.Items().empty()) {
-    execution_.ClearRenderAndVisualizeMark();
-    inform("No devices have been created, please configure the parameters and press <Create>, then press "
-           "<Compile> again.");
-    return;
-  }
   const auto selected = list_.Selection();
-  if (!selected) {
-    execution_.ClearRenderAndVisualizeMark();
-    inform("Select from the list the device you wish to visualize.");
+  CompileRequest request;
+  request.ItemCount = list_.Items().size();
+  if (selected) request.SelectedCode = list_.Items()[*selected].Caption;
+  request.CompilerBusy = compiler_->Busy();
+  const Result<CompileRoot> root = execution_.RequestCompile(request);
+  if (!root) {
+    inform(root.Message());
     return;
   }
-  // Only a click while idle gets here; anything else (a queued second click) is dropped.
-  if (execution_.Compiling() || execution_.Playing() || compiler_->Busy()) return;
-  const int32_t code = ParseInteger(list_.Items()[*selected].Caption).value_or(0);
+  if (!root.Value()) return;  // a compile or a show is running
+  const int32_t code = *root.Value();
   const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
   switch (compiler_->Start(code, lookup, ShowFilePath(), *listener_, limits_)) {
     case CompileController::StartResult::kStarted:
-      if (display_) display_->ShowCompileText();
-      execution_.CompileStarted();
-      ShowButtons();
+      CompileLaunched();
       return;
     case CompileController::StartResult::kRecursive:
       execution_.ClearRenderAndVisualizeMark();
@@ -98,25 +92,37 @@ void MainForm::StartCompile() {
   }
 }
 
+void MainForm::CompileLaunched() {
+  if (display_) display_->ShowCompileText();
+  execution_.CompileStarted();
+  ShowButtons();
+}
+
+namespace {
+
+CompileEnd PlainEnd(const CompileOutcome& outcome) {
+  CompileEnd end;
+  end.Message = outcome.Message;
+  switch (outcome.State) {
+    case CompileOutcome::Status::kComplete: end.Kind = CompileEndKind::Complete; break;
+    case CompileOutcome::Status::kCut: end.Kind = CompileEndKind::Cut; break;
+    case CompileOutcome::Status::kWriteFailed: end.Kind = CompileEndKind::Failed; break;
+    case CompileOutcome::Status::kOutOfMemory: end.Kind = CompileEndKind::OutOfMemory; break;
+    case CompileOutcome::Status::kStopped: end.Kind = CompileEndKind::Stopped; break;
+  }
+  return end;
+}
+
+}  // namespace
+
 void MainForm::CompileFinished(const CompileOutcome& outcome) {
   compiler_->Finished();
   PostProgress(0, -1);
-  const bool play = execution_.CompileFinished(outcome.Written() ? CompileEnd::ShowWritten : CompileEnd::NoShow,
-                                               list_.Selection().has_value());
+  const AfterCompile after = execution_.CompileFinished(PlainEnd(outcome), list_.Selection().has_value());
   ShowButtons();
   if (display_) display_->HideCompileText();
-  switch (outcome.State) {
-    case CompileOutcome::Status::kComplete:
-    case CompileOutcome::Status::kStopped: break;
-    case CompileOutcome::Status::kCut:
-      dialogs_.Message(DialogKind::Warning, DialogButtons::Ok, outcome.Message);
-      break;
-    case CompileOutcome::Status::kWriteFailed:
-    case CompileOutcome::Status::kOutOfMemory:
-      dialogs_.Message(DialogKind::Error, DialogButtons::Ok, outcome.Message);
-      break;
-  }
-  if (play) Post(&MainForm::StartVisualize);
+  if (after.Message) dialogs_.Message(after.Message->Kind, DialogButtons::Ok, after.Message->Text);
+  if (after.StartPlayback) Post(&MainForm::StartVisualize);
 }
 
 void MainForm::StartVisualize() {
@@ -133,15 +139,13 @@ void MainForm::StartVisualize() {
 
 CompileController::StartResult MainForm::CompileShow(std::vector<RootCue> cues, uint32_t first_frame,
                                                      size_t* failedCue) {
-  if (execution_.Compiling() || execution_.Playing() || compiler_->Busy()) return CompileController::StartResult::kBusy;
+  if (execution_.CompileBlocked(compiler_->Busy())) return CompileController::StartResult::kBusy;
   const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
   const auto result = compiler_->StartShow(std::move(cues), lookup, ShowFilePath(), *listener_, limits_, failedCue);
   if (result != CompileController::StartResult::kStarted) return result;
-  if (display_) display_->ShowCompileText();
-  execution_.CompileStarted();
   execution_.MarkRenderAndVisualize();
   playFrom_ = first_frame;
-  ShowButtons();
+  CompileLaunched();
   return result;
 }
 

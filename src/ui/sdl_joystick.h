@@ -1,6 +1,6 @@
 #pragma once
 // Joystick 1 through SDL's joystick subsystem (no SDL video), polled every 33 ms on the
-// main thread. No joystick, or an SDL that cannot start, is silent: Captured() is false.
+// main thread. No joystick, or an SDL that cannot start, is silent: no event comes.
 
 #include <QObject>
 #include <QTimer>
@@ -19,8 +19,6 @@ class SdlJoystick : public QObject {
 
   explicit SdlJoystick(QObject* parent = nullptr);
   ~SdlJoystick() override;
-
-  bool Captured() const { return joystick_ != nullptr; }
 
  signals:
   void Moved(uint32_t x, uint32_t y);
