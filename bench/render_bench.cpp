@@ -98,8 +98,8 @@ HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
     std::string error;
     display = HeadlessDisplay::Create(width, height, error);
     if (!display) throw std::runtime_error(error);
-    display->Start(held.Show);
-    ShowPlayer& player = display->Core().Player();
+    if (const Result<> started = display->Start(held.Show); !started) throw std::runtime_error(started.Message());
+    ShowPlayer& player = display->Model().Player();
     while (player.Active() && !(player.Playing() && player.CurrentFrame() == held.Index)) display->Tick();
     player.SetPaused(true);
   }
@@ -220,8 +220,11 @@ void BM_PlaybackFinale(benchmark::State& state) {
       return;
     }
     display->Core().Particles().SetPath(path);
-    display->Start(show);
-    ShowPlayer& player = display->Core().Player();
+    if (const Result<> started = display->Start(show); !started) {
+      state.SkipWithError(started.Message().c_str());
+      return;
+    }
+    const ShowPlayer& player = display->Model().Player();
     while (player.Active()) {
       display->Pump();
       const auto start = std::chrono::steady_clock::now();

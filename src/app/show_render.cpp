@@ -10,17 +10,19 @@ namespace orvane {
 namespace {
 
 void Apply(const RenderOptions& o, DisplayCore& core) {
-  core.View.ShowScenery = o.Scenery != RenderScenery::None;
-  core.ModelScenery = o.Scenery == RenderScenery::Model;
-  core.Billboards3D = !o.Flat;
-  core.OverviewMode = o.Overview;
+  DisplayModel& model = core.Model();
+  model.Switches().ShowScenery = o.Scenery != RenderScenery::None;
+  model.Modes().ModelScenery = o.Scenery == RenderScenery::Model;
+  model.Modes().Billboards3D = !o.Flat;
+  model.Modes().Overview = o.Overview;
   core.Particles().SetPath(o.Particles == RenderParticles::Quads ? ParticlePath::VertexArrays : ParticlePath::Sprites);
+  CameraState& camera = model.Camera();
   if (o.Camera) {
-    core.Camera.Yaw = o.Camera->Yaw;
-    core.Camera.Pitch = o.Camera->Pitch;
-    core.Camera.Eye = {o.Camera->X, o.Camera->Y, o.Camera->Z};
+    camera.Yaw = o.Camera->Yaw;
+    camera.Pitch = o.Camera->Pitch;
+    camera.Eye = {o.Camera->X, o.Camera->Y, o.Camera->Z};
   }
-  StepCamera(core.Camera);  // aims the target before the first view is set
+  StepCamera(camera);  // aims the target before the first view is set
   core.OpenGLPanelResize();
 }
 
@@ -66,15 +68,15 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
   RenderReport report;
   auto display = HeadlessDisplay::Create(options.Width, options.Height, report.Error);
   if (!display) return report;
-  DisplayCore& core = display->Core();
-  Apply(options, core);
-  if (!display->Start(show_file)) {
+  Apply(options, display->Core());
+  DisplayModel& model = display->Model();
+  if (const Result<> started = display->Start(show_file); !started) {
     report.Messages = display->Messages();
-    report.Error = report.Messages.empty() ? "cannot play " + show_file : report.Messages.back();
+    report.Messages.push_back(started.Message());
+    report.Error = started.Message();
     return report;
   }
   OverlaySlot caption = nullptr;
-  ShowPlayer& player = core.Player();
   // A frame's picture is final once the show moves past it: a frame with particles may be
   // shown again while buffering, and only its last showing draws the particles.
   std::optional<RenderedFrame> pending;
@@ -84,19 +86,19 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
     pending.reset();
   };
   int64_t highest = -1;
-  while (go_on && player.Active()) {
-    const int64_t shown = player.CurrentFrame();
+  while (go_on && model.Clock().Active) {
+    const int64_t shown = model.Clock().Frame;
     highest = std::max(highest, shown);
     if (shown > options.LastFrame) break;
     const bool keep = shown >= 0 && wanted(shown);
     if (label) {
-      if (caption == nullptr) core.AddOverlay("", 0, options.Height - 16, 1, 1, 1, 1, 0, caption);
+      if (caption == nullptr) model.Overlays().AddOverlay("", 0, options.Height - 16, 1, 1, 1, 1, 0, caption);
       caption->Text = keep ? label(shown) : std::string();
       // Top right, clear of the credit line at the top left.
-      caption->X = options.Width - core.TextExtent(caption->Text).Width - 8;
+      caption->X = options.Width - model.TextExtent(caption->Text).Width - 8;
     }
     display->Tick();
-    if (!player.Active()) break;
+    if (!model.Clock().Active) break;
     if (pending && pending->Index != shown) flush();
     if (keep) pending = RenderedFrame{shown, display->Context().RgbTopDown()};
   }

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "assets/asset_folder.h"
-#include "model/about_text.h"
 #include "ui/context_check.h"
 #include "ui/main_form.h"
 #include "ui/open_gl_panel.h"
@@ -69,18 +68,23 @@ DisplayForm::DisplayForm(MainForm& main, std::string tempFolder, FatalHandler fa
   }
   AssetFolder = tempFolder_;
 
+  DisplayModelServices model;
+  model.Panel = this;
+  model.Font = &font_;
+  model.Poster = &poster_;
+  model.Timers = &timers_;
+  model.Dialogs = &dialogs_;
+  model.Events = this;
+  model_ = std::make_unique<DisplayModel>(model, main_.ShowFilePath());
   DisplayServices services;
   services.Panel = this;
   services.Font = &font_;
   services.Sprite = &scenery_;
   services.Models = &scenery_;
-  services.Poster = &poster_;
-  services.Timers = &timers_;
-  services.MainWindow = this;
   services.Dialogs = &dialogs_;
   // QOpenGLWidget draws into its own framebuffer object, which is bound while it paints.
   services.Capture = CaptureBuffer::Current;
-  core_ = std::make_unique<DisplayCore>(services, tempFolder_);
+  core_ = std::make_unique<DisplayCore>(services, *model_);
 
   panel_ = new OpenGLPanel(this);
   panel_->setObjectName(QStringLiteral("OpenGLPanel"));
@@ -94,19 +98,19 @@ DisplayForm::DisplayForm(MainForm& main, std::string tempFolder, FatalHandler fa
   panel_->OnPaint = [this] { OpenGLPanelPaint(); };
   panel_->OnMousePress = [this](QMouseEvent* e) {
     const QPoint at = PixelPosition(e, panel_);
-    core_->OpenGLPanelMouseDown(at.x(), at.y(), ButtonsOf(e));
+    model_->MouseDown(at.x(), at.y(), ButtonsOf(e));
   };
   panel_->OnMouseMove = [this](QMouseEvent* e) {
     const QPoint at = PixelPosition(e, panel_);
-    core_->OpenGLPanelMouseMove(at.x(), at.y(), ButtonsOf(e));
+    model_->MouseMove(at.x(), at.y(), ButtonsOf(e));
   };
-  panel_->OnMouseRelease = [this](QMouseEvent*) { core_->OpenGLPanelMouseUp(); };
-  panel_->OnDoubleClick = [this](QMouseEvent*) { core_->OpenGLPanelDblClick(); };
+  panel_->OnMouseRelease = [this](QMouseEvent*) { model_->MouseUp(); };
+  panel_->OnDoubleClick = [this](QMouseEvent*) { model_->DoubleClick(); };
 
   joystick_ = std::make_unique<SdlJoystick>();
-  connect(joystick_.get(), &SdlJoystick::Moved, this, [this](uint32_t x, uint32_t y) { core_->JoystickMove(x, y); });
-  connect(joystick_.get(), &SdlJoystick::ZMoved, this, [this](uint32_t z) { core_->JoystickZMove(z); });
-  connect(joystick_.get(), &SdlJoystick::ButtonDown, this, [this](uint32_t b) { core_->JoystickButtonDown(b); });
+  connect(joystick_.get(), &SdlJoystick::Moved, this, [this](uint32_t x, uint32_t y) { model_->JoystickMove(x, y); });
+  connect(joystick_.get(), &SdlJoystick::ZMoved, this, [this](uint32_t z) { model_->JoystickZMove(z); });
+  connect(joystick_.get(), &SdlJoystick::ButtonDown, this, [this](uint32_t b) { model_->JoystickButtonDown(b); });
 
   renderTimer_.setInterval(kRenderMs);
   renderTimer_.setTimerType(Qt::PreciseTimer);
@@ -125,6 +129,7 @@ DisplayForm::~DisplayForm() {
     core_->Shutdown();
   }
   core_.reset();
+  model_.reset();
   RemoveSceneryAssets(tempFolder_);
 }
 
@@ -139,7 +144,7 @@ void DisplayForm::OpenGLPanelInitialize(const ContextFacts& facts) {
   } else if (resolution < kMinTimerResolution) {
     resolution = kMinTimerResolution;
   }
-  core_->TimerResolution = resolution;
+  model_->SetTimerResolution(resolution);
   core_->InitScene();
   sceneReady_ = true;
   core_->OpenGLPanelResize();
@@ -151,8 +156,7 @@ void DisplayForm::OpenGLPanelResize() {
 
 void DisplayForm::OpenGLPanelPaint() {
   if (!sceneReady_) return;
-  const DisplaySwitches s = main_.Switches();
-  core_->View = {s.RotateCamera, s.ShowScenery, s.ShowProjection, s.ProjXY, s.OpenXY, s.ProjXZ, s.OpenXZ};
+  model_->Switches() = main_.Switches();
   core_->RenderTick();
 }
 
@@ -180,7 +184,7 @@ void DisplayForm::keyReleaseEvent(QKeyEvent* event) {
   // X11 repeats a held key as release-press pairs; only the real release lets go.
   if (event->isAutoRepeat()) return;
   const int32_t key = DisplayKeyCode(event->key());
-  if (key != 0) core_->FormKeyUp(key);
+  if (key != 0) model_->KeyUp(key);
 }
 
 // The panel is composed opaque, so the picture is the colour channels as they are; the
@@ -194,44 +198,37 @@ QImage DisplayForm::GrabPanel() {
 // ---- DisplayPort
 
 void DisplayForm::SetGuideOrigin(int axis, float value) {
-  if (axis >= 0 && axis < 3) core_->GuideOrigin[axis] = value;
+  if (axis >= 0 && axis < 3) model_->Modes().GuideOrigin[static_cast<size_t>(axis)] = value;
 }
 
-void DisplayForm::SetBillboards3D(bool on) { core_->Billboards3D = on; }
+void DisplayForm::SetBillboards3D(bool on) { model_->Modes().Billboards3D = on; }
+void DisplayForm::ShowCompileText() { model_->ShowCompileText(); }
+void DisplayForm::HideCompileText() { model_->HideCompileText(); }
+void DisplayForm::ShowAboutLines() { model_->ShowAboutLines(); }
+void DisplayForm::HideAboutLines() { model_->HideAboutLines(); }
 
-void DisplayForm::ShowCompileText() {
-  const std::string text = kCompilingText;
-  const OverlayPlace at = CentredPlace(PanelWidth(), PanelHeight(), core_->TextExtent(text).Width);
-  core_->AddOverlay(text, at.X, at.Y, 1.0f, 0.5f, 0.5f, 0.0f, 0.05f, core_->CompileText);
+bool DisplayForm::StartPlayback() { return StartPlaybackAt(0); }
+
+bool DisplayForm::StartPlaybackAt(uint32_t first_frame) {
+  const Result<> started = model_->StartPlayback(first_frame);
+  if (!started) dialogs_.Message(DialogKind::Error, DialogButtons::Ok, started.Message());
+  return started.Ok();
 }
 
-void DisplayForm::HideCompileText() { core_->RemoveOverlay(core_->CompileText); }
+void DisplayForm::StopPlayback() { model_->StopPlayback(); }
 
-void DisplayForm::ShowAboutLines() {
-  core_->AboutShown = true;
-  for (int i = 0; i < kAboutLineCount; ++i) {
-    const AboutLine& line = kAboutLines[static_cast<size_t>(i)];
-    const std::string text = DecodedAboutLine(i);
-    const OverlayPlace at = AboutLinePlace(i, PanelWidth(), PanelHeight(), core_->TextExtent(text).Width);
-    core_->AddOverlay(text, at.X, at.Y, line.Color[0], line.Color[1], line.Color[2], 0.0f, line.Step,
-                      core_->AboutSlots[static_cast<size_t>(i)]);
-  }
-}
-
-void DisplayForm::HideAboutLines() {
-  core_->AboutShown = false;
-  for (OverlaySlot& slot : core_->AboutSlots) core_->RemoveOverlay(slot);
-}
-
-bool DisplayForm::StartPlayback() { return core_->StartPlayback(); }
-bool DisplayForm::StartPlaybackAt(uint32_t first_frame) { return core_->StartPlaybackAt(first_frame); }
-void DisplayForm::StopPlayback() { core_->Player().StopPlayback(); }
 int64_t DisplayForm::PlaybackFrame() const {
-  return core_->Player().Active() ? std::max<int64_t>(core_->Player().CurrentFrame(), 0) : -1;
+  const PlaybackClock clock = model_->Clock();
+  return clock.Active ? std::max<int64_t>(clock.Frame, 0) : -1;
 }
-bool DisplayForm::PlaybackPaused() const { return core_->Player().Active() && core_->Player().Paused(); }
+
+bool DisplayForm::PlaybackPaused() const {
+  const PlaybackClock clock = model_->Clock();
+  return clock.Active && clock.Paused;
+}
+
 void DisplayForm::TogglePlaybackPause() {
-  if (core_->Player().Active()) core_->TogglePause();
+  if (model_->Clock().Active) model_->TogglePause();
 }
 
 void DisplayForm::BringToFront() {
@@ -245,21 +242,19 @@ void DisplayForm::BringToFront() {
 int32_t DisplayForm::PanelWidth() const { return panel_ ? panel_->PixelWidth() : kClientWidth; }
 int32_t DisplayForm::PanelHeight() const { return panel_ ? panel_->PixelHeight() : kClientHeight; }
 
-// The main window's execution state lights and puts out the lamp with its buttons; the
-// end of a show is the lamp going out.
-void DisplayForm::SetVisualLed(bool lit) {
-  if (!lit) main_.PlaybackFinished();
+// ---- DisplayEvents
+
+void DisplayForm::PlaybackProgress(int32_t percent) { main_.ShowProgress(percent); }
+
+// The main window's execution state restores the buttons and puts out the lamp; the
+// damage, if any, the model has reported already.
+void DisplayForm::PlaybackEnded(const Result<>&) {
+  main_.PlaybackFinished();
+  main_.PostProgress(0, -1);
 }
 
-void DisplayForm::ShowProgress(int32_t percent) { main_.ShowProgress(percent); }
-void DisplayForm::PostProgress(int32_t position, int32_t count) { main_.PostProgress(position, count); }
-bool DisplayForm::DeviceSelected() const { return main_.Devices().Selection().has_value(); }
-// Both come with the lamp going out, which restores every button at once.
-void DisplayForm::EnableCompileButtons() {}
-void DisplayForm::EnableVisualizeButton() {}
-bool DisplayForm::VisualizeEnabled() const { return main_.Execution().Buttons().Visualize; }
-void DisplayForm::ClickVisualize() { main_.PostStartVisualize(); }
-void DisplayForm::PostStartVisualize() { main_.PostStartVisualize(); }
-void DisplayForm::CloseMainWindow() { main_.close(); }
+// The main window decides whether a show may start now.
+void DisplayForm::VisualizeRequested() { main_.PostStartVisualize(); }
+void DisplayForm::CloseRequested() { main_.close(); }
 
 }  // namespace orvane

@@ -1,8 +1,8 @@
 #pragma once
 // The display window: a sizeable tool window without border buttons holding the GL panel
-// on which the viewer core draws the scenery and plays the compiled show. It forwards
-// keys, mouse and joystick to the core, runs the 40 ms render timer from its first show,
-// and stands for the display towards the main window.
+// on which the viewer core draws the display model. It forwards keys, mouse and joystick
+// to the model, runs the 40 ms render timer from its first show, and passes the model's
+// events on to the main window.
 
 #include <functional>
 #include <memory>
@@ -26,7 +26,7 @@ class OpenGLPanel;
 class SdlJoystick;
 struct ContextFacts;
 
-class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource, private MainWindowLink {
+class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource, private DisplayEvents {
   Q_OBJECT
  public:
   static constexpr int kClientWidth = 392;
@@ -40,11 +40,12 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   DisplayForm(MainForm& main, std::string tempFolder, FatalHandler fatal = {});
   ~DisplayForm() override;
 
+  DisplayModel& Model() { return *model_; }
   DisplayCore& Core() { return *core_; }
   OpenGLPanel& Panel() { return *panel_; }
   // The context was made and the scene set up.
   bool SceneReady() const { return sceneReady_; }
-  int32_t TimerResolution() const { return core_->TimerResolution; }
+  int32_t TimerResolution() const { return model_->TimerResolution(); }
   // The last rendered picture of the panel.
   QImage GrabPanel();
 
@@ -77,17 +78,11 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   // PanelSizeSource
   int32_t PanelWidth() const override;
   int32_t PanelHeight() const override;
-  // MainWindowLink
-  void SetVisualLed(bool lit) override;
-  void ShowProgress(int32_t percent) override;
-  void PostProgress(int32_t position, int32_t count) override;
-  bool DeviceSelected() const override;
-  void EnableCompileButtons() override;
-  void EnableVisualizeButton() override;
-  bool VisualizeEnabled() const override;
-  void ClickVisualize() override;
-  void PostStartVisualize() override;
-  void CloseMainWindow() override;
+  // DisplayEvents
+  void PlaybackProgress(int32_t percent) override;
+  void PlaybackEnded(const Result<>& end) override;
+  void VisualizeRequested() override;
+  void CloseRequested() override;
 
   MainForm& main_;
   std::string tempFolder_;
@@ -97,7 +92,8 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   QtMainThreadPoster poster_;
   ThreadTimerService timers_;
   SceneryAssets scenery_;
-  // Everything above outlives the core, which stops its threads when it goes.
+  // Everything above outlives the model, which stops its threads when it goes.
+  std::unique_ptr<DisplayModel> model_;
   std::unique_ptr<DisplayCore> core_;
   OpenGLPanel* panel_ = nullptr;
   std::unique_ptr<SdlJoystick> joystick_;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "viewer/display_switches.h"
+
 namespace orvane {
 
 class DisplayPort {

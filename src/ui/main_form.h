@@ -46,14 +46,6 @@ struct ProgramFolders {
   std::string Temp;
 };
 
-// Controls the display reads at every frame.
-struct DisplaySwitches {
-  bool RotateCamera = false;
-  bool ShowScenery = true;
-  bool ShowProjection = false;
-  int ProjXY = 0, OpenXY = 360, ProjXZ = 0, OpenXZ = 180;  // the projection guide's angles
-};
-
 class MainForm : public QWidget {
   Q_OBJECT
  public:

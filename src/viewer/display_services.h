@@ -56,25 +56,4 @@ class SceneryModelSource {
   virtual SceneryModelDraws LoadSceneryModels() = 0;
 };
 
-// The main window as the display window sees it: buttons, lamp, progress bar and the
-// messages it takes. Called on the main thread only.
-class MainWindowLink {
- public:
-  virtual ~MainWindowLink() = default;
-  virtual void SetVisualLed(bool lit) = 0;
-  // The progress bar's position, in percent.
-  virtual void ShowProgress(int32_t percent) = 0;
-  // Message 1026: a negative position or count leaves that display unchanged.
-  virtual void PostProgress(int32_t position, int32_t count) = 0;
-  virtual bool DeviceSelected() const = 0;
-  // "Compile" and the compile-and-visualize button.
-  virtual void EnableCompileButtons() = 0;
-  virtual void EnableVisualizeButton() = 0;
-  virtual bool VisualizeEnabled() const = 0;
-  virtual void ClickVisualize() = 0;
-  // Message 1028: start a visualization when the main window allows it.
-  virtual void PostStartVisualize() = 0;
-  virtual void CloseMainWindow() = 0;
-};
-
 }  // namespace orvane

@@ -32,16 +32,15 @@ class ShowPlayer::TWorkerThread {
   std::jthread thread_;
 };
 
-ShowPlayer::ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, MainWindowLink& main_window,
-                       PlaybackScreen& screen)
-    : poster_(poster), timers_(timers), main_window_(main_window), screen_(screen) {}
+ShowPlayer::ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, PlaybackListener& listener)
+    : poster_(poster), timers_(timers), listener_(listener) {}
 
 ShowPlayer::~ShowPlayer() {
   StopPump();
   StopLoader();
 }
 
-std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame) {
+Result<> ShowPlayer::StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame) {
   if (session_) {
     StopPump();
     StopLoader();
@@ -49,8 +48,7 @@ std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path
   }
   auto session = std::make_shared<PlaybackSession>();
   if (!session->ShowFile.Open(show_file)) {
-    RestoreButtons();
-    return "Cannot open the compiled show: " + session->ShowFile.Fault().Reason + ".";
+    return Fail("Cannot open the compiled show: " + session->ShowFile.Fault().Reason + ".");
   }
   session->Generation = ++generation_;
   session->SkipBlocks = first_frame / kFramesPerBlock;
@@ -60,21 +58,19 @@ std::optional<std::string> ShowPlayer::StartPlayback(const std::filesystem::path
   block_data_.reset();
   frames_ = FrameCursor();
   last_frame_index_ = 0;
-  dequeuing_ = false;
   need_block_ = true;
+  end_announced_ = false;
   frame_consumed_ = true;
   playing_ = false;
   paused_ = false;
-  last_fault_.reset();
   frames_read_ = first_frame;
   seek_to_.reset();
   if (first_frame > 0) seek_to_ = first_frame;
   StartPump();
-  return std::nullopt;
+  return {};
 }
 
 void ShowPlayer::StartPump() {
-  main_window_.SetVisualLed(true);
   if (pump_running_) pump_timer_.reset();
   pump_running_ = true;
   pump_timer_ = timers_.Start(kPumpPeriodMs, timer_resolution_ < 0 ? 10 : timer_resolution_, [this] { PumpTick(); });
@@ -107,13 +103,16 @@ void ShowPlayer::PumpMessage() {
     room_left = s.BlockQueue.size() < kReadAheadBlocks;
     empty = s.BlockQueue.empty();
   }
-  if (ended && !screen_.CreditsShown()) screen_.ShowCredits();
+  if (ended && !end_announced_) {
+    end_announced_ = true;
+    listener_.ShowEndReached();
+  }
   // The last frame read is drawn before the show ends, so a show never loses its final frame.
   if (ended && empty && need_block_ && !paused_ && frame_consumed_) {
     EndOfShow();
     return;
   }
-  if (!empty && need_block_ && !dequeuing_) Dequeue();
+  if (!empty && need_block_) Dequeue();
   if (!ended && room_left) {
     std::unique_lock lock(s.LoaderLock);
     if (!s.LoaderRunning) {
@@ -125,7 +124,6 @@ void ShowPlayer::PumpMessage() {
 }
 
 void ShowPlayer::Dequeue() {
-  dequeuing_ = true;
   {
     std::lock_guard lock(session_->QueueLock);
     if (!session_->BlockQueue.empty()) {
@@ -136,7 +134,6 @@ void ShowPlayer::Dequeue() {
       need_block_ = false;
     }
   }
-  dequeuing_ = false;
   if (!block_data_ || need_block_) return;
   frames_read_ = block_data_->FirstFrame;
   // After a seek: the frames before the wanted one are passed, never drawn. A block
@@ -160,7 +157,7 @@ void ShowPlayer::StartLoader() {
   const uint64_t generation = session_->Generation;
   const std::weak_ptr<int> alive = alive_;
   auto progress = [this, alive, generation](int32_t percent) {
-    if (!alive.expired() && session_ && session_->Generation == generation) main_window_.ShowProgress(percent);
+    if (!alive.expired() && session_ && session_->Generation == generation) listener_.PlaybackProgress(percent);
   };
   const uint64_t run = ++loader_run_;
   auto done = [this, alive, run] {
@@ -189,8 +186,7 @@ void ShowPlayer::LoadNextBlock(PlaybackSession& s, const std::stop_token& stop, 
   // A damaged block still plays up to its last whole frame.
   if (status == ShowFileReader::Status::kBlock || (status == ShowFileReader::Status::kFault && block.FrameCount > 0)) {
     std::lock_guard lock(s.QueueLock);
-    s.BlockQueue.push_back(QueuedBlock{block.Header.FirstBlock, block.Header.LastBlock,
-                                       block.Header.LastFrameIndex, first_frame, std::move(block.Data)});
+    s.BlockQueue.push_back(QueuedBlock{block.Header.LastFrameIndex, first_frame, std::move(block.Data)});
   }
   // The end is announced only after the last block is queued, so the pump never sees the
   // end with that block still on its way.
@@ -239,28 +235,22 @@ void ShowPlayer::EndOfShow() {
   playing_ = false;
   StopPump();
   StopLoader();
+  std::optional<std::string> fault;
   {
     std::lock_guard lock(session_->EndLock);
-    last_fault_ = session_->Fault;
+    fault = session_->Fault;
   }
   session_.reset();
   block_data_.reset();
   frames_ = FrameCursor();
   frame_data_.clear();
   frame_exists_ = false;
-  RestoreButtons();
-  main_window_.PostProgress(0, -1);
-  screen_.HideCredits();
-  if (last_fault_) {
-    screen_.ReportDamagedShow("The compiled show file is damaged (" + *last_fault_ +
-                              "); playback stopped after its last whole frame.");
+  if (fault) {
+    listener_.PlaybackEnded(Fail("The compiled show file is damaged (" + *fault +
+                                 "); playback stopped after its last whole frame."));
+  } else {
+    listener_.PlaybackEnded({});
   }
-}
-
-void ShowPlayer::RestoreButtons() {
-  if (main_window_.DeviceSelected()) main_window_.EnableCompileButtons();
-  main_window_.EnableVisualizeButton();
-  main_window_.SetVisualLed(false);
 }
 
 void ShowPlayer::AdvanceFrame() {

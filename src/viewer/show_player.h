@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "compiler/show_reader.h"
+#include "util/result.h"
 #include "viewer/display_services.h"
 
 namespace orvane {
@@ -22,21 +23,21 @@ namespace orvane {
 inline constexpr int32_t kPumpPeriodMs = 20;
 inline constexpr size_t kReadAheadBlocks = 5;
 
-// What playback shows in the display window itself.
-class PlaybackScreen {
+// What playback tells the display around it, on the main thread.
+class PlaybackListener {
  public:
-  virtual ~PlaybackScreen() = default;
-  // The loader has reached the end of the file; called once per show.
-  virtual void ShowCredits() = 0;
-  virtual bool CreditsShown() const = 0;
-  virtual void HideCredits() = 0;
-  // The show ended early on a damaged or truncated file; called after the teardown.
-  virtual void ReportDamagedShow(const std::string& text) = 0;
+  virtual ~PlaybackListener() = default;
+  // The loader's place in the show file, in percent, once per loader run.
+  virtual void PlaybackProgress(int32_t percent) = 0;
+  // The loader has read the show's last block; once per show.
+  virtual void ShowEndReached() = 0;
+  // The show has ended, by itself or by StopPlayback, after the teardown; the failure says
+  // why a damaged or truncated file ended it early. A show replaced by a new start ends
+  // without it.
+  virtual void PlaybackEnded(const Result<>& end) = 0;
 };
 
 struct QueuedBlock {
-  uint8_t FirstBlock = 0;
-  uint8_t LastBlock = 0;
   uint32_t LastFrameIndex = 0;
   int64_t FirstFrame = 0;  // index in the show of the block's first frame
   std::vector<uint8_t> Data;
@@ -60,16 +61,15 @@ struct PlaybackSession {
 
 class ShowPlayer {
  public:
-  ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, MainWindowLink& main_window,
-             PlaybackScreen& screen);
+  ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, PlaybackListener& listener);
   ~ShowPlayer();
   ShowPlayer(const ShowPlayer&) = delete;
   ShowPlayer& operator=(const ShowPlayer&) = delete;
 
-  // Opens the show and starts the pump; on failure the error text, with the main window's
-  // buttons usable again and nothing started. From `first_frame` on: the loader passes
-  // over whole blocks before it, and the frames before it in its block are taken undrawn.
-  std::optional<std::string> StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame = 0);
+  // Opens the show and starts the pump; when the file cannot be opened nothing starts. From
+  // `first_frame` on: the loader passes over whole blocks before it, and the frames before
+  // it in its block are taken undrawn.
+  Result<> StartPlayback(const std::filesystem::path& show_file, uint32_t first_frame = 0);
   // Ends a playing show now, as its end would.
   void StopPlayback();
 
@@ -91,12 +91,9 @@ class ShowPlayer {
   bool Active() const { return session_ != nullptr; }
   bool PumpRunning() const { return pump_running_; }
   bool LoaderRunning() const;
-  bool NeedBlock() const { return need_block_; }
   // Index in the show of the frame last taken by AdvanceFrame; -1 before the first.
   int64_t CurrentFrame() const { return frames_read_ - 1; }
   size_t QueuedBlocks() const;
-  // The reason a damaged show ended early, once the show has ended.
-  const std::optional<std::string>& LastFault() const { return last_fault_; }
 
   void SetTimerResolution(int32_t ms) { timer_resolution_ = ms; }
 
@@ -110,12 +107,10 @@ class ShowPlayer {
   void StopLoader();
   void Dequeue();
   void EndOfShow();
-  void RestoreButtons();
 
   MainThreadPoster& poster_;
   PeriodicTimerService& timers_;
-  MainWindowLink& main_window_;
-  PlaybackScreen& screen_;
+  PlaybackListener& listener_;
 
   std::shared_ptr<PlaybackSession> session_;
   std::unique_ptr<TWorkerThread> loader_;
@@ -135,10 +130,9 @@ class ShowPlayer {
   std::optional<int64_t> seek_to_;  // the first frame to draw after a seek
   bool frame_consumed_ = true;
   bool need_block_ = true;
-  bool dequeuing_ = false;
+  bool end_announced_ = false;
   bool playing_ = false;
   bool paused_ = false;
-  std::optional<std::string> last_fault_;
   // Tasks posted to the main thread check this, so none runs after the player is gone.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -111,53 +111,53 @@ TEST(Program, RenderAndVisualizePlaysPreset2ToItsEnd) {
 
 TEST(Program, CompilingTextAndAboutLinesAreOverlaysOfTheDisplay) {
   Running r;
-  DisplayCore& core = r.Display().Core();
+  const DisplayModel& model = r.Display().Model();
   r.Display().ShowCompileText();
-  ASSERT_NE(core.CompileText, nullptr);
-  EXPECT_EQ(core.CompileText->Text, kCompilingText);
-  EXPECT_EQ(core.CompileText->Y, r.Display().Panel().PixelHeight() / 2);
+  ASSERT_NE(model.CompileText(), nullptr);
+  EXPECT_EQ(model.CompileText()->Text, kCompilingText);
+  EXPECT_EQ(model.CompileText()->Y, r.Display().Panel().PixelHeight() / 2);
   r.Display().HideCompileText();
-  EXPECT_EQ(core.CompileText, nullptr);
+  EXPECT_EQ(model.CompileText(), nullptr);
 
   QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
-  EXPECT_TRUE(core.AboutShown);
+  EXPECT_TRUE(model.AboutShown());
   for (int i = 0; i < kAboutLineCount; ++i) {
-    const TTextAtt* line = core.AboutSlots[static_cast<size_t>(i)];
+    const TTextAtt* line = model.AboutLine(i);
     ASSERT_NE(line, nullptr) << i;
     EXPECT_EQ(line->Text, DecodedAboutLine(i));
     EXPECT_EQ(line->Alpha, 0.0f);
     EXPECT_EQ(line->Step, kAboutLines[static_cast<size_t>(i)].Step);
   }
-  EXPECT_EQ(core.AboutSlots[0]->Text, "Orvane");
+  EXPECT_EQ(model.AboutLine(0)->Text, "Orvane");
   // Resizing keeps them centred at their offsets.
   r.Display().resize(500, 300);
   ProcessEvents();
   EXPECT_TRUE(QTest::qWaitFor([&] { return r.Display().Panel().PixelHeight() == 300; }, 2000));
-  const TTextAtt* top = core.AboutSlots[0];
+  const TTextAtt* top = model.AboutLine(0);
   EXPECT_EQ(top->Y, 300 / 2 + 45);
-  EXPECT_EQ(top->X, (r.Display().Panel().PixelWidth() - core.TextExtent(top->Text).Width) / 2);
+  EXPECT_EQ(top->X, (r.Display().Panel().PixelWidth() - model.TextExtent(top->Text).Width) / 2);
 
   QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
-  EXPECT_FALSE(core.AboutShown);
-  EXPECT_EQ(core.AboutSlots[0], nullptr);
-  EXPECT_EQ(core.Overlays.Size(), 6u);  // fading out
+  EXPECT_FALSE(model.AboutShown());
+  EXPECT_EQ(model.AboutLine(0), nullptr);
+  EXPECT_EQ(model.Overlays().Size(), 6u);  // fading out
   QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
-  EXPECT_EQ(core.Overlays.Size(), 12u);  // six new lines while the old ones fade
+  EXPECT_EQ(model.Overlays().Size(), 12u);  // six new lines while the old ones fade
 }
 
 TEST(Program, KeysAndMouseReachTheCamera) {
   Running r;
-  DisplayCore& core = r.Display().Core();
+  const DisplayModel& model = r.Display().Model();
   QTest::keyPress(&r.Display(), Qt::Key_Up);
-  EXPECT_TRUE(core.Camera.KeyUp);
+  EXPECT_TRUE(model.Camera().KeyUp);
   QTest::keyRelease(&r.Display(), Qt::Key_Up);
-  EXPECT_FALSE(core.Camera.KeyUp);
+  EXPECT_FALSE(model.Camera().KeyUp);
   QTest::keyClick(&r.Display(), Qt::Key_F1);
-  EXPECT_TRUE(core.OverviewMode);
+  EXPECT_TRUE(model.Modes().Overview);
   QTest::keyClick(&r.Display(), Qt::Key_Space);
-  EXPECT_NE(core.PauseText, nullptr);
+  EXPECT_NE(model.PauseText(), nullptr);
   QTest::keyClick(&r.Display(), Qt::Key_Space);
-  EXPECT_EQ(core.PauseText, nullptr);
+  EXPECT_EQ(model.PauseText(), nullptr);
 
   QWidget* panel = &r.Display().Panel();
   QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(100, 100));
@@ -165,9 +165,9 @@ TEST(Program, KeysAndMouseReachTheCamera) {
                    Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(panel, &drag);
   QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(140, 100));
-  EXPECT_FLOAT_EQ(core.Camera.Yaw, 176.0f);
+  EXPECT_FLOAT_EQ(model.Camera().Yaw, 176.0f);
   QTest::mouseDClick(panel, Qt::LeftButton, {}, QPoint(50, 50));
-  EXPECT_FLOAT_EQ(core.Camera.Yaw, 180.0f);
+  EXPECT_FLOAT_EQ(model.Camera().Yaw, 180.0f);
 }
 
 TEST(Program, EscapeInTheDisplayClosesTheProgram) {
@@ -198,7 +198,7 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
   QTest::mouseClick(r.Main().RenAndVisBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor([&] { return r.Main().Execution().Playing(); }, 60000));
   // Into the show: the first burst has opened and the second has started (1.2 s).
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.Display().Core().Player().CurrentFrame() >= 30; }, 60000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return r.Display().Model().Clock().Frame >= 30; }, 60000));
   // The sky between the arches is black but for the coloured stars of the bursts; how many
   // have opened by the frame drawn depends on the machine's pace, so wait for them.
   QImage panel;
@@ -226,10 +226,10 @@ TEST(Program, ShotOfBothWindowsWhilePreset3Plays) {
   // The About lines over the scene once they have faded in (the last one takes 84 frames).
   QTest::mouseClick(r.Main().AboutBt, Qt::LeftButton);
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return r.Display().Core().AboutSlots[5] && r.Display().Core().AboutSlots[5]->Alpha == 1.0f; }, 60000));
+      [&] { return r.Display().Model().AboutLine(5) && r.Display().Model().AboutLine(5)->Alpha == 1.0f; }, 60000));
   const QImage about = r.Display().GrabPanel();
   testing::SaveShot(about, "display_about");
-  EXPECT_EQ(r.Display().Core().AboutSlots[5]->Alpha, 1.0f);
+  EXPECT_EQ(r.Display().Model().AboutLine(5)->Alpha, 1.0f);
 }
 
 }  // namespace

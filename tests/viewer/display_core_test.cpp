@@ -1,5 +1,5 @@
-// The display core as a host drives it: keys, joystick buttons, render ticks, capture and
-// playback through the offscreen context.
+// The display core and its model as a host drives them: keys, joystick buttons, render
+// ticks, capture and playback through the offscreen context.
 
 #include <gtest/gtest.h>
 
@@ -16,22 +16,47 @@
 namespace orvane::testing {
 namespace {
 
+class RecordingEvents : public DisplayEvents {
+ public:
+  void PlaybackProgress(int32_t percent) override { progress.push_back(percent); }
+  void PlaybackEnded(const Result<>& end) override { ends.push_back(end); }
+  void VisualizeRequested() override { ++visualize_requests; }
+  void CloseRequested() override { ++close_requests; }
+
+  std::vector<int32_t> progress;
+  std::vector<Result<>> ends;
+  int visualize_requests = 0, close_requests = 0;
+};
+
+// The panel as the model sees it; the test shrinks it to place texts for another size.
+class SizedPanel : public PanelSizeSource {
+ public:
+  int32_t PanelWidth() const override { return width; }
+  int32_t PanelHeight() const override { return height; }
+  int32_t width = kPanelWidth, height = kPanelHeight;
+};
+
 class DisplayCoreTest : public GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
     font_ = FreeTypeFontService::OverlayFont();
     ASSERT_NE(font_, nullptr);
+    DisplayModelServices model;
+    model.Panel = &panel_;
+    model.Font = font_.get();
+    model.Poster = &poster_;
+    model.Timers = &timers_;
+    model.Dialogs = &dialogs_;
+    model.Events = &events_;
+    model_ = std::make_unique<DisplayModel>(model, dir_.Path() / kShowFileName);
     DisplayServices services;
     services.Panel = context_.get();
     services.Font = font_.get();
     services.Sprite = &textures_;
-    services.Poster = &poster_;
-    services.Timers = &timers_;
-    services.MainWindow = &main_window_;
     services.Dialogs = &dialogs_;
     services.Capture = CaptureBuffer::Current;
-    core_ = std::make_unique<DisplayCore>(services, dir_.Folder());
+    core_ = std::make_unique<DisplayCore>(services, *model_);
     core_->InitScene();
     core_->OpenGLPanelResize();
   }
@@ -43,7 +68,7 @@ class DisplayCoreTest : public GlTest {
     for (int i = 0; i < 2; ++i) {
       timers_.Tick();
       poster_.RunPending();
-      poster_.RunUntil([this] { return !core_->Player().LoaderRunning(); }, std::chrono::seconds(10));
+      poster_.RunUntil([this] { return !model_->Player().LoaderRunning(); }, std::chrono::seconds(10));
       poster_.RunPending();
     }
     core_->RenderTick();
@@ -53,8 +78,10 @@ class DisplayCoreTest : public GlTest {
   std::unique_ptr<FreeTypeFontService> font_;
   QueuedPoster poster_;
   SteppedTimerService timers_;
-  RecordingMainWindow main_window_;
+  SizedPanel panel_;
+  RecordingEvents events_;
   ScriptedDialogs dialogs_;
+  std::unique_ptr<DisplayModel> model_;
   std::unique_ptr<DisplayCore> core_;
 };
 
@@ -81,76 +108,78 @@ TEST_F(DisplayCoreTest, InitSceneLeavesTheDocumentedGlobalState) {
 
 TEST_F(DisplayCoreTest, KeysSwitchViewsPauseAndReachTheMainWindow) {
   core_->FormKeyDown(kKeyReturn);
-  EXPECT_EQ(main_window_.start_visualize_posts, 1);
+  EXPECT_EQ(events_.visualize_requests, 1);
   core_->FormKeyDown(kKeyEscape);
-  EXPECT_EQ(main_window_.close_requests, 1);
+  EXPECT_EQ(events_.close_requests, 1);
   core_->FormKeyDown(kKeyF1);
   core_->FormKeyDown(kKeyF3);
   core_->FormKeyDown(kKeyF4);
-  EXPECT_TRUE(core_->OverviewMode);
-  EXPECT_FALSE(core_->ShowSightLine);
-  EXPECT_FALSE(core_->ModelScenery);
+  EXPECT_TRUE(model_->Modes().Overview);
+  EXPECT_FALSE(model_->Modes().SightLine);
+  EXPECT_FALSE(model_->Modes().ModelScenery);
   core_->FormKeyDown(kKeyF4);
-  EXPECT_TRUE(core_->ModelScenery);
+  EXPECT_TRUE(model_->Modes().ModelScenery);
   core_->FormKeyDown(kKeyUp);
-  EXPECT_TRUE(core_->Camera.KeyUp);
-  core_->FormKeyUp(kKeyUp);
-  EXPECT_FALSE(core_->Camera.KeyUp);
-  core_->Camera.Eye = {1, 2, 3};
+  EXPECT_TRUE(model_->Camera().KeyUp);
+  model_->KeyUp(kKeyUp);
+  EXPECT_FALSE(model_->Camera().KeyUp);
+  model_->Camera().Eye = {1, 2, 3};
   core_->FormKeyDown(kKeyF2);
-  EXPECT_FLOAT_EQ(core_->Camera.Eye.z, 8);
+  EXPECT_FLOAT_EQ(model_->Camera().Eye.z, 8);
 
   core_->FormKeyDown(kKeySpace);
-  EXPECT_TRUE(core_->Player().Paused());
-  ASSERT_NE(core_->PauseText, nullptr);
-  EXPECT_EQ(core_->PauseText->Text, "PAUSE");
-  EXPECT_EQ(core_->PauseText->X, 10);
-  EXPECT_EQ(core_->PauseText->Y, 25);
-  EXPECT_FLOAT_EQ(core_->PauseText->Step, 0.2f);
+  EXPECT_TRUE(model_->Player().Paused());
+  const TTextAtt* pause = model_->PauseText();
+  ASSERT_NE(pause, nullptr);
+  EXPECT_EQ(pause->Text, "PAUSE");
+  EXPECT_EQ(pause->X, 10);
+  EXPECT_EQ(pause->Y, 25);
+  EXPECT_FLOAT_EQ(pause->Step, 0.2f);
   core_->FormKeyDown(kKeyPause);
-  EXPECT_FALSE(core_->Player().Paused());
-  EXPECT_EQ(core_->PauseText, nullptr);
-  EXPECT_TRUE(core_->Overlays.At(0).FadingOut);
+  EXPECT_FALSE(model_->Player().Paused());
+  EXPECT_EQ(model_->PauseText(), nullptr);
+  EXPECT_TRUE(model_->Overlays().At(0).FadingOut);
 }
 
 TEST_F(DisplayCoreTest, JoystickButtonsNeedTheChangedAndTheDownBit) {
-  core_->JoystickButtonDown(kJoyButton1 | kJoyButton2 | kJoyButton3 | kJoyButton4);  // nothing changed
-  EXPECT_FALSE(core_->Player().Paused());
-  EXPECT_FALSE(core_->OverviewMode);
-  core_->JoystickButtonDown(kJoyButton1Changed | kJoyButton1);
-  EXPECT_EQ(main_window_.visualize_clicks, 0) << "Visualize is disabled";
-  main_window_.visualize_enabled = true;
-  core_->Camera.Yaw = 10;
-  core_->JoystickButtonDown(kJoyButton1Changed | kJoyButton1 | kJoyButton2Changed | kJoyButton2 |
-                            kJoyButton3Changed | kJoyButton3 | kJoyButton4Changed | kJoyButton4);
-  EXPECT_EQ(main_window_.visualize_clicks, 1);
-  EXPECT_TRUE(core_->Player().Paused());
-  EXPECT_TRUE(core_->OverviewMode);
-  EXPECT_FLOAT_EQ(core_->Camera.Yaw, 180);
-  core_->JoystickButtonDown(kJoyButton2Changed);  // released
-  EXPECT_TRUE(core_->Player().Paused());
+  model_->JoystickButtonDown(kJoyButton1 | kJoyButton2 | kJoyButton3 | kJoyButton4);  // nothing changed
+  EXPECT_FALSE(model_->Player().Paused());
+  EXPECT_FALSE(model_->Modes().Overview);
+  EXPECT_EQ(events_.visualize_requests, 0);
+  model_->JoystickButtonDown(kJoyButton1Changed);  // released
+  EXPECT_EQ(events_.visualize_requests, 0);
+  model_->Camera().Yaw = 10;
+  model_->JoystickButtonDown(kJoyButton1Changed | kJoyButton1 | kJoyButton2Changed | kJoyButton2 |
+                             kJoyButton3Changed | kJoyButton3 | kJoyButton4Changed | kJoyButton4);
+  // Whether Visualize is enabled is the main window's to decide.
+  EXPECT_EQ(events_.visualize_requests, 1);
+  EXPECT_TRUE(model_->Player().Paused());
+  EXPECT_TRUE(model_->Modes().Overview);
+  EXPECT_FLOAT_EQ(model_->Camera().Yaw, 180);
+  model_->JoystickButtonDown(kJoyButton2Changed);  // released
+  EXPECT_TRUE(model_->Player().Paused());
 }
 
 TEST_F(DisplayCoreTest, RotatedFrameStillShowsTheOldViewThenMoves) {
-  core_->ModelScenery = false;
+  model_->Modes().ModelScenery = false;
   core_->DrawFrame();
   const std::vector<uint8_t> still = context_->Pixels();
-  core_->View.RotateCamera = true;
+  model_->Switches().RotateCamera = true;
   core_->DrawFrame();
   EXPECT_EQ(context_->Pixels(), still) << "the eye moves after the view was set";
-  EXPECT_FLOAT_EQ(core_->Camera.Yaw, 181);
+  EXPECT_FLOAT_EQ(model_->Camera().Yaw, 181);
   core_->RenderTick();
   EXPECT_NE(context_->Pixels(), still);
 }
 
 TEST_F(DisplayCoreTest, UntickedSceneryDrawsNeitherScenario) {
-  core_->View.ShowScenery = false;
+  model_->Switches().ShowScenery = false;
   for (bool model : {true, false}) {
-    core_->ModelScenery = model;
+    model_->Modes().ModelScenery = model;
     core_->DrawFrame();
     EXPECT_EQ(CountNonBlack(), 0);
   }
-  core_->View.ShowScenery = true;
+  model_->Switches().ShowScenery = true;
   core_->DrawFrame();
   EXPECT_GT(CountNonBlack(), 0) << "the grid shows";
 }
@@ -158,9 +187,10 @@ TEST_F(DisplayCoreTest, UntickedSceneryDrawsNeitherScenario) {
 TEST_F(DisplayCoreTest, F5WritesTheShownPictureUpright) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir_.Path());
-  core_->ModelScenery = false;
-  core_->View.ShowProjection = true;
-  core_->AddOverlay("TOP LEFT", 0, kPanelHeight - 10, 1, 1, 1, 1, 0, core_->CompileText);
+  model_->Modes().ModelScenery = false;
+  model_->Switches().ShowProjection = true;
+  OverlaySlot text = nullptr;
+  model_->Overlays().AddOverlay("TOP LEFT", 0, kPanelHeight - 10, 1, 1, 1, 1, 0, text);
   core_->RenderTick();
   core_->FormKeyDown(kKeyF5);
   std::filesystem::current_path(cwd);
@@ -181,11 +211,17 @@ TEST_F(DisplayCoreTest, F5WritesTheShownPictureUpright) {
 }
 
 TEST_F(DisplayCoreTest, ResizeKeepsSizeBoundTextsInPlace) {
-  core_->AddOverlay("Compiling...", 0, 0, 1, 0.5f, 0.5f, 0, 0.05f, core_->CompileText);
+  panel_.width = 100;
+  panel_.height = 40;
+  model_->ShowCompileText();
+  ASSERT_NE(model_->CompileText(), nullptr);
+  ASSERT_EQ(model_->CompileText()->Y, 20);
+  panel_.width = kPanelWidth;
+  panel_.height = kPanelHeight;
   core_->OpenGLPanelResize();
   const int32_t width = font_->Extent("Compiling...").Width;
-  EXPECT_EQ(core_->CompileText->X, (kPanelWidth - width) / 2);
-  EXPECT_EQ(core_->CompileText->Y, kPanelHeight / 2);
+  EXPECT_EQ(model_->CompileText()->X, (kPanelWidth - width) / 2);
+  EXPECT_EQ(model_->CompileText()->Y, kPanelHeight / 2);
 }
 
 TEST_F(DisplayCoreTest, PlaysAShowWithCreditsAndRestoresTheButtons) {
@@ -194,34 +230,36 @@ TEST_F(DisplayCoreTest, PlaysAShowWithCreditsAndRestoresTheButtons) {
   const std::vector<uint8_t> bytes = BuildShow(show);
   std::ofstream(dir_.Path() / kShowFileName, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  core_->View.ShowScenery = false;
-  core_->TogglePause();  // paused with no show: a new show starts unpaused and drops the text
-  ASSERT_TRUE(core_->StartPlayback());
-  EXPECT_FALSE(core_->Player().Paused());
-  EXPECT_EQ(core_->PauseText, nullptr);
+  model_->Switches().ShowScenery = false;
+  model_->TogglePause();  // paused with no show: a new show starts unpaused and drops the text
+  ASSERT_TRUE(model_->StartPlayback());
+  EXPECT_FALSE(model_->Player().Paused());
+  EXPECT_EQ(model_->PauseText(), nullptr);
   bool lit = false, credits = false;
-  for (int i = 0; i < 80 && core_->Player().Active(); ++i) {
+  for (int i = 0; i < 80 && model_->Clock().Active; ++i) {
     Tick();
-    credits |= core_->CreditTop != nullptr;
-    if (core_->CreditTop != nullptr) {
-      EXPECT_EQ(core_->CreditTop->Y, kPanelHeight - 20);
-      EXPECT_EQ(core_->CreditBottom->Y, 10);
+    credits |= model_->CreditTop() != nullptr;
+    if (model_->CreditTop() != nullptr) {
+      EXPECT_EQ(model_->CreditTop()->Y, kPanelHeight - 20);
+      EXPECT_EQ(model_->CreditBottom()->Y, 10);
     }
     // The particle sits at x = 20 / 3000, a hair right of the centre.
     lit |= PixelRed(Pixel({kPanelWidth / 2, kPanelHeight / 2})) == 255;
   }
-  EXPECT_FALSE(core_->Player().Active());
+  EXPECT_FALSE(model_->Clock().Active);
   EXPECT_TRUE(lit);
   EXPECT_TRUE(credits);
-  EXPECT_EQ(core_->CreditTop, nullptr);
-  EXPECT_TRUE(main_window_.visualize_enabled);
+  EXPECT_EQ(model_->CreditTop(), nullptr);
+  ASSERT_EQ(events_.ends.size(), 1u);
+  EXPECT_TRUE(events_.ends[0].Ok());
 }
 
-TEST_F(DisplayCoreTest, MissingShowFileGivesAnErrorAndUsableButtons) {
-  EXPECT_FALSE(core_->StartPlayback());
-  ASSERT_EQ(dialogs_.Messages.size(), 1u);
-  EXPECT_NE(dialogs_.Messages[0].Text.find("ovcompile.dat"), std::string::npos);
-  EXPECT_TRUE(main_window_.visualize_enabled);
+TEST_F(DisplayCoreTest, MissingShowFileFailsWithItsNameAndStartsNothing) {
+  const Result<> started = model_->StartPlayback();
+  ASSERT_FALSE(started);
+  EXPECT_NE(started.Message().find("ovcompile.dat"), std::string::npos);
+  EXPECT_TRUE(dialogs_.Messages.empty()) << "the caller shows the failure";
+  EXPECT_TRUE(events_.ends.empty());
   EXPECT_FALSE(timers_.Running());
 }
 

@@ -20,7 +20,7 @@ std::vector<uint8_t> BuildShow(const TestShow& show) {
   return sink.Bytes;
 }
 
-PlaybackRig::PlaybackRig() { main_window.visualize_enabled = false; }
+PlaybackRig::PlaybackRig() = default;
 
 std::filesystem::path PlaybackRig::WriteShow(const std::vector<uint8_t>& bytes) {
   std::ofstream(ShowPath(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

@@ -1,6 +1,6 @@
 #pragma once
-// A show player with recording stand-ins for the main window, the timer and the screen;
-// the test thread runs every main-thread task itself.
+// A show player with recording stand-ins for its listener and the timer; the test thread
+// runs every main-thread task itself.
 
 #include <filesystem>
 #include <functional>
@@ -15,37 +15,21 @@
 
 namespace orvane::testing {
 
-class RecordingMainWindow : public MainWindowLink {
+// What the player tells the display around it.
+class RecordingListener : public PlaybackListener {
  public:
-  void SetVisualLed(bool lit) override { led = lit; }
-  void ShowProgress(int32_t percent) override { progress.push_back(percent); }
-  void PostProgress(int32_t position, int32_t count) override { posted_progress.push_back({position, count}); }
-  bool DeviceSelected() const override { return device_selected; }
-  void EnableCompileButtons() override { compile_enabled = true; }
-  void EnableVisualizeButton() override { visualize_enabled = true; }
-  bool VisualizeEnabled() const override { return visualize_enabled; }
-  void ClickVisualize() override { ++visualize_clicks; }
-  void PostStartVisualize() override { ++start_visualize_posts; }
-  void CloseMainWindow() override { ++close_requests; }
+  void PlaybackProgress(int32_t percent) override { progress.push_back(percent); }
+  void ShowEndReached() override { credits = true, ++credits_shown; }
+  void PlaybackEnded(const Result<>& end) override {
+    credits = false;
+    ++ended;
+    if (!end) damage_reports.push_back(end.Message());
+  }
 
-  bool led = false;
   std::vector<int32_t> progress;
-  std::vector<std::pair<int32_t, int32_t>> posted_progress;
-  bool device_selected = true;
-  bool compile_enabled = false;
-  bool visualize_enabled = false;
-  int visualize_clicks = 0, start_visualize_posts = 0, close_requests = 0;
-};
-
-class RecordingScreen : public PlaybackScreen {
- public:
-  void ShowCredits() override { credits = true, ++credits_shown; }
-  bool CreditsShown() const override { return credits; }
-  void HideCredits() override { credits = false; }
-  void ReportDamagedShow(const std::string& text) override { damage_reports.push_back(text); }
-
   bool credits = false;
   int credits_shown = 0;
+  int ended = 0;
   std::vector<std::string> damage_reports;
 };
 
@@ -74,9 +58,8 @@ class PlaybackRig {
   ScratchDir dir;
   QueuedPoster poster;
   SteppedTimerService timers;
-  RecordingMainWindow main_window;
-  RecordingScreen screen;
-  ShowPlayer player{poster, timers, main_window, screen};
+  RecordingListener listener;
+  ShowPlayer player{poster, timers, listener};
   std::vector<int> drawn;  // the x field of each drawn frame's first record
 };
 

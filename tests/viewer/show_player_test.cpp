@@ -20,8 +20,8 @@ std::vector<int> Range(int from, int to) {
 TEST(ShowPlayer, BuffersFiveBlocksBeforePlaying) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({8 * 25}));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
-  EXPECT_TRUE(rig.main_window.led);
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
+  EXPECT_TRUE(rig.player.PumpRunning());
   EXPECT_EQ(rig.timers.LastPeriod(), 20);
   for (int pumps = 0; pumps < 50; ++pumps) {
     EXPECT_LE(rig.player.QueuedBlocks(), 5u);
@@ -35,21 +35,21 @@ TEST(ShowPlayer, BuffersFiveBlocksBeforePlaying) {
   EXPECT_TRUE(rig.drawn.empty()) << "nothing is drawn while buffering";
   ASSERT_TRUE(rig.PlayToEnd(400));
   EXPECT_EQ(rig.drawn, Range(0, 200)) << "every frame once, in order";
-  EXPECT_EQ(rig.main_window.progress.back(), 100);
-  EXPECT_EQ(rig.main_window.progress.size(), 8u) << "one progress report per block";
+  EXPECT_EQ(rig.listener.progress.back(), 100);
+  EXPECT_EQ(rig.listener.progress.size(), 8u) << "one progress report per block";
 }
 
 TEST(ShowPlayer, ShortShowPlaysAsSoonAsItsLastBlockIsRead) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({30}));  // a full block and a closing block of five frames
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   rig.Pump();
   EXPECT_FALSE(rig.player.Playing());
   rig.Pump();
   EXPECT_TRUE(rig.player.Playing()) << "the end of file starts playing with fewer than five blocks";
-  EXPECT_FALSE(rig.screen.credits);
+  EXPECT_FALSE(rig.listener.credits);
   rig.Pump();
-  EXPECT_TRUE(rig.screen.credits) << "credits appear at the pump after the loader reached the end";
+  EXPECT_TRUE(rig.listener.credits) << "credits appear at the pump after the loader reached the end";
   ASSERT_TRUE(rig.PlayToEnd(100));
   EXPECT_EQ(rig.drawn, Range(0, 30));
 }
@@ -59,7 +59,7 @@ TEST(ShowPlayer, EmptyFramesPassWhileBuffering) {
   TestShow show{10 * 25};
   show.particles_in = [](int f) { return f < 3 ? 0 : 2; };
   rig.WriteShow(BuildShow(show));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   int renders = 0;
   for (;;) {
     rig.Pump();
@@ -78,7 +78,7 @@ TEST(ShowPlayer, EmptyFramesAheadOfTheFirstParticlesAreSkippedAtOnePerTick) {
   TestShow show{40};
   show.particles_in = [](int f) { return f % 10 == 9 ? 1 : 0; };
   rig.WriteShow(BuildShow(show));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   ASSERT_TRUE(rig.PlayToEnd(200));
   EXPECT_EQ(rig.drawn, (std::vector<int>{9, 19, 29, 39}));
 }
@@ -86,7 +86,7 @@ TEST(ShowPlayer, EmptyFramesAheadOfTheFirstParticlesAreSkippedAtOnePerTick) {
 TEST(ShowPlayer, PauseHoldsTheLastFrameAndDelaysTheEnd) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({20}));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   while (rig.drawn.size() < 5) rig.Tick();
   rig.player.SetPaused(true);
   for (int i = 0; i < 3; ++i) rig.Tick();
@@ -102,30 +102,23 @@ TEST(ShowPlayer, PauseHoldsTheLastFrameAndDelaysTheEnd) {
   EXPECT_TRUE(rig.PlayToEnd(5));
 }
 
-TEST(ShowPlayer, EndOfShowRestoresTheMainWindow) {
-  for (bool selected : {true, false}) {
-    PlaybackRig rig;
-    rig.main_window.device_selected = selected;
-    rig.WriteShow(BuildShow({3}));
-    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
-    ASSERT_TRUE(rig.PlayToEnd(20));
-    EXPECT_FALSE(rig.player.Playing());
-    EXPECT_FALSE(rig.player.PumpRunning());
-    EXPECT_FALSE(rig.timers.Running());
-    EXPECT_EQ(rig.player.FrameData(), nullptr);
-    EXPECT_TRUE(rig.main_window.visualize_enabled);
-    EXPECT_EQ(rig.main_window.compile_enabled, selected);
-    EXPECT_FALSE(rig.main_window.led);
-    ASSERT_EQ(rig.main_window.posted_progress.size(), 1u);
-    EXPECT_EQ(rig.main_window.posted_progress[0], std::make_pair(0, -1));
-    EXPECT_FALSE(rig.screen.credits) << "credits fade out at the end";
-    EXPECT_EQ(rig.screen.credits_shown, 1);
-    EXPECT_TRUE(rig.screen.damage_reports.empty());
-    // Late pump messages after the end change nothing.
-    rig.player.PumpMessage();
-    rig.player.AdvanceFrame();
-    EXPECT_EQ(rig.main_window.posted_progress.size(), 1u);
-  }
+TEST(ShowPlayer, EndOfShowIsReportedOnceAfterTheTeardown) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({3}));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.PlayToEnd(20));
+  EXPECT_FALSE(rig.player.Playing());
+  EXPECT_FALSE(rig.player.PumpRunning());
+  EXPECT_FALSE(rig.timers.Running());
+  EXPECT_EQ(rig.player.FrameData(), nullptr);
+  EXPECT_EQ(rig.listener.ended, 1);
+  EXPECT_FALSE(rig.listener.credits) << "credits fade out at the end";
+  EXPECT_EQ(rig.listener.credits_shown, 1);
+  EXPECT_TRUE(rig.listener.damage_reports.empty());
+  // Late pump messages after the end change nothing.
+  rig.player.PumpMessage();
+  rig.player.AdvanceFrame();
+  EXPECT_EQ(rig.listener.ended, 1);
 }
 
 TEST(ShowPlayer, TruncatedFileStopsAfterTheLastWholeFrameWithAMessage) {
@@ -137,12 +130,12 @@ TEST(ShowPlayer, TruncatedFileStopsAfterTheLastWholeFrameWithAMessage) {
   for (const auto& [cut, whole_frames] : cuts) {
     PlaybackRig rig;
     rig.WriteShow(std::vector<uint8_t>(whole.begin(), whole.end() - static_cast<std::ptrdiff_t>(cut)));
-    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+    ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
     ASSERT_TRUE(rig.PlayToEnd(300)) << "a damaged file must not hang playback";
     EXPECT_EQ(rig.drawn, Range(0, whole_frames)) << cut;
-    ASSERT_EQ(rig.screen.damage_reports.size(), 1u);
-    EXPECT_NE(rig.screen.damage_reports[0].find("damaged"), std::string::npos);
-    EXPECT_TRUE(rig.main_window.visualize_enabled);
+    ASSERT_EQ(rig.listener.damage_reports.size(), 1u);
+    EXPECT_NE(rig.listener.damage_reports[0].find("damaged"), std::string::npos);
+    EXPECT_EQ(rig.listener.ended, 1);
   }
 }
 
@@ -151,32 +144,32 @@ TEST(ShowPlayer, DamagedFirstBlockEndsAtOnce) {
   std::vector<uint8_t> bytes = BuildShow({10});
   bytes[4] = 0x7F;  // last frame index far beyond its frames
   rig.WriteShow(bytes);
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   ASSERT_TRUE(rig.PlayToEnd(20));
   EXPECT_TRUE(rig.drawn.empty());
-  EXPECT_EQ(rig.screen.damage_reports.size(), 1u);
+  EXPECT_EQ(rig.listener.damage_reports.size(), 1u);
 }
 
-TEST(ShowPlayer, MissingFileIsReportedAndLeavesTheButtonsUsable) {
+TEST(ShowPlayer, MissingFileFailsWithItsNameAndStartsNothing) {
   PlaybackRig rig;
-  const auto error = rig.player.StartPlayback(rig.ShowPath());
-  ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("ovcompile.dat"), std::string::npos) << *error;
+  const Result<> started = rig.player.StartPlayback(rig.ShowPath());
+  ASSERT_FALSE(started);
+  EXPECT_NE(started.Message().find("ovcompile.dat"), std::string::npos) << started.Message();
   EXPECT_FALSE(rig.player.Active());
   EXPECT_FALSE(rig.timers.Running());
-  EXPECT_TRUE(rig.main_window.visualize_enabled);
-  EXPECT_TRUE(rig.main_window.compile_enabled);
-  EXPECT_FALSE(rig.main_window.led);
+  EXPECT_FALSE(rig.player.PumpRunning());
+  // The failure is the caller's to report: no show started, so none ends.
+  EXPECT_EQ(rig.listener.ended, 0);
 }
 
 TEST(ShowPlayer, ANewShowAfterTheEndStartsAfresh) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({12}));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   ASSERT_TRUE(rig.PlayToEnd(50));
   rig.drawn.clear();
   rig.WriteShow(BuildShow({27}));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath()));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
   ASSERT_TRUE(rig.PlayToEnd(80));
   EXPECT_EQ(rig.drawn, Range(0, 27));
 }
@@ -184,8 +177,8 @@ TEST(ShowPlayer, ANewShowAfterTheEndStartsAfresh) {
 TEST(ShowPlayer, DestroyingThePlayerMidShowWaitsForTheLoader) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({300}));
-  auto player = std::make_unique<ShowPlayer>(rig.poster, rig.timers, rig.main_window, rig.screen);
-  ASSERT_FALSE(player->StartPlayback(rig.ShowPath()));
+  auto player = std::make_unique<ShowPlayer>(rig.poster, rig.timers, rig.listener);
+  ASSERT_TRUE(player->StartPlayback(rig.ShowPath()));
   rig.timers.Tick();
   rig.poster.RunPending();  // starts a loader
   EXPECT_TRUE(player->LoaderRunning());
@@ -193,7 +186,7 @@ TEST(ShowPlayer, DestroyingThePlayerMidShowWaitsForTheLoader) {
   player.reset();  // the loader's progress and completion are queued and refer to it
   EXPECT_FALSE(rig.timers.Running());
   EXPECT_EQ(rig.poster.RunPending(), 2u);
-  EXPECT_TRUE(rig.main_window.progress.empty()) << "tasks of a destroyed player do nothing";
+  EXPECT_TRUE(rig.listener.progress.empty()) << "tasks of a destroyed player do nothing";
 }
 
 }  // namespace
@@ -207,18 +200,18 @@ TEST(ShowPlayerSeek, StartsAtTheAskedFramePassingWholeBlocksAndNeverDrawsAnEarli
     SCOPED_TRACE(first);
     PlaybackRig rig;
     rig.WriteShow(BuildShow({8 * 25}));
-    ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), first));
+    ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath(), first));
     ASSERT_TRUE(rig.PlayToEnd(400));
     EXPECT_EQ(rig.drawn, Range(static_cast<int>(first), 200));
     // Blocks passed over are read but never queued: one progress report per loader run.
-    EXPECT_EQ(rig.main_window.progress.back(), 100);
+    EXPECT_EQ(rig.listener.progress.back(), 100);
   }
 }
 
 TEST(ShowPlayerSeek, CountsFramesFromTheShowsStart) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({8 * 25}));
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), 60));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath(), 60));
   for (int i = 0; i < 200 && rig.drawn.empty(); ++i) rig.Tick();
   ASSERT_FALSE(rig.drawn.empty());
   EXPECT_EQ(rig.drawn.front(), 60);
@@ -229,19 +222,20 @@ TEST(ShowPlayerSeek, CountsFramesFromTheShowsStart) {
 TEST(ShowPlayerSeek, BeyondTheEndPlaysTheLastFrameAndStopEndsAShowAtOnce) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({60}));  // two full blocks and a closing one of ten frames
-  ASSERT_FALSE(rig.player.StartPlayback(rig.ShowPath(), 5000));
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath(), 5000));
   ASSERT_TRUE(rig.PlayToEnd(100));
   EXPECT_EQ(rig.drawn, std::vector<int>{59});
 
   PlaybackRig stopped;
   stopped.WriteShow(BuildShow({8 * 25}));
-  ASSERT_FALSE(stopped.player.StartPlayback(stopped.ShowPath()));
+  ASSERT_TRUE(stopped.player.StartPlayback(stopped.ShowPath()));
   for (int i = 0; i < 20; ++i) stopped.Tick();
   stopped.player.StopPlayback();
   EXPECT_FALSE(stopped.player.Active());
   EXPECT_FALSE(stopped.player.Playing());
-  EXPECT_TRUE(stopped.main_window.visualize_enabled);
+  EXPECT_EQ(stopped.listener.ended, 1);
   stopped.player.StopPlayback();  // nothing left to stop
+  EXPECT_EQ(stopped.listener.ended, 1);
 }
 
 }  // namespace

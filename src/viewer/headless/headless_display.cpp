@@ -46,18 +46,22 @@ std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<Headless
     error = "no font found for \"Arial\" bold (install fonts-liberation)";
     return nullptr;
   }
+  DisplayModelServices model;
+  model.Panel = display->context_.get();
+  model.Font = display->font_.get();
+  model.Poster = &display->poster_;
+  model.Timers = &display->timers_;
+  model.Dialogs = &display->dialogs_;
+  display->model_ = std::make_unique<DisplayModel>(model, std::filesystem::temp_directory_path() / kShowFileName);
+  display->model_->SetTimerResolution(QueryTimerResolution());
   DisplayServices services;
   services.Panel = display->context_.get();
   services.Font = display->font_.get();
   services.Sprite = assets.Sprite;
   services.Models = assets.Models;
-  services.Poster = &display->poster_;
-  services.Timers = &display->timers_;
-  services.MainWindow = &display->main_window_;
   services.Dialogs = &display->dialogs_;
   services.Capture = CaptureBuffer::Current;
-  display->core_ = std::make_unique<DisplayCore>(services, std::filesystem::temp_directory_path().string() + "/");
-  display->core_->TimerResolution = QueryTimerResolution();
+  display->core_ = std::make_unique<DisplayCore>(services, *display->model_);
   display->core_->InitScene();
   display->core_->OpenGLPanelResize();
   return display;
@@ -76,10 +80,10 @@ HeadlessDisplay::~HeadlessDisplay() {
   }
 }
 
-bool HeadlessDisplay::Start(const std::filesystem::path& show_file) { return core_->StartPlaybackOf(show_file); }
+Result<> HeadlessDisplay::Start(const std::filesystem::path& show_file) { return model_->StartPlaybackOf(show_file); }
 
 void HeadlessDisplay::Pump() {
-  ShowPlayer& player = core_->Player();
+  const ShowPlayer& player = model_->Player();
   for (int i = 0; i < 2; ++i) {
     timers_.Tick();
     poster_.RunPending();

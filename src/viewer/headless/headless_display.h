@@ -17,22 +17,6 @@
 
 namespace orvane {
 
-// The main window of a headless run: there is none, so effects are only recorded.
-class HeadlessMainWindow : public MainWindowLink {
- public:
-  void SetVisualLed(bool) override {}
-  void ShowProgress(int32_t percent) override { Progress = percent; }
-  void PostProgress(int32_t, int32_t) override {}
-  bool DeviceSelected() const override { return false; }
-  void EnableCompileButtons() override {}
-  void EnableVisualizeButton() override {}
-  bool VisualizeEnabled() const override { return false; }
-  void ClickVisualize() override {}
-  void PostStartVisualize() override {}
-  void CloseMainWindow() override {}
-  int32_t Progress = 0;
-};
-
 // Messages are kept for the caller to print; questions get no answer.
 class CollectingDialogs : public UserDialogs {
  public:
@@ -63,11 +47,12 @@ class HeadlessDisplay {
                                                  std::string& error);
   ~HeadlessDisplay();
 
+  DisplayModel& Model() { return *model_; }
   DisplayCore& Core() { return *core_; }
   OsMesaContext& Context() { return *context_; }
   const std::vector<std::string>& Messages() const { return dialogs_.Messages; }
 
-  bool Start(const std::filesystem::path& show_file);
+  Result<> Start(const std::filesystem::path& show_file);
   // Two pump periods, then StepCamera and DrawFrame.
   void Tick();
   // The two pump periods alone.
@@ -82,10 +67,10 @@ class HeadlessDisplay {
   std::unique_ptr<FreeTypeFontService> font_;
   QueuedPoster poster_;
   SteppedTimerService timers_;
-  HeadlessMainWindow main_window_;
   CollectingDialogs dialogs_;
   std::string asset_folder_;
   std::unique_ptr<SceneryAssets> scenery_;
+  std::unique_ptr<DisplayModel> model_;
   std::unique_ptr<DisplayCore> core_;
 };
 
