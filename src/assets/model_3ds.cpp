@@ -17,14 +17,6 @@ void CopyMaterial(const TMaterial& from, TMaterial& to) {
   to.TextureId = from.TextureId;
 }
 
-uint32_t PrimitiveModeFor(uint8_t renderMode) {
-  switch (renderMode) {
-    case 1: return kGlLines;
-    case 2: return kGlPoints;
-    default: return kGlTriangles;
-  }
-}
-
 void ComputeNormals(T3DObject& object) {
   const size_t n = object.Vertices.size();
   std::vector<TVector3> sums(n);

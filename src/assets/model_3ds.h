@@ -22,8 +22,6 @@ inline constexpr uint32_t kGlDiffuse = 0x1201;
 inline constexpr uint32_t kGlSpecular = 0x1202;
 inline constexpr uint32_t kGlEmission = 0x1600;
 inline constexpr uint32_t kGlTriangles = 4;
-inline constexpr uint32_t kGlLines = 1;
-inline constexpr uint32_t kGlPoints = 0;
 
 struct TMaterialProperties {
   std::array<float, 4> Color{0.0f, 0.0f, 0.0f, 0.0f};
@@ -90,9 +88,6 @@ struct T3DObject {
   std::vector<TTexCoord> TexCoords;
   std::vector<TFace> Faces;
 };
-
-// 0 triangles, 1 lines, 2 points; anything else draws triangles.
-uint32_t PrimitiveModeFor(uint8_t renderMode);
 
 // Per vertex: the normalised sum of the counter-clockwise normals of the faces around it.
 // A vertex no face uses gets a NaN normal (it is never drawn).
