@@ -1,6 +1,6 @@
 #pragma once
 // A 3D Studio mesh model as the scenery draws it: triangle meshes with one material each.
-// Reading fills plain data; drawing lives in gl_model.h, which only the viewer links.
+// Reading fills plain data; drawing lives in viewer/gl_model.h.
 
 #include <array>
 #include <cstdint>

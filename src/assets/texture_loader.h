@@ -1,7 +1,7 @@
 #pragma once
 // The decoding half of LoadTexture: picks the format by the name's last four characters,
 // reads the image from a file or from the embedded assets and reports every failure with
-// its own message. The GL half (gl_texture.h) uploads the result.
+// its own message. The viewer (viewer/gl_texture.h) uploads the result.
 
 #include <optional>
 #include <string>

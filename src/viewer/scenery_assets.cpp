@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "assets/asset_files.h"
-#include "assets/gl_model.h"
+#include "viewer/gl_model.h"
 
 namespace orvane {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "assets/gl_texture.h"
 #include "assets/model_3ds.h"
 #include "model/user_dialogs.h"
 #include "viewer/display_services.h"
+#include "viewer/gl_texture.h"
 
 namespace orvane {
 

@@ -1,12 +1,10 @@
-#include "assets/gl_texture.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "viewer/gl_texture.h"
 
 #include <algorithm>
 
 #include "assets/texture_loader.h"
 #include "assets/texture_scaling.h"
+#include "viewer/gl_headers.h"
 
 namespace orvane {
 
