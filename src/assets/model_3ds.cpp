@@ -1,6 +1,7 @@
 #include "assets/model_3ds.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "assets/texture_service.h"
 
@@ -46,7 +47,8 @@ void ComputeNormals(T3DObject& object) {
   }
 }
 
-T3DModel::T3DModel(UserDialogs& dialogs, TextureService* textures) : dialogs_(dialogs), textures_(textures) {}
+T3DModel::T3DModel(AssetReporter reporter, TextureService* textures)
+    : reporter_(std::move(reporter)), textures_(textures) {}
 
 T3DModel::~T3DModel() { Clear(); }
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_report.h"
 #include "assets/vectors.h"
 
 namespace orvane {
 
 class TextureService;
-class UserDialogs;
 
 // GL enumerants kept as numbers so this layer needs no GL header.
 inline constexpr uint32_t kGlFront = 0x0404;
@@ -96,8 +96,8 @@ void ComputeNormals(T3DObject& object);
 class T3DModel {
  public:
   // `textures` loads the materials' texture maps (none: every material stays untextured);
-  // `dialogs` shows the version warning. Neither is owned.
-  explicit T3DModel(UserDialogs& dialogs, TextureService* textures = nullptr);
+  // `reporter` hears the version warning. `textures` is not owned.
+  explicit T3DModel(AssetReporter reporter, TextureService* textures = nullptr);
   ~T3DModel();
   T3DModel(const T3DModel&) = delete;
   T3DModel& operator=(const T3DModel&) = delete;
@@ -118,13 +118,13 @@ class T3DModel {
   std::vector<TMaterial> Materials;  // only while a file is read
   std::vector<T3DObject> Objects;
 
-  UserDialogs& Dialogs() const { return dialogs_; }
+  const AssetReporter& Reporter() const { return reporter_; }
   TextureService* Textures() const { return textures_; }
 
  private:
   void ReleaseUnusedMaterialTextures();
 
-  UserDialogs& dialogs_;
+  AssetReporter reporter_;
   TextureService* textures_;
 };
 

@@ -8,7 +8,6 @@
 #include "assets/chunk_reader.h"
 #include "assets/model_3ds.h"
 #include "assets/texture_service.h"
-#include "model/user_dialogs.h"
 #include "util/byte_reader.h"
 #include "util/rounding.h"
 
@@ -209,7 +208,7 @@ void ReadSceneLevel(TChunk& parent) {
       case kM3dVersion: {
         const std::vector<uint8_t> version = chunk.ReadRemaining();
         if (ByteReader(version).U32() > 3) {
-          model.Dialogs().Message(DialogKind::Warning, DialogButtons::Ok, "Unsupported file version.", "Warning");
+          SendReport(model.Reporter(), AssetReportKind::Warning, "Unsupported file version.", "Warning");
         }
         break;
       }

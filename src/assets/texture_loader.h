@@ -7,12 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "assets/asset_report.h"
 #include "assets/asset_store.h"
 #include "assets/texture_image.h"
 
 namespace orvane {
-
-class UserDialogs;
 
 enum class TextureFormat : uint8_t { Unknown, Bmp, Jpeg, Tga };
 
@@ -22,7 +21,8 @@ TextureFormat TextureFormatOf(std::string_view fileName);
 // The image, or nothing after a message (or, for a name of no known format, silently).
 // From a file the last component of `fileName` is matched ignoring letter case; from the
 // store the entry is the name up to its first "." with the format's type.
-std::optional<TextureImage> ReadTextureImage(const std::string& fileName, bool fromResource, UserDialogs& dialogs,
+std::optional<TextureImage> ReadTextureImage(const std::string& fileName, bool fromResource,
+                                             const AssetReporter& reporter,
                                              const AssetStore& store = EmbeddedAssets());
 
 }  // namespace orvane
