@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 #include "app/cli_command.h"
 #include "app/cli_compile_run.h"
@@ -10,6 +11,7 @@
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
+#include "compiler/show_record.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
 
@@ -83,12 +85,15 @@ int Compile(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand CompileCommand() {
+  static const std::string summary =
+      std::string("compiles device CODE and its chain, or a show's cue list, into a show file (default: ") +
+      kShowFileName +
+      " in the temp folder) and prints frames, blocks, records and seconds, and for a show each cue's extent "
+      "(--extents writes them as CSV); --seed S makes it repeatable, --max-particles N lowers the size bound "
+      "(20000000 stars and trail particles at once), --max-seconds S changes the length bound (3600 seconds "
+      "of show)";
   return {"compile",
-          "compiles device CODE and its chain, or a show's cue list, into a show file (default: ovcompile.dat in "
-          "the temp folder) and prints frames, blocks, records and seconds, and for a show each cue's extent "
-          "(--extents writes them as CSV); --seed S makes it repeatable, --max-particles N lowers the size bound "
-          "(20000000 stars and trail particles at once), --max-seconds S changes the length bound (3600 seconds "
-          "of show)",
+          summary.c_str(),
           "((--devices DIR | --preset N) --root CODE | --show DIR | --devices DIR --cues FILE.csv) [--seed S] "
           "[--scale X] [--max-particles N] [--max-seconds S] [-o FILE] [--extents FILE.csv]",
           "orvane-cli compile --show examples/shows/harbour-night --seed 7 -o show.dat",

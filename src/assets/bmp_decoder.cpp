@@ -1,5 +1,8 @@
-#include "assets/texture_image.h"
+#include <cassert>
+
 #include "assets/texture_bytes.h"
+#include "assets/texture_image.h"
+#include "util/byte_reader.h"
 
 namespace orvane {
 
@@ -11,11 +14,17 @@ bool TextureSizeAcceptable(int64_t width, int64_t height) {
 ImageFault DecodeBmp(std::span<const uint8_t> bytes, TextureImage& image) {
   constexpr size_t kHeaders = 14 + 40;
   if (bytes.size() < kHeaders) return ImageFault::HeaderShort;
-  const auto width = static_cast<int32_t>(LittleU32(bytes, 18));
-  const auto height = static_cast<int32_t>(LittleU32(bytes, 22));
-  const uint16_t bitsPerPixel = LittleU16(bytes, 28);
-  const uint32_t imageSize = LittleU32(bytes, 34);
-  const uint32_t paletteBytes = LittleU32(bytes, 46);
+  ByteReader header(bytes.first(kHeaders));
+  header.Seek(18);
+  const int32_t width = header.I32();
+  const int32_t height = header.I32();
+  header.Skip(2);  // planes
+  const uint16_t bitsPerPixel = header.U16();
+  header.Skip(4);  // compression
+  const uint32_t imageSize = header.U32();
+  header.Skip(8);  // resolution
+  const uint32_t paletteBytes = header.U32();
+  assert(!header.Failed());
   if (bytes.size() - kHeaders < paletteBytes) return ImageFault::PaletteShort;
   if (!TextureSizeAcceptable(width, height)) return ImageFault::BadSize;
   const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);

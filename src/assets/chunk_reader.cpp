@@ -1,51 +1,49 @@
 #include "assets/chunk_reader.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace orvane {
 
+namespace {
+
+// What is left of both this chunk and the file.
+size_t Available(const TChunk& chunk) {
+  return static_cast<size_t>(std::min<int64_t>(chunk.Left(), static_cast<int64_t>(chunk.File->Remaining())));
+}
+
+}  // namespace
+
 void TChunk::ReadHeader(int64_t enclosingLeft) {
-  const int64_t available = std::min<int64_t>(enclosingLeft, static_cast<int64_t>(File->Left()));
-  uint8_t header[6] = {};
-  const size_t got = std::min<size_t>(6, File->Left());
-  if (got > 0) std::memcpy(header, File->Data.data() + File->Pos, got);
-  File->Pos += got;
-  Consumed = static_cast<int32_t>(got);
-  Id = static_cast<uint16_t>(header[0] | (header[1] << 8));
-  uint32_t length = 0;
-  for (int i = 3; i >= 0; --i) length = (length << 8) | header[2 + i];
-  Length = static_cast<int32_t>(length);
+  const int64_t available = std::min<int64_t>(enclosingLeft, static_cast<int64_t>(File->Remaining()));
+  const size_t start = File->Position();
+  Id = File->U16();
+  Length = static_cast<int32_t>(File->U32());
+  Consumed = static_cast<int32_t>(File->Position() - start);
   if (Length > available) Length = static_cast<int32_t>(available);
 }
 
 size_t TChunk::Read(uint8_t* buffer, size_t n) {
-  const size_t got = std::min<size_t>(n, static_cast<size_t>(std::min<int64_t>(Left(), File->Left())));
-  if (got > 0) std::memcpy(buffer, File->Data.data() + File->Pos, got);
-  if (got < n) std::memset(buffer + got, 0, n - got);
-  File->Pos += got;
-  Add(static_cast<int64_t>(got));
-  return got;
+  const std::span<const uint8_t> got = File->Bytes(std::min(n, Available(*this)));
+  std::copy(got.begin(), got.end(), buffer);
+  std::fill(buffer + got.size(), buffer + n, uint8_t{0});
+  Add(static_cast<int64_t>(got.size()));
+  return got.size();
 }
 
 std::vector<uint8_t> TChunk::ReadRemaining() {
-  std::vector<uint8_t> data(static_cast<size_t>(std::min<int64_t>(Left(), File->Left())));
-  if (!data.empty()) Read(data.data(), data.size());
-  return data;
+  const std::span<const uint8_t> got = File->Bytes(Available(*this));
+  Add(static_cast<int64_t>(got.size()));
+  return std::vector<uint8_t>(got.begin(), got.end());
 }
 
 std::string TChunk::ReadString(size_t keep) {
-  std::string text;
-  const size_t left = static_cast<size_t>(std::min<int64_t>(Left(), File->Left()));
-  if (left == 0) return text;
-  const uint8_t* start = File->Data.data() + File->Pos;
-  const auto* zero = static_cast<const uint8_t*>(std::memchr(start, 0, left));
-  const size_t taken = zero ? static_cast<size_t>(zero - start) + 1 : left;
-  const size_t chars = zero ? taken - 1 : taken;
-  text.assign(reinterpret_cast<const char*>(start), std::min(chars, keep));
-  File->Pos += taken;
+  const std::span<const uint8_t> left = File->Rest().first(Available(*this));
+  const auto zero = std::find(left.begin(), left.end(), uint8_t{0});
+  const size_t chars = static_cast<size_t>(zero - left.begin());
+  const size_t taken = zero != left.end() ? chars + 1 : chars;
+  File->Skip(taken);
   Add(static_cast<int64_t>(taken));
-  return text;
+  return std::string(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(std::min(chars, keep)));
 }
 
 std::string TChunk::ReadRemainingText() {
@@ -56,8 +54,8 @@ std::string TChunk::ReadRemainingText() {
 }
 
 void TChunk::Skip() {
-  const size_t n = static_cast<size_t>(std::min<int64_t>(Left(), File->Left()));
-  File->Pos += n;
+  const size_t n = Available(*this);
+  File->Skip(n);
   Add(static_cast<int64_t>(n));
 }
 

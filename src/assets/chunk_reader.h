@@ -5,30 +5,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
+
+#include "util/byte_reader.h"
 
 namespace orvane {
 
 class T3DModel;
 
-struct ModelBytes {
-  std::span<const uint8_t> Data;
-  size_t Pos = 0;
-  size_t Left() const { return Data.size() - Pos; }
-  bool AtEnd() const { return Pos >= Data.size(); }
-};
-
 class TChunk {
  public:
-  TChunk(T3DModel& model, ModelBytes& file, int depth = 0) : Model(&model), File(&file), Depth(depth) {}
+  TChunk(T3DModel& model, ByteReader& file, int depth = 0) : Model(&model), File(&file), Depth(depth) {}
 
   uint16_t Id = 0;
   int32_t Length = 0;
   int32_t Consumed = 0;
   T3DModel* Model;
-  ModelBytes* File;
+  ByteReader* File;  // the whole file's bytes; the 3DS rule reads what is missing as zero
   int Depth;  // nesting level, so crafted files cannot nest without bound
 
   // Reads the 6-byte header (fewer at the end of the data). A declared length beyond

@@ -1,6 +1,7 @@
 #include "assets/model_3ds.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "assets/texture_service.h"
 
@@ -15,14 +16,6 @@ void CopyMaterial(const TMaterial& from, TMaterial& to) {
   to.Shininess = from.Shininess;
   to.HasTexture = from.HasTexture;
   to.TextureId = from.TextureId;
-}
-
-uint32_t PrimitiveModeFor(uint8_t renderMode) {
-  switch (renderMode) {
-    case 1: return kGlLines;
-    case 2: return kGlPoints;
-    default: return kGlTriangles;
-  }
 }
 
 void ComputeNormals(T3DObject& object) {
@@ -54,7 +47,8 @@ void ComputeNormals(T3DObject& object) {
   }
 }
 
-T3DModel::T3DModel(UserDialogs& dialogs, TextureService* textures) : dialogs_(dialogs), textures_(textures) {}
+T3DModel::T3DModel(AssetReporter reporter, TextureService* textures)
+    : reporter_(std::move(reporter)), textures_(textures) {}
 
 T3DModel::~T3DModel() { Clear(); }
 

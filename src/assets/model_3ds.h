@@ -1,6 +1,6 @@
 #pragma once
 // A 3D Studio mesh model as the scenery draws it: triangle meshes with one material each.
-// Reading fills plain data; drawing lives in gl_model.h, which only the viewer links.
+// Reading fills plain data; drawing lives in viewer/gl_model.h.
 
 #include <array>
 #include <cstdint>
@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_report.h"
 #include "assets/vectors.h"
 
 namespace orvane {
 
 class TextureService;
-class UserDialogs;
 
 // GL enumerants kept as numbers so this layer needs no GL header.
 inline constexpr uint32_t kGlFront = 0x0404;
@@ -22,8 +22,6 @@ inline constexpr uint32_t kGlDiffuse = 0x1201;
 inline constexpr uint32_t kGlSpecular = 0x1202;
 inline constexpr uint32_t kGlEmission = 0x1600;
 inline constexpr uint32_t kGlTriangles = 4;
-inline constexpr uint32_t kGlLines = 1;
-inline constexpr uint32_t kGlPoints = 0;
 
 struct TMaterialProperties {
   std::array<float, 4> Color{0.0f, 0.0f, 0.0f, 0.0f};
@@ -91,9 +89,6 @@ struct T3DObject {
   std::vector<TFace> Faces;
 };
 
-// 0 triangles, 1 lines, 2 points; anything else draws triangles.
-uint32_t PrimitiveModeFor(uint8_t renderMode);
-
 // Per vertex: the normalised sum of the counter-clockwise normals of the faces around it.
 // A vertex no face uses gets a NaN normal (it is never drawn).
 void ComputeNormals(T3DObject& object);
@@ -101,8 +96,8 @@ void ComputeNormals(T3DObject& object);
 class T3DModel {
  public:
   // `textures` loads the materials' texture maps (none: every material stays untextured);
-  // `dialogs` shows the version warning. Neither is owned.
-  explicit T3DModel(UserDialogs& dialogs, TextureService* textures = nullptr);
+  // `reporter` hears the version warning. `textures` is not owned.
+  explicit T3DModel(AssetReporter reporter, TextureService* textures = nullptr);
   ~T3DModel();
   T3DModel(const T3DModel&) = delete;
   T3DModel& operator=(const T3DModel&) = delete;
@@ -123,13 +118,13 @@ class T3DModel {
   std::vector<TMaterial> Materials;  // only while a file is read
   std::vector<T3DObject> Objects;
 
-  UserDialogs& Dialogs() const { return dialogs_; }
+  const AssetReporter& Reporter() const { return reporter_; }
   TextureService* Textures() const { return textures_; }
 
  private:
   void ReleaseUnusedMaterialTextures();
 
-  UserDialogs& dialogs_;
+  AssetReporter reporter_;
   TextureService* textures_;
 };
 

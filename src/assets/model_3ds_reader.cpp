@@ -1,6 +1,5 @@
 // LoadFromFile: the chunk tables of the scene, mesh and material levels.
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -9,7 +8,7 @@
 #include "assets/chunk_reader.h"
 #include "assets/model_3ds.h"
 #include "assets/texture_service.h"
-#include "model/user_dialogs.h"
+#include "util/byte_reader.h"
 #include "util/rounding.h"
 
 namespace orvane {
@@ -45,21 +44,6 @@ constexpr int kMaxNesting = 32;
 // An object name buffer holds 258 bytes, terminator included.
 constexpr size_t kObjectNameKept = 257;
 
-uint32_t U32At(const std::vector<uint8_t>& d, size_t at) {
-  uint32_t v = 0;
-  for (size_t i = 4; i-- > 0;) v = (v << 8) | (at + i < d.size() ? d[at + i] : 0u);
-  return v;
-}
-
-uint16_t U16At(const std::vector<uint8_t>& d, size_t at) { return static_cast<uint16_t>(U32At(d, at) & 0xFFFFu); }
-
-float FloatAt(const std::vector<uint8_t>& d, size_t at) {
-  const uint32_t bits = U32At(d, at);
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
-
 // Reads every child of `parent` with `handle`, adding each child's count to the parent's.
 template <typename Handler>
 void ReadChildren(TChunk& parent, Handler&& handle) {
@@ -91,7 +75,9 @@ void ReadColor(TChunk& chunk, TMaterialProperties& property) {
   const TChunk sub = ReadFirstSubChunk(chunk, data);
   if (sub.Consumed == 0) return;
   if (sub.Id == kColorF || sub.Id == kLinColorF) {
-    for (size_t i = 0; i < 3; ++i) property.Color[i] = FloatAt(data, 4 * i);
+    // A short chunk gives zero for what is missing (the reader's rule).
+    ByteReader floats(data);
+    for (size_t i = 0; i < 3; ++i) property.Color[i] = floats.F32();
   } else {
     for (size_t i = 0; i < 3; ++i) property.Color[i] = static_cast<float>(i < data.size() ? data[i] : 0) * kByteToUnit;
   }
@@ -102,8 +88,9 @@ void ReadColor(TChunk& chunk, TMaterialProperties& property) {
 double ReadPercentage(TChunk& chunk) {
   std::vector<uint8_t> data;
   const TChunk sub = ReadFirstSubChunk(chunk, data);
-  if (sub.Id == kFloatPercentage) return FloatAt(data, 0);
-  return U16At(data, 0);
+  ByteReader value(data);
+  if (sub.Id == kFloatPercentage) return value.F32();
+  return value.U16();
 }
 
 void ReadMaterialLevel(TChunk& parent, size_t materialIndex) {
@@ -133,14 +120,16 @@ void ReadMaterialLevel(TChunk& parent, size_t materialIndex) {
 
 void ReadPoints(TChunk& chunk, T3DObject& object) {
   const std::vector<uint8_t> data = chunk.ReadRemaining();
-  const size_t declared = U16At(data, 0);
-  const size_t present = data.size() >= 2 ? (data.size() - 2) / 12 : 0;
-  const size_t n = std::min(declared, present);
+  ByteReader points(data);
+  const size_t declared = points.U16();
+  const size_t n = std::min(declared, points.Remaining() / 12);
   object.Vertices.resize(n);
-  for (size_t i = 0; i < n; ++i) {
-    const size_t at = 2 + 12 * i;
+  for (TVector3& vertex : object.Vertices) {
+    const float x = points.F32();
+    const float y = points.F32();
+    const float z = points.F32();
     // The file's z axis points up; the display's y does.
-    object.Vertices[i] = {FloatAt(data, at), FloatAt(data, at + 8), -FloatAt(data, at + 4)};
+    vertex = {x, z, -y};
   }
   object.VertexCount = static_cast<int32_t>(n);
   object.Max = object.Min = n > 0 ? object.Vertices[0] : TVector3{};
@@ -153,11 +142,14 @@ void ReadPoints(TChunk& chunk, T3DObject& object) {
 
 void ReadTexCoords(TChunk& chunk, T3DObject& object) {
   const std::vector<uint8_t> data = chunk.ReadRemaining();
-  const size_t declared = U16At(data, 0);
-  const size_t present = data.size() >= 2 ? (data.size() - 2) / 8 : 0;
-  const size_t n = std::min(declared, present);
+  ByteReader coords(data);
+  const size_t declared = coords.U16();
+  const size_t n = std::min(declared, coords.Remaining() / 8);
   object.TexCoords.resize(n);
-  for (size_t i = 0; i < n; ++i) object.TexCoords[i] = {FloatAt(data, 2 + 8 * i), FloatAt(data, 6 + 8 * i)};
+  for (TTexCoord& coord : object.TexCoords) {
+    const float u = coords.F32();
+    coord = {u, coords.F32()};
+  }
   object.TexCoordCount = static_cast<int32_t>(n);
 }
 
@@ -170,13 +162,16 @@ void ReadFaces(TChunk& chunk, T3DObject& object) {
     object.FaceCount = 0;
     return;
   }
-  const size_t declared = static_cast<size_t>(count[0] | (count[1] << 8));
+  const size_t declared = ByteReader(count).U16();
   const size_t n = std::min(declared, static_cast<size_t>(chunk.Left() / 8));
   object.Faces.resize(n);
-  for (size_t i = 0; i < n; ++i) {
+  for (TFace& face : object.Faces) {
     uint8_t f[8];
     chunk.Read(f, 8);
-    object.Faces[i] = {f[0] | (f[1] << 8), f[2] | (f[3] << 8), f[4] | (f[5] << 8)};
+    ByteReader corners(f);  // three corners, then the face flags
+    const int32_t a = corners.U16();
+    const int32_t b = corners.U16();
+    face = {a, b, corners.U16()};
   }
   object.FaceCount = static_cast<int32_t>(n);
 }
@@ -210,11 +205,13 @@ void ReadSceneLevel(TChunk& parent) {
   ReadChildren(parent, [&](TChunk& chunk) {
     T3DModel& model = *chunk.Model;
     switch (chunk.Id) {
-      case kM3dVersion:
-        if (U32At(chunk.ReadRemaining(), 0) > 3) {
-          model.Dialogs().Message(DialogKind::Warning, DialogButtons::Ok, "Unsupported file version.", "Warning");
+      case kM3dVersion: {
+        const std::vector<uint8_t> version = chunk.ReadRemaining();
+        if (ByteReader(version).U32() > 3) {
+          SendReport(model.Reporter(), AssetReportKind::Warning, "Unsupported file version.", "Warning");
         }
         break;
+      }
       case kMData:
         if (chunk.HasMore()) {
           // The mesh version chunk that opens the editor data: read whole and not used.
@@ -252,7 +249,7 @@ bool T3DModel::LoadFromMemory(std::span<const uint8_t> bytes) {
   Clear();
   Materials.clear();
   if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return false;
-  ModelBytes file{bytes, 0};
+  ByteReader file(bytes);
   TChunk main(*this, file);
   main.ReadHeader(static_cast<int64_t>(bytes.size()));
   if (main.Id != kM3dMagic || main.Consumed < 6) return false;

@@ -1,8 +1,9 @@
 #include <algorithm>
-#include <cstring>
+#include <cassert>
 
 #include "assets/texture_bytes.h"
 #include "assets/texture_image.h"
+#include "util/byte_reader.h"
 
 namespace orvane {
 
@@ -15,25 +16,25 @@ constexpr size_t kTgaHeader = 18;
 bool DecodeRunLength(std::span<const uint8_t> packets, size_t pixelBytes, std::vector<uint8_t>& out) {
   const size_t total = out.size() / pixelBytes;
   size_t produced = 0;
-  size_t in = 0;
+  ByteReader in(packets);
   while (produced < total) {
-    if (in >= packets.size()) return false;
-    const uint8_t header = packets[in++];
+    const uint8_t header = in.U8();
+    if (in.Failed()) return false;
     if (header < 128) {
       const size_t count = size_t{header} + 1;
-      if (packets.size() - in < count * pixelBytes) return false;
+      const std::span<const uint8_t> raw = in.Bytes(count * pixelBytes);
+      if (in.Failed()) return false;
       const size_t copied = std::min(count, total - produced);
-      std::memcpy(out.data() + produced * pixelBytes, packets.data() + in, copied * pixelBytes);
+      std::copy_n(raw.begin(), copied * pixelBytes, out.begin() + static_cast<std::ptrdiff_t>(produced * pixelBytes));
       produced += copied;
-      in += count * pixelBytes;
     } else {
-      if (packets.size() - in < pixelBytes) return false;
+      const std::span<const uint8_t> pixel = in.Bytes(pixelBytes);
+      if (in.Failed()) return false;
       const size_t copied = std::min<size_t>(header - 127u, total - produced);
       for (size_t k = 0; k < copied; ++k) {
-        std::memcpy(out.data() + (produced + k) * pixelBytes, packets.data() + in, pixelBytes);
+        std::copy(pixel.begin(), pixel.end(), out.begin() + static_cast<std::ptrdiff_t>((produced + k) * pixelBytes));
       }
       produced += copied;
-      in += pixelBytes;
     }
   }
   return true;
@@ -43,11 +44,15 @@ bool DecodeRunLength(std::span<const uint8_t> packets, size_t pixelBytes, std::v
 
 ImageFault DecodeTga(std::span<const uint8_t> bytes, TextureImage& image) {
   if (bytes.size() < kTgaHeader) return ImageFault::HeaderShort;
-  const uint8_t colorMapType = bytes[1];
-  const uint8_t imageType = bytes[2];
-  const uint16_t width = LittleU16(bytes, 12);
-  const uint16_t height = LittleU16(bytes, 14);
-  const uint8_t depth = bytes[16];
+  ByteReader header(bytes.first(kTgaHeader));
+  header.Skip(1);  // identification length
+  const uint8_t colorMapType = header.U8();
+  const uint8_t imageType = header.U8();
+  header.Seek(12);
+  const uint16_t width = header.U16();
+  const uint16_t height = header.U16();
+  const uint8_t depth = header.U8();
+  assert(!header.Failed());
   if (imageType != 2 && imageType != 10) return ImageFault::NotTrueColor;
   if (colorMapType != 0) return ImageFault::ColorMapped;
   if (depth != 24 && depth != 32) return ImageFault::UnsupportedDepth;

@@ -14,7 +14,7 @@ namespace orvane {
 // c = 1 + m + ... + m^(n-1), built by squaring.
 constexpr uint32_t SeedAfterDraws(uint32_t seed, uint64_t draws) {
   uint32_t mul = 1, add = 0;
-  uint32_t stepMul = 134775813u, stepAdd = 1u;
+  uint32_t stepMul = kRandomMultiplier, stepAdd = kRandomIncrement;
   for (; draws != 0; draws >>= 1) {
     if (draws & 1) {
       mul *= stepMul;
@@ -38,8 +38,8 @@ class RandomStretch {
 
   // Random(n) for n >= 0.
   int32_t operator()(uint32_t n) {
-    seed_ = seed_ * 134775813u + 1u;
-    return static_cast<int32_t>(static_cast<uint32_t>((static_cast<uint64_t>(seed_) * n) >> 32));
+    seed_ = NextRandomSeed(seed_);
+    return DrawFromSeed(seed_, n);
   }
 
  private:

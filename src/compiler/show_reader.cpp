@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "util/byte_reader.h"
+
 namespace orvane {
 namespace {
 
@@ -21,11 +23,13 @@ std::string Num(uint64_t v) { return std::to_string(v); }
 std::string ShowFault::Describe() const { return Unreadable ? Reason : "byte " + Num(Offset) + ": " + Reason; }
 
 ShowBlockHeader ParseBlockHeader(const uint8_t* in) {
+  ByteReader bytes({in, kBlockHeaderSize});
   ShowBlockHeader h;
-  h.FirstBlock = in[0];
-  h.LastBlock = in[1];
-  h.LastFrameIndex = LoadU32(in + 4);
-  h.DataLength = LoadU32(in + 8);
+  h.FirstBlock = bytes.U8();
+  h.LastBlock = bytes.U8();
+  bytes.Skip(2);
+  h.LastFrameIndex = bytes.U32();
+  h.DataLength = bytes.U32();
   return h;
 }
 
@@ -58,9 +62,9 @@ bool FrameCursor::Next(ShowFrame& frame) {
     needed_ = kFrameHeaderSize - present;
     return false;
   }
-  const uint8_t* header = data_.data() + position_;
-  const uint32_t index = LoadU32(header);
-  const uint32_t length = LoadU32(header + 4);
+  ByteReader header(data_.subspan(position_, kFrameHeaderSize));
+  const uint32_t index = header.U32();
+  const uint32_t length = header.U32();
   if (length % kRecordSize != 0)
     return Fail(position_ + 4, "frame length " + Num(length) + " is not a multiple of 10");
   if (length > left - kFrameHeaderSize)
@@ -168,8 +172,11 @@ bool ShowFileReader::ReadBytes(uint8_t* out, size_t n) {
   if (file_ != nullptr) {
     if (std::fread(out, 1, n, file_) != n) return false;
   } else {
-    if (n > bytes_.size() - position_) return false;
-    std::memcpy(out, bytes_.data() + position_, n);
+    ByteReader rest(bytes_);
+    rest.Seek(static_cast<size_t>(position_));
+    const std::span<const uint8_t> got = rest.Bytes(n);
+    if (rest.Failed()) return false;
+    std::copy(got.begin(), got.end(), out);
   }
   position_ += n;
   return true;

@@ -127,7 +127,6 @@ class ShowFileReader {
   bool AtEnd() const { return sawLastBlock_ || position_ >= size_; }
   uint64_t Position() const { return position_; }
   uint64_t Size() const { return size_; }
-  uint32_t BlocksRead() const { return blocksRead_; }
   const ShowFault& Fault() const { return fault_; }
 
  private:

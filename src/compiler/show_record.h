@@ -3,11 +3,10 @@
 // little-endian; a file is a sequence of blocks (12-byte header, then frames of an
 // 8-byte header and the frame's records), with no file header and no trailer.
 
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
+#include "util/byte_reader.h"
 #include "util/rounding.h"
 
 #if defined(__SSE2__)
@@ -29,21 +28,10 @@ inline constexpr const char* kShowFileName = "ovcompile.dat";
 // One scene unit is 3000 steps of a stored position.
 inline constexpr float kPositionSteps = 3000.0f;
 
-inline void StoreU32(uint8_t* out, uint32_t v) {
-  out[0] = static_cast<uint8_t>(v);
-  out[1] = static_cast<uint8_t>(v >> 8);
-  out[2] = static_cast<uint8_t>(v >> 16);
-  out[3] = static_cast<uint8_t>(v >> 24);
-}
+// The fixed-size fields of a header or record at `out`, which the caller has made room for.
+inline void StoreU32(uint8_t* out, uint32_t v) { ByteWriter({out, 4}).U32(v); }
 
-inline uint32_t LoadU32(const uint8_t* in) {
-  return uint32_t{in[0]} | (uint32_t{in[1]} << 8) | (uint32_t{in[2]} << 16) | (uint32_t{in[3]} << 24);
-}
-
-inline void StoreU16(uint8_t* out, uint32_t v) {
-  out[0] = static_cast<uint8_t>(v);
-  out[1] = static_cast<uint8_t>(v >> 8);
-}
+inline void StoreU16(uint8_t* out, uint32_t v) { ByteWriter({out, 2}).U16(static_cast<uint16_t>(v)); }
 
 // Stored position: the low 16 bits of round(f32(v * 3000)). A value that is not finite
 // (or beyond int32) rounds to -2^31, whose low 16 bits are 0, so it lands at the origin.
@@ -130,8 +118,7 @@ inline void StoreRecord(uint8_t* out, float x, float y, float z, uint32_t colorW
 #else
   StorePositions(out, x, y, z);
 #endif
-  std::memcpy(out + 6, &colorWord, 4);
-  static_assert(std::endian::native == std::endian::little, "records are stored in host order");
+  StoreU32(out + 6, colorWord);
 }
 
 inline void EncodeRecord(uint8_t* out, float x, float y, float z, EncodedColor color, uint8_t sizeNibble) {
@@ -153,15 +140,17 @@ struct ParticleRecord {
   uint8_t SizeLevel() const { return AlphaSize & 0x0F; }
 };
 
+// Reads the record of kRecordSize bytes at in.
 inline ParticleRecord DecodeRecord(const uint8_t* in) {
+  ByteReader bytes({in, kRecordSize});
   ParticleRecord r;
-  r.X = static_cast<int16_t>(uint16_t{in[0]} | (uint16_t{in[1]} << 8));
-  r.Y = static_cast<int16_t>(uint16_t{in[2]} | (uint16_t{in[3]} << 8));
-  r.Z = static_cast<int16_t>(uint16_t{in[4]} | (uint16_t{in[5]} << 8));
-  r.Red = in[6];
-  r.Green = in[7];
-  r.Blue = in[8];
-  r.AlphaSize = in[9];
+  r.X = bytes.I16();
+  r.Y = bytes.I16();
+  r.Z = bytes.I16();
+  r.Red = bytes.U8();
+  r.Green = bytes.U8();
+  r.Blue = bytes.U8();
+  r.AlphaSize = bytes.U8();
   return r;
 }
 

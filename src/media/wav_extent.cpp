@@ -1,8 +1,12 @@
 #include "media/wav_extent.h"
 
 #include <array>
+#include <cassert>
 #include <cstring>
 #include <fstream>
+#include <span>
+
+#include "util/byte_reader.h"
 
 namespace orvane {
 namespace {
@@ -10,10 +14,14 @@ namespace {
 // Real files have a handful of chunks before the data; a header with more is not trusted.
 constexpr int kMaxChunksBeforeData = 64;
 
-uint32_t Le32(const char* bytes) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<uint8_t>(bytes[i]);
-  return value;
+template <size_t N>
+bool ReadExactly(std::ifstream& in, std::array<uint8_t, N>& bytes) {
+  return static_cast<bool>(in.read(reinterpret_cast<char*>(bytes.data()), N));
+}
+
+bool IsTag(std::span<const uint8_t> bytes, const char (&tag)[5]) {
+  assert(bytes.size() >= 4);
+  return std::memcmp(bytes.data(), tag, 4) == 0;
 }
 
 }  // namespace
@@ -23,26 +31,29 @@ std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path) {
   const uint64_t fileSize = std::filesystem::file_size(path, error);
   if (error) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
-  std::array<char, 12> riff{};
-  if (!in.read(riff.data(), riff.size()) || std::memcmp(riff.data(), "RIFF", 4) != 0 ||
-      std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
+  std::array<uint8_t, 12> riff{};
+  if (!ReadExactly(in, riff) || !IsTag(riff, "RIFF") || !IsTag(std::span(riff).subspan(8), "WAVE"))
     return std::nullopt;
 
   uint64_t position = riff.size();
   uint32_t byteRate = 0;
   for (int chunk = 0; chunk < kMaxChunksBeforeData; ++chunk) {
-    std::array<char, 8> header{};
-    if (!in.read(header.data(), header.size())) return std::nullopt;
+    std::array<uint8_t, 8> header{};
+    if (!ReadExactly(in, header)) return std::nullopt;
     position += header.size();
-    const uint32_t size = Le32(header.data() + 4);
-    if (std::memcmp(header.data(), "data", 4) == 0) {
+    ByteReader fields(header);
+    fields.Skip(4);  // the tag
+    const uint32_t size = fields.U32();
+    if (IsTag(header, "data")) {
       if (byteRate == 0 || size == 0 || size == 0xFFFFFFFFu) return std::nullopt;
       return WavExtent{size, fileSize - position, byteRate};
     }
-    if (std::memcmp(header.data(), "fmt ", 4) == 0 && size >= 16) {
-      std::array<char, 16> format{};
-      if (!in.read(format.data(), format.size())) return std::nullopt;
-      byteRate = Le32(format.data() + 8);
+    if (IsTag(header, "fmt ") && size >= 16) {
+      std::array<uint8_t, 16> format{};
+      if (!ReadExactly(in, format)) return std::nullopt;
+      ByteReader formatFields(format);
+      formatFields.Seek(8);  // after the encoding, channels and sample rate
+      byteRate = formatFields.U32();
       position += format.size();
       const uint64_t rest = size - format.size() + (size & 1u);
       position += rest;

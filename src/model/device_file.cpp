@@ -8,13 +8,13 @@
 #include "model/ini_file.h"
 #include "model/legacy_text.h"
 #include "model/record_decimals.h"
+#include "util/byte_reader.h"
 #include "util/date_time.h"
 
 namespace orvane {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr size_t kColorHeaderBytes = 4;
 constexpr size_t kColorSegmentBytes = 11;
 constexpr const char* kTooLarge = "larger than 1 MiB, not a device file";
 constexpr const char* kUnreadable = "the file cannot be read";
@@ -22,10 +22,6 @@ constexpr const char* kUnreadable = "the file cannot be read";
 int16_t Low16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v))); }
 uint16_t LowU16(int32_t v) { return static_cast<uint16_t>(static_cast<uint32_t>(v)); }
 uint8_t LowU8(int32_t v) { return static_cast<uint8_t>(static_cast<uint32_t>(v)); }
-
-uint32_t LittleEndian32(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
 
 DeviceFileResult Skip(std::string reason) { return {DeviceFileStatus::Skipped, std::move(reason)}; }
 
@@ -134,15 +130,17 @@ void ReadCredits(RecordReader& r, TCreditsDevice& c) {
 
 SegmentList DecodeColorData(const std::vector<uint8_t>& bytes) {
   SegmentList segments;
-  if (bytes.size() < kColorHeaderBytes) return segments;
-  const auto count = static_cast<int32_t>(LittleEndian32(bytes.data()));
-  if (count <= 0) return segments;
-  const size_t present = (bytes.size() - kColorHeaderBytes) / kColorSegmentBytes;
-  const size_t n = std::min(static_cast<size_t>(count), present);
+  ByteReader data(bytes);
+  const int32_t count = data.I32();
+  if (data.Failed() || count <= 0) return segments;
+  const size_t n = std::min(static_cast<size_t>(count), data.Remaining() / kColorSegmentBytes);
   segments.reserve(n);
   for (size_t k = 0; k < n; ++k) {
-    const uint8_t* p = bytes.data() + kColorHeaderBytes + k * kColorSegmentBytes;
-    segments.push_back(NewColorSegment(p[0], p[1], p[2], LittleEndian32(p + 3), LittleEndian32(p + 7)));
+    const uint8_t initialPos = data.U8();
+    const uint8_t finalPos = data.U8();
+    const uint8_t flags = data.U8();
+    const uint32_t initialColor = data.U32();
+    segments.push_back(NewColorSegment(initialPos, finalPos, flags, initialColor, data.U32()));
   }
   return segments;
 }

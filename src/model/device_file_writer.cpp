@@ -1,10 +1,12 @@
 #include "model/device_file_writer.h"
 
+#include <array>
 #include <fstream>
 #include <set>
 #include <system_error>
 
 #include "model/record_decimals.h"
+#include "util/byte_reader.h"
 #include "util/safe_file.h"
 
 namespace orvane {
@@ -19,7 +21,9 @@ void AppendByte(std::string& out, uint32_t byte) {
 }
 
 void AppendLittleEndian32(std::string& out, uint32_t v) {
-  for (int k = 0; k < 4; ++k) AppendByte(out, (v >> (8 * k)) & 0xFF);
+  std::array<uint8_t, 4> bytes{};
+  ByteWriter(bytes).U32(v);
+  for (uint8_t byte : bytes) AppendByte(out, byte);
 }
 
 bool IsBlankOrQuote(char c) {

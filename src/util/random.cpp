@@ -9,18 +9,15 @@ namespace {
 std::atomic<uint32_t> g_seed{0};
 std::atomic<bool> g_seeded{false};
 
-constexpr uint32_t kMultiplier = 134775813u;
-
 }  // namespace
 
 int32_t Random(int32_t n) {
   uint32_t seed = g_seed.load(std::memory_order_relaxed);
   uint32_t next;
   do {
-    next = seed * kMultiplier + 1u;
+    next = NextRandomSeed(seed);
   } while (!g_seed.compare_exchange_weak(seed, next, std::memory_order_relaxed));
-  const uint64_t product = static_cast<uint64_t>(next) * static_cast<uint32_t>(n);
-  return static_cast<int32_t>(static_cast<uint32_t>(product >> 32));
+  return DrawFromSeed(next, static_cast<uint32_t>(n));
 }
 
 void ReseedFromClock() {

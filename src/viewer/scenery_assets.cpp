@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "assets/asset_files.h"
-#include "assets/gl_model.h"
+#include "viewer/gl_model.h"
 
 namespace orvane {
 
@@ -25,7 +25,7 @@ void RemoveSceneryAssets(const std::string& folder) {
 
 SceneryModelDraws SceneryAssets::LoadSceneryModels() {
   auto load = [this](const char* file) {
-    auto model = std::make_unique<T3DModel>(dialogs_, &textures_);
+    auto model = std::make_unique<T3DModel>(reporter_, &textures_);
     model->LoadFromFile(file);
     return model;
   };
@@ -38,7 +38,7 @@ SceneryModelDraws SceneryAssets::LoadSceneryModels() {
 }
 
 bool SceneryAssets::LoadParticleTexture(uint32_t& texture_id) {
-  return LoadTexture("particle.BMP", texture_id, true, dialogs_);
+  return LoadTexture("particle.BMP", texture_id, true, reporter_);
 }
 
 void SceneryAssets::FreeModels() {

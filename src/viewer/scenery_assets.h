@@ -6,10 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "assets/gl_texture.h"
 #include "assets/model_3ds.h"
 #include "model/user_dialogs.h"
+#include "viewer/asset_report_dialogs.h"
 #include "viewer/display_services.h"
+#include "viewer/gl_texture.h"
 
 namespace orvane {
 
@@ -20,7 +21,7 @@ void RemoveSceneryAssets(const std::string& folder);
 
 class SceneryAssets : public SceneryModelSource, public ParticleSpriteSource {
  public:
-  explicit SceneryAssets(UserDialogs& dialogs) : dialogs_(dialogs), textures_(dialogs) {}
+  explicit SceneryAssets(UserDialogs& dialogs) : reporter_(ReportToDialogs(dialogs)), textures_(reporter_) {}
 
   // Reads the models from AssetFolder, which the caller has set to the extracted files.
   // A model that fails to load stays empty and draws nothing.
@@ -30,7 +31,7 @@ class SceneryAssets : public SceneryModelSource, public ParticleSpriteSource {
   void FreeModels();
 
  private:
-  UserDialogs& dialogs_;
+  AssetReporter reporter_;
   GlTextureService textures_;
   std::unique_ptr<T3DModel> floor_, column_, arc_, camera_;
 };

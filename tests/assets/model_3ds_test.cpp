@@ -7,8 +7,8 @@
 #include "assets/asset_folder.h"
 #include "assets/model_corners.h"
 #include "chunk_builder.h"
+#include "recording_reports.h"
 #include "recording_textures.h"
-#include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -26,9 +26,9 @@ class ModelReader : public ::testing::Test {
     return model.Objects.at(0);
   }
 
-  ScriptedDialogs dialogs;
+  RecordingReports reports;
   RecordingTextures textures;
-  T3DModel model{dialogs, &textures};
+  T3DModel model{reports.Reporter(), &textures};
 };
 
 const std::string kTriangle = Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
@@ -37,12 +37,12 @@ const std::string kTriangle = Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
 
 TEST_F(ModelReader, VersionThreeLoadsSilentlyAndFourWarnsButLoads) {
   ASSERT_TRUE(Load(Model({Object("A", {kTriangle})}, Chunk(0x0002, U32(3)))));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   ASSERT_TRUE(Load(Model({Object("A", {kTriangle})}, Chunk(0x0002, U32(4)))));
-  const ShownMessage& m = dialogs.OnlyMessage();
+  const AssetReport& m = reports.OnlyMessage();
   EXPECT_EQ(m.Text, "Unsupported file version.");
   EXPECT_EQ(m.Caption, "Warning");
-  EXPECT_EQ(m.Buttons, DialogButtons::Ok);
+  EXPECT_EQ(m.Kind, AssetReportKind::Warning);
   EXPECT_EQ(model.Objects.size(), 1u);
 }
 
@@ -50,7 +50,7 @@ TEST_F(ModelReader, OverlongVersionDataIsReadAsOneChunk) {
   // Eight bytes where four belong: the first four are the version, the rest is not taken
   // for chunk headers.
   ASSERT_TRUE(Load(Model({Object("A", {kTriangle})}, Chunk(0x0002, U32(3) + U32(0x4000FFFF)))));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   EXPECT_EQ(model.Objects.size(), 1u);
 }
 
@@ -61,7 +61,7 @@ TEST_F(ModelReader, RefusesWhatIsNoModelWithoutAMessage) {
   AssetFolder = "/nonexistent-folder/";
   EXPECT_FALSE(model.LoadFromFile("floor.3ds"));
   AssetFolder.clear();
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   EXPECT_TRUE(model.Objects.empty());
 }
 

@@ -16,7 +16,7 @@
 #include "assets/texture_loader.h"
 #include "assets/texture_service.h"
 #include "chunk_builder.h"
-#include "support/scripted_dialogs.h"
+#include "recording_reports.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -27,10 +27,10 @@ using namespace orvane::testing;
 // Decodes for real what the reader asks for, recording the names.
 class DecodingTextures : public TextureService {
  public:
-  explicit DecodingTextures(UserDialogs& dialogs) : dialogs_(dialogs) {}
+  explicit DecodingTextures(AssetReporter reporter) : reporter_(std::move(reporter)) {}
   bool LoadTexture(const std::string& fileName, uint32_t& textureId) override {
     Names.push_back(fileName.substr(AssetFolder.size()));
-    const auto image = ReadTextureImage(fileName, false, dialogs_);
+    const auto image = ReadTextureImage(fileName, false, reporter_);
     if (!image) return false;
     Sizes.push_back({image->Width, image->Height});
     textureId = static_cast<uint32_t>(Names.size());
@@ -41,7 +41,7 @@ class DecodingTextures : public TextureService {
   std::vector<std::pair<int, int>> Sizes;
 
  private:
-  UserDialogs& dialogs_;
+  AssetReporter reporter_;
 };
 
 class ShippedAssets : public ::testing::Test {
@@ -64,8 +64,8 @@ class ShippedAssets : public ::testing::Test {
   }
 
   ScratchDir dir;
-  ScriptedDialogs dialogs;
-  DecodingTextures textures{dialogs};
+  RecordingReports reports;
+  DecodingTextures textures{reports.Reporter()};
 };
 
 struct Box {
@@ -100,13 +100,13 @@ double SignedVolume(const T3DModel& model) {
 }
 
 TEST_F(ShippedAssets, ModelsLoadWithTheirTexturesAndNoMessage) {
-  T3DModel floor(dialogs, &textures), column(dialogs, &textures), arc(dialogs, &textures), camera(dialogs, &textures);
+  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures), arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
   EXPECT_EQ(Load(floor, "floor.3ds"), (std::vector<std::string>{"LIMESTO3.JPG", "STUCCO.JPG"}));
   EXPECT_EQ(Load(column, "column.3ds"),
             (std::vector<std::string>{"GRYDIRT2.JPG", "SAND3.JPG", "STUCCO4.JPG", "YELLOBRK.JPG"}));
   EXPECT_EQ(Load(arc, "arc.3ds"), (std::vector<std::string>{"OVLOGO.JPG", "STUCCO.JPG", "STUCCO4.JPG"}));
   EXPECT_TRUE(Load(camera, "camera.3ds").empty());
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   for (const T3DModel* model : {&floor, &column, &arc, &camera}) {
     for (const T3DObject& o : model->Objects) {
       if (o.Faces.empty()) continue;
@@ -133,7 +133,7 @@ TEST_F(ShippedAssets, ModelsLoadWithTheirTexturesAndNoMessage) {
 }
 
 TEST_F(ShippedAssets, ModelsFitTheirPlacesInTheScenery) {
-  T3DModel floor(dialogs, &textures), column(dialogs, &textures), arc(dialogs, &textures), camera(dialogs, &textures);
+  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures), arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
   Load(floor, "floor.3ds");
   Load(column, "column.3ds");
   Load(arc, "arc.3ds");
@@ -187,9 +187,9 @@ TEST_F(ShippedAssets, ModelsFitTheirPlacesInTheScenery) {
 }
 
 TEST_F(ShippedAssets, ParticleSpriteLoadsFromTheStore) {
-  const auto sprite = ReadTextureImage("particle.BMP", true, dialogs);
+  const auto sprite = ReadTextureImage("particle.BMP", true, reports.Reporter());
   ASSERT_TRUE(sprite);
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   EXPECT_EQ(sprite->Width, 48);
   EXPECT_EQ(sprite->Height, 48);
   EXPECT_EQ(sprite->Format, TexturePixelFormat::Rgb);

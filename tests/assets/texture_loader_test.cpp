@@ -6,7 +6,7 @@
 #include <jpeglib.h>
 
 #include "chunk_builder.h"
-#include "support/scripted_dialogs.h"
+#include "recording_reports.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -72,21 +72,21 @@ class TextureLoading : public ::testing::Test {
  protected:
   std::optional<TextureImage> FromFile(const std::string& name, const std::string& bytes) {
     dir.Write(name, bytes);
-    return ReadTextureImage(dir.Folder() + name, false, dialogs, store);
+    return ReadTextureImage(dir.Folder() + name, false, reports.Reporter(), store);
   }
   std::optional<TextureImage> FromResource(const std::string& name) {
-    return ReadTextureImage(name, true, dialogs, store);
+    return ReadTextureImage(name, true, reports.Reporter(), store);
   }
   void ExpectOnly(const std::string& text, const std::string& caption) {
-    ASSERT_EQ(dialogs.Messages.size(), 1u) << text;
-    EXPECT_EQ(dialogs.Messages[0].Text, text);
-    EXPECT_EQ(dialogs.Messages[0].Caption, caption);
-    EXPECT_EQ(dialogs.Messages[0].Buttons, DialogButtons::Ok);
-    dialogs.Clear();
+    ASSERT_EQ(reports.Messages.size(), 1u) << text;
+    EXPECT_EQ(reports.Messages[0].Text, text);
+    EXPECT_EQ(reports.Messages[0].Caption, caption);
+    EXPECT_EQ(reports.Messages[0].Kind, AssetReportKind::Error);
+    reports.Clear();
   }
 
   ScratchDir dir;
-  ScriptedDialogs dialogs;
+  RecordingReports reports;
   std::string goodBmp = Bmp(2, 1, std::string("\x01\x02\x03\x04\x05\x06\0\0", 8), 8);
   std::string goodJpeg = RedOverBlueJpeg();
   std::string damaged = "not an image at all";
@@ -109,7 +109,7 @@ TEST_F(TextureLoading, BmpSwapsToRgbAndKeepsRowsAsStored) {
   EXPECT_EQ(image->Height, 1);
   EXPECT_EQ(image->Format, TexturePixelFormat::Rgb);
   EXPECT_EQ(image->Pixels, (std::vector<uint8_t>{3, 2, 1, 6, 5, 4}));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 TEST_F(TextureLoading, BmpImageSizeZeroUsesWidthHeightAndDepth) {
@@ -119,7 +119,7 @@ TEST_F(TextureLoading, BmpImageSizeZeroUsesWidthHeightAndDepth) {
 }
 
 TEST_F(TextureLoading, BmpFileFailures) {
-  EXPECT_FALSE(ReadTextureImage(dir.Folder() + "missing.bmp", false, dialogs, store));
+  EXPECT_FALSE(ReadTextureImage(dir.Folder() + "missing.bmp", false, reports.Reporter(), store));
   ExpectOnly("Error opening " + dir.Folder() + "missing.bmp", "BMP Unit");
   EXPECT_FALSE(FromFile("p.bmp", Bmp(1, 1, "", 3, 16, "0123")));
   ExpectOnly("Error reading palette", "BMP Unit");
@@ -138,7 +138,7 @@ TEST_F(TextureLoading, BmpFileFailures) {
 
 TEST_F(TextureLoading, BmpResourceFailures) {
   ASSERT_TRUE(FromResource("good.BMP"));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
   EXPECT_FALSE(FromResource("none.bmp"));
   ExpectOnly("File not found in resource - none.bmp", "BMP Texture");
   EXPECT_FALSE(FromResource("short.bmp"));
@@ -149,8 +149,8 @@ TEST_F(TextureLoading, BmpResourceFailures) {
 
 TEST_F(TextureLoading, NameWithoutDotAsksForAnEmptyResourceName) {
   AssetStore withEmptyName{{{"BMP", "", Span(goodBmp)}}};
-  EXPECT_TRUE(ReadTextureImage(".bmp", true, dialogs, withEmptyName));
-  EXPECT_FALSE(ReadTextureImage(".bmp", true, dialogs, store));
+  EXPECT_TRUE(ReadTextureImage(".bmp", true, reports.Reporter(), withEmptyName));
+  EXPECT_FALSE(ReadTextureImage(".bmp", true, reports.Reporter(), store));
   ExpectOnly("File not found in resource - .bmp", "BMP Texture");
 }
 
@@ -165,14 +165,14 @@ TEST_F(TextureLoading, FormatComesFromTheLastFourCharactersInAnyCase) {
   EXPECT_EQ(TextureFormatOf("x.jpeg"), TextureFormat::Unknown);
   EXPECT_EQ(TextureFormatOf("bmp"), TextureFormat::Unknown);
   EXPECT_FALSE(FromFile("photo.jpeg", goodJpeg));
-  EXPECT_FALSE(ReadTextureImage("photo.png", true, dialogs, store));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_FALSE(ReadTextureImage("photo.png", true, reports.Reporter(), store));
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 TEST_F(TextureLoading, FileNamesMatchIgnoringLetterCase) {
   dir.Write("stucco4.jpg", goodJpeg);
-  EXPECT_TRUE(ReadTextureImage(dir.Folder() + "STUCCO4.JPG", false, dialogs, store));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(ReadTextureImage(dir.Folder() + "STUCCO4.JPG", false, reports.Reporter(), store));
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 // --- JPEG --------------------------------------------------------------------------------
@@ -200,12 +200,12 @@ TEST_F(TextureLoading, JpegFromFileAndFromMemoryGiveTheSamePixels) {
   ASSERT_TRUE(fromMemory);
   ExpectRedOverBlue(*fromMemory);
   EXPECT_EQ(fromFile->Pixels, fromMemory->Pixels);
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 TEST_F(TextureLoading, JpegFailures) {
   const std::string missing = dir.Folder() + "missing.jpg";
-  EXPECT_FALSE(ReadTextureImage(missing, false, dialogs, store));
+  EXPECT_FALSE(ReadTextureImage(missing, false, reports.Reporter(), store));
   ExpectOnly("Couldn't load JPG - \"" + missing + "\"", "BMP Unit");
   EXPECT_FALSE(FromFile("bad.jpg", damaged));
   ExpectOnly("Couldn't load JPG - \"" + dir.Folder() + "bad.jpg\"", "BMP Unit");
@@ -240,7 +240,7 @@ TEST_F(TextureLoading, TgaUncompressed24And32Bits) {
   ASSERT_TRUE(rgba);
   EXPECT_EQ(rgba->Format, TexturePixelFormat::Rgba);
   EXPECT_EQ(rgba->Pixels, (std::vector<uint8_t>{3, 2, 1, 4}));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 TEST_F(TextureLoading, TgaRunLengthPackets) {
@@ -259,7 +259,7 @@ TEST_F(TextureLoading, TgaPacketRunningPastTheImageStopsAtTheLastPixel) {
   const auto raw = FromFile("raw.tga", Tga(0, 10, 1, 1, 24, std::string("\x01\x01\x02\x03\x04\x05\x06", 7)));
   ASSERT_TRUE(raw);
   EXPECT_EQ(raw->Pixels, (std::vector<uint8_t>{3, 2, 1}));
-  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_TRUE(reports.Messages.empty());
 }
 
 TEST_F(TextureLoading, TgaRunLengthStreamsShorterThanTheirPackets) {
@@ -273,7 +273,7 @@ TEST_F(TextureLoading, TgaRunLengthStreamsShorterThanTheirPackets) {
 
 TEST_F(TextureLoading, TgaFileFailuresInTheirOrder) {
   const std::string f = dir.Folder() + "t.tga";
-  EXPECT_FALSE(ReadTextureImage(dir.Folder() + "gone.tga", false, dialogs, store));
+  EXPECT_FALSE(ReadTextureImage(dir.Folder() + "gone.tga", false, reports.Reporter(), store));
   ExpectOnly("File not found  - " + dir.Folder() + "gone.tga", "TGA Texture");
   // A colour-mapped image of type 1 fails on its type first.
   EXPECT_FALSE(FromFile("t.tga", Tga(1, 1, 1, 1, 8, "x")));

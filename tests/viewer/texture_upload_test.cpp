@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "assets/gl_texture.h"
+#include "viewer/gl_texture.h"
 #include "gl_fixture.h"
 #include "viewer/gl_headers.h"
 

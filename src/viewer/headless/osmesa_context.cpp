@@ -2,6 +2,7 @@
 
 #include <GL/osmesa.h>
 
+#include "util/byte_reader.h"
 #include "viewer/gl_headers.h"
 
 namespace orvane {
@@ -32,9 +33,10 @@ const std::vector<uint8_t>& OsMesaContext::Pixels() {
 }
 
 uint32_t OsMesaContext::PixelAtTopLeft(int32_t x, int32_t y) {
-  const std::vector<uint8_t>& p = Pixels();
-  const size_t at = (static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4;
-  return uint32_t{p[at]} | (uint32_t{p[at + 1]} << 8) | (uint32_t{p[at + 2]} << 16);
+  ByteReader pixel(Pixels());
+  pixel.Seek((static_cast<size_t>(height_ - 1 - y) * static_cast<size_t>(width_) + static_cast<size_t>(x)) * 4);
+  // Red, green, blue and alpha bytes: without alpha, the little-endian word is 0x00BBGGRR.
+  return pixel.U32() & 0x00FFFFFFu;
 }
 
 std::vector<uint8_t> OsMesaContext::RgbTopDown() {

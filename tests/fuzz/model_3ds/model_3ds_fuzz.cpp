@@ -8,22 +8,8 @@
 #include "assets/model_3ds.h"
 #include "assets/model_corners.h"
 #include "assets/texture_service.h"
-#include "model/user_dialogs.h"
 
 namespace {
-
-class SilentDialogs : public orvane::UserDialogs {
- public:
-  orvane::DialogAnswer Message(orvane::DialogKind, orvane::DialogButtons, const std::string&,
-                               const std::string&) override {
-    return orvane::DialogAnswer::Ok;
-  }
-  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
-  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
-};
 
 // Hands out names and checks that each is deleted once, and only names it gave.
 class CountingTextures : public orvane::TextureService {
@@ -47,10 +33,10 @@ class CountingTextures : public orvane::TextureService {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilentDialogs dialogs;
   CountingTextures textures;
   {
-    orvane::T3DModel model(dialogs, &textures);
+    // Reports are dropped: the fuzzer looks only for crashes and leaks.
+    orvane::T3DModel model(orvane::AssetReporter{}, &textures);
     if (model.LoadFromMemory({data, size})) {
       float sink = 0.0f;
       for (const orvane::T3DObject& object : model.Objects) {

@@ -1,12 +1,10 @@
-#include "assets/gl_texture.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "viewer/gl_texture.h"
 
 #include <algorithm>
 
 #include "assets/texture_loader.h"
 #include "assets/texture_scaling.h"
+#include "viewer/gl_headers.h"
 
 namespace orvane {
 
@@ -49,16 +47,16 @@ uint32_t CreateTexture(const TextureImage& image) {
   return name;
 }
 
-bool LoadTexture(const std::string& fileName, uint32_t& textureId, bool fromResource, UserDialogs& dialogs,
+bool LoadTexture(const std::string& fileName, uint32_t& textureId, bool fromResource, const AssetReporter& reporter,
                  const AssetStore& store) {
-  const std::optional<TextureImage> image = ReadTextureImage(fileName, fromResource, dialogs, store);
+  const std::optional<TextureImage> image = ReadTextureImage(fileName, fromResource, reporter, store);
   if (!image) return false;
   textureId = CreateTexture(*image);
   return true;
 }
 
 bool GlTextureService::LoadTexture(const std::string& fileName, uint32_t& textureId) {
-  return orvane::LoadTexture(fileName, textureId, false, dialogs_);
+  return orvane::LoadTexture(fileName, textureId, false, reporter_);
 }
 
 void GlTextureService::DeleteTexture(uint32_t textureId) {

@@ -1,8 +1,7 @@
-#include "assets/gl_model.h"
-
-#include <GL/gl.h>
+#include "viewer/gl_model.h"
 
 #include "assets/model_corners.h"
+#include "viewer/gl_headers.h"
 
 namespace orvane {
 
