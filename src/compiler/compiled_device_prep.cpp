@@ -24,7 +24,7 @@ void DrawLaunchVariant(const TCompDevice& part, int a, int b, int dXY, int dXZ, 
   const float angleA = F32(a + s * Random(dXY * 100) / 1000.0);
   const float angleB = F32(b + s * Random(dXZ * 100) / 1000.0);
   float speed;
-  if (part.SpeedKind == 1) {
+  if (part.SpeedKind == SpeedKind::Random) {
     const float half = part.Speed / 2;
     const int32_t r = Random(Trunc(half));
     speed = F32(r + half) / 1000;

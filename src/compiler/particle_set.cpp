@@ -46,7 +46,7 @@ void SpawnFromStar(CompileContext& context, const CSet& s, const TBasePartics& s
   r.PosX = star.PosX;
   r.PosY = star.PosY;
   r.PosZ = star.PosZ;
-  if (s.StarKind == 2) {
+  if (s.StarKind == StarKind::Explosive) {
     r.VelX = dx;
     r.VelY = dy;
     r.VelZ = dz;
@@ -73,7 +73,7 @@ void EmitTrail(CompileContext& context, const CSet& s, const TBasePartics& star,
 void AgeStar(const CSet& s, TBasePartics& star, uint16_t& dead) {
   if (star.Age < star.LifeFrames - 1) {
     ++star.Age;
-  } else if (s.StarKind == 2 || s.Frame >= s.EffectFrames - 1) {
+  } else if (s.StarKind == StarKind::Explosive || s.Frame >= s.EffectFrames - 1) {
     star.Alive = false;
     ++dead;
   } else {
@@ -231,7 +231,7 @@ CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float 
 
 void StepSet(CompileContext& context, CSet& s) {
   if (!s.Ready) return;
-  if (s.StarKind == 1) {
+  if (s.StarKind == StarKind::Progressive) {
     ReleaseProgressive(context, s);
   } else {
     ReleaseExplosive(s);
