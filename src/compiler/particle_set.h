@@ -32,7 +32,7 @@ struct TBasePartics {
   float VelXPerR = 0, VelZPerR = 0, VelYLessFall = 0;
 };
 
-class CSet {
+class CSet final {
  public:
   // Root sets start at the device's BestX/Y/Z with velocity 0, emitter resistance 1.0 and
   // gravity 0. Draws the set's launch variant from the random generator, and fills the
@@ -40,7 +40,6 @@ class CSet {
   // `emitter`, when given, is the shared table for emitResistance.
   CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
        float emitResistance, float emitGravity, EmitterMotion* emitter = nullptr);
-  virtual ~CSet() = default;
   CSet(const CSet&) = delete;
   CSet& operator=(const CSet&) = delete;
 

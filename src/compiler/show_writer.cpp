@@ -63,10 +63,6 @@ void ShowWriter::AddRecord(float x, float y, float z, float red, float green, fl
   CommitRecords(1);
 }
 
-uint32_t ShowWriter::RecordsInFrame() const {
-  return static_cast<uint32_t>((size_ - frameStart_ - kFrameHeaderSize) / kRecordSize);
-}
-
 bool ShowWriter::EndFrame(bool lastFrame) {
   const size_t bytes = size_ - frameStart_ - kFrameHeaderSize;
   uint8_t* header = buffer_ + frameStart_;

@@ -39,7 +39,6 @@ class ShowWriter {
   uint64_t Frames() const { return frames_; }
   uint64_t Blocks() const { return blocks_; }
   uint64_t Records() const { return records_; }
-  uint32_t RecordsInFrame() const;
 
  private:
   void Ensure(size_t extra);
