@@ -1,6 +1,7 @@
 #include "model/device_list.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "model/chain_check.h"
@@ -116,6 +117,7 @@ void DeviceList::Assign(UserDialogs& dialogs) {
   kept.Kind = fresh->Definition.Kind;
   kept.EffectLength = fresh->EffectLength;
   fresh->Definition = std::move(kept);
+  assert(!fresh->Compiled || fresh->Compiled->Code == fresh->Definition.Code);
 
   FreeDevice(*selected_);
   devices_.push_back(std::move(fresh));
