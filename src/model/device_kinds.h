@@ -1,8 +1,10 @@
 #pragma once
 // How a device releases its stars and how their speeds spread. The values are the bytes
 // that device files and compiled parts store. A file may hold any other byte: it is
-// kept as read and written back unchanged, and the simulation treats it like the
-// last branch of each test (explosive release, homogeneous speed).
+// kept as read and written back unchanged. The simulation only tests for the named
+// kinds, so a set of any other star kind releases its stars at once, as an explosive
+// one does, yet relaunches them until the effect ends, as a progressive one does; any
+// other speed kind gives homogeneous speeds.
 
 #include <cstdint>
 
