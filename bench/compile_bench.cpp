@@ -73,14 +73,14 @@ std::unique_ptr<PreparedShow> PrepareSteadyShell(bool trail) {
   d.OpeningXY = 360;
   d.OpeningXZ = 180;
   d.StarQuantity = 60000;
-  d.StarKind = 2;
+  d.StarKind = StarKind::Explosive;
   d.TrailExists = trail;
   d.TrailLife = 20;
   d.StarWeight = 10;
   d.StarSpeed = 20;
   d.StarResistance = 10;
   d.StarSize = 10;
-  d.SpeedKind = 1;
+  d.SpeedKind = SpeedKind::Random;
   d.EffectLength = 4000;
   d.MinStarLife = 100;
   d.MaxStarLife = 100;

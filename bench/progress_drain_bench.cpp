@@ -70,11 +70,11 @@ TBaseDevice EmptyDevice(int64_t frames) {
   d.OpeningXY = 360;
   d.OpeningXZ = 180;
   d.StarQuantity = 0;
-  d.StarKind = 2;
+  d.StarKind = StarKind::Explosive;
   d.StarSpeed = 20;
   d.StarResistance = 10;
   d.StarSize = 10;
-  d.SpeedKind = 2;
+  d.SpeedKind = SpeedKind::Homogeneous;
   d.EffectLength = static_cast<int32_t>(frames * 40);
   d.MaxStarLife = 100;
   d.MinStarLife = 50;

@@ -1,6 +1,7 @@
 #include "compiler/compiled_device_prep.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -24,7 +25,7 @@ void DrawLaunchVariant(const TCompDevice& part, int a, int b, int dXY, int dXZ, 
   const float angleA = F32(a + s * Random(dXY * 100) / 1000.0);
   const float angleB = F32(b + s * Random(dXZ * 100) / 1000.0);
   float speed;
-  if (part.SpeedKind == 1) {
+  if (part.SpeedKind == SpeedKind::Random) {
     const float half = part.Speed / 2;
     const int32_t r = Random(Trunc(half));
     speed = F32(r + half) / 1000;
@@ -72,6 +73,15 @@ void ShuffleStars(TCompDevice& part) {
       std::swap(part.Stars[i], part.Stars[r]);
     }
   }
+}
+
+// What the particle sets rely on: every star of StarQuantity is there, lives at least a
+// frame and has a colour for each frame of its life.
+[[maybe_unused]] bool TablesComplete(const TCompDevice& part) {
+  if (part.Stars.size() != part.StarQuantity || part.EffectFrames < 1) return false;
+  return std::all_of(part.Stars.begin(), part.Stars.end(), [](const TCompPartics& star) {
+    return star.LifeFrames >= 1 && star.Colors.size() == static_cast<size_t>(star.LifeFrames);
+  });
 }
 
 uint8_t ChannelByte(float value) {
@@ -149,6 +159,7 @@ TCompDevice CompiledScalars(const TBaseDevice& d) {
 }
 
 void BuildStarTable(TCompDevice& part) {
+  assert(part.Stars.size() == part.StarQuantity);
   const int dXY = part.AngleXYTo - part.AngleXYFrom;
   const int dXZ = part.AngleXZTo - part.AngleXZFrom;
   const int64_t cells = int64_t{dXY} * dXZ;
@@ -185,6 +196,7 @@ bool PrepareCompiledPart(TBaseDevice& device) {
     part->TableBytes = part->Stars.size() * sizeof(TCompPartics);
     for (const TCompPartics& star : part->Stars) part->TableBytes += star.Colors.size() * sizeof(FrameColor);
     ShuffleStars(*part);
+    assert(TablesComplete(*part));
     device.Compiled = std::move(part);
     return true;
   } catch (const std::bad_alloc&) {

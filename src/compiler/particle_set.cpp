@@ -1,6 +1,7 @@
 #include "compiler/particle_set.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "compiler/compile_context.h"
 #include "compiler/fast_exp.h"
@@ -15,6 +16,7 @@ constexpr EncodedColor kWhiteEncoded{255, 255, 255, 0xF0};
 
 void ReleaseProgressive(const CompileContext& context, CSet& s) {
   if (s.Emitted >= s.StarCount) return;
+  assert(s.MaxLifeFrames >= 1);
   s.EmitAccumulator = F32(s.EmitAccumulator + s.StarCount / static_cast<double>(s.MaxLifeFrames));
   const int32_t t = Trunc(s.EmitAccumulator);
   if (t <= 0) return;
@@ -46,7 +48,7 @@ void SpawnFromStar(CompileContext& context, const CSet& s, const TBasePartics& s
   r.PosX = star.PosX;
   r.PosY = star.PosY;
   r.PosZ = star.PosZ;
-  if (s.StarKind == 2) {
+  if (s.StarKind == StarKind::Explosive) {
     r.VelX = dx;
     r.VelY = dy;
     r.VelZ = dz;
@@ -73,7 +75,7 @@ void EmitTrail(CompileContext& context, const CSet& s, const TBasePartics& star,
 void AgeStar(const CSet& s, TBasePartics& star, uint16_t& dead) {
   if (star.Age < star.LifeFrames - 1) {
     ++star.Age;
-  } else if (s.StarKind == 2 || s.Frame >= s.EffectFrames - 1) {
+  } else if (s.StarKind == StarKind::Explosive || s.Frame >= s.EffectFrames - 1) {
     star.Alive = false;
     ++dead;
   } else {
@@ -94,6 +96,7 @@ void MoveStars(CompileContext& context, CSet& s) {
   const float g = s.Gravity;
   for (TBasePartics& star : s.Stars) {
     if (!star.Alive) continue;
+    assert(star.Age < star.LifeFrames && star.Age < factors.size());
     const float b = factors[star.Age];
     // dx = VelX / r * b, dy = (g + b * (VelY - g / r)) / r, dz = VelZ / r * b.
     const float dx = star.VelXPerR * b;
@@ -231,12 +234,13 @@ CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float 
 
 void StepSet(CompileContext& context, CSet& s) {
   if (!s.Ready) return;
-  if (s.StarKind == 1) {
+  if (s.StarKind == StarKind::Progressive) {
     ReleaseProgressive(context, s);
   } else {
     ReleaseExplosive(s);
   }
   MoveStars(context, s);
+  assert(s.Dead <= s.Emitted && s.Emitted <= s.StarCount);
   SpawnWholeEffect(context, s);
   if (s.Frame >= s.EffectFrames - 1 && s.Dead == s.Emitted) {
     s.Ready = false;

@@ -15,16 +15,16 @@ namespace orvane {
 struct CompileContext;
 
 struct TBasePartics {
-  float VelX = 0, VelY = 0, VelZ = 0;  // launch velocity of the current flight
-  float PosX = 0, PosY = 0, PosZ = 0;
+  float VelX = 0, VelY = 0, VelZ = 0;  // launch velocity of the current flight, scene units per frame
+  float PosX = 0, PosY = 0, PosZ = 0;  // scene units
   float Vel0X = 0, Vel0Y = 0, Vel0Z = 0;  // velocity at creation, kept for relaunches
-  uint32_t LifeFrames = 1;
-  uint32_t Age = 0;
+  uint32_t LifeFrames = 1;  // frames of one flight
+  uint32_t Age = 0;         // frames flown in this flight
   // LifeFrames entries: the device's own table, which the compile's snapshot keeps alive,
   // and the same colours as the records store them (at Encoded[Age * set's ColorStride]).
   const FrameColor* Colors = nullptr;
   const EncodedColor* Encoded = nullptr;
-  uint32_t NextParFrame = 0;
+  uint32_t NextParFrame = 0;  // age in frames
   bool NextParSpawned = false;
   bool Alive = false;
   // Fixed for a flight, so kept with it: VelX / Resistance, VelZ / Resistance and
@@ -32,7 +32,7 @@ struct TBasePartics {
   float VelXPerR = 0, VelZPerR = 0, VelYLessFall = 0;
 };
 
-class CSet {
+class CSet final {
  public:
   // Root sets start at the device's BestX/Y/Z with velocity 0, emitter resistance 1.0 and
   // gravity 0. Draws the set's launch variant from the random generator, and fills the
@@ -40,37 +40,36 @@ class CSet {
   // `emitter`, when given, is the shared table for emitResistance.
   CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
        float emitResistance, float emitGravity, EmitterMotion* emitter = nullptr);
-  virtual ~CSet() = default;
   CSet(const CSet&) = delete;
   CSet& operator=(const CSet&) = delete;
 
-  uint16_t StarCount = 0;
-  float OriginX = 0, OriginY = 0, OriginZ = 0;
-  float EmitX = 0, EmitY = 0, EmitZ = 0;
-  float BaseVelX = 0, BaseVelY = 0, BaseVelZ = 0;
+  uint16_t StarCount = 0;                       // stars
+  float OriginX = 0, OriginY = 0, OriginZ = 0;  // scene units
+  float EmitX = 0, EmitY = 0, EmitZ = 0;        // scene units
+  float BaseVelX = 0, BaseVelY = 0, BaseVelZ = 0;  // scene units per frame
   float EmitStepX = 0, EmitStepY = 0, EmitStepZ = 0;  // emitter move of this frame, before Scale
-  float EmitResistance = 0;
-  float EmitGravity = 0;
-  uint32_t EffectFrames = 1;
-  float Size = 0;
-  float Resistance = 0;
-  float Gravity = 0;
-  uint8_t StarKind = 0;  // 1 progressive, 2 explosive
-  uint8_t TrailExists = 0;
-  float TrailFactor = 0;
-  uint8_t NextEffExists = 0;
-  int32_t NextEffCode = 0;
-  int32_t NextEffFrame = 0;
+  float EmitResistance = 0;  // drag per frame
+  float EmitGravity = 0;     // scene units per frame²
+  uint32_t EffectFrames = 1;  // frames (40 ms)
+  float Size = 0;             // scene units: a star's quad width before Scale
+  float Resistance = 0;       // drag per frame
+  float Gravity = 0;          // scene units per frame², negative pulls down
+  orvane::StarKind StarKind = StarKind::None;
+  uint8_t TrailExists = 0;  // 0 or 1
+  float TrailFactor = 0;    // trail life as a fraction of a star's remaining life
+  uint8_t NextEffExists = 0;  // 0 or 1
+  int32_t NextEffCode = 0;    // device code
+  int32_t NextEffFrame = 0;   // the set's Frame that starts the chained effect
   bool NextEffSpawned = false;
-  uint8_t NextParExists = 0;
-  int32_t NextParCode = 0;
-  std::vector<TBasePartics> Stars;
-  uint32_t Frame = 0;
-  uint16_t Emitted = 0;
-  uint16_t Dead = 0;
-  float EmitAccumulator = 0;
-  uint32_t MaxLifeFrames = 0;
-  size_t ColorStride = 1;
+  uint8_t NextParExists = 0;  // 0 or 1
+  int32_t NextParCode = 0;    // device code
+  std::vector<TBasePartics> Stars;  // StarCount entries
+  uint32_t Frame = 0;               // frames since the set started
+  uint16_t Emitted = 0;             // stars released so far
+  uint16_t Dead = 0;                // stars ended for good
+  float EmitAccumulator = 0;        // stars (a fraction) waiting for release
+  uint32_t MaxLifeFrames = 0;       // frames: the longest star life of the set
+  size_t ColorStride = 1;           // encoded colour entries between two ages of a star
   bool Finished = false;
   bool Ready = false;
   // The show cue this set descends from (0 outside shows); not part of the simulation.

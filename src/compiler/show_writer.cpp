@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -63,10 +64,6 @@ void ShowWriter::AddRecord(float x, float y, float z, float red, float green, fl
   CommitRecords(1);
 }
 
-uint32_t ShowWriter::RecordsInFrame() const {
-  return static_cast<uint32_t>((size_ - frameStart_ - kFrameHeaderSize) / kRecordSize);
-}
-
 bool ShowWriter::EndFrame(bool lastFrame) {
   const size_t bytes = size_ - frameStart_ - kFrameHeaderSize;
   uint8_t* header = buffer_ + frameStart_;
@@ -93,6 +90,9 @@ bool ShowWriter::Finish() {
 }
 
 bool ShowWriter::SendBlock(bool last, uint32_t lastFrameIndex) {
+  // Rules the reader checks: a last frame index of 1..24 and a length that fits 32 bits.
+  assert(lastFrameIndex >= 1 && lastFrameIndex <= kFullBlockLastIndex);
+  assert(size_ - kBlockHeaderSize <= UINT32_MAX);
   uint8_t* header = buffer_;
   header[0] = first_ ? 1 : 0;
   header[1] = last ? 1 : 0;

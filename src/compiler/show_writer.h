@@ -3,6 +3,7 @@
 // block goes to the sink in one write. The closing block of n < 25 frames carries its
 // last frame under index n, as the player expects.
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -23,7 +24,10 @@ class ShowWriter {
   // Room for up to maxCount records at the end of the open frame; CommitRecords(n) then
   // keeps the first n. The pointer stays valid until the next call on the writer.
   uint8_t* ReserveRecords(size_t maxCount);
-  void CommitRecords(size_t count) { size_ += count * kRecordSize; }
+  void CommitRecords(size_t count) {
+    assert(count * kRecordSize <= capacity_ - size_);
+    size_ += count * kRecordSize;
+  }
   void AddRecord(float x, float y, float z, float red, float green, float blue, float alpha, uint8_t sizeNibble);
 
   // Closes the frame. A full block goes to the sink, flagged as the last one when
@@ -39,7 +43,6 @@ class ShowWriter {
   uint64_t Frames() const { return frames_; }
   uint64_t Blocks() const { return blocks_; }
   uint64_t Records() const { return records_; }
-  uint32_t RecordsInFrame() const;
 
  private:
   void Ensure(size_t extra);

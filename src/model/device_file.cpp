@@ -97,14 +97,14 @@ void ReadSimulation(RecordReader& r, TBaseDevice& d) {
   d.ProjectionXZ = Low16(r.Integer(s, "ProjectionXZ", 0));
   d.OpeningXZ = Low16(r.Integer(s, "OpeningXZ", 1));
   d.StarQuantity = LowU16(r.Integer(s, "StarQuantity", 1));
-  d.StarKind = LowU8(r.Integer(s, "StarKind", 1));
+  d.StarKind = StarKind{LowU8(r.Integer(s, "StarKind", 1))};
   d.TrailExists = r.Bool(s, "TrailExists", false);
   d.TrailLife = r.Integer(s, "TrailLife", 0);
   d.StarWeight = r.Integer(s, "StarWeight", 10);
   d.StarSpeed = r.Integer(s, "StarSpeed", 10);
   d.StarResistance = r.Integer(s, "StarResistance", 10);
   d.StarSize = r.Integer(s, "StarSize", 10);
-  d.SpeedKind = LowU8(r.Integer(s, "SpeedKind", 1));
+  d.SpeedKind = SpeedKind{LowU8(r.Integer(s, "SpeedKind", 1))};
   d.EffectLength = r.Integer(s, "EffectLength", 1);
   d.MinStarLife = r.Integer(s, "MinStarLife", 100);
   d.MaxStarLife = r.Integer(s, "MaxStarLife", 100);

@@ -87,14 +87,14 @@ void WriteSimulation(ProfileWriter& w, const TBaseDevice& d) {
   w.Integer("ProjectionXZ", d.ProjectionXZ);
   w.Integer("OpeningXZ", d.OpeningXZ);
   w.Integer("StarQuantity", d.StarQuantity);
-  w.Integer("StarKind", d.StarKind);
+  w.Integer("StarKind", StoredByte(d.StarKind));
   w.Bool("TrailExists", d.TrailExists);
   w.Integer("TrailLife", d.TrailLife);
   w.Integer("StarWeight", d.StarWeight);
   w.Integer("StarSpeed", d.StarSpeed);
   w.Integer("StarResistance", d.StarResistance);
   w.Integer("StarSize", d.StarSize);
-  w.Integer("SpeedKind", d.SpeedKind);
+  w.Integer("SpeedKind", StoredByte(d.SpeedKind));
   w.Integer("EffectLength", d.EffectLength);
   w.Integer("MinStarLife", d.MinStarLife);
   w.Integer("MaxStarLife", d.MaxStarLife);

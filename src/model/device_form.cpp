@@ -67,14 +67,14 @@ std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& 
   d->ProjectionXZ = static_cast<int16_t>(f.ProjXZ);
   d->OpeningXZ = static_cast<int16_t>(f.OpenXZ);
   d->StarQuantity = static_cast<uint16_t>(static_cast<uint32_t>(IntegerOf(f.StarQuantity)));
-  d->StarKind = f.Progressive ? 1 : f.Explosive ? 2 : 0;
+  d->StarKind = f.Progressive ? StarKind::Progressive : f.Explosive ? StarKind::Explosive : StarKind::None;
   d->TrailExists = f.Trail;
   d->TrailLife = f.TrailLength;
   d->StarWeight = f.Weight;
   d->StarSpeed = f.Speed;
   d->StarResistance = f.Resistance;
   d->StarSize = f.Size;
-  d->SpeedKind = f.RandomSpeed ? 1 : f.HomogeneousSpeed ? 2 : 0;
+  d->SpeedKind = f.RandomSpeed ? SpeedKind::Random : f.HomogeneousSpeed ? SpeedKind::Homogeneous : SpeedKind::None;
   d->EffectLength = IntegerOf(f.EffectLength);
   d->MinStarLife = f.MinLife;
   d->MaxStarLife = f.MaxLife;

@@ -1,6 +1,7 @@
 #include "model/device_list.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "model/chain_check.h"
@@ -116,6 +117,7 @@ void DeviceList::Assign(UserDialogs& dialogs) {
   kept.Kind = fresh->Definition.Kind;
   kept.EffectLength = fresh->EffectLength;
   fresh->Definition = std::move(kept);
+  assert(!fresh->Compiled || fresh->Compiled->Code == fresh->Definition.Code);
 
   FreeDevice(*selected_);
   devices_.push_back(std::move(fresh));
@@ -174,9 +176,9 @@ void DeviceList::ShowDevice(size_t index) {
   f.ProjXZ = d.ProjectionXZ;
   f.OpenXZ = d.OpeningXZ;
   f.StarQuantity = std::to_string(d.StarQuantity);
-  if (d.StarKind == 1 || d.StarKind == 2) {
-    f.Progressive = d.StarKind == 1;
-    f.Explosive = d.StarKind == 2;
+  if (d.StarKind == StarKind::Progressive || d.StarKind == StarKind::Explosive) {
+    f.Progressive = d.StarKind == StarKind::Progressive;
+    f.Explosive = d.StarKind == StarKind::Explosive;
   }
   f.Trail = d.TrailExists;
   f.TrailLength = d.TrailLife;
@@ -184,9 +186,9 @@ void DeviceList::ShowDevice(size_t index) {
   f.Speed = d.StarSpeed;
   f.Resistance = d.StarResistance;
   f.Size = d.StarSize;
-  if (d.SpeedKind == 1 || d.SpeedKind == 2) {
-    f.RandomSpeed = d.SpeedKind == 1;
-    f.HomogeneousSpeed = d.SpeedKind == 2;
+  if (d.SpeedKind == SpeedKind::Random || d.SpeedKind == SpeedKind::Homogeneous) {
+    f.RandomSpeed = d.SpeedKind == SpeedKind::Random;
+    f.HomogeneousSpeed = d.SpeedKind == SpeedKind::Homogeneous;
   }
   f.EffectLength = std::to_string(d.EffectLength);
   f.MinLife = d.MinStarLife;

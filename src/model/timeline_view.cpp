@@ -18,6 +18,7 @@ double TimeAtPixel(const TimelineView& view, double x) {
 double LastVisibleSecond(const TimelineView& view) { return TimeAtPixel(view, view.WidthPixels); }
 
 TimelineView ZoomAround(const TimelineView& view, double anchor_x, double factor) {
+  assert(view.FirstSecond >= 0);
   if (!(factor > 0) || !std::isfinite(factor)) return view;
   const double anchor_time = TimeAtPixel(view, anchor_x);
   TimelineView zoomed = view;
@@ -27,6 +28,7 @@ TimelineView ZoomAround(const TimelineView& view, double anchor_x, double factor
 }
 
 TimelineView ScrollByPixels(const TimelineView& view, double pixels) {
+  assert(view.FirstSecond >= 0 && view.PixelsPerSecond > 0);
   TimelineView moved = view;
   if (std::isfinite(pixels)) moved.FirstSecond = std::max(0.0, view.FirstSecond + pixels / view.PixelsPerSecond);
   return moved;
@@ -58,6 +60,7 @@ std::optional<size_t> HitMarker(const TimelineView& view, const std::vector<doub
 
 double SnapToBeat(double seconds, const std::vector<double>& beats) {
   if (beats.empty()) return seconds;
+  assert(std::is_sorted(beats.begin(), beats.end()));
   const auto later = std::lower_bound(beats.begin(), beats.end(), seconds);
   if (later == beats.begin()) return *later;
   if (later == beats.end()) return beats.back();

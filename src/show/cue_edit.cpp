@@ -21,6 +21,10 @@ const TBaseDevice* DeviceOfCode(const DeviceRecords& devices, int32_t code) {
   return nullptr;
 }
 
+[[maybe_unused]] bool SortedByTime(const std::vector<Cue>& cues) {
+  return std::is_sorted(cues.begin(), cues.end(), [](const Cue& a, const Cue& b) { return a.TimeMs < b.TimeMs; });
+}
+
 }  // namespace
 
 void SortCuesByTime(std::vector<Cue>& cues) {
@@ -37,6 +41,7 @@ void ApplyChange(std::vector<Cue>& cues, const CueListChange& change) {
     assert(added.Index <= cues.size());
     cues.insert(cues.begin() + static_cast<std::ptrdiff_t>(added.Index), added.Value);
   }
+  assert(SortedByTime(cues));
   NumberLines(cues);
 }
 
@@ -45,6 +50,7 @@ void RevertChange(std::vector<Cue>& cues, const CueListChange& change) {
 }
 
 CueListChange MakeChange(const std::vector<Cue>& cues, std::vector<size_t> remove, std::vector<Cue> insert) {
+  assert(SortedByTime(cues));
   std::sort(remove.begin(), remove.end());
   remove.erase(std::unique(remove.begin(), remove.end()), remove.end());
   remove.erase(std::remove_if(remove.begin(), remove.end(), [&](size_t i) { return i >= cues.size(); }),

@@ -68,7 +68,7 @@ TEST(CompileGolden, StressedShow) {
   shell.TrailExists = true;
   shell.TrailLife = 60;
   shell.StarSize = 30;
-  shell.SpeedKind = 1;
+  shell.SpeedKind = SpeedKind::Random;
   shell.NextParExists = true;
   shell.NextParCode = 2;
   shell.NextParStart = 40;
@@ -76,7 +76,7 @@ TEST(CompileGolden, StressedShow) {
   shell.ColorData.push_back(NewColorSegment(60, 100, kFadeOut, 0xFFFFFF, 0xFFFFFF));
   TBaseDevice comet = testing::FormDevice(2);
   comet.StarQuantity = 6;
-  comet.StarKind = 1;
+  comet.StarKind = StarKind::Progressive;
   comet.TrailExists = true;
   comet.TrailLife = 100;
   comet.StarSize = 5;

@@ -13,7 +13,7 @@ std::shared_ptr<TCompDevice> HandPart(int32_t code, uint8_t starKind, uint32_t e
   part->Resistance = resistance;
   part->Gravity = gravity;
   part->Size = 0.1f;
-  part->StarKind = starKind;
+  part->StarKind = StarKind{starKind};
   part->TrailFactor = 1.0f;
   for (const HandStar& s : stars) {
     TCompPartics star;

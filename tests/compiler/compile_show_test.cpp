@@ -256,7 +256,7 @@ std::vector<uint8_t> SeededCompile(uint32_t seed) {
   EnableSeededMode(seed);
   CompileRig rig;
   TBaseDevice root = testing::FormDevice(1);
-  root.StarKind = 1;
+  root.StarKind = StarKind::Progressive;
   root.TrailExists = true;
   root.TrailLife = 30;
   root.NextParExists = true;
@@ -266,7 +266,7 @@ std::vector<uint8_t> SeededCompile(uint32_t seed) {
   TBaseDevice child = testing::FormDevice(2);
   child.StarQuantity = 20;
   child.ColorData.push_back(NewColorSegment(0, 100, kBlink | kFadeOut, 0x0000FF, 0x00FF00));
-  child.SpeedKind = 1;
+  child.SpeedKind = SpeedKind::Random;
   rig.Add(testing::Prepared(root));
   rig.Add(testing::Prepared(child));
   return rig.Compile(1);
@@ -294,7 +294,7 @@ std::vector<TBaseDevice> EndlessDevices() {
   }
   TBaseDevice forever = testing::FormDevice(1);
   forever.StarQuantity = 20;
-  forever.StarKind = 1;  // relaunched until the effect ends
+  forever.StarKind = StarKind::Progressive;  // relaunched until the effect ends
   forever.MaxStarLife = 0;
   forever.EffectLength = 2147483647;
   devices.push_back(forever);

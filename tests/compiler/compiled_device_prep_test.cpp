@@ -108,7 +108,7 @@ TEST_F(PrepTest, HomogeneousAndRandomSpeeds) {
   for (const TCompPartics& s : d.Compiled->Stars)
     for (int v = 0; v < 5; ++v) EXPECT_NEAR(Speed(s, v), 0.06f, 1e-6f);
 
-  d.SpeedKind = 1;
+  d.SpeedKind = SpeedKind::Random;
   ASSERT_TRUE(PrepareCompiledPart(d));
   float lo = 1, hi = 0;
   for (const TCompPartics& s : d.Compiled->Stars)

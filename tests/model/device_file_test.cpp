@@ -98,8 +98,8 @@ TEST(DeviceFileChecks, MissingKeysTakeTheirDefaults) {
   EXPECT_EQ(d->OpeningXY, 1);
   EXPECT_EQ(d->OpeningXZ, 1);
   EXPECT_EQ(d->StarQuantity, 1);
-  EXPECT_EQ(d->StarKind, 1);
-  EXPECT_EQ(d->SpeedKind, 1);
+  EXPECT_EQ(d->StarKind, StarKind::Progressive);
+  EXPECT_EQ(d->SpeedKind, SpeedKind::Random);
   EXPECT_EQ(d->TrailLife, 0);
   EXPECT_EQ(d->StarWeight, 10);
   EXPECT_EQ(d->StarSpeed, 10);
@@ -126,8 +126,8 @@ TEST(DeviceFileChecks, NarrowFieldsKeepTheLowBits) {
   EXPECT_EQ(d->ProjectionXY, 4464);
   EXPECT_EQ(d->OpeningXY, -1);
   EXPECT_EQ(d->StarQuantity, 1);
-  EXPECT_EQ(d->StarKind, 2);
-  EXPECT_EQ(d->SpeedKind, 255);
+  EXPECT_EQ(d->StarKind, StarKind::Explosive);
+  EXPECT_EQ(d->SpeedKind, SpeedKind{255});
   EXPECT_EQ(d->StarWeight, -100);
   EXPECT_EQ(d->Definition.Additional.Weight, -32768);
   EXPECT_EQ(d->Definition.Additional.Elevation, static_cast<int16_t>(-70000 & 0xFFFF));

@@ -30,14 +30,14 @@ TBaseDevice OddDevice() {
   d.ProjectionXZ = -1;
   d.OpeningXZ = 0;
   d.StarQuantity = 40000;
-  d.StarKind = 200;
+  d.StarKind = StarKind{200};
   d.TrailExists = true;
   d.TrailLife = -5;
   d.StarWeight = -100;
   d.StarSpeed = INT32_MAX;
   d.StarResistance = INT32_MIN;
   d.StarSize = 0;
-  d.SpeedKind = 255;
+  d.SpeedKind = SpeedKind{255};
   d.EffectLength = 1;
   d.MinStarLife = -1;
   d.MaxStarLife = 1000;

@@ -119,8 +119,8 @@ TEST_F(DeviceListTest, CreateAppendsSelectsAndShows) {
   EXPECT_TRUE(d.Definition.Active);
   EXPECT_EQ(d.Definition.EffectLength, 2000);
   EXPECT_EQ(d.StarQuantity, 500);
-  EXPECT_EQ(d.StarKind, 2);
-  EXPECT_EQ(d.SpeedKind, 2);
+  EXPECT_EQ(d.StarKind, StarKind::Explosive);
+  EXPECT_EQ(d.SpeedKind, SpeedKind::Homogeneous);
   EXPECT_EQ(d.NextEffStart, 0);
   EXPECT_EQ(d.BestX, 1.25f);
   EXPECT_EQ(d.ColorData.size(), 1u);

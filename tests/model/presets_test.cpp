@@ -50,14 +50,14 @@ TEST(Presets, RecordsHoldTheTableValues) {
   EXPECT_EQ(d.OpeningXY, 20);
   EXPECT_EQ(d.OpeningXZ, 180);
   EXPECT_EQ(d.StarQuantity, 80);
-  EXPECT_EQ(d.StarKind, 1);
+  EXPECT_EQ(d.StarKind, StarKind::Progressive);
   EXPECT_TRUE(d.TrailExists);
   EXPECT_EQ(d.TrailLife, 8);
   EXPECT_EQ(d.StarWeight, 30);
   EXPECT_EQ(d.StarSpeed, 35);
   EXPECT_EQ(d.StarResistance, 15);
   EXPECT_EQ(d.StarSize, 8);
-  EXPECT_EQ(d.SpeedKind, 1);
+  EXPECT_EQ(d.SpeedKind, SpeedKind::Random);
   EXPECT_EQ(d.EffectLength, 8000);
   EXPECT_EQ(d.MinStarLife, 25);
   EXPECT_EQ(d.MaxStarLife, 75);

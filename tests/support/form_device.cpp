@@ -10,13 +10,13 @@ TBaseDevice FormDevice(int32_t code) {
   d.ProjectionXZ = 0;
   d.OpeningXZ = 180;
   d.StarQuantity = 500;
-  d.StarKind = 2;
+  d.StarKind = StarKind::Explosive;
   d.TrailLife = 100;
   d.StarWeight = 10;
   d.StarSpeed = 20;
   d.StarResistance = 10;
   d.StarSize = 10;
-  d.SpeedKind = 2;
+  d.SpeedKind = SpeedKind::Homogeneous;
   d.EffectLength = 2000;
   d.MinStarLife = 50;
   d.MaxStarLife = 100;
