@@ -14,8 +14,9 @@ uint16_t CTrail::ParticlesPerEmit(float size) {
   return n == 0 ? 3 : n;
 }
 
-void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float green, float blue, float alpha,
-                  float size, float dx, float dy, float dz) {
+void CTrail::Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx,
+                  float dy, float dz) {
+  color.AlphaHigh = 0;
   const uint16_t n = ParticlesPerEmit(size);
   const float stepX = dx / n;
   const float stepY = dy / n;
@@ -26,7 +27,7 @@ void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float gre
     x += stepX;
     y += stepY;
     z += stepZ;
-    Particles.push_back({x, y, z, red, green, blue, alpha, alphaStep, size, EmittingCue});
+    Particles.push_back({x, y, z, color, alpha, alphaStep, size, EmittingCue});
   }
 }
 
@@ -89,7 +90,9 @@ size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
       lastSize = p.Size;
       sizeNibble = SizeNibble(lastSize, scale);
     }
-    EncodeRecord(records, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, written, sizeNibble);
+    EncodedColor color = p.Color;
+    color.AlphaHigh = AlphaHighNibble(written);
+    EncodeRecord(records, p.X, p.Y, p.Z, color, sizeNibble);
 
     const float next = p.Alpha + p.AlphaStep;
     p.Y = static_cast<float>(p.Y - kSink[sinkRandom(10)]);

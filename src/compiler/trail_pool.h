@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/show_record.h"
+
 namespace orvane {
 
 struct TrailParticle {
   float X = 0, Y = 0, Z = 0;
-  float Red = 0, Green = 0, Blue = 0;
+  // Red, green and blue as the records store them; the alpha nibble is the record's own.
+  EncodedColor Color{};
   float Alpha = 0;
   float AlphaStep = 0;  // per frame, negative
   float Size = 0;
@@ -26,9 +29,9 @@ class CTrail {
   static uint16_t ParticlesPerEmit(float size);
 
   // Appends ParticlesPerEmit(size) particles spread evenly along (dx, dy, dz) from the
-  // start point, the last one at start + d.
-  void Emit(uint32_t life, float x, float y, float z, float red, float green, float blue, float alpha,
-            float size, float dx, float dy, float dz);
+  // start point, the last one at start + d. Only the colour's red, green and blue count.
+  void Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx,
+            float dy, float dz);
 
   // One frame: every particle sinks at random and takes its alpha step; spent ones go.
   void Fade();

@@ -14,13 +14,15 @@
 namespace orvane {
 namespace {
 
+constexpr EncodedColor kWhite{255, 255, 255, 0};
+
 class TrailPoolTest : public ::testing::Test {
  protected:
   void SetUp() override { EnableSeededMode(3); }
   void TearDown() override { DisableSeededMode(); }
 
   void Fill(size_t n, float alpha, float step) {
-    for (size_t i = 0; i < n; ++i) pool.Particles.push_back({0, 0, 0, 1, 1, 1, alpha, step, 0.1f});
+    for (size_t i = 0; i < n; ++i) pool.Particles.push_back({0, 0, 0, kWhite, alpha, step, 0.1f});
   }
 
   CTrail pool;
@@ -35,15 +37,16 @@ TEST_F(TrailPoolTest, ParticlesPerEmitFollowTheSize) {
 }
 
 TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
-  pool.Emit(10, 1, 2, 3, 0.5f, 0.25f, 1, 1.0f, 0.1f, 0.4f, -0.8f, 0);
+  pool.Emit(10, 1, 2, 3, EncodeColor(0.5f, 0.25f, 1, 1.0f), 1.0f, 0.1f, 0.4f, -0.8f, 0);
   ASSERT_EQ(pool.Count(), 4u);
   for (size_t i = 0; i < 4; ++i) {
     const TrailParticle& p = pool.Particles[i];
     EXPECT_NEAR(p.X, 1 + 0.1f * (i + 1), 1e-6);
     EXPECT_NEAR(p.Y, 2 - 0.2f * (i + 1), 1e-6);
     EXPECT_EQ(p.Z, 3.0f);
-    EXPECT_EQ(p.Red, 0.5f);
-    EXPECT_EQ(p.Green, 0.25f);
+    EXPECT_EQ(p.Color.Red, 128);  // round(127.5)
+    EXPECT_EQ(p.Color.Green, 64);  // round(63.75)
+    EXPECT_EQ(p.Color.AlphaHigh, 0);  // each record has its own
     EXPECT_EQ(p.Alpha, 1.0f);
     EXPECT_EQ(p.AlphaStep, -0.1f);
     EXPECT_EQ(p.Size, 0.1f);
@@ -51,7 +54,7 @@ TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
 }
 
 TEST_F(TrailPoolTest, ParticleFadesOutOverItsLife) {
-  pool.Emit(10, 0, 0, 0, 1, 1, 1, 1.0f, 0.05f, 0, 0, 0);
+  pool.Emit(10, 0, 0, 0, kWhite, 1.0f, 0.05f, 0, 0, 0);
   std::vector<float> written;
   while (pool.Count() > 0) {
     written.push_back(pool.Particles[0].Alpha);
@@ -96,7 +99,7 @@ TEST_F(TrailPoolTest, CrowdedPoolThirdsEveryEvenIndex) {
 
   // At 3000 no crowding applies.
   CTrail small;
-  small.Particles.assign(3000, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  small.Particles.assign(3000, {0, 0, 0, kWhite, 0.9f, -0.1f, 0.1f});
   small.Fade();
   EXPECT_EQ(small.Particles[0].Alpha, 0.9f - 0.1f);
 }
@@ -112,7 +115,7 @@ TEST_F(TrailPoolTest, CrowdingCountsThePoolAtTheMomentOfTheVisit) {
   // One spent particle at index 1: index 0 is thinned (3002 at that moment), and the
   // particle that moves into index 1 is visited next, when 3001 remain: odd, normal step.
   CTrail mixed;
-  mixed.Particles.assign(3002, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  mixed.Particles.assign(3002, {0, 0, 0, kWhite, 0.9f, -0.1f, 0.1f});
   mixed.Particles[1].Alpha = 0.05f;
   mixed.Fade();
   ASSERT_EQ(mixed.Count(), 3001u);
@@ -138,8 +141,8 @@ TEST_F(TrailPoolTest, RemovalDoesNotSkipTheNextParticle) {
 }
 
 TEST_F(TrailPoolTest, ZeroLifeGoesToZeroThenAway) {
-  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.8f, 0.05f, 0, 0, 0);
-  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.0f, 0.05f, 0, 0, 0);
+  pool.Emit(0, 0, 0, 0, kWhite, 0.8f, 0.05f, 0, 0, 0);
+  pool.Emit(0, 0, 0, 0, kWhite, 0.0f, 0.05f, 0, 0, 0);
   ASSERT_EQ(pool.Count(), 4u);
   EXPECT_TRUE(std::isinf(pool.Particles[0].AlphaStep));
   EXPECT_TRUE(std::isnan(pool.Particles[2].AlphaStep));
@@ -164,8 +167,9 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       CTrail plain, merged;
       for (size_t i = 0; i < n; ++i) {
         plain.Particles.push_back({static_cast<float>(i % 97) * 0.013f - 0.6f, 1.5f + static_cast<float>(i % 13) * 0.01f,
-                                   -static_cast<float>(i % 31) * 0.05f, static_cast<float>(i % 11) / 10,
-                                   static_cast<float>(i % 7) / 6, 0.25f, alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
+                                   -static_cast<float>(i % 31) * 0.05f,
+                                   EncodeColor(static_cast<float>(i % 11) / 10, static_cast<float>(i % 7) / 6, 0.25f, 0),
+                                   alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
       }
       merged.Particles = plain.Particles;
 
@@ -174,8 +178,9 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       for (size_t i = 0; i < n; ++i) {
         const TrailParticle& p = plain.Particles[i];
         const float alpha = Random(100) > 50 ? p.Alpha / 3 : p.Alpha;
-        EncodeRecord(expected.data() + i * kRecordSize, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha,
-                     SizeNibble(p.Size, scale));
+        EncodedColor color = p.Color;
+        color.AlphaHigh = AlphaHighNibble(alpha);
+        EncodeRecord(expected.data() + i * kRecordSize, p.X, p.Y, p.Z, color, SizeNibble(p.Size, scale));
       }
       plain.Fade();
       const uint32_t seedAfterTwoPasses = RandomSeed();
