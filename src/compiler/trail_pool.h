@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/huge_page_allocator.h"
 #include "compiler/show_record.h"
 
 namespace orvane {
@@ -44,7 +45,7 @@ class CTrail {
   size_t Count() const { return Particles.size(); }
   void Clear() { Particles.clear(); }
 
-  std::vector<TrailParticle> Particles;
+  std::vector<TrailParticle, HugePageAllocator<TrailParticle>> Particles;
   // The cue Emit gives its particles: the show loop sets it to the emitting set's cue.
   uint32_t EmittingCue = 0;
 };

@@ -198,6 +198,26 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
   }
 }
 
+// The pool's storage past 2 MiB comes from huge-page blocks: growth, copies and shrinking
+// keep every particle, and the big blocks sit at 2 MiB boundaries.
+TEST_F(TrailPoolTest, LargePoolKeepsItsParticlesThroughGrowth) {
+  const size_t many = 3 * kHugePage / sizeof(TrailParticle) + 17;
+  for (size_t i = 0; i < many; ++i)
+    pool.Particles.push_back({static_cast<float>(i), 0, 0, kWhite, 0.5f, -0.1f, 0.1f, static_cast<uint32_t>(i)});
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(pool.Particles.data()) % kHugePage, 0u);
+  CTrail copy;
+  copy.Particles = pool.Particles;
+  pool.Particles.resize(5);
+  pool.Particles.shrink_to_fit();  // back to the ordinary heap
+  ASSERT_EQ(copy.Count(), many);
+  for (size_t i = 0; i < many; i += 4099) {
+    EXPECT_EQ(copy.Particles[i].X, static_cast<float>(i));
+    EXPECT_EQ(copy.Particles[i].Cue, i);
+  }
+  EXPECT_EQ(copy.Particles.back().Cue, many - 1);
+  EXPECT_EQ(pool.Particles[4].Cue, 4u);
+}
+
 TEST(RandomSkip, SeedAfterDrawsIsTheSeedThatManyDrawsLater) {
   for (uint64_t draws : {0ull, 1ull, 2ull, 3ull, 1000ull, 65537ull}) {
     SetRandomSeed(0xC0FFEEu);
