@@ -1,6 +1,7 @@
 #include "compiler/trail_pool.h"
 
 #include <bit>
+#include <new>
 
 #include "compiler/random_stretch.h"
 #include "compiler/show_record.h"
@@ -28,6 +29,14 @@ void CTrail::Emit(uint32_t life, float x, float y, float z, EncodedColor color, 
     y += stepY;
     z += stepZ;
     Particles.push_back({x, y, z, color, alpha, alphaStep, size, EmittingCue});
+  }
+}
+
+void CTrail::Reserve(uint64_t most) {
+  if (most <= Particles.capacity() || most > Particles.max_size() || most * sizeof(TrailParticle) < kHugePage) return;
+  try {
+    Particles.reserve(most);
+  } catch (const std::bad_alloc&) {
   }
 }
 

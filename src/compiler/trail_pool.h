@@ -42,6 +42,11 @@ class CTrail {
   // and returns how many. The draws are those of the write pass followed by Fade's.
   size_t WriteAndFade(uint8_t* records, float scale);
 
+  // Room for up to `most` particles, taken once in address space only: untouched pages
+  // of a huge block cost nothing, and a pool that never moves is neither copied nor spread
+  // over fresh pages while it grows. Without the address space it grows as it goes.
+  void Reserve(uint64_t most);
+
   size_t Count() const { return Particles.size(); }
   void Clear() { Particles.clear(); }
 

@@ -191,9 +191,10 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       EXPECT_EQ(written, expected) << n;
       EXPECT_EQ(RandomSeed(), seedAfterTwoPasses) << n;
       ASSERT_EQ(merged.Count(), plain.Count()) << n;
-      if (plain.Count() > 0)  // memcmp takes no null pointer, even for no bytes
+      if (plain.Count() > 0) {  // memcmp takes no null pointer, even for no bytes
         EXPECT_EQ(std::memcmp(merged.Particles.data(), plain.Particles.data(), plain.Count() * sizeof(TrailParticle)), 0)
             << n;
+      }
     }
   }
 }
@@ -216,6 +217,20 @@ TEST_F(TrailPoolTest, LargePoolKeepsItsParticlesThroughGrowth) {
   }
   EXPECT_EQ(copy.Particles.back().Cue, many - 1);
   EXPECT_EQ(pool.Particles[4].Cue, 4u);
+}
+
+TEST_F(TrailPoolTest, ReservedPoolGrowsWithoutMoving) {
+  const size_t most = 2 * kHugePage / sizeof(TrailParticle) + 5;
+  Fill(3, 0.5f, -0.1f);
+  pool.Reserve(most);
+  ASSERT_GE(pool.Particles.capacity(), most);
+  EXPECT_EQ(pool.Count(), 3u);  // the particles held stay
+  const TrailParticle* start = pool.Particles.data();
+  Fill(most - 3, 0.5f, -0.1f);
+  EXPECT_EQ(pool.Particles.data(), start);
+  // A bound below what the pool already has room for changes nothing.
+  pool.Reserve(10);
+  EXPECT_EQ(pool.Particles.data(), start);
 }
 
 TEST(RandomSkip, SeedAfterDrawsIsTheSeedThatManyDrawsLater) {
