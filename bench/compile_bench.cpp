@@ -4,6 +4,8 @@
 //   realtime       show seconds per compile second (how much faster than it plays)
 //   records/cpu-s  records per second of the compile thread's own CPU time, which a
 //                  machine busy with other work does not inflate
+//   ratio          (BM_TrailsAgainstStars) the trail shell's records/cpu-s over the
+//                  plain shell's, both compiled in turn in the same run
 
 #include <benchmark/benchmark.h>
 
@@ -158,9 +160,43 @@ void BM_SteadyStars(benchmark::State& state) {
   DisableSeededMode();
 }
 
+// The trail-heavy shell against the plain one, compile for compile in the same run, so
+// that a busy machine weighs on both alike: records per CPU-second of each and their
+// ratio (trails / stars).
+void BM_TrailsAgainstStars(benchmark::State& state) {
+  const auto stars = PrepareSteadyShell(false);
+  const auto trails = PrepareSteadyShell(true);
+  ShowCountingSink counter;
+  SetList sets;
+  CTrail trail;
+  const std::atomic<float> scale{1.0f};
+  double cpu[2] = {0, 0};
+  uint64_t records[2] = {0, 0};
+  auto compile = [&](PreparedShow& show, int k) {
+    SetRandomSeed(show.StartSeed);
+    CompileSnapshot fresh;
+    CompileContext context{sets, trail, show.Snapshot(fresh), scale};
+    const double start = ThreadCpuSeconds();
+    const CompileOutcome outcome = CompileRootToSink(context, counter, nullptr);
+    cpu[k] += ThreadCpuSeconds() - start;
+    records[k] += outcome.Records;
+  };
+  for (auto _ : state) {
+    compile(*stars, 0);
+    compile(*trails, 1);
+  }
+  const double starRate = cpu[0] > 0 ? static_cast<double>(records[0]) / cpu[0] : 0.0;
+  const double trailRate = cpu[1] > 0 ? static_cast<double>(records[1]) / cpu[1] : 0.0;
+  state.counters["stars/cpu-s"] = starRate;
+  state.counters["trails/cpu-s"] = trailRate;
+  state.counters["ratio"] = starRate > 0 ? trailRate / starRate : 0.0;
+  DisableSeededMode();
+}
+
 BENCHMARK(BM_PresetInMemory)->DenseRange(1, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PresetToFile)->DenseRange(1, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SteadyStars)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TrailsAgainstStars)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 }  // namespace orvane

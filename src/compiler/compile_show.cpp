@@ -95,6 +95,7 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
 CompileOutcome RunShow(CompileContext& context, ShowSink& sink, CompileListener* listener, CueFiring* cues) {
   CompileOutcome outcome;
   try {
+    context.Trail.Reserve(context.Limits.MaxParticles);
     ShowWriter writer(sink);
     RunFrames(context, writer, listener, outcome, cues);
     outcome.Frames = writer.Frames();

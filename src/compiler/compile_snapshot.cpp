@@ -51,6 +51,7 @@ void PrepareSnapshotDevice(SnapshotDevice& device) {
   const bool byAge = stars * longest <= 2 * entries + 4096;
   device.ColorStride = byAge ? stars : 1;
   device.Colors.resize(byAge ? stars * longest : entries);
+  device.Alphas.assign(part.TrailExists ? device.Colors.size() : 0, 0.0f);
   size_t next = 0;
   for (size_t i = 0; i < stars; ++i) {
     const std::vector<FrameColor>& table = part.Stars[i].Colors;
@@ -59,6 +60,7 @@ void PrepareSnapshotDevice(SnapshotDevice& device) {
     for (size_t age = 0; age < table.size(); ++age) {
       const FrameColor& c = table[age];
       device.Colors[start + age * device.ColorStride] = EncodeColor(c.Red, c.Green, c.Blue, c.Alpha);
+      if (part.TrailExists) device.Alphas[start + age * device.ColorStride] = c.Alpha;
     }
     next += table.size();
   }

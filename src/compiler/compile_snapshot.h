@@ -34,6 +34,9 @@ struct SnapshotDevice {
   std::vector<EncodedColor> Colors;
   std::vector<size_t> ColorStart;
   size_t ColorStride = 1;
+  // The colours' float alpha at the same places, for trail emission (devices with trails
+  // only): the stars of a set read neighbouring entries, not one table each.
+  std::vector<float> Alphas;
 };
 
 class CompileSnapshot {

@@ -11,8 +11,8 @@
 namespace orvane {
 namespace {
 
-constexpr FrameColor kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr EncodedColor kWhiteEncoded{255, 255, 255, 0xF0};
+constexpr float kWhiteAlpha = 1.0f;
 
 void ReleaseProgressive(const CompileContext& context, CSet& s) {
   if (s.Emitted >= s.StarCount) return;
@@ -67,9 +67,9 @@ void EmitTrail(CompileContext& context, const CSet& s, const TBasePartics& star,
   if (!context.Admit(CTrail::ParticlesPerEmit(s.Size))) return;
   const float remaining = static_cast<float>(star.LifeFrames - star.Age);
   const auto life = static_cast<uint32_t>(RoundHalfEven(remaining * s.TrailFactor));
-  const FrameColor& c = star.Colors[star.Age];
-  context.Trail.Emit(life, star.PosX - dx * scale, star.PosY - dy * scale, star.PosZ - dz * scale, c.Red, c.Green,
-                     c.Blue, c.Alpha, s.Size, dx, dy, dz);
+  const size_t at = star.Age * s.ColorStride;
+  context.Trail.Emit(life, star.PosX - dx * scale, star.PosY - dy * scale, star.PosZ - dz * scale, star.Encoded[at],
+                     star.Alphas[at], s.Size, dx, dy, dz);
 }
 
 void AgeStar(const CSet& s, TBasePartics& star, uint16_t& dead) {
@@ -208,15 +208,15 @@ CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float 
     star.Vel0Z = BaseVelZ + from.VelZ[v];
     Launch(star, star.Vel0X, star.Vel0Y, star.Vel0Z);
     star.LifeFrames = static_cast<uint32_t>(std::max(from.LifeFrames, 1));
-    star.Colors = from.Colors.data();
     star.Encoded = device.Colors.data() + device.ColorStart[i];
+    if (TrailExists) star.Alphas = device.Alphas.data() + device.ColorStart[i];
     if (from.Colors.size() < star.LifeFrames) {
       // Only a hand-made part can be short of colours: the star flies as long as its table.
       star.LifeFrames = static_cast<uint32_t>(from.Colors.size());
       if (star.LifeFrames == 0) {
         star.LifeFrames = 1;
-        star.Colors = &kWhite;
         star.Encoded = &kWhiteEncoded;
+        star.Alphas = &kWhiteAlpha;
       }
     }
     star.Age = 0;

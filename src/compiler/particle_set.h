@@ -20,10 +20,10 @@ struct TBasePartics {
   float Vel0X = 0, Vel0Y = 0, Vel0Z = 0;  // velocity at creation, kept for relaunches
   uint32_t LifeFrames = 1;  // frames of one flight
   uint32_t Age = 0;         // frames flown in this flight
-  // LifeFrames entries: the device's own table, which the compile's snapshot keeps alive,
-  // and the same colours as the records store them (at Encoded[Age * set's ColorStride]).
-  const FrameColor* Colors = nullptr;
+  // LifeFrames entries in the snapshot's tables, at [Age * set's ColorStride]: the colours
+  // as the records store them, and, for a device with trails, their float alpha.
   const EncodedColor* Encoded = nullptr;
+  const float* Alphas = nullptr;
   uint32_t NextParFrame = 0;  // age in frames
   bool NextParSpawned = false;
   bool Alive = false;

@@ -1,6 +1,7 @@
 #include "compiler/trail_pool.h"
 
 #include <bit>
+#include <new>
 
 #include "compiler/random_stretch.h"
 #include "compiler/show_record.h"
@@ -14,8 +15,9 @@ uint16_t CTrail::ParticlesPerEmit(float size) {
   return n == 0 ? 3 : n;
 }
 
-void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float green, float blue, float alpha,
-                  float size, float dx, float dy, float dz) {
+void CTrail::Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx,
+                  float dy, float dz) {
+  color.AlphaHigh = 0;
   const uint16_t n = ParticlesPerEmit(size);
   const float stepX = dx / n;
   const float stepY = dy / n;
@@ -26,7 +28,15 @@ void CTrail::Emit(uint32_t life, float x, float y, float z, float red, float gre
     x += stepX;
     y += stepY;
     z += stepZ;
-    Particles.push_back({x, y, z, red, green, blue, alpha, alphaStep, size, EmittingCue});
+    Particles.push_back({x, y, z, color, alpha, alphaStep, size, EmittingCue});
+  }
+}
+
+void CTrail::Reserve(uint64_t most) {
+  if (most <= Particles.capacity() || most > Particles.max_size() || most * sizeof(TrailParticle) < kHugePage) return;
+  try {
+    Particles.reserve(most);
+  } catch (const std::bad_alloc&) {
   }
 }
 
@@ -89,7 +99,9 @@ size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
       lastSize = p.Size;
       sizeNibble = SizeNibble(lastSize, scale);
     }
-    EncodeRecord(records, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, written, sizeNibble);
+    EncodedColor color = p.Color;
+    color.AlphaHigh = AlphaHighNibble(written);
+    EncodeRecord(records, p.X, p.Y, p.Z, color, sizeNibble);
 
     const float next = p.Alpha + p.AlphaStep;
     p.Y = static_cast<float>(p.Y - kSink[sinkRandom(10)]);

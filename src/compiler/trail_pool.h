@@ -6,11 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/huge_page_allocator.h"
+#include "compiler/show_record.h"
+
 namespace orvane {
 
 struct TrailParticle {
   float X = 0, Y = 0, Z = 0;
-  float Red = 0, Green = 0, Blue = 0;
+  // Red, green and blue as the records store them; the alpha nibble is the record's own.
+  EncodedColor Color{};
   float Alpha = 0;
   float AlphaStep = 0;  // per frame, negative
   float Size = 0;
@@ -26,9 +30,9 @@ class CTrail {
   static uint16_t ParticlesPerEmit(float size);
 
   // Appends ParticlesPerEmit(size) particles spread evenly along (dx, dy, dz) from the
-  // start point, the last one at start + d.
-  void Emit(uint32_t life, float x, float y, float z, float red, float green, float blue, float alpha,
-            float size, float dx, float dy, float dz);
+  // start point, the last one at start + d. Only the colour's red, green and blue count.
+  void Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx,
+            float dy, float dz);
 
   // One frame: every particle sinks at random and takes its alpha step; spent ones go.
   void Fade();
@@ -38,10 +42,15 @@ class CTrail {
   // and returns how many. The draws are those of the write pass followed by Fade's.
   size_t WriteAndFade(uint8_t* records, float scale);
 
+  // Room for up to `most` particles, taken once in address space only: untouched pages
+  // of a huge block cost nothing, and a pool that never moves is neither copied nor spread
+  // over fresh pages while it grows. Without the address space it grows as it goes.
+  void Reserve(uint64_t most);
+
   size_t Count() const { return Particles.size(); }
   void Clear() { Particles.clear(); }
 
-  std::vector<TrailParticle> Particles;
+  std::vector<TrailParticle, HugePageAllocator<TrailParticle>> Particles;
   // The cue Emit gives its particles: the show loop sets it to the emitting set's cue.
   uint32_t EmittingCue = 0;
 };

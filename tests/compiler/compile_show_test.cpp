@@ -80,8 +80,8 @@ TEST_F(CompileShowTest, RecordsGoTrailFirstThenSetsInListOrder) {
   }
   b.Stars[0].Alive = false;
   b.Dead = 1;
-  rig.Trail.Particles.push_back({-1, 0, 0, 1, 1, 1, 1, -0.5f, 0.1f});
-  rig.Trail.Particles.push_back({-2, 0, 0, 1, 1, 1, 1, -0.5f, 0.1f});
+  rig.Trail.Particles.push_back({-1, 0, 0, {255, 255, 255, 0}, 1, -0.5f, 0.1f});
+  rig.Trail.Particles.push_back({-2, 0, 0, {255, 255, 255, 0}, 1, -0.5f, 0.1f});
   ShowMemorySink sink;
   CompileShow(rig.Context, sink, nullptr);
   const auto frames = Frames(sink.Bytes);
@@ -92,7 +92,7 @@ TEST_F(CompileShowTest, RecordsGoTrailFirstThenSetsInListOrder) {
 }
 
 TEST_F(CompileShowTest, TrailRecordsAtAThirdFollowTheRandomSequence) {
-  rig.Trail.Particles.assign(5000, {0, 0, 0, 1, 1, 1, 0.9f, -0.9f, 0.1f});
+  rig.Trail.Particles.assign(5000, {0, 0, 0, {255, 255, 255, 0}, 0.9f, -0.9f, 0.1f});
   SetRandomSeed(1234);
   std::vector<bool> third;
   for (int i = 0; i < 5000; ++i) third.push_back(Random(100) > 50);

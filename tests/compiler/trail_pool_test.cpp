@@ -14,13 +14,15 @@
 namespace orvane {
 namespace {
 
+constexpr EncodedColor kWhite{255, 255, 255, 0};
+
 class TrailPoolTest : public ::testing::Test {
  protected:
   void SetUp() override { EnableSeededMode(3); }
   void TearDown() override { DisableSeededMode(); }
 
   void Fill(size_t n, float alpha, float step) {
-    for (size_t i = 0; i < n; ++i) pool.Particles.push_back({0, 0, 0, 1, 1, 1, alpha, step, 0.1f});
+    for (size_t i = 0; i < n; ++i) pool.Particles.push_back({0, 0, 0, kWhite, alpha, step, 0.1f});
   }
 
   CTrail pool;
@@ -35,15 +37,16 @@ TEST_F(TrailPoolTest, ParticlesPerEmitFollowTheSize) {
 }
 
 TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
-  pool.Emit(10, 1, 2, 3, 0.5f, 0.25f, 1, 1.0f, 0.1f, 0.4f, -0.8f, 0);
+  pool.Emit(10, 1, 2, 3, EncodeColor(0.5f, 0.25f, 1, 1.0f), 1.0f, 0.1f, 0.4f, -0.8f, 0);
   ASSERT_EQ(pool.Count(), 4u);
   for (size_t i = 0; i < 4; ++i) {
     const TrailParticle& p = pool.Particles[i];
     EXPECT_NEAR(p.X, 1 + 0.1f * (i + 1), 1e-6);
     EXPECT_NEAR(p.Y, 2 - 0.2f * (i + 1), 1e-6);
     EXPECT_EQ(p.Z, 3.0f);
-    EXPECT_EQ(p.Red, 0.5f);
-    EXPECT_EQ(p.Green, 0.25f);
+    EXPECT_EQ(p.Color.Red, 128);  // round(127.5)
+    EXPECT_EQ(p.Color.Green, 64);  // round(63.75)
+    EXPECT_EQ(p.Color.AlphaHigh, 0);  // each record has its own
     EXPECT_EQ(p.Alpha, 1.0f);
     EXPECT_EQ(p.AlphaStep, -0.1f);
     EXPECT_EQ(p.Size, 0.1f);
@@ -51,7 +54,7 @@ TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
 }
 
 TEST_F(TrailPoolTest, ParticleFadesOutOverItsLife) {
-  pool.Emit(10, 0, 0, 0, 1, 1, 1, 1.0f, 0.05f, 0, 0, 0);
+  pool.Emit(10, 0, 0, 0, kWhite, 1.0f, 0.05f, 0, 0, 0);
   std::vector<float> written;
   while (pool.Count() > 0) {
     written.push_back(pool.Particles[0].Alpha);
@@ -96,7 +99,7 @@ TEST_F(TrailPoolTest, CrowdedPoolThirdsEveryEvenIndex) {
 
   // At 3000 no crowding applies.
   CTrail small;
-  small.Particles.assign(3000, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  small.Particles.assign(3000, {0, 0, 0, kWhite, 0.9f, -0.1f, 0.1f});
   small.Fade();
   EXPECT_EQ(small.Particles[0].Alpha, 0.9f - 0.1f);
 }
@@ -112,7 +115,7 @@ TEST_F(TrailPoolTest, CrowdingCountsThePoolAtTheMomentOfTheVisit) {
   // One spent particle at index 1: index 0 is thinned (3002 at that moment), and the
   // particle that moves into index 1 is visited next, when 3001 remain: odd, normal step.
   CTrail mixed;
-  mixed.Particles.assign(3002, {0, 0, 0, 1, 1, 1, 0.9f, -0.1f, 0.1f});
+  mixed.Particles.assign(3002, {0, 0, 0, kWhite, 0.9f, -0.1f, 0.1f});
   mixed.Particles[1].Alpha = 0.05f;
   mixed.Fade();
   ASSERT_EQ(mixed.Count(), 3001u);
@@ -138,8 +141,8 @@ TEST_F(TrailPoolTest, RemovalDoesNotSkipTheNextParticle) {
 }
 
 TEST_F(TrailPoolTest, ZeroLifeGoesToZeroThenAway) {
-  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.8f, 0.05f, 0, 0, 0);
-  pool.Emit(0, 0, 0, 0, 1, 1, 1, 0.0f, 0.05f, 0, 0, 0);
+  pool.Emit(0, 0, 0, 0, kWhite, 0.8f, 0.05f, 0, 0, 0);
+  pool.Emit(0, 0, 0, 0, kWhite, 0.0f, 0.05f, 0, 0, 0);
   ASSERT_EQ(pool.Count(), 4u);
   EXPECT_TRUE(std::isinf(pool.Particles[0].AlphaStep));
   EXPECT_TRUE(std::isnan(pool.Particles[2].AlphaStep));
@@ -164,8 +167,9 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       CTrail plain, merged;
       for (size_t i = 0; i < n; ++i) {
         plain.Particles.push_back({static_cast<float>(i % 97) * 0.013f - 0.6f, 1.5f + static_cast<float>(i % 13) * 0.01f,
-                                   -static_cast<float>(i % 31) * 0.05f, static_cast<float>(i % 11) / 10,
-                                   static_cast<float>(i % 7) / 6, 0.25f, alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
+                                   -static_cast<float>(i % 31) * 0.05f,
+                                   EncodeColor(static_cast<float>(i % 11) / 10, static_cast<float>(i % 7) / 6, 0.25f, 0),
+                                   alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
       }
       merged.Particles = plain.Particles;
 
@@ -174,8 +178,9 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       for (size_t i = 0; i < n; ++i) {
         const TrailParticle& p = plain.Particles[i];
         const float alpha = Random(100) > 50 ? p.Alpha / 3 : p.Alpha;
-        EncodeRecord(expected.data() + i * kRecordSize, p.X, p.Y, p.Z, p.Red, p.Green, p.Blue, alpha,
-                     SizeNibble(p.Size, scale));
+        EncodedColor color = p.Color;
+        color.AlphaHigh = AlphaHighNibble(alpha);
+        EncodeRecord(expected.data() + i * kRecordSize, p.X, p.Y, p.Z, color, SizeNibble(p.Size, scale));
       }
       plain.Fade();
       const uint32_t seedAfterTwoPasses = RandomSeed();
@@ -186,11 +191,46 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       EXPECT_EQ(written, expected) << n;
       EXPECT_EQ(RandomSeed(), seedAfterTwoPasses) << n;
       ASSERT_EQ(merged.Count(), plain.Count()) << n;
-      if (plain.Count() > 0)  // memcmp takes no null pointer, even for no bytes
+      if (plain.Count() > 0) {  // memcmp takes no null pointer, even for no bytes
         EXPECT_EQ(std::memcmp(merged.Particles.data(), plain.Particles.data(), plain.Count() * sizeof(TrailParticle)), 0)
             << n;
+      }
     }
   }
+}
+
+// The pool's storage past 2 MiB comes from huge-page blocks: growth, copies and shrinking
+// keep every particle, and the big blocks sit at 2 MiB boundaries.
+TEST_F(TrailPoolTest, LargePoolKeepsItsParticlesThroughGrowth) {
+  const size_t many = 3 * kHugePage / sizeof(TrailParticle) + 17;
+  for (size_t i = 0; i < many; ++i)
+    pool.Particles.push_back({static_cast<float>(i), 0, 0, kWhite, 0.5f, -0.1f, 0.1f, static_cast<uint32_t>(i)});
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(pool.Particles.data()) % kHugePage, 0u);
+  CTrail copy;
+  copy.Particles = pool.Particles;
+  pool.Particles.resize(5);
+  pool.Particles.shrink_to_fit();  // back to the ordinary heap
+  ASSERT_EQ(copy.Count(), many);
+  for (size_t i = 0; i < many; i += 4099) {
+    EXPECT_EQ(copy.Particles[i].X, static_cast<float>(i));
+    EXPECT_EQ(copy.Particles[i].Cue, i);
+  }
+  EXPECT_EQ(copy.Particles.back().Cue, many - 1);
+  EXPECT_EQ(pool.Particles[4].Cue, 4u);
+}
+
+TEST_F(TrailPoolTest, ReservedPoolGrowsWithoutMoving) {
+  const size_t most = 2 * kHugePage / sizeof(TrailParticle) + 5;
+  Fill(3, 0.5f, -0.1f);
+  pool.Reserve(most);
+  ASSERT_GE(pool.Particles.capacity(), most);
+  EXPECT_EQ(pool.Count(), 3u);  // the particles held stay
+  const TrailParticle* start = pool.Particles.data();
+  Fill(most - 3, 0.5f, -0.1f);
+  EXPECT_EQ(pool.Particles.data(), start);
+  // A bound below what the pool already has room for changes nothing.
+  pool.Reserve(10);
+  EXPECT_EQ(pool.Particles.data(), start);
 }
 
 TEST(RandomSkip, SeedAfterDrawsIsTheSeedThatManyDrawsLater) {
