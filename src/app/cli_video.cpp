@@ -42,16 +42,16 @@ class StopSignals {
     action.sa_handler = RequestStop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &old_int_);
-    sigaction(SIGTERM, &action, &old_term_);
+    sigaction(SIGINT, &action, &oldInt_);
+    sigaction(SIGTERM, &action, &oldTerm_);
   }
   ~StopSignals() {
-    sigaction(SIGINT, &old_int_, nullptr);
-    sigaction(SIGTERM, &old_term_, nullptr);
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
   }
 
  private:
-  struct sigaction old_int_ {}, old_term_ {};
+  struct sigaction oldInt_ {}, oldTerm_ {};
 };
 
 namespace fs = std::filesystem;

@@ -207,19 +207,19 @@ bool VideoEncoder::AddFrame(const uint8_t* rgb, std::string& error) {
 bool VideoEncoder::WriteAudioUpTo(int64_t samples, std::string& error) {
   Streams& s = *streams_;
   const int32_t whole = s.audio->frame_size;
-  while (samples - audio_samples_ >= whole) {
+  while (samples - audioSamples_ >= whole) {
     if (const int r = av_frame_make_writable(s.sound); r < 0) {
       error = Failed("a sound buffer", r);
       return false;
     }
     music_->Read(reinterpret_cast<float*>(s.sound->data[0]), reinterpret_cast<float*>(s.sound->data[1]), whole);
     s.sound->nb_samples = whole;
-    s.sound->pts = audio_samples_;
+    s.sound->pts = audioSamples_;
     if (const int r = s.Encode(s.audio, s.audio_stream, s.sound); r < 0) {
       error = AvErrorText(r);
       return false;
     }
-    audio_samples_ += whole;
+    audioSamples_ += whole;
   }
   return true;
 }
@@ -234,7 +234,7 @@ bool VideoEncoder::Finish(std::string& error) {
     const int64_t end = av_rescale(frames_, kAudioTrackSampleRate, format_.FramesPerSecond);
     if (!WriteAudioUpTo(end, error)) return false;
     // The sound ends with the pictures: a short last frame where the encoder takes one.
-    if (const int64_t rest = end - audio_samples_; rest > 0) {
+    if (const int64_t rest = end - audioSamples_; rest > 0) {
       const bool short_ok = (s.audio->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
       const int32_t n = short_ok ? static_cast<int32_t>(rest) : s.audio->frame_size;
       if (const int r = av_frame_make_writable(s.sound); r < 0) {
@@ -243,12 +243,12 @@ bool VideoEncoder::Finish(std::string& error) {
       }
       music_->Read(reinterpret_cast<float*>(s.sound->data[0]), reinterpret_cast<float*>(s.sound->data[1]), n);
       s.sound->nb_samples = n;
-      s.sound->pts = audio_samples_;
+      s.sound->pts = audioSamples_;
       if (const int r = s.Encode(s.audio, s.audio_stream, s.sound); r < 0) {
         error = AvErrorText(r);
         return false;
       }
-      audio_samples_ += n;
+      audioSamples_ += n;
     }
     if (const int r = s.Encode(s.audio, s.audio_stream, nullptr); r < 0) {
       error = AvErrorText(r);

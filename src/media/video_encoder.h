@@ -44,7 +44,7 @@ class VideoEncoder {
   VideoFormat format_;
   AudioTrack* music_ = nullptr;
   int64_t frames_ = 0;
-  int64_t audio_samples_ = 0;
+  int64_t audioSamples_ = 0;
 };
 
 }  // namespace orvane

@@ -32,11 +32,11 @@ void DisplayCore::InitScene() {
   SetGlobalGlState();
   SetUpSceneryLights();
   if (services_.Models) models_ = services_.Models->LoadSceneryModels();
-  grid_list_ = BuildGridList();
-  scene_list_ = BuildSceneList(models_);
+  gridList_ = BuildGridList();
+  sceneList_ = BuildSceneList(models_);
   if (services_.Font) font_.Build(*services_.Font);
   model_.ClearTexts();
-  if (services_.Sprite) services_.Sprite->LoadParticleTexture(particle_texture_);
+  if (services_.Sprite) services_.Sprite->LoadParticleTexture(particleTexture_);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
 }
@@ -68,12 +68,12 @@ void DisplayCore::DrawFrame() {
     gluLookAt(camera.Eye.x, camera.Eye.y, camera.Eye.z, camera.Target.x, camera.Target.y, camera.Target.z, 0, 1, 0);
   }
   if (view.RotateCamera) RotateStep(camera);
-  if (view.ShowScenery) glCallList(modes.ModelScenery ? scene_list_ : grid_list_);
+  if (view.ShowScenery) glCallList(modes.ModelScenery ? sceneList_ : gridList_);
   if (view.ShowProjection) {
     DrawProjectionGuide(GuideRangesFor(view.ProjXY, view.OpenXY, view.ProjXZ, view.OpenXZ), modes.GuideOrigin.data());
   }
   if (const std::vector<uint8_t>* frame = model_.TakeFrame(); frame != nullptr && !frame->empty()) {
-    particles_.Draw(frame->data(), frame->size(), particle_texture_, modes.Billboards3D);
+    particles_.Draw(frame->data(), frame->size(), particleTexture_, modes.Billboards3D);
   }
   orvane::DrawOverlays(model_.Overlays(), font_, PanelWidth(), PanelHeight());
   if (modes.Overview) DrawCameraMarker(camera, models_.Camera, modes.SightLine);

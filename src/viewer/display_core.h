@@ -48,8 +48,8 @@ class DisplayCore {
 
   DisplayModel& Model() { return model_; }
   ParticleRenderer& Particles() { return particles_; }
-  uint32_t GridList() const { return grid_list_; }
-  uint32_t SceneList() const { return scene_list_; }
+  uint32_t GridList() const { return gridList_; }
+  uint32_t SceneList() const { return sceneList_; }
 
  private:
   int32_t PanelWidth() const;
@@ -60,8 +60,8 @@ class DisplayCore {
   ParticleRenderer particles_;
   BitmapFont font_;
   SceneryModelDraws models_;
-  uint32_t grid_list_ = 0, scene_list_ = 0;
-  uint32_t particle_texture_ = 0;
+  uint32_t gridList_ = 0, sceneList_ = 0;
+  uint32_t particleTexture_ = 0;
 };
 
 }  // namespace orvane

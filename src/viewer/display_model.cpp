@@ -17,7 +17,7 @@ std::string CreditLineTop() { return Base64Decode(kCreditTopBase64); }
 double PlaybackClock::Seconds() const { return Frame < 0 ? 0.0 : static_cast<double>(Frame) / kFramesPerSecond; }
 
 DisplayModel::DisplayModel(const DisplayModelServices& services, std::filesystem::path show_file)
-    : services_(services), show_file_(std::move(show_file)), player_(*services.Poster, *services.Timers, *this) {}
+    : services_(services), showFile_(std::move(show_file)), player_(*services.Poster, *services.Timers, *this) {}
 
 DisplayModel::~DisplayModel() = default;
 
@@ -77,37 +77,37 @@ void DisplayModel::JoystickButtonDown(uint32_t b) {
 void DisplayModel::ShowCompileText() {
   const std::string text = kCompilingText;
   const OverlayPlace at = CentredPlace(PanelWidth(), PanelHeight(), TextExtent(text).Width);
-  overlays_.AddOverlay(text, at.X, at.Y, 1.0f, 0.5f, 0.5f, 0.0f, 0.05f, compile_text_);
+  overlays_.AddOverlay(text, at.X, at.Y, 1.0f, 0.5f, 0.5f, 0.0f, 0.05f, compileText_);
 }
 
-void DisplayModel::HideCompileText() { overlays_.RemoveOverlay(compile_text_); }
+void DisplayModel::HideCompileText() { overlays_.RemoveOverlay(compileText_); }
 
 void DisplayModel::ShowAboutLines() {
-  about_shown_ = true;
+  aboutShown_ = true;
   for (int i = 0; i < kAboutLineCount; ++i) {
     const orvane::AboutLine& line = kAboutLines[static_cast<size_t>(i)];
     const std::string text = DecodedAboutLine(i);
     const OverlayPlace at = AboutLinePlace(i, PanelWidth(), PanelHeight(), TextExtent(text).Width);
     overlays_.AddOverlay(text, at.X, at.Y, line.Color[0], line.Color[1], line.Color[2], 0.0f, line.Step,
-                         about_lines_[static_cast<size_t>(i)]);
+                         aboutLines_[static_cast<size_t>(i)]);
   }
 }
 
 void DisplayModel::HideAboutLines() {
-  about_shown_ = false;
-  for (OverlaySlot& slot : about_lines_) overlays_.RemoveOverlay(slot);
+  aboutShown_ = false;
+  for (OverlaySlot& slot : aboutLines_) overlays_.RemoveOverlay(slot);
 }
 
 const TTextAtt* DisplayModel::AboutLine(int index) const {
-  return index >= 0 && index < kAboutLineCount ? about_lines_[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < kAboutLineCount ? aboutLines_[static_cast<size_t>(index)] : nullptr;
 }
 
 void DisplayModel::TogglePause() {
   player_.SetPaused(!player_.Paused());
   if (player_.Paused()) {
-    overlays_.AddOverlay(kPauseText, 10, 25, 0, 1, 0, 0, 0.2f, pause_text_);
+    overlays_.AddOverlay(kPauseText, 10, 25, 0, 1, 0, 0, 0.2f, pauseText_);
   } else {
-    overlays_.RemoveOverlay(pause_text_);
+    overlays_.RemoveOverlay(pauseText_);
   }
 }
 
@@ -118,28 +118,28 @@ void DisplayModel::Centre(OverlaySlot slot, int32_t y) {
 }
 
 void DisplayModel::PanelResized(int32_t height) {
-  if (credit_top_ != nullptr && overlays_.Contains(credit_top_)) credit_top_->Y = height - 20;
-  Centre(compile_text_, CentredPlace(0, height, 0).Y);
-  if (!about_shown_) return;
+  if (creditTop_ != nullptr && overlays_.Contains(creditTop_)) creditTop_->Y = height - 20;
+  Centre(compileText_, CentredPlace(0, height, 0).Y);
+  if (!aboutShown_) return;
   for (int i = 0; i < kAboutLineCount; ++i) {
-    Centre(about_lines_[static_cast<size_t>(i)], AboutLinePlace(i, 0, height, 0).Y);
+    Centre(aboutLines_[static_cast<size_t>(i)], AboutLinePlace(i, 0, height, 0).Y);
   }
 }
 
 void DisplayModel::ClearTexts() {
   overlays_.Clear();
-  compile_text_ = pause_text_ = credit_top_ = credit_bottom_ = nullptr;
-  about_lines_.fill(nullptr);
+  compileText_ = pauseText_ = creditTop_ = creditBottom_ = nullptr;
+  aboutLines_.fill(nullptr);
 }
 
 // ---- playback
 
-Result<> DisplayModel::StartPlayback(uint32_t first_frame) { return StartPlaybackOf(show_file_, first_frame); }
+Result<> DisplayModel::StartPlayback(uint32_t first_frame) { return StartPlaybackOf(showFile_, first_frame); }
 
 Result<> DisplayModel::StartPlaybackOf(const std::filesystem::path& show_file, uint32_t first_frame) {
   Result<> started = player_.StartPlayback(show_file, first_frame);
   // A new show starts unpaused, so a "PAUSE" left from before would be wrong.
-  if (started && !player_.Paused()) overlays_.RemoveOverlay(pause_text_);
+  if (started && !player_.Paused()) overlays_.RemoveOverlay(pauseText_);
   return started;
 }
 
@@ -151,7 +151,7 @@ PlaybackClock DisplayModel::Clock() const {
 }
 
 void DisplayModel::SetTimerResolution(int32_t ms) {
-  timer_resolution_ = ms;
+  timerResolution_ = ms;
   player_.SetTimerResolution(ms);
 }
 
@@ -169,13 +169,13 @@ void DisplayModel::PlaybackProgress(int32_t percent) {
 }
 
 void DisplayModel::ShowEndReached() {
-  overlays_.AddOverlay(CreditLineBottom(), 10, 10, 0.8f, 0.8f, 1.0f, 0, 0.05f, credit_bottom_);
-  overlays_.AddOverlay(CreditLineTop(), 10, PanelHeight() - 20, 0.8f, 1.0f, 0.8f, 0, 0.05f, credit_top_);
+  overlays_.AddOverlay(CreditLineBottom(), 10, 10, 0.8f, 0.8f, 1.0f, 0, 0.05f, creditBottom_);
+  overlays_.AddOverlay(CreditLineTop(), 10, PanelHeight() - 20, 0.8f, 1.0f, 0.8f, 0, 0.05f, creditTop_);
 }
 
 void DisplayModel::PlaybackEnded(const Result<>& end) {
-  overlays_.RemoveOverlay(credit_top_);
-  overlays_.RemoveOverlay(credit_bottom_);
+  overlays_.RemoveOverlay(creditTop_);
+  overlays_.RemoveOverlay(creditBottom_);
   // Shown after the pump handler has returned, so the message box never runs inside it.
   if (!end && services_.Dialogs != nullptr) {
     services_.Poster->Post([alive = std::weak_ptr<int>(alive_), dialogs = services_.Dialogs, text = end.Message()] {

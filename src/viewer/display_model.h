@@ -103,16 +103,16 @@ class DisplayModel : private PlaybackListener {
   // The six About lines, centred at their offsets from the panel's middle.
   void ShowAboutLines();
   void HideAboutLines();
-  bool AboutShown() const { return about_shown_; }
+  bool AboutShown() const { return aboutShown_; }
   // Pauses or resumes playback (also without a show) with "PAUSE" at the top left.
   void TogglePause();
   // Keeps the size-bound texts in place on a panel `height` pixels high as drawn.
   void PanelResized(int32_t height);
   // The lines on show; none when hidden.
-  const TTextAtt* CompileText() const { return compile_text_; }
-  const TTextAtt* PauseText() const { return pause_text_; }
-  const TTextAtt* CreditTop() const { return credit_top_; }
-  const TTextAtt* CreditBottom() const { return credit_bottom_; }
+  const TTextAtt* CompileText() const { return compileText_; }
+  const TTextAtt* PauseText() const { return pauseText_; }
+  const TTextAtt* CreditTop() const { return creditTop_; }
+  const TTextAtt* CreditBottom() const { return creditBottom_; }
   const TTextAtt* AboutLine(int index) const;
   // Every line, the fading ones too; others may add lines of their own (a caption).
   OverlayList& Overlays() { return overlays_; }
@@ -130,7 +130,7 @@ class DisplayModel : private PlaybackListener {
   PlaybackClock Clock() const;
   // The period of the playback pump's timer, in ms; -1 when the system has no such figure.
   void SetTimerResolution(int32_t ms);
-  int32_t TimerResolution() const { return timer_resolution_; }
+  int32_t TimerResolution() const { return timerResolution_; }
 
   // For the drawing, once per frame: the frame to draw now (none while buffering or
   // outside playback), then AdvanceFrame after the picture is done.
@@ -151,16 +151,16 @@ class DisplayModel : private PlaybackListener {
   int32_t PanelHeight() const;
 
   DisplayModelServices services_;
-  std::filesystem::path show_file_;
+  std::filesystem::path showFile_;
   DisplaySwitches switches_;
   DisplayModes modes_;
   CameraState camera_;
   OverlayList overlays_;
-  OverlaySlot compile_text_ = nullptr, pause_text_ = nullptr;
-  OverlaySlot credit_top_ = nullptr, credit_bottom_ = nullptr;
-  std::array<OverlaySlot, kAboutLineCount> about_lines_{};
-  bool about_shown_ = false;
-  int32_t timer_resolution_ = -1;
+  OverlaySlot compileText_ = nullptr, pauseText_ = nullptr;
+  OverlaySlot creditTop_ = nullptr, creditBottom_ = nullptr;
+  std::array<OverlaySlot, kAboutLineCount> aboutLines_{};
+  bool aboutShown_ = false;
+  int32_t timerResolution_ = -1;
   ShowPlayer player_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -63,7 +63,7 @@ void ParticleRenderer::Draw(const uint8_t* bytes, size_t size, uint32_t texture,
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
   const bool sprites = path_ == ParticlePath::Sprites && (billboards3d || FlatPlaneFacesCamera(m)) && sprites_.Available();
   if (sprites) {
-    last_path_ = ParticlePath::Sprites;
+    lastPath_ = ParticlePath::Sprites;
     sprites_.Draw(bytes, count, texture, !billboards3d);
     KeepLastColour(bytes, count);
   } else if (billboards3d) {
@@ -71,14 +71,14 @@ void ParticleRenderer::Draw(const uint8_t* bytes, size_t size, uint32_t texture,
     float up[3] = {m[1], m[5], m[9]};
     Normalize(right);
     Normalize(up);
-    last_path_ = path_ == ParticlePath::Immediate ? ParticlePath::Immediate : ParticlePath::VertexArrays;
-    if (last_path_ == ParticlePath::VertexArrays) {
+    lastPath_ = path_ == ParticlePath::Immediate ? ParticlePath::Immediate : ParticlePath::VertexArrays;
+    if (lastPath_ == ParticlePath::VertexArrays) {
       DrawBillboardsArrays(bytes, count, right, up);
     } else {
       DrawBillboardsImmediate(bytes, count, right, up);
     }
   } else {
-    last_path_ = ParticlePath::Immediate;
+    lastPath_ = ParticlePath::Immediate;
     DrawFlat(bytes, count);
   }
   glDisable(GL_TEXTURE_2D);

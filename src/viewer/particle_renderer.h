@@ -25,7 +25,7 @@ class ParticleRenderer {
   void SetPath(ParticlePath path) { path_ = path; }
   ParticlePath Path() const { return path_; }
   // The path the last Draw took.
-  ParticlePath LastPath() const { return last_path_; }
+  ParticlePath LastPath() const { return lastPath_; }
 
  private:
   void DrawBillboardsImmediate(const uint8_t* bytes, size_t count, const float right[3], const float up[3]);
@@ -33,7 +33,7 @@ class ParticleRenderer {
   void DrawFlat(const uint8_t* bytes, size_t count);
 
   ParticlePath path_ = ParticlePath::Sprites;
-  ParticlePath last_path_ = ParticlePath::Sprites;
+  ParticlePath lastPath_ = ParticlePath::Sprites;
   ParticleSprites sprites_;
   std::vector<float> vertices_, colors_, texcoords_;
 };

@@ -128,7 +128,7 @@ bool ParticleSprites::Build() {
   }
   flatten_ = glGetUniformLocation(program_, "flatten");
   viewport_ = glGetUniformLocation(program_, "viewport");
-  pixels_per_unit_ = glGetUniformLocation(program_, "pixelsPerUnit");
+  pixelsPerUnit_ = glGetUniformLocation(program_, "pixelsPerUnit");
   textured_ = glGetUniformLocation(program_, "textured");
   sprite_ = glGetUniformLocation(program_, "sprite");
   glGenBuffers(1, &buffer_);
@@ -172,7 +172,7 @@ void ParticleSprites::Draw(const uint8_t* records, size_t count, uint32_t textur
   glUniform4f(viewport_, static_cast<float>(wide[0]), static_cast<float>(wide[1]), static_cast<float>(wide[2]),
               static_cast<float>(wide[3]));
   // Pixels a scene unit spans at depth 1: the projection's vertical scale over half the height.
-  glUniform1f(pixels_per_unit_, projection[5] * static_cast<float>(viewport[3]) / 2);
+  glUniform1f(pixelsPerUnit_, projection[5] * static_cast<float>(viewport[3]) / 2);
   glUniform1f(textured_, texture != 0 ? 1.0f : 0.0f);
   glUniform1i(sprite_, 0);
   glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
@@ -183,9 +183,9 @@ void ParticleSprites::Draw(const uint8_t* records, size_t count, uint32_t textur
   // the C library hands out, and takes back, straight from the kernel.
   const auto bytes = static_cast<GLsizeiptr>(count * kRecordSize);
   glBindBuffer(GL_ARRAY_BUFFER, buffer_);
-  if (bytes > buffer_bytes_) {
-    buffer_bytes_ = std::max<GLsizeiptr>(bytes, buffer_bytes_ * 2);
-    glBufferData(GL_ARRAY_BUFFER, buffer_bytes_, nullptr, GL_STREAM_DRAW);
+  if (bytes > bufferBytes_) {
+    bufferBytes_ = std::max<GLsizeiptr>(bytes, bufferBytes_ * 2);
+    glBufferData(GL_ARRAY_BUFFER, bufferBytes_, nullptr, GL_STREAM_DRAW);
   }
   glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, records);
   const auto stride = static_cast<GLsizei>(kRecordSize);

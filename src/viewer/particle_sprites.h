@@ -30,9 +30,9 @@ class ParticleSprites {
 
   State state_ = State::Untried;
   uint32_t buffer_ = 0;
-  std::ptrdiff_t buffer_bytes_ = 0;
+  std::ptrdiff_t bufferBytes_ = 0;
   uint32_t program_ = 0;
-  int32_t flatten_ = -1, viewport_ = -1, pixels_per_unit_ = -1, textured_ = -1, sprite_ = -1;
+  int32_t flatten_ = -1, viewport_ = -1, pixelsPerUnit_ = -1, textured_ = -1, sprite_ = -1;
 };
 
 }  // namespace orvane

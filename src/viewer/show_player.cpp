@@ -53,37 +53,37 @@ Result<> ShowPlayer::StartPlayback(const std::filesystem::path& show_file, uint3
   session->Generation = ++generation_;
   session->SkipBlocks = first_frame / kFramesPerBlock;
   session_ = std::move(session);
-  frame_data_.clear();
-  frame_exists_ = true;
-  block_data_.reset();
+  frameData_.clear();
+  frameExists_ = true;
+  blockData_.reset();
   frames_ = FrameCursor();
-  last_frame_index_ = 0;
-  need_block_ = true;
-  end_announced_ = false;
-  frame_consumed_ = true;
+  lastFrameIndex_ = 0;
+  needBlock_ = true;
+  endAnnounced_ = false;
+  frameConsumed_ = true;
   playing_ = false;
   paused_ = false;
-  frames_read_ = first_frame;
-  seek_to_.reset();
-  if (first_frame > 0) seek_to_ = first_frame;
+  framesRead_ = first_frame;
+  seekTo_.reset();
+  if (first_frame > 0) seekTo_ = first_frame;
   StartPump();
   return {};
 }
 
 void ShowPlayer::StartPump() {
-  if (pump_running_) pump_timer_.reset();
-  pump_running_ = true;
-  pump_timer_ = timers_.Start(kPumpPeriodMs, timer_resolution_ < 0 ? 10 : timer_resolution_, [this] { PumpTick(); });
+  if (pumpRunning_) pumpTimer_.reset();
+  pumpRunning_ = true;
+  pumpTimer_ = timers_.Start(kPumpPeriodMs, timerResolution_ < 0 ? 10 : timerResolution_, [this] { PumpTick(); });
 }
 
 void ShowPlayer::StopPump() {
-  if (!pump_running_) return;
-  pump_running_ = false;
-  pump_timer_.reset();
+  if (!pumpRunning_) return;
+  pumpRunning_ = false;
+  pumpTimer_.reset();
 }
 
 void ShowPlayer::PumpTick() {
-  if (!pump_running_) return;
+  if (!pumpRunning_) return;
   poster_.Post([alive = std::weak_ptr<int>(alive_), this] {
     if (!alive.expired()) PumpMessage();
   });
@@ -103,16 +103,16 @@ void ShowPlayer::PumpMessage() {
     room_left = s.BlockQueue.size() < kReadAheadBlocks;
     empty = s.BlockQueue.empty();
   }
-  if (ended && !end_announced_) {
-    end_announced_ = true;
+  if (ended && !endAnnounced_) {
+    endAnnounced_ = true;
     listener_.ShowEndReached();
   }
   // The last frame read is drawn before the show ends, so a show never loses its final frame.
-  if (ended && empty && need_block_ && !paused_ && frame_consumed_) {
+  if (ended && empty && needBlock_ && !paused_ && frameConsumed_) {
     EndOfShow();
     return;
   }
-  if (!empty && need_block_) Dequeue();
+  if (!empty && needBlock_) Dequeue();
   if (!ended && room_left) {
     std::unique_lock lock(s.LoaderLock);
     if (!s.LoaderRunning) {
@@ -127,25 +127,25 @@ void ShowPlayer::Dequeue() {
   {
     std::lock_guard lock(session_->QueueLock);
     if (!session_->BlockQueue.empty()) {
-      block_data_ = std::move(session_->BlockQueue.front());
+      blockData_ = std::move(session_->BlockQueue.front());
       session_->BlockQueue.pop_front();
-      last_frame_index_ = block_data_->LastFrameIndex;
-      frames_ = FrameCursor(block_data_->Data, last_frame_index_);
-      need_block_ = false;
+      lastFrameIndex_ = blockData_->LastFrameIndex;
+      frames_ = FrameCursor(blockData_->Data, lastFrameIndex_);
+      needBlock_ = false;
     }
   }
-  if (!block_data_ || need_block_) return;
-  frames_read_ = block_data_->FirstFrame;
+  if (!blockData_ || needBlock_) return;
+  framesRead_ = blockData_->FirstFrame;
   // After a seek: the frames before the wanted one are passed, never drawn. A block
   // shorter than the skip (the show's end) leaves its last frame to draw.
-  const int64_t skip = seek_to_ ? *seek_to_ - frames_read_ : 0;
-  seek_to_.reset();
+  const int64_t skip = seekTo_ ? *seekTo_ - framesRead_ : 0;
+  seekTo_.reset();
   ShowFrame frame;
   for (int64_t i = 0; i < skip; ++i) {
     FrameCursor ahead = frames_;
-    if (!ahead.Next(frame) || frame.Index >= last_frame_index_) break;
+    if (!ahead.Next(frame) || frame.Index >= lastFrameIndex_) break;
     frames_ = ahead;
-    ++frames_read_;
+    ++framesRead_;
   }
 }
 
@@ -159,7 +159,7 @@ void ShowPlayer::StartLoader() {
   auto progress = [this, alive, generation](int32_t percent) {
     if (!alive.expired() && session_ && session_->Generation == generation) listener_.PlaybackProgress(percent);
   };
-  const uint64_t run = ++loader_run_;
+  const uint64_t run = ++loaderRun_;
   auto done = [this, alive, run] {
     if (!alive.expired()) LoaderDone(run);
   };
@@ -202,7 +202,7 @@ void ShowPlayer::LoadNextBlock(PlaybackSession& s, const std::stop_token& stop, 
 
 void ShowPlayer::LoaderDone(uint64_t run) {
   // A completion from a run that was stopped, or from an earlier show, changes nothing.
-  if (!session_ || !loader_ || run != loader_run_) return;
+  if (!session_ || !loader_ || run != loaderRun_) return;
   if (loader_) loader_->Stop();
   loader_.reset();
   PlaybackSession& s = *session_;
@@ -241,10 +241,10 @@ void ShowPlayer::EndOfShow() {
     fault = session_->Fault;
   }
   session_.reset();
-  block_data_.reset();
+  blockData_.reset();
   frames_ = FrameCursor();
-  frame_data_.clear();
-  frame_exists_ = false;
+  frameData_.clear();
+  frameExists_ = false;
   if (fault) {
     listener_.PlaybackEnded(Fail("The compiled show file is damaged (" + *fault +
                                  "); playback stopped after its last whole frame."));
@@ -255,17 +255,17 @@ void ShowPlayer::EndOfShow() {
 
 void ShowPlayer::AdvanceFrame() {
   if (paused_) return;
-  if (!block_data_ || !frame_consumed_) return;
+  if (!blockData_ || !frameConsumed_) return;
   ShowFrame frame;
   if (!frames_.Next(frame)) {
     // A block that ends without reaching its last index must not stall the show.
-    need_block_ = true;
+    needBlock_ = true;
     return;
   }
-  ++frames_read_;
-  frame_data_.assign(frame.Records.begin(), frame.Records.end());
-  if (!frame_data_.empty()) frame_consumed_ = false;
-  if (frame.Index >= last_frame_index_) need_block_ = true;
+  ++framesRead_;
+  frameData_.assign(frame.Records.begin(), frame.Records.end());
+  if (!frameData_.empty()) frameConsumed_ = false;
+  if (frame.Index >= lastFrameIndex_) needBlock_ = true;
 }
 
 bool ShowPlayer::LoaderRunning() const {

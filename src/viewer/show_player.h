@@ -82,20 +82,20 @@ class ShowPlayer {
   void AdvanceFrame();
 
   // The frame to draw: none outside playback, empty for a frame without particles.
-  const std::vector<uint8_t>* FrameData() const { return frame_exists_ ? &frame_data_ : nullptr; }
-  void MarkFrameConsumed() { frame_consumed_ = true; }
+  const std::vector<uint8_t>* FrameData() const { return frameExists_ ? &frameData_ : nullptr; }
+  void MarkFrameConsumed() { frameConsumed_ = true; }
 
   bool Playing() const { return playing_; }
   bool Paused() const { return paused_; }
   void SetPaused(bool paused) { paused_ = paused; }
   bool Active() const { return session_ != nullptr; }
-  bool PumpRunning() const { return pump_running_; }
+  bool PumpRunning() const { return pumpRunning_; }
   bool LoaderRunning() const;
   // Index in the show of the frame last taken by AdvanceFrame; -1 before the first.
-  int64_t CurrentFrame() const { return frames_read_ - 1; }
+  int64_t CurrentFrame() const { return framesRead_ - 1; }
   size_t QueuedBlocks() const;
 
-  void SetTimerResolution(int32_t ms) { timer_resolution_ = ms; }
+  void SetTimerResolution(int32_t ms) { timerResolution_ = ms; }
 
  private:
   class TWorkerThread;
@@ -114,23 +114,23 @@ class ShowPlayer {
 
   std::shared_ptr<PlaybackSession> session_;
   std::unique_ptr<TWorkerThread> loader_;
-  std::unique_ptr<PeriodicTimer> pump_timer_;
-  std::atomic<bool> pump_running_{false};
-  int32_t timer_resolution_ = 10;
+  std::unique_ptr<PeriodicTimer> pumpTimer_;
+  std::atomic<bool> pumpRunning_{false};
+  int32_t timerResolution_ = 10;
   uint64_t generation_ = 0;
-  uint64_t loader_run_ = 0;
+  uint64_t loaderRun_ = 0;
 
   // The block in play and the frame being drawn.
-  std::optional<QueuedBlock> block_data_;
+  std::optional<QueuedBlock> blockData_;
   FrameCursor frames_;
-  uint32_t last_frame_index_ = 0;
-  std::vector<uint8_t> frame_data_;
-  bool frame_exists_ = false;
-  int64_t frames_read_ = 0;
-  std::optional<int64_t> seek_to_;  // the first frame to draw after a seek
-  bool frame_consumed_ = true;
-  bool need_block_ = true;
-  bool end_announced_ = false;
+  uint32_t lastFrameIndex_ = 0;
+  std::vector<uint8_t> frameData_;
+  bool frameExists_ = false;
+  int64_t framesRead_ = 0;
+  std::optional<int64_t> seekTo_;  // the first frame to draw after a seek
+  bool frameConsumed_ = true;
+  bool needBlock_ = true;
+  bool endAnnounced_ = false;
   bool playing_ = false;
   bool paused_ = false;
   // Tasks posted to the main thread check this, so none runs after the player is gone.

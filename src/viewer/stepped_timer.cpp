@@ -17,7 +17,7 @@ class SteppedTimerService::Timer : public PeriodicTimer {
 };
 
 std::unique_ptr<PeriodicTimer> SteppedTimerService::Start(int32_t period_ms, int32_t, std::function<void()> tick) {
-  last_period_ = period_ms;
+  lastPeriod_ = period_ms;
   return std::make_unique<Timer>(std::move(tick), tick_);
 }
 

@@ -12,12 +12,12 @@ class SteppedTimerService : public PeriodicTimerService {
   // One period of the running timer, if any.
   void Tick();
   bool Running() const { return tick_ != nullptr; }
-  int32_t LastPeriod() const { return last_period_; }
+  int32_t LastPeriod() const { return lastPeriod_; }
 
  private:
   class Timer;
   std::function<void()>* tick_ = nullptr;
-  int32_t last_period_ = 0;
+  int32_t lastPeriod_ = 0;
 };
 
 }  // namespace orvane

@@ -17,12 +17,12 @@ std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t 
     error = "cannot make a temporary folder for the scenery";
     return nullptr;
   }
-  display->asset_folder_ = folder + "/";
-  if (const auto failed = ExtractSceneryAssets(display->asset_folder_)) {
+  display->assetFolder_ = folder + "/";
+  if (const auto failed = ExtractSceneryAssets(display->assetFolder_)) {
     error = *failed;
     return nullptr;
   }
-  AssetFolder = display->asset_folder_;
+  AssetFolder = display->assetFolder_;
   display->scenery_ = std::make_unique<SceneryAssets>(display->dialogs_);
   const HeadlessAssets assets{display->scenery_.get(), display->scenery_.get()};
   return Build(std::move(display), width, height, assets, error);
@@ -73,10 +73,10 @@ HeadlessDisplay::~HeadlessDisplay() {
     core_->Shutdown();
   }
   if (scenery_ && context_) scenery_->FreeModels();
-  if (!asset_folder_.empty()) {
-    RemoveSceneryAssets(asset_folder_);
+  if (!assetFolder_.empty()) {
+    RemoveSceneryAssets(assetFolder_);
     std::error_code ignored;
-    std::filesystem::remove(asset_folder_, ignored);
+    std::filesystem::remove(assetFolder_, ignored);
   }
 }
 

@@ -68,7 +68,7 @@ class HeadlessDisplay {
   QueuedPoster poster_;
   SteppedTimerService timers_;
   CollectingDialogs dialogs_;
-  std::string asset_folder_;
+  std::string assetFolder_;
   std::unique_ptr<SceneryAssets> scenery_;
   std::unique_ptr<DisplayModel> model_;
   std::unique_ptr<DisplayCore> core_;
