@@ -50,7 +50,8 @@ struct PreparedShow {
 
   CompileSnapshot& Snapshot(CompileSnapshot& fresh) {
     if (Steady) return Kept;
-    TakeSnapshot(Root, [this](int32_t code) { return FindByCode(Parts, code); }, fresh);
+    TakeSnapshot(
+        Root, [this](int32_t code) { return FindByCode(Parts, code); }, fresh);
     return fresh;
   }
 };

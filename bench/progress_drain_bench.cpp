@@ -55,7 +55,8 @@ class PerFrameListener : public CompileListener {
         target_, [this, position, records] { progress_(position, records); }, Qt::QueuedConnection);
   }
   void CompileFinished(const CompileOutcome& outcome) override {
-    QMetaObject::invokeMethod(target_, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        target_, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
   }
 
  private:

@@ -24,8 +24,8 @@ std::filesystem::path PresetShow(int k) {
   std::ostringstream out, err;
   cli::CliIo io{out, err, false};
   const std::string root = std::to_string(PresetDevices(k).front().Code);
-  if (cli::RunCli({"compile", "--preset", std::to_string(k), "--root", root, "--seed", "1", "-o", path.string()},
-                  io) != cli::kExitDone) {
+  if (cli::RunCli({"compile", "--preset", std::to_string(k), "--root", root, "--seed", "1", "-o", path.string()}, io) !=
+      cli::kExitDone) {
     throw std::runtime_error(err.str());
   }
   return path;
@@ -80,9 +80,13 @@ void DrawOnly(benchmark::State& state, const std::filesystem::path& show) {
 
 void Register(const std::string& name, const std::filesystem::path& show) {
   benchmark::RegisterBenchmark(("BM_Export1280x720/" + name).c_str(), [show](benchmark::State& s) { Export(s, show); })
-      ->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+      ->Iterations(1)
+      ->Unit(benchmark::kSecond)
+      ->UseRealTime();
   benchmark::RegisterBenchmark(("BM_Draw1280x720/" + name).c_str(), [show](benchmark::State& s) { DrawOnly(s, show); })
-      ->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+      ->Iterations(1)
+      ->Unit(benchmark::kSecond)
+      ->UseRealTime();
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ std::vector<double> Compose() {
         Bass(track, at, kBeat - 0.01, root - 12, 0.3 * g);
         Pluck(track, at, chord[static_cast<size_t>(beat % 3)] + 12, 0.2 * g);
         Pluck(track, at, chord[static_cast<size_t>((beat + 1) % 3)] + 24, 0.12 * g);
-        Hiss(track, noise, at, 0.1, 0.012, 0.5 * g);  // a clap on every beat
+        Hiss(track, noise, at, 0.1, 0.012, 0.5 * g);                                // a clap on every beat
         if (bar % 2 == 0 && beat == 0) Hiss(track, noise, at, 2.0, 0.7, 0.35 * g);  // crash
         continue;
       }

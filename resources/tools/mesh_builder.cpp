@@ -58,7 +58,9 @@ void AddBox(Mesh& mesh, V3 lo, V3 hi, float uScale, float vScale, const std::str
 void AddRevolution(Mesh& mesh, const std::vector<std::array<float, 2>>& profile, const Revolution& how) {
   const int n = how.Segments;
   auto around = [&](float angle) { return how.Side1 * std::cos(angle) + how.Side2 * std::sin(angle); };
-  auto angleOf = [&](int j) { return 2.0f * std::numbers::pi_v<float> * static_cast<float>(j) / static_cast<float>(n); };
+  auto angleOf = [&](int j) {
+    return 2.0f * std::numbers::pi_v<float> * static_cast<float>(j) / static_cast<float>(n);
+  };
   auto radiusAt = [&](float r, float angle) { return how.Shape ? how.Shape(r, angle) : r; };
   std::vector<std::vector<int>> rings;
   for (const auto& [r, h] : profile) {

@@ -41,11 +41,11 @@ SceneSpec FloorScene() {
                                    turn(kInner, kBorderTop, kInner), turn(-kInner, kBorderTop, kInner)};
     border.AddQuad(top, {uvTop(top[0]), uvTop(top[1]), uvTop(top[2]), uvTop(top[3])}, {0, 1, 0});
     // The step down to the slabs, facing the middle of the stage.
-    border.AddQuad({turn(-kInner, kSlabTop, kInner), turn(kInner, kSlabTop, kInner),
-                    turn(kInner, kBorderTop, kInner), turn(-kInner, kBorderTop, kInner)},
-                   {V2{-kInner / 2.2f, 0.0f}, V2{kInner / 2.2f, 0.0f}, V2{kInner / 2.2f, 0.04f},
-                    V2{-kInner / 2.2f, 0.04f}},
-                   facingOut * -1.0f);
+    border.AddQuad(
+        {turn(-kInner, kSlabTop, kInner), turn(kInner, kSlabTop, kInner), turn(kInner, kBorderTop, kInner),
+         turn(-kInner, kBorderTop, kInner)},
+        {V2{-kInner / 2.2f, 0.0f}, V2{kInner / 2.2f, 0.0f}, V2{kInner / 2.2f, 0.04f}, V2{-kInner / 2.2f, 0.04f}},
+        facingOut * -1.0f);
     // The outer face of the stage.
     border.AddQuad({turn(-kOuter, kBottom, kOuter), turn(kOuter, kBottom, kOuter), turn(kOuter, kBorderTop, kOuter),
                     turn(-kOuter, kBorderTop, kOuter)},
@@ -74,9 +74,18 @@ SceneSpec ColumnScene() {
   ring.Segments = 48;
   ring.uRepeats = 2.0f;
   ring.vScale = 0.5f;
-  AddRevolution(base, {{0.33f, 0.45f}, {0.34f, 0.47f}, {0.345f, 0.50f}, {0.335f, 0.53f}, {0.30f, 0.55f},
-                       {0.27f, 0.56f}, {0.26f, 0.58f}, {0.275f, 0.60f}, {0.28f, 0.62f}, {0.26f, 0.64f},
-                       {0.235f, 0.65f}},
+  AddRevolution(base,
+                {{0.33f, 0.45f},
+                 {0.34f, 0.47f},
+                 {0.345f, 0.50f},
+                 {0.335f, 0.53f},
+                 {0.30f, 0.55f},
+                 {0.27f, 0.56f},
+                 {0.26f, 0.58f},
+                 {0.275f, 0.60f},
+                 {0.28f, 0.62f},
+                 {0.26f, 0.64f},
+                 {0.235f, 0.65f}},
                 ring);
 
   Mesh shaft{"Shaft", "COLUMN_STUCCO"};
@@ -93,8 +102,17 @@ SceneSpec ColumnScene() {
   AddRevolution(shaft, {{0.23f, 0.65f}, {0.226f, 1.9f}, {0.205f, 3.12f}}, fluted);
 
   Mesh capital{"Capital", "COLUMN_SAND"};
-  AddRevolution(capital, {{0.205f, 3.12f}, {0.225f, 3.13f}, {0.235f, 3.15f}, {0.225f, 3.17f}, {0.205f, 3.18f},
-                          {0.21f, 3.19f}, {0.24f, 3.22f}, {0.28f, 3.26f}, {0.32f, 3.29f}, {0.345f, 3.30f}},
+  AddRevolution(capital,
+                {{0.205f, 3.12f},
+                 {0.225f, 3.13f},
+                 {0.235f, 3.15f},
+                 {0.225f, 3.17f},
+                 {0.205f, 3.18f},
+                 {0.21f, 3.19f},
+                 {0.24f, 3.22f},
+                 {0.28f, 3.26f},
+                 {0.32f, 3.29f},
+                 {0.345f, 3.30f}},
                 ring);
 
   Mesh abacus{"Abacus", "COLUMN_ABACUS"};
@@ -184,7 +202,8 @@ SceneSpec ArcScene() {
   for (size_t i = logo.TexCoords.size() - 16; i < logo.TexCoords.size(); ++i) logo.TexCoords[i] = dark;
 
   SceneSpec scene;
-  scene.Materials = {Stone("ARCH_WALL", "STUCCO.JPG"), Stone("ARCH_TRIM", "STUCCO4.JPG"),
+  scene.Materials = {Stone("ARCH_WALL", "STUCCO.JPG"),
+                     Stone("ARCH_TRIM", "STUCCO4.JPG"),
                      {"ARCH_LOGO", "OVLOGO.JPG", {90, 90, 90}, {150, 150, 150}, {60, 60, 60}, 60, 0}};
   scene.Meshes = {wall, trim, logo};
   scene.Lines = {{"Axis01", {-kHalfWidth, 0.0f, 0.0f}, {kHalfWidth, 0.0f, 0.0f}}};

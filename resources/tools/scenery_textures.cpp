@@ -130,8 +130,8 @@ Picture OrvaneLogo() {
   // The word sits in the middle half of the height: the arch shows rows 128 to 383.
   constexpr float kBandTop = 128.0f, kBandBottom = 384.0f;
   const StrokeText word = OrvaneWord();
-  constexpr float kCap = 150.0f;              // cap height in pixels
-  constexpr float kPen = 0.13f * kCap;        // pen width in pixels
+  constexpr float kCap = 150.0f;        // cap height in pixels
+  constexpr float kPen = 0.13f * kCap;  // pen width in pixels
   const float left = (kW - word.Width * kCap) / 2.0f;
   const float baseline = (kBandTop + kBandBottom) / 2.0f + kCap / 2.0f;
   const Rgb plate{0.07f, 0.07f, 0.10f};

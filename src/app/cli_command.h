@@ -34,8 +34,8 @@ struct CliIo {
 struct CliCommand {
   const char* Name;
   const char* Summary;
-  const char* Usage;    // the arguments after the command name
-  const char* Example;  // a whole command line
+  const char* Usage;                      // the arguments after the command name
+  const char* Example;                    // a whole command line
   std::vector<std::string> ValueOptions;  // options followed by a value ("-o", "--root")
   int (*Run)(const CliArgs& args, CliIo& io);
   std::vector<std::string> FlagOptions = {};  // options without a value ("--flat")
@@ -53,8 +53,7 @@ const std::vector<CliCommand>& CliCommands();
 // Parses the arguments after the command name. "-v" and "--help" are flags of every
 // command; "--name=value" works for every value option. False with `error` set on an
 // unknown option or a missing value.
-bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args,
-                  std::string& error);
+bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error);
 
 // The whole tool: argv without the program name.
 int RunCli(const std::vector<std::string>& words, CliIo& io);

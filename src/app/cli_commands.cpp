@@ -22,12 +22,15 @@ void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
 
 const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
-      CompileCommand(), InfoCommand(), SaveCommand(),
+    CompileCommand(),
+    InfoCommand(),
+    SaveCommand(),
 #if defined(ORVANE_CLI_RENDER)
-      RenderCommand(), PreviewCommand(),
+    RenderCommand(),
+    PreviewCommand(),
 #endif
 #if defined(ORVANE_CLI_VIDEO)
-      VideoCommand(),
+    VideoCommand(),
 #endif
   };
   return commands;
@@ -52,8 +55,7 @@ std::string FormatFixed(double value, int decimals) {
 
 void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << message << "\n"; }
 
-bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args,
-                  std::string& error) {
+bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error) {
   auto takesValue = [&](const std::string& option) {
     for (const std::string& o : command.ValueOptions)
       if (o == option) return true;

@@ -51,8 +51,8 @@ int Compile(const CliArgs& args, CliIo& io) {
     }
     job.Limits.MaxFrames = static_cast<uint64_t>(*seconds * kFramesPerSecond);
   }
-  job.Output = args.Has("-o") ? std::filesystem::path(args.Value("-o"))
-                              : std::filesystem::temp_directory_path() / kShowFileName;
+  job.Output =
+      args.Has("-o") ? std::filesystem::path(args.Value("-o")) : std::filesystem::temp_directory_path() / kShowFileName;
   if (show) return CompileCueList(args, io, scaleValue, std::move(job));
   if (args.Has("--extents")) {
     ReportError(io, "--extents goes with a show (--show or --cues)");
@@ -68,12 +68,8 @@ int Compile(const CliArgs& args, CliIo& io) {
   if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
   const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
   switch (TakeSnapshot(*root, lookup, job.Snapshot)) {
-    case SnapshotStatus::kNoRoot:
-      ReportError(io, NoDeviceMessage(*root));
-      return kExitBadInput;
-    case SnapshotStatus::kRecursive:
-      io.Err << kRecursivityRefusal << "\n";
-      return kExitRefused;
+    case SnapshotStatus::kNoRoot: ReportError(io, NoDeviceMessage(*root)); return kExitBadInput;
+    case SnapshotStatus::kRecursive: io.Err << kRecursivityRefusal << "\n"; return kExitRefused;
     case SnapshotStatus::kReady: break;
   }
 

@@ -2,8 +2,7 @@
 
 namespace orvane::cli {
 
-DialogAnswer StderrDialogs::Message(DialogKind, DialogButtons buttons, const std::string& text,
-                                    const std::string&) {
+DialogAnswer StderrDialogs::Message(DialogKind, DialogButtons buttons, const std::string& text, const std::string&) {
   err_ << "orvane-cli: " << text << "\n";
   switch (buttons) {
     case DialogButtons::Ok: return DialogAnswer::Ok;

@@ -66,7 +66,8 @@ int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show,
   std::vector<RenderedFrame> tiles;
   const RenderReport report = RenderShow(
       show.string(), options, [&picks](int64_t i) { return std::binary_search(picks.begin(), picks.end(), i); },
-      FrameTimeLabel, [&tiles](RenderedFrame&& frame) {
+      FrameTimeLabel,
+      [&tiles](RenderedFrame&& frame) {
         tiles.push_back(std::move(frame));
         return true;
       });
@@ -111,14 +112,15 @@ int Preview(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand PreviewCommand() {
-  return {"preview",
-          "compiles a show and draws a contact sheet of 4 x 3 frames spread over it, each labelled with its time",
-          "(--preset N | --devices DIR --root CODE | --show DIR) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
-          "[--overview] [--camera yaw,pitch,x,y,z] -o SHEET.png",
-          "orvane-cli preview --preset 3 --seed 1 -o sheet.png",
-          {"--devices", "--preset", "--root", "--show", "--seed", "-o", "--size", "--scenery", "--camera"},
-          Preview,
-          {"--flat", "--overview"}};
+  return {
+      "preview",
+      "compiles a show and draws a contact sheet of 4 x 3 frames spread over it, each labelled with its time",
+      "(--preset N | --devices DIR --root CODE | --show DIR) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
+      "[--overview] [--camera yaw,pitch,x,y,z] -o SHEET.png",
+      "orvane-cli preview --preset 3 --seed 1 -o sheet.png",
+      {"--devices", "--preset", "--root", "--show", "--seed", "-o", "--size", "--scenery", "--camera"},
+      Preview,
+      {"--flat", "--overview"}};
 }
 
 }  // namespace orvane::cli

@@ -41,7 +41,9 @@ int Render(const CliArgs& args, CliIo& io) {
   std::string write_error;
   const RenderReport report = RenderShow(
       args.Positionals[0], options,
-      [&](int64_t i) { return i >= options.FirstFrame && i <= options.LastFrame && (i - options.FirstFrame) % every == 0; },
+      [&](int64_t i) {
+        return i >= options.FirstFrame && i <= options.LastFrame && (i - options.FirstFrame) % every == 0;
+      },
       nullptr,
       [&](RenderedFrame&& frame) {
         char name[32];
@@ -70,15 +72,16 @@ int Render(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand RenderCommand() {
-  return {"render",
-          "draws the frames of a compiled show into PNG files frame_NNNNN.png (in the folder OUT, default .) "
-          "with the display window's scenery and camera; --frames picks a range, --every N each N-th frame",
-          "SHOW [-o OUT] [--size WxH] [--frames A-B] [--every N] [--scenery model|grid|none] [--particles sprites|quads] [--flat] "
-          "[--overview] [--camera yaw,pitch,x,y,z]",
-          "orvane-cli render show.dat -o frames --frames 50-150 --every 10",
-          {"-o", "--size", "--frames", "--every", "--scenery", "--particles", "--camera"},
-          Render,
-          {"--flat", "--overview"}};
+  return {
+      "render",
+      "draws the frames of a compiled show into PNG files frame_NNNNN.png (in the folder OUT, default .) "
+      "with the display window's scenery and camera; --frames picks a range, --every N each N-th frame",
+      "SHOW [-o OUT] [--size WxH] [--frames A-B] [--every N] [--scenery model|grid|none] [--particles sprites|quads] [--flat] "
+      "[--overview] [--camera yaw,pitch,x,y,z]",
+      "orvane-cli render show.dat -o frames --frames 50-150 --every 10",
+      {"-o", "--size", "--frames", "--every", "--scenery", "--particles", "--camera"},
+      Render,
+      {"--flat", "--overview"}};
 }
 
 }  // namespace orvane::cli

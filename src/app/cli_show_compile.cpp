@@ -9,7 +9,6 @@
 #include "app/cli_dialogs.h"
 #include "app/cli_show.h"
 #include "app/cue_extents_csv.h"
-#include "show/show_root_cues.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
 #include "compiler/compiled_device_prep.h"
@@ -18,6 +17,7 @@
 #include "model/integer_text.h"
 #include "show/cue_list.h"
 #include "show/show_folder.h"
+#include "show/show_root_cues.h"
 #include "show/staged_files.h"
 
 namespace orvane::cli {
@@ -80,8 +80,8 @@ void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<Cue
     const CueExtent& e = extents[i];
     io.Out << "cue: line " << c.Line << ", code " << c.Code << ", fire " << CueTimeText(c.TimeMs) << " s";
     if (e.Seen) {
-      io.Out << ", duration " << FormatFixed(e.Frames() / static_cast<double>(kFramesPerSecond), 2)
-             << " s, height " << FormatFixed(e.Height, 3) << ", radius " << FormatFixed(e.Radius, 3) << ", lowest "
+      io.Out << ", duration " << FormatFixed(e.Frames() / static_cast<double>(kFramesPerSecond), 2) << " s, height "
+             << FormatFixed(e.Height, 3) << ", radius " << FormatFixed(e.Radius, 3) << ", lowest "
              << FormatFixed(e.Lowest, 3);
     } else {
       io.Out << ", no particles";
@@ -132,9 +132,7 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
   size_t failed = 0;
   switch (TakeCueSnapshot(roots, lookup, job.Snapshot, &failed)) {
-    case SnapshotStatus::kNoRoot:
-      ReportError(io, NoDeviceMessage(roots[failed].Code));
-      return kExitBadInput;
+    case SnapshotStatus::kNoRoot: ReportError(io, NoDeviceMessage(roots[failed].Code)); return kExitBadInput;
     case SnapshotStatus::kRecursive:
       io.Err << kRecursivityRefusal << "\n";
       ReportError(io, "the chain of device " + std::to_string(roots[failed].Code) + " (" + show.CueFile + " line " +

@@ -3,9 +3,9 @@
 
 #include <unistd.h>
 
-#include <csignal>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <sstream>
@@ -51,7 +51,8 @@ class StopSignals {
   }
 
  private:
-  struct sigaction oldInt_ {}, oldTerm_ {};
+  struct sigaction oldInt_ {
+  }, oldTerm_{};
 };
 
 namespace fs = std::filesystem;
@@ -134,8 +135,7 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
 // The compiled show of --show, in the temporary folder for as long as the export runs.
 class TemporaryShowFile {
  public:
-  TemporaryShowFile()
-      : path_(fs::temp_directory_path() / ("orvane-video-" + std::to_string(getpid()) + ".dat")) {}
+  TemporaryShowFile() : path_(fs::temp_directory_path() / ("orvane-video-" + std::to_string(getpid()) + ".dat")) {}
   ~TemporaryShowFile() {
     std::error_code ignored;
     fs::remove(path_, ignored);
@@ -227,18 +227,19 @@ int Video(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand VideoCommand() {
-  return {"video",
-          "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
-          "the display window's drawing; --music adds the music (AAC) from --music-offset seconds on, cut to the "
-          "show's length; --scenery none gives a black background for laying over footage; --quality is x264's "
-          "rate factor (default 20); --progress-lines prints \"frame N/M\" lines on stderr; "
-          "Ctrl-C stops it (exit 130) and leaves no file",
-          "(--show DIR [--seed S] | SHOWFILE) -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
-          "[--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
-          "orvane-cli video show.dat --music music.ogg -o show.mp4",
-          {"--show", "--seed", "-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
-          Video,
-          {"--overview", "--flat", "--progress-lines"}};
+  return {
+      "video",
+      "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
+      "the display window's drawing; --music adds the music (AAC) from --music-offset seconds on, cut to the "
+      "show's length; --scenery none gives a black background for laying over footage; --quality is x264's "
+      "rate factor (default 20); --progress-lines prints \"frame N/M\" lines on stderr; "
+      "Ctrl-C stops it (exit 130) and leaves no file",
+      "(--show DIR [--seed S] | SHOWFILE) -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
+      "[--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
+      "orvane-cli video show.dat --music music.ogg -o show.mp4",
+      {"--show", "--seed", "-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
+      Video,
+      {"--overview", "--flat", "--progress-lines"}};
 }
 
 }  // namespace orvane::cli

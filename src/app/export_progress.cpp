@@ -7,9 +7,7 @@
 
 namespace orvane {
 
-std::string ProgressLine(const ExportProgress& p) {
-  return FrameProgressLine(p.Done, p.Total);
-}
+std::string ProgressLine(const ExportProgress& p) { return FrameProgressLine(p.Done, p.Total); }
 
 std::string ProgressText(const ExportProgress& p) {
   std::string text = ProgressLine(p);

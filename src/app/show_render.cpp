@@ -45,8 +45,8 @@ std::vector<int64_t> SpreadFrames(int64_t frames, int count) {
   return picks;
 }
 
-std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32_t width, int32_t height,
-                                  int columns, int rows) {
+std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32_t width, int32_t height, int columns,
+                                  int rows) {
   const size_t sheet_width = static_cast<size_t>(width) * static_cast<size_t>(columns);
   std::vector<uint8_t> sheet(sheet_width * static_cast<size_t>(height) * static_cast<size_t>(rows) * 3, 0);
   for (size_t t = 0; t < tiles.size() && t < static_cast<size_t>(columns * rows); ++t) {
@@ -55,15 +55,15 @@ std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32
     const size_t top = (t / static_cast<size_t>(columns)) * static_cast<size_t>(height);
     for (int32_t y = 0; y < height; ++y) {
       std::copy_n(tiles[t].Rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3,
-                  static_cast<size_t>(width) * 3, sheet.data() + ((top + static_cast<size_t>(y)) * sheet_width + left) * 3);
+                  static_cast<size_t>(width) * 3,
+                  sheet.data() + ((top + static_cast<size_t>(y)) * sheet_width + left) * 3);
     }
   }
   return sheet;
 }
 
 RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
-                        const std::function<bool(int64_t)>& wanted,
-                        const std::function<std::string(int64_t)>& label,
+                        const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
                         const std::function<bool(RenderedFrame&&)>& take) {
   RenderReport report;
   auto display = HeadlessDisplay::Create(options.Width, options.Height, report.Error);

@@ -37,7 +37,7 @@ struct RenderedFrame {
 };
 
 struct RenderReport {
-  std::string Error;  // set when nothing could be drawn
+  std::string Error;                  // set when nothing could be drawn
   std::vector<std::string> Messages;  // what the display would have shown in message boxes
   int64_t FramesPlayed = 0;
 };
@@ -45,8 +45,7 @@ struct RenderReport {
 // Plays the show; `wanted` picks frames by index, `label` may give each a caption drawn
 // at its top-left corner, `take` receives the picture (false stops the run).
 RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
-                        const std::function<bool(int64_t)>& wanted,
-                        const std::function<std::string(int64_t)>& label,
+                        const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
                         const std::function<bool(RenderedFrame&&)>& take);
 
 // "t = 2.48 s" for a frame index at 25 frames per second.
@@ -56,7 +55,7 @@ std::string FrameTimeLabel(int64_t index);
 std::vector<int64_t> SpreadFrames(int64_t frames, int count);
 
 // Tiles columns x rows pictures of width x height into one, row by row; missing tiles stay black.
-std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32_t width, int32_t height,
-                                  int columns, int rows);
+std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32_t width, int32_t height, int columns,
+                                  int rows);
 
 }  // namespace orvane

@@ -139,7 +139,8 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
   format.Height = job.Render.Height;
   format.FramesPerSecond = static_cast<int32_t>(kFramesPerSecond);
   format.Crf = job.Crf;
-  std::unique_ptr<VideoEncoder> encoder = VideoEncoder::Open(output.TemporaryPath().string(), format, music.get(), report.Error);
+  std::unique_ptr<VideoEncoder> encoder =
+      VideoEncoder::Open(output.TemporaryPath().string(), format, music.get(), report.Error);
   if (!encoder) {
     report.Error = "cannot write " + job.Output.string() + ": " + report.Error;
     return report;

@@ -12,8 +12,8 @@
 namespace orvane {
 
 inline constexpr std::array<std::string_view, 11> AssetFiles = {
-    "arc.3ds",      "camera.3ds", "column.3ds", "floor.3ds",  "grydirt2.jpg", "limesto3.jpg",
-    "ovlogo.jpg",   "sand3.jpg",  "stucco4.jpg", "stucco.jpg", "yellobrk.jpg"};
+    "arc.3ds",    "camera.3ds", "column.3ds",  "floor.3ds",  "grydirt2.jpg", "limesto3.jpg",
+    "ovlogo.jpg", "sand3.jpg",  "stucco4.jpg", "stucco.jpg", "yellobrk.jpg"};
 
 // "arc.3ds" -> "arc": the resource name of an asset file.
 std::string_view ResourceNameOf(std::string_view fileName);

@@ -14,7 +14,7 @@ struct AssetEntry {
   std::string_view Type;  // "BINARY", "BMP", "JPEG", "TGA"
   std::string_view Name;  // "ARC", "PARTICLE", ...
   std::span<const uint8_t> Bytes;
-  bool Intact = true;     // false when the stored bytes are not what was embedded
+  bool Intact = true;  // false when the stored bytes are not what was embedded
 };
 
 enum class AssetLookupStatus : uint8_t { Found, NotFound, Unreadable };

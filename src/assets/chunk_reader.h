@@ -23,7 +23,7 @@ class TChunk {
   int32_t Consumed = 0;
   T3DModel* Model;
   ByteReader* File;  // the whole file's bytes; the 3DS rule reads what is missing as zero
-  int Depth;  // nesting level, so crafted files cannot nest without bound
+  int Depth;         // nesting level, so crafted files cannot nest without bound
 
   // Reads the 6-byte header (fewer at the end of the data). A declared length beyond
   // `enclosingLeft` or beyond the data is cut to what is really there.

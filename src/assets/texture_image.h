@@ -20,14 +20,14 @@ struct TextureImage {
 // Why a decoder gave up; the loader turns each into the message of its format.
 enum class ImageFault : uint8_t {
   None,
-  HeaderShort,        // fewer bytes than the headers
-  PaletteShort,       // BMP colour table cut off
-  DataShort,          // pixel or packet data cut off
-  BadSize,            // zero, negative or too large sides
-  NotTrueColor,       // TGA image type neither 2 nor 10
-  ColorMapped,        // TGA with a colour map
-  UnsupportedDepth,   // TGA depth other than 24 or 32 bits
-  DecodeError,        // libjpeg refused the data
+  HeaderShort,       // fewer bytes than the headers
+  PaletteShort,      // BMP colour table cut off
+  DataShort,         // pixel or packet data cut off
+  BadSize,           // zero, negative or too large sides
+  NotTrueColor,      // TGA image type neither 2 nor 10
+  ColorMapped,       // TGA with a colour map
+  UnsupportedDepth,  // TGA depth other than 24 or 32 bits
+  DecodeError,       // libjpeg refused the data
 };
 
 // Sides and pixel counts the loader accepts: GL takes the sides as 16-bit values, and

@@ -22,7 +22,6 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& p
   return bytes;
 }
 
-
 std::optional<TextureImage> Finish(ImageFault fault, TextureImage& image) {
   if (fault != ImageFault::None) return std::nullopt;
   return std::move(image);
@@ -133,8 +132,8 @@ TextureFormat TextureFormatOf(std::string_view fileName) {
   return TextureFormat::Unknown;
 }
 
-std::optional<TextureImage> ReadTextureImage(const std::string& fileName, bool fromResource, const AssetReporter& reporter,
-                                             const AssetStore& store) {
+std::optional<TextureImage> ReadTextureImage(const std::string& fileName, bool fromResource,
+                                             const AssetReporter& reporter, const AssetStore& store) {
   const TextureFormat format = TextureFormatOf(fileName);
   if (format == TextureFormat::Unknown) return std::nullopt;
   if (fromResource) {

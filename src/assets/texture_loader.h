@@ -22,7 +22,6 @@ TextureFormat TextureFormatOf(std::string_view fileName);
 // From a file the last component of `fileName` is matched ignoring letter case; from the
 // store the entry is the name up to its first "." with the format's type.
 std::optional<TextureImage> ReadTextureImage(const std::string& fileName, bool fromResource,
-                                             const AssetReporter& reporter,
-                                             const AssetStore& store = EmbeddedAssets());
+                                             const AssetReporter& reporter, const AssetStore& store = EmbeddedAssets());
 
 }  // namespace orvane

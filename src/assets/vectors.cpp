@@ -29,8 +29,7 @@ TVector3 VectorCross(const TVector3& a, const TVector3& b) {
 }
 
 std::array<float, 4> ColorToFloats(uint32_t packed) {
-  return {static_cast<float>(packed & 0xFFu) * kByteToUnit,
-          static_cast<float>((packed >> 8) & 0xFFu) * kByteToUnit,
+  return {static_cast<float>(packed & 0xFFu) * kByteToUnit, static_cast<float>((packed >> 8) & 0xFFu) * kByteToUnit,
           static_cast<float>((packed >> 16) & 0xFFu) * kByteToUnit, 1.0f};
 }
 

@@ -14,11 +14,11 @@ namespace orvane {
 struct CompileOutcome {
   enum class Status {
     kComplete,
-    kCut,         // a size or length bound was reached: the file holds a valid show up to the cut
-    kWriteFailed, // the file could not be created or written, or the disk is nearly full;
-                  // no partial file is left
+    kCut,          // a size or length bound was reached: the file holds a valid show up to the cut
+    kWriteFailed,  // the file could not be created or written, or the disk is nearly full;
+                   // no partial file is left
     kOutOfMemory,
-    kStopped,     // stopped by the user or the owner's going away; the partial file is removed
+    kStopped,  // stopped by the user or the owner's going away; the partial file is removed
   };
   Status State = Status::kComplete;
   uint64_t Frames = 0;

@@ -22,7 +22,8 @@ void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writ
   size_t count = 0;
   for (const TBasePartics& star : set.Stars) {
     if (!star.Alive) continue;
-    EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ, star.Encoded[star.Age * set.ColorStride], size);
+    EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ, star.Encoded[star.Age * set.ColorStride],
+                 size);
     ++count;
   }
   writer.CommitRecords(count);
@@ -74,8 +75,7 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
       StepShowSet(context, set);
     }
     context.Sets.RemoveFinished();
-    const bool ended =
-        context.Sets.Empty() && context.Trail.Count() == 0 && (cues == nullptr || !cues->Pending());
+    const bool ended = context.Sets.Empty() && context.Trail.Count() == 0 && (cues == nullptr || !cues->Pending());
     const bool tooLong = !ended && writer.Frames() + 1 >= context.Limits.MaxFrames;
     const bool cut = context.Cut || tooLong || (!ended && writer.OpenBlockBytes() > context.Limits.MaxBlockBytes);
     done = ended || cut;
@@ -161,7 +161,8 @@ CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, Compil
 
 CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path,
                                  CompileListener* listener) {
-  return CompileToFile(path, context.Limits.Disk, [&](ShowSink& sink) { return CompileRootToSink(context, sink, listener); });
+  return CompileToFile(path, context.Limits.Disk,
+                       [&](ShowSink& sink) { return CompileRootToSink(context, sink, listener); });
 }
 
 CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<RootCue>& cues, ShowSink& sink,
@@ -174,7 +175,8 @@ CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<Root
 
 CompileOutcome CompileCuesToFile(CompileContext& context, const std::vector<RootCue>& cues,
                                  const std::filesystem::path& path, CompileListener* listener) {
-  return CompileToFile(path, context.Limits.Disk, [&](ShowSink& sink) { return CompileCuesToSink(context, cues, sink, listener); });
+  return CompileToFile(path, context.Limits.Disk,
+                       [&](ShowSink& sink) { return CompileCuesToSink(context, cues, sink, listener); });
 }
 
 }  // namespace orvane

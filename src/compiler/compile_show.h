@@ -20,8 +20,7 @@ CompileOutcome CompileShow(CompileContext& context, ShowSink& sink, CompileListe
 // The whole compile of the snapshot's root: the root set at its start position, then
 // the loop into the file at path (created or truncated). A file that cannot be created
 // or written gives kWriteFailed and is removed. Does not call CompileFinished.
-CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path,
-                                 CompileListener* listener);
+CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem::path& path, CompileListener* listener);
 // The same into any sink (memory for tests and benchmarks); the sink is not closed.
 CompileOutcome CompileRootToSink(CompileContext& context, ShowSink& sink, CompileListener* listener);
 

@@ -122,8 +122,8 @@ SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, Compil
   return SnapshotStatus::kReady;
 }
 
-SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup,
-                               CompileSnapshot& snapshot, size_t* failedCue) {
+SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup, CompileSnapshot& snapshot,
+                               size_t* failedCue) {
   snapshot = CompileSnapshot{};
   Colours colour;
   for (size_t i = 0; i < cues.size(); ++i) {

@@ -71,8 +71,8 @@ SnapshotStatus TakeSnapshot(int32_t rootCode, const DeviceLookup& lookup, Compil
 // The same for a show: every device reachable from any cue's code. kNoRoot or kRecursive
 // name the first cue (in the given order) whose code is unknown or whose chain runs into
 // a cycle, in failedCue. The snapshot has no root.
-SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup,
-                               CompileSnapshot& snapshot, size_t* failedCue = nullptr);
+SnapshotStatus TakeCueSnapshot(const std::vector<RootCue>& cues, const DeviceLookup& lookup, CompileSnapshot& snapshot,
+                               size_t* failedCue = nullptr);
 
 // Fills the derived tables once.
 void PrepareSnapshotDevice(SnapshotDevice& device);

@@ -52,8 +52,8 @@ void CRenThread::Execute(std::stop_token stop) { RunCompile(job_, sets_, trail_,
 CompileController::~CompileController() { thread_.reset(); }
 
 CompileController::StartResult CompileController::Start(int32_t rootCode, const DeviceLookup& lookup,
-                                                        const std::filesystem::path& output,
-                                                        CompileListener& listener, CompileLimits limits) {
+                                                        const std::filesystem::path& output, CompileListener& listener,
+                                                        CompileLimits limits) {
   if (thread_) return StartResult::kBusy;
   CompileJob job;
   job.Output = output;

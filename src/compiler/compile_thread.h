@@ -36,8 +36,7 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
 class CRenThread {
  public:
   // Created suspended: nothing runs before Start.
-  CRenThread(CompileJob job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
-             CompileListener& listener);
+  CRenThread(CompileJob job, SetList& sets, CTrail& trail, const std::atomic<float>& scale, CompileListener& listener);
   // Asks a running compile to stop and waits for it.
   ~CRenThread();
   CRenThread(const CRenThread&) = delete;

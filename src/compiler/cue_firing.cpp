@@ -23,8 +23,8 @@ void CueFiring::Fire(CompileContext& context, uint64_t frame) {
     SnapshotDevice* device = context.Devices.Find(cue.Code);
     if (device == nullptr) continue;  // the snapshot was taken from these cues: not reached
     if (!context.Admit(uint64_t{device->Part->StarQuantity} + 1)) continue;
-    CSet& set = context.Sets.Append(std::make_unique<CSet>(*device, cue.X, cue.Y, cue.Z, 0.0f, 0.0f, 0.0f, 1.0f,
-                                                           0.0f, &context.Emitters.For(1.0f)));
+    CSet& set = context.Sets.Append(std::make_unique<CSet>(*device, cue.X, cue.Y, cue.Z, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                                                           &context.Emitters.For(1.0f)));
     set.Cue = index;
   }
 }

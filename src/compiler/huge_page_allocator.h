@@ -32,9 +32,7 @@ inline void* MapHugeBlock(size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
-inline void UnmapHugeBlock(void* block, size_t bytes) {
-  munmap(block, (bytes + kHugePage - 1) & ~(kHugePage - 1));
-}
+inline void UnmapHugeBlock(void* block, size_t bytes) { munmap(block, (bytes + kHugePage - 1) & ~(kHugePage - 1)); }
 
 template <typename T>
 struct HugePageAllocator {

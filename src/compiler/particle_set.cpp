@@ -159,8 +159,8 @@ float CSet::EmitFactor() const {
   return emitter_ != nullptr ? emitter_->Factor(Frame) : EmitterMotion::Compute(emitDrag_, EmitResistance, Frame);
 }
 
-CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
-           float emitResistance, float emitGravity, EmitterMotion* emitter)
+CSet::CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ, float emitResistance,
+           float emitGravity, EmitterMotion* emitter)
     : device_(&device), emitter_(emitter) {
   PrepareSnapshotDevice(device);
   const TCompDevice& part = *device.Part;

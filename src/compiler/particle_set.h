@@ -15,11 +15,11 @@ namespace orvane {
 struct CompileContext;
 
 struct TBasePartics {
-  float VelX = 0, VelY = 0, VelZ = 0;  // launch velocity of the current flight, scene units per frame
-  float PosX = 0, PosY = 0, PosZ = 0;  // scene units
+  float VelX = 0, VelY = 0, VelZ = 0;     // launch velocity of the current flight, scene units per frame
+  float PosX = 0, PosY = 0, PosZ = 0;     // scene units
   float Vel0X = 0, Vel0Y = 0, Vel0Z = 0;  // velocity at creation, kept for relaunches
-  uint32_t LifeFrames = 1;  // frames of one flight
-  uint32_t Age = 0;         // frames flown in this flight
+  uint32_t LifeFrames = 1;                // frames of one flight
+  uint32_t Age = 0;                       // frames flown in this flight
   // LifeFrames entries in the snapshot's tables, at [Age * set's ColorStride]: the colours
   // as the records store them, and, for a device with trails, their float alpha.
   const EncodedColor* Encoded = nullptr;
@@ -38,31 +38,31 @@ class CSet final {
   // gravity 0. Draws the set's launch variant from the random generator, and fills the
   // device's derived tables the first time.
   // `emitter`, when given, is the shared table for emitResistance.
-  CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ,
-       float emitResistance, float emitGravity, EmitterMotion* emitter = nullptr);
+  CSet(SnapshotDevice& device, float x, float y, float z, float velX, float velY, float velZ, float emitResistance,
+       float emitGravity, EmitterMotion* emitter = nullptr);
   CSet(const CSet&) = delete;
   CSet& operator=(const CSet&) = delete;
 
-  uint16_t StarCount = 0;                       // stars
-  float OriginX = 0, OriginY = 0, OriginZ = 0;  // scene units
-  float EmitX = 0, EmitY = 0, EmitZ = 0;        // scene units
-  float BaseVelX = 0, BaseVelY = 0, BaseVelZ = 0;  // scene units per frame
+  uint16_t StarCount = 0;                             // stars
+  float OriginX = 0, OriginY = 0, OriginZ = 0;        // scene units
+  float EmitX = 0, EmitY = 0, EmitZ = 0;              // scene units
+  float BaseVelX = 0, BaseVelY = 0, BaseVelZ = 0;     // scene units per frame
   float EmitStepX = 0, EmitStepY = 0, EmitStepZ = 0;  // emitter move of this frame, before Scale
-  float EmitResistance = 0;  // drag per frame
-  float EmitGravity = 0;     // scene units per frame²
-  uint32_t EffectFrames = 1;  // frames (40 ms)
-  float Size = 0;             // scene units: a star's quad width before Scale
-  float Resistance = 0;       // drag per frame
-  float Gravity = 0;          // scene units per frame², negative pulls down
+  float EmitResistance = 0;                           // drag per frame
+  float EmitGravity = 0;                              // scene units per frame²
+  uint32_t EffectFrames = 1;                          // frames (40 ms)
+  float Size = 0;                                     // scene units: a star's quad width before Scale
+  float Resistance = 0;                               // drag per frame
+  float Gravity = 0;                                  // scene units per frame², negative pulls down
   orvane::StarKind StarKind = StarKind::None;
-  uint8_t TrailExists = 0;  // 0 or 1
-  float TrailFactor = 0;    // trail life as a fraction of a star's remaining life
+  uint8_t TrailExists = 0;    // 0 or 1
+  float TrailFactor = 0;      // trail life as a fraction of a star's remaining life
   uint8_t NextEffExists = 0;  // 0 or 1
   int32_t NextEffCode = 0;    // device code
   int32_t NextEffFrame = 0;   // the set's Frame that starts the chained effect
   bool NextEffSpawned = false;
-  uint8_t NextParExists = 0;  // 0 or 1
-  int32_t NextParCode = 0;    // device code
+  uint8_t NextParExists = 0;        // 0 or 1
+  int32_t NextParCode = 0;          // device code
   std::vector<TBasePartics> Stars;  // StarCount entries
   uint32_t Frame = 0;               // frames since the set started
   uint16_t Emitted = 0;             // stars released so far

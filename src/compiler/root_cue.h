@@ -8,8 +8,8 @@
 namespace orvane {
 
 struct RootCue {
-  uint32_t Frame = 0;  // fires at the start of this frame, before its records are written
-  int32_t Code = 0;    // device code, resolved through the compile's snapshot
+  uint32_t Frame = 0;         // fires at the start of this frame, before its records are written
+  int32_t Code = 0;           // device code, resolved through the compile's snapshot
   float X = 0, Y = 0, Z = 0;  // the root set's start point
 };
 

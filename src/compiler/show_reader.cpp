@@ -1,9 +1,9 @@
 #include "compiler/show_reader.h"
 
-#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -65,8 +65,7 @@ bool FrameCursor::Next(ShowFrame& frame) {
   ByteReader header(data_.subspan(position_, kFrameHeaderSize));
   const uint32_t index = header.U32();
   const uint32_t length = header.U32();
-  if (length % kRecordSize != 0)
-    return Fail(position_ + 4, "frame length " + Num(length) + " is not a multiple of 10");
+  if (length % kRecordSize != 0) return Fail(position_ + 4, "frame length " + Num(length) + " is not a multiple of 10");
   if (length > left - kFrameHeaderSize)
     return Fail(position_ + 4, "frame records of " + Num(length) + " bytes run past the block data (" +
                                    Num(left - kFrameHeaderSize) + " bytes left)");
@@ -214,8 +213,7 @@ void KeepWholeFrames(ShowBlock& block) {
   size_t end = 0;
   uint32_t count = 0;
   while (frames.Next(frame)) {
-    end = static_cast<size_t>(frame.Offset - block.Offset - kBlockHeaderSize) + kFrameHeaderSize +
-          frame.Records.size();
+    end = static_cast<size_t>(frame.Offset - block.Offset - kBlockHeaderSize) + kFrameHeaderSize + frame.Records.size();
     ++count;
   }
   block.Data.resize(end);

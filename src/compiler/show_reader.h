@@ -45,9 +45,9 @@ struct ShowBlockHeader {
 ShowBlockHeader ParseBlockHeader(const uint8_t* in);
 
 struct ShowFrame {
-  uint32_t Index = 0;                 // as stored: the closing block's last frame has index n
-  std::span<const uint8_t> Records;   // RecordCount() records of 10 bytes
-  uint64_t Offset = 0;                // file offset of the frame header
+  uint32_t Index = 0;                // as stored: the closing block's last frame has index n
+  std::span<const uint8_t> Records;  // RecordCount() records of 10 bytes
+  uint64_t Offset = 0;               // file offset of the frame header
 
   size_t RecordCount() const { return Records.size() / kRecordSize; }
   ParticleRecord Record(size_t i) const { return DecodeRecord(Records.data() + i * kRecordSize); }

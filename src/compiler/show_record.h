@@ -57,8 +57,8 @@ struct EncodedColor {
 
 inline EncodedColor EncodeColor(float red, float green, float blue, float alpha) {
 #if defined(__SSE2__)
-  const __m128i v = _mm_cvtps_epi32(
-      _mm_mul_ps(_mm_setr_ps(red, green, blue, alpha), _mm_setr_ps(255.0f, 255.0f, 255.0f, 15.0f)));
+  const __m128i v =
+      _mm_cvtps_epi32(_mm_mul_ps(_mm_setr_ps(red, green, blue, alpha), _mm_setr_ps(255.0f, 255.0f, 255.0f, 15.0f)));
   alignas(16) int32_t lanes[4];
   _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
   return {static_cast<uint8_t>(lanes[0]), static_cast<uint8_t>(lanes[1]), static_cast<uint8_t>(lanes[2]),
@@ -95,15 +95,14 @@ inline uint32_t ColorWord(EncodedColor color, uint8_t sizeNibble) {
 inline uint32_t ColorWord(float red, float green, float blue, float alpha, uint8_t sizeNibble) {
 #if defined(__SSE2__)
   // The low 8 bits of each rounded product (4 for alpha), packed without saturation.
-  const __m128i v = _mm_cvtps_epi32(
-      _mm_mul_ps(_mm_setr_ps(red, green, blue, alpha), _mm_setr_ps(255.0f, 255.0f, 255.0f, 15.0f)));
+  const __m128i v =
+      _mm_cvtps_epi32(_mm_mul_ps(_mm_setr_ps(red, green, blue, alpha), _mm_setr_ps(255.0f, 255.0f, 255.0f, 15.0f)));
   const __m128i low = _mm_and_si128(v, _mm_setr_epi32(0xFF, 0xFF, 0xFF, 0x0F));
   const __m128i words = _mm_packs_epi32(low, low);
   const auto bytes = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
   return (bytes & 0x00FFFFFFu) | (((bytes >> 24) << 4 | sizeNibble) << 24);
 #else
-  return ColorWord(EncodedColor{ColorByte(red), ColorByte(green), ColorByte(blue), AlphaHighNibble(alpha)},
-                   sizeNibble);
+  return ColorWord(EncodedColor{ColorByte(red), ColorByte(green), ColorByte(blue), AlphaHighNibble(alpha)}, sizeNibble);
 #endif
 }
 
@@ -126,8 +125,8 @@ inline void EncodeRecord(uint8_t* out, float x, float y, float z, EncodedColor c
 }
 
 // Writes one record at out (10 bytes). sizeNibble comes from SizeNibble.
-inline void EncodeRecord(uint8_t* out, float x, float y, float z, float red, float green, float blue,
-                         float alpha, uint8_t sizeNibble) {
+inline void EncodeRecord(uint8_t* out, float x, float y, float z, float red, float green, float blue, float alpha,
+                         uint8_t sizeNibble) {
   StoreRecord(out, x, y, z, ColorWord(red, green, blue, alpha, sizeNibble));
 }
 

@@ -37,9 +37,8 @@ void ShowWriter::Ensure(size_t extra) {
   if (buffer_ != nullptr && capacity_ - size_ >= extra) return;
   // Whole pages; no zero fill needed, every byte is written before it is sent.
   const size_t wanted = (std::max(size_ + extra, capacity_ * 2) + kPage - 1) & ~(kPage - 1);
-  void* grown = buffer_ == nullptr
-                    ? mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                    : mremap(buffer_, capacity_, wanted, MREMAP_MAYMOVE);
+  void* grown = buffer_ == nullptr ? mmap(nullptr, wanted, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                   : mremap(buffer_, capacity_, wanted, MREMAP_MAYMOVE);
   if (grown == MAP_FAILED) throw std::bad_alloc();
   buffer_ = static_cast<uint8_t*>(grown);
   capacity_ = wanted;

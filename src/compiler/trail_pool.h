@@ -31,8 +31,8 @@ class CTrail {
 
   // Appends ParticlesPerEmit(size) particles spread evenly along (dx, dy, dz) from the
   // start point, the last one at start + d. Only the colour's red, green and blue count.
-  void Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx,
-            float dy, float dz);
+  void Emit(uint32_t life, float x, float y, float z, EncodedColor color, float alpha, float size, float dx, float dy,
+            float dz);
 
   // One frame: every particle sinks at random and takes its alpha step; spent ones go.
   void Fade();

@@ -120,9 +120,7 @@ class MonoSink {
   }
 
   // False once the clip would pass the length bound.
-  bool Add(const AVFrame& frame) {
-    return Convert(const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
-  }
+  bool Add(const AVFrame& frame) { return Convert(const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples); }
 
   // The samples still held inside the resampler.
   bool Flush() {
@@ -131,7 +129,9 @@ class MonoSink {
   }
 
   std::vector<float>& Samples() { return samples_; }
-  void Reserve(int64_t count) { samples_.reserve(static_cast<size_t>(std::clamp<int64_t>(count, 0, kMaxMusicSamples))); }
+  void Reserve(int64_t count) {
+    samples_.reserve(static_cast<size_t>(std::clamp<int64_t>(count, 0, kMaxMusicSamples)));
+  }
 
  private:
   bool Convert(const uint8_t** input, int inputCount) {
@@ -249,8 +249,7 @@ AudioDecodeResult DecodeAudioFile(const std::filesystem::path& path, const Audio
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   const int opened = avformat_open_input(&rawFormat, path.c_str(), nullptr, &options);
   av_dict_free(&options);
-  if (opened < 0)
-    return Failure(AudioDecodeStatus::NotAudio, path, "is not in an audio format the program can read.");
+  if (opened < 0) return Failure(AudioDecodeStatus::NotAudio, path, "is not in an audio format the program can read.");
   FormatPtr format(rawFormat);
   if (avformat_find_stream_info(format.get(), nullptr) < 0)
     return Failure(AudioDecodeStatus::NotAudio, path, "is not in an audio format the program can read.");

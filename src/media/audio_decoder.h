@@ -35,14 +35,14 @@ struct AudioClip {
 
 enum class AudioDecodeStatus : uint8_t {
   Decoded,
-  Missing,       // no such file
-  NotAFile,      // a folder, FIFO, device or socket: never opened
-  Empty,         // zero bytes
-  NotAudio,      // no format FFmpeg recognises, or no audio stream in it
-  Undecodable,   // the audio codec is unknown or its data is damaged
-  Truncated,     // the data ends well before the length the file declares
-  TooLong,       // longer than kMaxMusicSeconds
-  Stopped,       // the stop request came first
+  Missing,      // no such file
+  NotAFile,     // a folder, FIFO, device or socket: never opened
+  Empty,        // zero bytes
+  NotAudio,     // no format FFmpeg recognises, or no audio stream in it
+  Undecodable,  // the audio codec is unknown or its data is damaged
+  Truncated,    // the data ends well before the length the file declares
+  TooLong,      // longer than kMaxMusicSeconds
+  Stopped,      // the stop request came first
 };
 
 struct AudioDecodeResult {

@@ -125,8 +125,7 @@ std::unique_ptr<AudioTrack> AudioTrack::Open(const std::string& path, double sta
     return nullptr;
   }
   d.codec = avcodec_alloc_context3(codec);
-  if (d.codec == nullptr ||
-      avcodec_parameters_to_context(d.codec, d.format->streams[d.stream]->codecpar) < 0 ||
+  if (d.codec == nullptr || avcodec_parameters_to_context(d.codec, d.format->streams[d.stream]->codecpar) < 0 ||
       avcodec_open2(d.codec, codec, nullptr) < 0) {
     error = cannot + "its sound does not decode";
     return nullptr;

@@ -40,8 +40,8 @@ namespace {
 
 // Runs one tracker over samples [feedFirst, outEnd) and keeps its beats in
 // [outFirst, outEnd), after `track`'s last beat. False when stopped.
-bool TrackSegment(std::span<const float> samples, int32_t sampleRate, size_t feedFirst, size_t outFirst,
-                  size_t outEnd, aubio_tempo_t& tempo, fvec_t& hop, fvec_t& beat, BeatTrack& track,
+bool TrackSegment(std::span<const float> samples, int32_t sampleRate, size_t feedFirst, size_t outFirst, size_t outEnd,
+                  aubio_tempo_t& tempo, fvec_t& hop, fvec_t& beat, BeatTrack& track,
                   const std::function<bool()>& tick) {
   const double end = static_cast<double>(outEnd) / sampleRate;
   // A beat on the seam may come just before it from this tracker and just after it from

@@ -32,9 +32,9 @@ enum class BeatStatus : uint8_t {
 
 struct BeatTrack {
   BeatStatus Status = BeatStatus::Detected;
-  std::string Message;               // the text for the user when Status is not Detected
-  std::vector<double> BeatSeconds;   // ascending
-  double TempoBpm = 0.0;             // TempoFromBeats(BeatSeconds)
+  std::string Message;              // the text for the user when Status is not Detected
+  std::vector<double> BeatSeconds;  // ascending
+  double TempoBpm = 0.0;            // TempoFromBeats(BeatSeconds)
 
   bool Ok() const { return Status == BeatStatus::Detected; }
 };

@@ -27,8 +27,8 @@ MusicAnalysis AnalyseMusic(const MusicJob& job, const std::function<void(double)
   }
   auto envelope = std::make_shared<const WaveformEnvelope>(std::move(decoded.Clip));
   if (job.FindBeats) {
-    analysis.Beats = DetectBeats(envelope->Samples(), envelope->SampleRate(),
-                                 report(decodeShare, 1.0 - decodeShare), stop);
+    analysis.Beats =
+        DetectBeats(envelope->Samples(), envelope->SampleRate(), report(decodeShare, 1.0 - decodeShare), stop);
     if (analysis.Beats.Status == BeatStatus::Stopped) {
       analysis.Status = AudioDecodeStatus::Stopped;
       analysis.Message = analysis.Beats.Message;
@@ -49,7 +49,8 @@ MusicAnalyser::~MusicAnalyser() {
 bool MusicAnalyser::Start(MusicJob job, MusicAnalysisListener& listener) {
   if (thread_.joinable()) return false;
   thread_ = std::jthread([job = std::move(job), &listener](std::stop_token stop) {
-    MusicAnalysis analysis = AnalyseMusic(job, [&listener](double fraction) { listener.MusicProgress(fraction); }, stop);
+    MusicAnalysis analysis = AnalyseMusic(
+        job, [&listener](double fraction) { listener.MusicProgress(fraction); }, stop);
     listener.MusicAnalysed(std::move(analysis));
   });
   return true;

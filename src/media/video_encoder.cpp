@@ -139,8 +139,8 @@ struct VideoEncoder::Streams {
 VideoEncoder::VideoEncoder() : streams_(std::make_unique<Streams>()) {}
 VideoEncoder::~VideoEncoder() = default;
 
-std::unique_ptr<VideoEncoder> VideoEncoder::Open(const std::string& path, const VideoFormat& format,
-                                                 AudioTrack* music, std::string& error) {
+std::unique_ptr<VideoEncoder> VideoEncoder::Open(const std::string& path, const VideoFormat& format, AudioTrack* music,
+                                                 std::string& error) {
   if (format.Width <= 0 || format.Height <= 0 || format.Width % 2 != 0 || format.Height % 2 != 0) {
     error = "the video size must be even";
     return nullptr;

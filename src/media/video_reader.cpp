@@ -99,15 +99,15 @@ std::vector<uint8_t> DecodeVideoFrame(const std::string& path, int64_t index, st
         continue;
       }
       const int w = in.frame->width, h = in.frame->height;
-      SwsContext* scaler = sws_getContext(w, h, static_cast<AVPixelFormat>(in.frame->format), w, h,
-                                          AV_PIX_FMT_RGB24, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+      SwsContext* scaler = sws_getContext(w, h, static_cast<AVPixelFormat>(in.frame->format), w, h, AV_PIX_FMT_RGB24,
+                                          SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
       if (scaler == nullptr) {
         error = path + ": no colour conversion to RGB";
         return {};
       }
       const int* matrix = sws_getCoefficients(in.frame->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT);
-      sws_setColorspaceDetails(scaler, matrix, in.frame->color_range == AVCOL_RANGE_JPEG ? 1 : 0, matrix, 1, 0,
-                               1 << 16, 1 << 16);
+      sws_setColorspaceDetails(scaler, matrix, in.frame->color_range == AVCOL_RANGE_JPEG ? 1 : 0, matrix, 1, 0, 1 << 16,
+                               1 << 16);
       std::vector<uint8_t> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
       uint8_t* out[1] = {rgb.data()};
       const int stride[1] = {w * 3};

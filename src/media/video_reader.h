@@ -10,12 +10,12 @@
 namespace orvane {
 
 struct MediaStreamFacts {
-  std::string Codec;  // FFmpeg's short name: "h264", "aac"
-  int32_t Width = 0, Height = 0;          // pictures
-  double FramesPerSecond = 0;             // pictures: the average rate
-  int32_t SampleRate = 0, Channels = 0;   // sound
-  int64_t Packets = 0;                    // pictures: one per frame
-  double Seconds = 0;                     // the stream's own duration
+  std::string Codec;                     // FFmpeg's short name: "h264", "aac"
+  int32_t Width = 0, Height = 0;         // pictures
+  double FramesPerSecond = 0;            // pictures: the average rate
+  int32_t SampleRate = 0, Channels = 0;  // sound
+  int64_t Packets = 0;                   // pictures: one per frame
+  double Seconds = 0;                    // the stream's own duration
 };
 
 struct VideoFileFacts {

@@ -32,8 +32,7 @@ std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path) {
   if (error) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   std::array<uint8_t, 12> riff{};
-  if (!ReadExactly(in, riff) || !IsTag(riff, "RIFF") || !IsTag(std::span(riff).subspan(8), "WAVE"))
-    return std::nullopt;
+  if (!ReadExactly(in, riff) || !IsTag(riff, "RIFF") || !IsTag(std::span(riff).subspan(8), "WAVE")) return std::nullopt;
 
   uint64_t position = riff.size();
   uint32_t byteRate = 0;

@@ -13,21 +13,24 @@ namespace orvane {
 inline constexpr const char* kStoredTitle = "T3J2YW5l";
 
 struct AboutLine {
-  const char* Stored;     // Base64
-  int32_t OffsetY;        // from the panel's vertical middle, up positive
-  float Color[3];         // red, green, blue
-  float Step;             // alpha change per drawn frame
+  const char* Stored;  // Base64
+  int32_t OffsetY;     // from the panel's vertical middle, up positive
+  float Color[3];      // red, green, blue
+  float Step;          // alpha change per drawn frame
 };
 
 inline constexpr int kAboutLineCount = 6;
 
 inline constexpr std::array<AboutLine, kAboutLineCount> kAboutLines = {{
-    {kStoredTitle, 45, {1.0f, 0.5f, 0.5f}, 0.05f},  // title
+    {kStoredTitle, 45, {1.0f, 0.5f, 0.5f}, 0.05f},                                                // title
     {"RGVzaWduZWQgYW5kIHByb2dyYW1tZWQgYnkgdGhlIE9ydmFuZSB0ZWFt", 30, {0.6f, 0.6f, 1.0f}, 0.04f},  // authors, first line
-    {"YXMgYSBzaW11bGF0b3Igb2YgZmlyZXdvcmsgc2hvd3MgZm9yIHRoZSBkZXNrdG9w", 15, {0.6f, 0.6f, 1.0f}, 0.03f},  // authors, second line
+    {"YXMgYSBzaW11bGF0b3Igb2YgZmlyZXdvcmsgc2hvd3MgZm9yIHRoZSBkZXNrdG9w",
+     15,
+     {0.6f, 0.6f, 1.0f},
+     0.03f},  // authors, second line
     {"RnJlZSB0byB1c2UgYW5kIHNoYXJlLCB3aXRob3V0IGFueSB3YXJyYW50eQ==", -15, {0.6f, 1.0f, 1.0f}, 0.02f},  // rights
-    {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmc=", -30, {0.6f, 1.0f, 1.0f}, 0.015f},  // web address
-    {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmcvZGV2aWNlcw==", -45, {0.6f, 1.0f, 1.0f}, 0.012f},  // web address
+    {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmc=", -30, {0.6f, 1.0f, 1.0f}, 0.015f},                         // web address
+    {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmcvZGV2aWNlcw==", -45, {0.6f, 1.0f, 1.0f}, 0.012f},             // web address
 }};
 
 std::string DecodedTitle();

@@ -17,8 +17,8 @@ int32_t StarLink(const TBaseDevice& d) { return d.NextParExists ? d.NextParCode 
 void FillRows(const DeviceRecords& devices, std::vector<ChainRow>& rows) {
   for (size_t i = 0; i < devices.size(); ++i) {
     const TBaseDevice& d = *devices[i];
-    rows[i] = (d.NextEffExists || d.NextParExists) ? ChainRow{d.Definition.Code, EffectLink(d), StarLink(d)}
-                                                   : ChainRow{};
+    rows[i] =
+        (d.NextEffExists || d.NextParExists) ? ChainRow{d.Definition.Code, EffectLink(d), StarLink(d)} : ChainRow{};
   }
 }
 

@@ -13,8 +13,7 @@ constexpr const char* kEditTitle = "Editing of color and effect segment";
 constexpr const char* kInitialPrompt = "Enter initial position in star's life percentage (%)";
 constexpr const char* kFinalPrompt = "Enter final position in star's life percentage (%)";
 constexpr const char* kFadeOutQuestion = "Does the star in this segment feature a FadeOut effect?";
-constexpr const char* kMixColorQuestion =
-    "Does the star in this segment feature a color transition (MixColor) effect?";
+constexpr const char* kMixColorQuestion = "Does the star in this segment feature a color transition (MixColor) effect?";
 constexpr const char* kBlinkQuestion = "Does the star in this segment feature a Blink effect?";
 constexpr const char* kSelectToEdit = "Select from the list the item to be edited.";
 constexpr const char* kSelectToDelete = "Select from the list the item to be deleted.";

@@ -25,8 +25,7 @@ class ColorEditor {
   // One row per segment, in list order. The dialogs must outlive the editor.
   explicit ColorEditor(UserDialogs& dialogs, const SegmentList& segments = {});
 
-  void AddSegmentRow(uint8_t initialPos, uint8_t finalPos, uint8_t flags, uint32_t initialColor,
-                     uint32_t finalColor);
+  void AddSegmentRow(uint8_t initialPos, uint8_t finalPos, uint8_t flags, uint32_t initialColor, uint32_t finalColor);
 
   // The button flows; each returns true when it changed the rows.
   bool Add();
@@ -59,8 +58,8 @@ class ColorEditor {
 
  private:
   // The dialogs shared by Add and Modify; nothing when one was cancelled or refused.
-  std::optional<ColorRow> AskSegment(const char* title, const std::string& initialText,
-                                    const std::string& finalText, std::optional<uint32_t> finalStart);
+  std::optional<ColorRow> AskSegment(const char* title, const std::string& initialText, const std::string& finalText,
+                                     std::optional<uint32_t> finalStart);
   std::optional<uint8_t> AskPercent(const char* title, const char* prompt, const std::string& initial);
   bool Ask(const std::string& question);
   std::optional<uint32_t> PickColor();

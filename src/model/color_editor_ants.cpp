@@ -16,8 +16,8 @@ int RoundedQuotient(int num, int den) {
 }  // namespace
 
 SelectionRect SelectionRectFor(const ColorRow& row, int width, int height) {
-  return {RoundHalfEven(row.InitialPos * (width - 1) / 100.0), 0,
-          RoundHalfEven(row.FinalPos * (width - 1) / 100.0), height - 1};
+  return {RoundHalfEven(row.InitialPos * (width - 1) / 100.0), 0, RoundHalfEven(row.FinalPos * (width - 1) / 100.0),
+          height - 1};
 }
 
 uint8_t NextAntsPhase(uint8_t phase) {

@@ -13,9 +13,7 @@ using Channels = std::array<double, 3>;
 
 // A channel past the segment's end (the last column can overshoot by one step) or NaN
 // (an empty span) is clamped rather than wrapped into another colour.
-uint8_t PenChannel(double value) {
-  return static_cast<uint8_t>(std::clamp(RoundHalfEven(value), 0, 255));
-}
+uint8_t PenChannel(double value) { return static_cast<uint8_t>(std::clamp(RoundHalfEven(value), 0, 255)); }
 
 Rgb8 PenColor(const Channels& c) { return {PenChannel(c[0]), PenChannel(c[1]), PenChannel(c[2])}; }
 
@@ -38,8 +36,8 @@ std::vector<GraphColumn> GraphColumns(const ColorRow& row, int width, Rgb8 panel
   const double span = xe - xs;
 
   Channels c = ChannelsOf(RgbOf(row.InitialColor));
-  const Channels cStep = (row.Flags & kMixColor) ? StepTowards(c, ChannelsOf(RgbOf(row.FinalColor)), span)
-                                                  : Channels{0, 0, 0};
+  const Channels cStep =
+      (row.Flags & kMixColor) ? StepTowards(c, ChannelsOf(RgbOf(row.FinalColor)), span) : Channels{0, 0, 0};
   Channels f = ChannelsOf(kWhite);
   const Channels fStep = (row.Flags & kFadeOut) ? StepTowards(f, ChannelsOf(panel), span) : Channels{0, 0, 0};
   const bool blink = (row.Flags & kBlink) != 0;

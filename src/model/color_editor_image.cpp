@@ -5,7 +5,8 @@
 namespace orvane {
 
 RgbImage::RgbImage(int width, int height, Rgb8 fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
       bytes_(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3) {
   for (size_t i = 0; i < bytes_.size(); i += 3) {
     bytes_[i] = fill.R;

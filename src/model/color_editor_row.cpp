@@ -15,18 +15,16 @@ struct NamedColor {
 
 // The toolkit's standard colours, 0x00BBGGRR.
 constexpr NamedColor kStandardColors[] = {
-    {"Black", 0x000000},     {"Maroon", 0x000080},     {"Green", 0x008000},   {"Olive", 0x008080},
-    {"Navy", 0x800000},      {"Purple", 0x800080},     {"Teal", 0x808000},    {"Gray", 0x808080},
-    {"Silver", 0xC0C0C0},    {"Red", 0x0000FF},        {"Lime", 0x00FF00},    {"Yellow", 0x00FFFF},
-    {"Blue", 0xFF0000},      {"Fuchsia", 0xFF00FF},    {"Aqua", 0xFFFF00},    {"White", 0xFFFFFF},
-    {"MoneyGreen", 0xC0DCC0}, {"SkyBlue", 0xF0CAA6},   {"Cream", 0xF0FBFF},   {"MedGray", 0xA4A0A0},
+    {"Black", 0x000000},  {"Maroon", 0x000080},     {"Green", 0x008000},   {"Olive", 0x008080},   {"Navy", 0x800000},
+    {"Purple", 0x800080}, {"Teal", 0x808000},       {"Gray", 0x808080},    {"Silver", 0xC0C0C0},  {"Red", 0x0000FF},
+    {"Lime", 0x00FF00},   {"Yellow", 0x00FFFF},     {"Blue", 0xFF0000},    {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},
+    {"White", 0xFFFFFF},  {"MoneyGreen", 0xC0DCC0}, {"SkyBlue", 0xF0CAA6}, {"Cream", 0xF0FBFF},   {"MedGray", 0xA4A0A0},
 };
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   }
   return true;
 }

@@ -1,11 +1,11 @@
 #include "model/decimal_text.h"
 
+#include <locale.h>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace orvane {
 namespace {

@@ -53,10 +53,10 @@ struct TDefnDevice {
 
 struct TBaseDevice {
   // Angles: XY is vertical (from +x toward +y), XZ horizontal (from +x toward +z).
-  int16_t ProjectionXY = 0;  // degrees, centre of the opening
-  int16_t OpeningXY = 0;     // degrees, the whole opening around ProjectionXY
-  int16_t ProjectionXZ = 0;  // degrees
-  int16_t OpeningXZ = 0;     // degrees
+  int16_t ProjectionXY = 0;   // degrees, centre of the opening
+  int16_t OpeningXY = 0;      // degrees, the whole opening around ProjectionXY
+  int16_t ProjectionXZ = 0;   // degrees
+  int16_t OpeningXZ = 0;      // degrees
   uint16_t StarQuantity = 0;  // stars
   orvane::StarKind StarKind = StarKind::None;
   bool TrailExists = false;

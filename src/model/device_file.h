@@ -53,8 +53,7 @@ std::string FileStem(const std::filesystem::path& path);
 // and appends it to `devices`. Missing, unreadable, non-regular or oversized files are
 // skipped, as is a record whose preparation fails or would take the prepared tables of
 // `devices` past kMaxPreparedBytes.
-DeviceFileResult LoadDeviceFile(const std::filesystem::path& path, DeviceRecords& devices,
-                                const PrepareStep& prepare);
+DeviceFileResult LoadDeviceFile(const std::filesystem::path& path, DeviceRecords& devices, const PrepareStep& prepare);
 
 struct SkippedFile {
   std::filesystem::path Path;

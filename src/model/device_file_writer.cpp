@@ -26,9 +26,7 @@ void AppendLittleEndian32(std::string& out, uint32_t v) {
   for (uint8_t byte : bytes) AppendByte(out, byte);
 }
 
-bool IsBlankOrQuote(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"' || c == '\'';
-}
+bool IsBlankOrQuote(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '"' || c == '\''; }
 
 class ProfileWriter {
  public:

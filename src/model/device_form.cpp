@@ -26,8 +26,8 @@ bool CheckCode(const std::string& text, UserDialogs& dialogs, FormFocus& focus, 
   return true;
 }
 
-bool CheckCount(const std::string& text, int32_t max, std::string_view name, UserDialogs& dialogs,
-                FormFocus& focus, FormFocus target) {
+bool CheckCount(const std::string& text, int32_t max, std::string_view name, UserDialogs& dialogs, FormFocus& focus,
+                FormFocus target) {
   const auto value = ParseInteger(text);
   const std::string prefix = "Value entered in " + std::string(name);
   if (!value) return Refuse(dialogs, focus, target, prefix + " is not valid");
@@ -56,8 +56,7 @@ bool ValidateForm(const DeviceForm& f, UserDialogs& dialogs, FormFocus& focus) {
          CheckPosition(f.PosZ, "Z", dialogs, focus, FormFocus::PosZEdit);
 }
 
-std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& segments,
-                                        const PrepareStep& prepare) {
+std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& segments, const PrepareStep& prepare) {
   auto d = std::make_unique<TBaseDevice>();
   d->Definition.Code = IntegerOf(f.DevCode);
   d->Definition.Kind = f.SubDevice;

@@ -14,32 +14,32 @@ namespace orvane {
 
 // Initial values are those of a freshly opened window.
 struct DeviceForm {
-  std::string DevCode = "1";             // DevCodeEdit
-  bool SubDevice = false;                // SubDeviceCheck
-  int ProjXY = 0;                        // ProjXYTrack 0..360
-  int OpenXY = 360;                      // OpenXYTrack 1..360
-  int ProjXZ = 0;                        // ProjXZTrack 0..360
-  int OpenXZ = 180;                      // OpenXZTrack 1..360
-  std::string StarQuantity = "500";      // StarQuanEdit
-  bool Progressive = false;              // RegeRadio
-  bool Explosive = true;                 // ExploRadio
-  bool Trail = false;                    // TrailCheck
-  int TrailLength = 100;                 // TrailTrack 0..100
-  int Weight = 10;                       // PesoTrack -100..100
-  int Speed = 20;                        // VelocTrack 0..100
-  int Resistance = 10;                   // ResistTrack 1..100
-  int Size = 10;                         // SizeTrack 5..30
-  bool RandomSpeed = false;              // VelAleatRadio
-  bool HomogeneousSpeed = true;          // VelHomogRadio
-  std::string EffectLength = "2000";     // EffectLengthEdit
-  int MaxLife = 100;                     // VidaMaxTrack 0..100
-  int MinLife = 50;                      // VidaMinTrack 0..100
-  bool NextEff = false;                  // NextEffCheck
-  std::string NextEffCode;               // NextEffCodeEdit
-  int NextEffPos = 100;                  // NextEffPosTrack 0..100
-  bool NextPar = false;                  // NextParCheck
-  std::string NextParCode;               // NextParCodeEdit
-  int NextParPos = 100;                  // NextParPosTrack 0..100
+  std::string DevCode = "1";                       // DevCodeEdit
+  bool SubDevice = false;                          // SubDeviceCheck
+  int ProjXY = 0;                                  // ProjXYTrack 0..360
+  int OpenXY = 360;                                // OpenXYTrack 1..360
+  int ProjXZ = 0;                                  // ProjXZTrack 0..360
+  int OpenXZ = 180;                                // OpenXZTrack 1..360
+  std::string StarQuantity = "500";                // StarQuanEdit
+  bool Progressive = false;                        // RegeRadio
+  bool Explosive = true;                           // ExploRadio
+  bool Trail = false;                              // TrailCheck
+  int TrailLength = 100;                           // TrailTrack 0..100
+  int Weight = 10;                                 // PesoTrack -100..100
+  int Speed = 20;                                  // VelocTrack 0..100
+  int Resistance = 10;                             // ResistTrack 1..100
+  int Size = 10;                                   // SizeTrack 5..30
+  bool RandomSpeed = false;                        // VelAleatRadio
+  bool HomogeneousSpeed = true;                    // VelHomogRadio
+  std::string EffectLength = "2000";               // EffectLengthEdit
+  int MaxLife = 100;                               // VidaMaxTrack 0..100
+  int MinLife = 50;                                // VidaMinTrack 0..100
+  bool NextEff = false;                            // NextEffCheck
+  std::string NextEffCode;                         // NextEffCodeEdit
+  int NextEffPos = 100;                            // NextEffPosTrack 0..100
+  bool NextPar = false;                            // NextParCheck
+  std::string NextParCode;                         // NextParCodeEdit
+  int NextParPos = 100;                            // NextParPosTrack 0..100
   std::string PosX = "0", PosY = "0", PosZ = "0";  // PosXEdit, PosYEdit, PosZEdit
 
   bool operator==(const DeviceForm&) const = default;

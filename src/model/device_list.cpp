@@ -87,9 +87,8 @@ void DeviceList::Create(UserDialogs& dialogs) {
 }
 
 bool DeviceList::CodeTakenByAnother(int32_t code, const TBaseDevice* self) const {
-  return std::any_of(devices_.begin(), devices_.end(), [&](const auto& d) {
-    return d.get() != self && d->Compiled && d->Compiled->Code == code;
-  });
+  return std::any_of(devices_.begin(), devices_.end(),
+                     [&](const auto& d) { return d.get() != self && d->Compiled && d->Compiled->Code == code; });
 }
 
 void DeviceList::Assign(UserDialogs& dialogs) {
@@ -298,7 +297,8 @@ SaveReport DeviceList::SaveToFolder(const fs::path& folder, UserDialogs& dialogs
     for (int32_t c : report.DuplicateCodes) codes += (codes.empty() ? "" : ", ") + std::to_string(c);
     dialogs.Message(DialogKind::Warning, DialogButtons::Ok,
                     "These device codes appear more than once in the list; only the first device of each was "
-                    "saved: " + codes + ".");
+                    "saved: " +
+                        codes + ".");
   }
   return report;
 }

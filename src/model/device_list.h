@@ -19,9 +19,9 @@
 namespace orvane {
 
 struct DeviceListItem {
-  std::string Caption;             // the device code in decimal
-  TBaseDevice* Record = nullptr;   // null once FreeDevice has taken the record
-  int Image = 0;                   // 0 device, 1 sub-device
+  std::string Caption;            // the device code in decimal
+  TBaseDevice* Record = nullptr;  // null once FreeDevice has taken the record
+  int Image = 0;                  // 0 device, 1 sub-device
 };
 
 // What the window enables after each operation.

@@ -15,8 +15,7 @@
 namespace orvane {
 
 // The question asked before a running compile is stopped from the main window.
-inline constexpr const char* kStopCompileQuestion =
-    "Stop the running compile? The show compiled so far is discarded.";
+inline constexpr const char* kStopCompileQuestion = "Stop the running compile? The show compiled so far is discarded.";
 
 inline constexpr const char* kNoDevicesToCompile =
     "No devices have been created, please configure the parameters and press <Create>, then press "

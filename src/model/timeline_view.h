@@ -10,11 +10,11 @@
 
 namespace orvane {
 
-inline constexpr double kTimelineMinZoom = 2.0;      // pixels per second
-inline constexpr double kTimelineMaxZoom = 2000.0;   // pixels per second
+inline constexpr double kTimelineMinZoom = 2.0;     // pixels per second
+inline constexpr double kTimelineMaxZoom = 2000.0;  // pixels per second
 inline constexpr double kTimelineDefaultZoom = 40.0;
 inline constexpr double kTimelineWheelFactor = 1.25;  // zoom step per wheel notch
-inline constexpr double kMarkerHitPixels = 5.0;      // how close a click must be to a marker
+inline constexpr double kMarkerHitPixels = 5.0;       // how close a click must be to a marker
 
 struct TimelineView {
   double PixelsPerSecond = kTimelineDefaultZoom;

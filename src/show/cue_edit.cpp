@@ -53,8 +53,7 @@ CueListChange MakeChange(const std::vector<Cue>& cues, std::vector<size_t> remov
   assert(SortedByTime(cues));
   std::sort(remove.begin(), remove.end());
   remove.erase(std::unique(remove.begin(), remove.end()), remove.end());
-  remove.erase(std::remove_if(remove.begin(), remove.end(), [&](size_t i) { return i >= cues.size(); }),
-               remove.end());
+  remove.erase(std::remove_if(remove.begin(), remove.end(), [&](size_t i) { return i >= cues.size(); }), remove.end());
   CueListChange change;
   for (size_t i : remove) change.Removed.push_back({i, cues[i]});
 
@@ -149,8 +148,10 @@ CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueFi
   csv += '\n';
   CueListRead read = ReadCueList(csv, kCueFileName, devices);
   if (read.Error) return {{}, read.Error};
-  if (read.Cues.size() != 1) return {{}, std::string(kCueFileName) + " line " + std::to_string(CueFileLine(index)) +
-                                             ": the text holds more than one cue."};
+  if (read.Cues.size() != 1)
+    return {{},
+            std::string(kCueFileName) + " line " + std::to_string(CueFileLine(index)) +
+                ": the text holds more than one cue."};
   Cue after = std::move(read.Cues.front());
   // Untouched fields keep their exact values (a position read back from text may differ
   // in the last bit only if the text had fewer digits than the float).
@@ -163,7 +164,9 @@ CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueFi
   return {MakeChange(cues, {index}, {std::move(after)}), std::nullopt};
 }
 
-bool CueDeviceMissing(const Cue& cue, const DeviceRecords& devices) { return DeviceOfCode(devices, cue.Code) == nullptr; }
+bool CueDeviceMissing(const Cue& cue, const DeviceRecords& devices) {
+  return DeviceOfCode(devices, cue.Code) == nullptr;
+}
 
 std::optional<uint32_t> CueMarkerColor(const Cue& cue, const DeviceRecords& devices) {
   const TBaseDevice* device = DeviceOfCode(devices, cue.Code);

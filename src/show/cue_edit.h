@@ -58,7 +58,7 @@ std::string CueFieldText(const Cue& cue, CueField field);
 std::string CueFieldEditText(const Cue& cue, CueField field);
 
 struct CueFieldEdit {
-  CueListChange Change;         // empty when the text gives the same cue
+  CueListChange Change;              // empty when the text gives the same cue
   std::optional<std::string> Error;  // the cue-list reader's message; the cue stays as it was
 };
 // The field of the cue at `index` set from `text`, read exactly as a cues.csv line is,

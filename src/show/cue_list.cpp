@@ -21,7 +21,8 @@ std::string_view Trimmed(std::string_view text) {
 
 std::string Lower(std::string_view text) {
   std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
 }
 
@@ -106,7 +107,8 @@ class LineReader {
     if (text.empty()) return Fail("code is empty");
     const std::optional<int32_t> code = ParseInteger(text);
     if (!code) return Fail("code \"" + std::string(text) + "\" is not a device code");
-    if (devices_ != nullptr && !FindByCode(*devices_, *code)) return Fail("no device has code " + std::to_string(*code));
+    if (devices_ != nullptr && !FindByCode(*devices_, *code))
+      return Fail("no device has code " + std::to_string(*code));
     cue.Code = *code;
     return true;
   }

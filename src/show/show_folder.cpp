@@ -98,8 +98,8 @@ ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, 
     // Anything that cannot be read back as the same bytes counts as different.
     if (ReadSmallFile(path, file.Bytes.size(), current) || current != file.Bytes) differs = true;
   }
-  if (differs && dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNo, kReplaceShowFilesQuestion) !=
-                     DialogAnswer::Yes)
+  if (differs &&
+      dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNo, kReplaceShowFilesQuestion) != DialogAnswer::Yes)
     return report;
   report.Error = WriteFilesTogether(folder, files);
   report.Saved = !report.Error;

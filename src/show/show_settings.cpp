@@ -62,8 +62,8 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
   if (version == json.end() || !version->is_number_integer() || *version < 1)
     return Refused("\"version\" must be a whole number from 1");
   if (*version > kShowVersion)
-    return Refused("version " + std::to_string(version->get<int64_t>()) +
-                   " is newer than this program reads (" + std::to_string(kShowVersion) + ")");
+    return Refused("version " + std::to_string(version->get<int64_t>()) + " is newer than this program reads (" +
+                   std::to_string(kShowVersion) + ")");
   if (const auto title = json.find("title"); title != json.end() && !title->is_null()) {
     if (!title->is_string()) return Refused("\"title\" must be a text");
     settings.Title = title->get<std::string>();

@@ -16,16 +16,16 @@ inline constexpr int kShowVersion = 1;
 inline constexpr uintmax_t kMaxShowSettingsBytes = uintmax_t{1} << 20;
 
 struct ShowSettings {
-  std::string Title;      // empty: the show folder's name
-  std::string MusicFile;  // relative to the show folder, or absolute; empty: no music
+  std::string Title;              // empty: the show folder's name
+  std::string MusicFile;          // relative to the show folder, or absolute; empty: no music
   double MusicOffsetSeconds = 0;  // the music's time at show time 0
   std::optional<float> Scale;     // nothing: the display's own
   // The whole object as read, so that unknown fields survive a save.
   std::string ReadJson;
 
   bool operator==(const ShowSettings& other) const {
-    return Title == other.Title && MusicFile == other.MusicFile &&
-           MusicOffsetSeconds == other.MusicOffsetSeconds && Scale == other.Scale;
+    return Title == other.Title && MusicFile == other.MusicFile && MusicOffsetSeconds == other.MusicOffsetSeconds &&
+           Scale == other.Scale;
   }
 };
 

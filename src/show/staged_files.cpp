@@ -45,8 +45,7 @@ std::optional<std::string> WriteFilesTogether(const fs::path& folder, const std:
   // A folder in a file's place would refuse its rename after others went through.
   for (const FileContent& file : files) {
     std::error_code ec;
-    if (fs::is_directory(fs::symlink_status(folder / file.Name, ec)))
-      return CannotWrite(folder / file.Name, EISDIR);
+    if (fs::is_directory(fs::symlink_status(folder / file.Name, ec))) return CannotWrite(folder / file.Name, EISDIR);
   }
   std::vector<fs::path> temporaries;
   auto removeTemporaries = [&temporaries] {

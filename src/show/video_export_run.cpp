@@ -38,15 +38,19 @@ std::optional<FrameProgress> ReadFrameProgressLine(std::string_view line) {
 
 std::vector<VideoSize> VideoExportSizes(int32_t panelWidth, int32_t panelHeight) {
   std::vector<VideoSize> sizes;
-  for (const VideoSize size : {VideoSize{Even(panelWidth), Even(panelHeight)}, VideoSize{1280, 720},
-                               VideoSize{1920, 1080}}) {
+  for (const VideoSize size :
+       {VideoSize{Even(panelWidth), Even(panelHeight)}, VideoSize{1280, 720}, VideoSize{1920, 1080}}) {
     if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) sizes.push_back(size);
   }
   return sizes;
 }
 
 std::vector<std::string> VideoExportArguments(const VideoExportRequest& request) {
-  std::vector<std::string> words = {"video", "--show", request.ShowFolder.string(), "-o", request.Output.string(),
+  std::vector<std::string> words = {"video",
+                                    "--show",
+                                    request.ShowFolder.string(),
+                                    "-o",
+                                    request.Output.string(),
                                     "--size",
                                     std::to_string(request.Size.Width) + "x" + std::to_string(request.Size.Height),
                                     "--progress-lines"};

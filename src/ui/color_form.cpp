@@ -119,8 +119,7 @@ void ColorForm::RefreshList() {
     for (int column = 1; column < kInitialColorColumn; ++column) {
       item->setText(column, QString::fromStdString(texts.SubItems[static_cast<size_t>(column - 1)]));
     }
-    item->setData(kInitialColorColumn, kColorTextRole,
-                  QString::fromStdString(texts.SubItems[kInitialColorSubItem]));
+    item->setData(kInitialColorColumn, kColorTextRole, QString::fromStdString(texts.SubItems[kInitialColorSubItem]));
     item->setData(kFinalColorColumn, kColorTextRole, QString::fromStdString(texts.SubItems[kFinalColorSubItem]));
     for (int column = 0; column < colorView_->columnCount(); ++column) {
       item->setTextAlignment(column, column < 2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);

@@ -16,9 +16,7 @@ namespace {
 const QString kRowsFormat = QStringLiteral("application/x-orvane-color-rows");
 
 // Drags carry the list they came from, so a drag from another editor is not taken.
-QByteArray ViewToken(const ColorListView* view) {
-  return QByteArray::number(reinterpret_cast<quintptr>(view), 16);
-}
+QByteArray ViewToken(const ColorListView* view) { return QByteArray::number(reinterpret_cast<quintptr>(view), 16); }
 
 }  // namespace
 
@@ -29,8 +27,7 @@ const std::vector<int>& ColorListView::ColumnWidths() {
 
 ColorListView::ColorListView(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(static_cast<int>(ColumnWidths().size()));
-  setHeaderLabels({"InitialPos. [%]", "FinalPos. [%]", "FadeOut", "MixColor", "Blink", "Initial color",
-                   "Final color"});
+  setHeaderLabels({"InitialPos. [%]", "FinalPos. [%]", "FadeOut", "MixColor", "Blink", "Initial color", "Final color"});
   setRootIsDecorated(false);
   setIndentation(0);
   setItemsExpandable(false);

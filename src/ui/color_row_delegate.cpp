@@ -39,8 +39,7 @@ QSize ColorRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
   return size;
 }
 
-void ColorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const {
+void ColorRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyledItemDelegate::paint(painter, option, index);
   const QVariant colorText = index.data(kColorTextRole);
   if (colorText.isValid()) DrawColorCell(painter, option.rect, colorText.toString());

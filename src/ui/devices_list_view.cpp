@@ -28,8 +28,7 @@ DevicesListView::DevicesListView(QWidget* parent) : QTreeWidget(parent) {
   // The selection stays as visible when the list has no focus.
   QPalette pal = palette();
   pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
-  pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
-               pal.color(QPalette::Active, QPalette::HighlightedText));
+  pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(pal);
 }
 
@@ -59,8 +58,8 @@ void DevicesListView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DevicesListView::dropEvent(QDropEvent* event) {
-  const auto files = event->mimeData() ? DroppedLocalFiles(event->mimeData()->urls())
-                                       : std::vector<std::filesystem::path>{};
+  const auto files =
+      event->mimeData() ? DroppedLocalFiles(event->mimeData()->urls()) : std::vector<std::filesystem::path>{};
   if (files.empty()) {
     event->ignore();
     return;

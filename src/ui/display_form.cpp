@@ -191,8 +191,7 @@ void DisplayForm::keyReleaseEvent(QKeyEvent* event) {
 // alpha the additive blending leaves behind is not part of it.
 QImage DisplayForm::GrabPanel() {
   const QImage frame = panel_->grabFramebuffer().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  return QImage(frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine(), QImage::Format_RGB32)
-      .copy();
+  return QImage(frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine(), QImage::Format_RGB32).copy();
 }
 
 // ---- DisplayPort

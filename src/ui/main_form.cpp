@@ -47,8 +47,8 @@ void SetChecked(QAbstractButton* button, bool on) {
 }  // namespace
 
 MainForm::MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       folders_(std::move(folders)),
       dialogs_(dialogs),
       list_(PrepareCompiledPart) {
@@ -71,7 +71,7 @@ std::filesystem::path MainForm::ShowFilePath() const { return folders_.Temp + kS
 
 DisplaySwitches MainForm::Switches() const {
   return {RotateCheck->isChecked(), SceneryCheck->isChecked(), ShowProyCheck->isChecked(), ProjXYTrack->value(),
-          OpenXYTrack->value(),     ProjXZTrack->value(),     OpenXZTrack->value()};
+          OpenXYTrack->value(),     ProjXZTrack->value(),      OpenXZTrack->value()};
 }
 
 void MainForm::SetDisplay(DisplayPort* display) {
@@ -109,8 +109,7 @@ void MainForm::ConnectControls() {
   connect(SaveBt, &QPushButton::clicked, this, &MainForm::SaveBtClick);
   connect(DevicesList, &QTreeWidget::itemSelectionChanged, this, &MainForm::DevicesListSelectionChanged);
   // After the drop has finished, as the file-drop message would come.
-  connect(DevicesList, &DevicesListView::FilesDropped, this, &MainForm::DevicesListFilesDropped,
-          Qt::QueuedConnection);
+  connect(DevicesList, &DevicesListView::FilesDropped, this, &MainForm::DevicesListFilesDropped, Qt::QueuedConnection);
   connect(EditarColorBt, &QPushButton::clicked, colorOpener_.get(), &ColorEditorOpener::Open);
 
   for (size_t i = 0; i < PresetBts.size(); ++i) {

@@ -147,10 +147,10 @@ class MainForm : public QWidget {
   void RenAndVisBtClick();
   void Post(void (MainForm::*handler)());
   void StartCompile();                                  // 1027
-  void CompileLaunched();  // the compile thread took a start
+  void CompileLaunched();                               // the compile thread took a start
   void CompileFinished(const CompileOutcome& outcome);  // 1025
   void ShowProgressMessage(int position, int64_t count);
-  void StartVisualize();                                // 1028
+  void StartVisualize();  // 1028
   void StopCompile();
   void StopCompileClick();  // Escape, or a click on the compile lamp
   void UpdateTrackHint(QSlider* track);
@@ -169,7 +169,7 @@ class MainForm : public QWidget {
   std::unique_ptr<ShowWindow> showWindow_;
   int aboutTag_ = 0;
   uint32_t playFrom_ = 0;  // the frame the next playback starts at
-  bool showing_ = false;  // controls are being set from the model
+  bool showing_ = false;   // controls are being set from the model
   bool placed_ = false;
 
  public:

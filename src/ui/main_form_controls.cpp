@@ -263,8 +263,8 @@ QWidget* MainForm::BuildLengthGroup() {
 QWidget* MainForm::BuildNextEffectGroup() {
   auto* group = Group(" Next effect ", "NextEffectGroup");
   auto* layout = Column(group);
-  auto addLink = [&](const char* check, const char* checkName, QCheckBox*& box, const char* editName,
-                     QLineEdit*& edit, const char* trackName, QSlider*& track) {
+  auto addLink = [&](const char* check, const char* checkName, QCheckBox*& box, const char* editName, QLineEdit*& edit,
+                     const char* trackName, QSlider*& track) {
     box = Named(new QCheckBox(QString::fromLatin1(check)), checkName);
     layout->addWidget(box);
     auto* code = Row();
@@ -278,11 +278,11 @@ QWidget* MainForm::BuildNextEffectGroup() {
     track->setEnabled(false);
     AddTrack(layout, "Next effect's initiation time", track);
   };
-  addLink("Apply to the effect", "NextEffCheck", NextEffCheck, "NextEffCodeEdit", NextEffCodeEdit,
-          "NextEffPosTrack", NextEffPosTrack);
+  addLink("Apply to the effect", "NextEffCheck", NextEffCheck, "NextEffCodeEdit", NextEffCodeEdit, "NextEffPosTrack",
+          NextEffPosTrack);
   layout->addSpacing(4);
-  addLink("Apply to each star", "NextParCheck", NextParCheck, "NextParCodeEdit", NextParCodeEdit,
-          "NextParPosTrack", NextParPosTrack);
+  addLink("Apply to each star", "NextParCheck", NextParCheck, "NextParCodeEdit", NextParCodeEdit, "NextParPosTrack",
+          NextParPosTrack);
   return group;
 }
 

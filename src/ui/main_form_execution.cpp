@@ -27,13 +27,10 @@ void MainForm::ConnectExecution() {
   connect(VisualizarBt, &QPushButton::clicked, this, &MainForm::VisualizarBtClick);
   connect(RenAndVisBt, &QToolButton::clicked, this, &MainForm::RenAndVisBtClick);
   connect(CompileLed, &StatusLamp::Clicked, this, &MainForm::StopCompileClick);
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          &MainForm::StopCompileClick);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &MainForm::StopCompileClick);
 }
 
-void MainForm::Post(void (MainForm::*handler)()) {
-  QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
-}
+void MainForm::Post(void (MainForm::*handler)()) { QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection); }
 
 void MainForm::RenderBtClick() { Post(&MainForm::StartCompile); }
 
@@ -76,9 +73,7 @@ void MainForm::StartCompile() {
   const int32_t code = *root.Value();
   const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
   switch (compiler_->Start(code, lookup, ShowFilePath(), *listener_, limits_)) {
-    case CompileController::StartResult::kStarted:
-      CompileLaunched();
-      return;
+    case CompileController::StartResult::kStarted: CompileLaunched(); return;
     case CompileController::StartResult::kRecursive:
       execution_.ClearRenderAndVisualizeMark();
       inform(kRecursivityRefusal);
@@ -87,8 +82,7 @@ void MainForm::StartCompile() {
       execution_.ClearRenderAndVisualizeMark();
       inform(NoDeviceMessage(code));
       return;
-    case CompileController::StartResult::kBusy:
-      return;
+    case CompileController::StartResult::kBusy: return;
   }
 }
 

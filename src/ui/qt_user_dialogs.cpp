@@ -68,9 +68,8 @@ DialogAnswer QtUserDialogs::Message(DialogKind kind, DialogButtons buttons, cons
 std::optional<std::string> QtUserDialogs::InputText(const std::string& title, const std::string& prompt,
                                                     const std::string& initial) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, QString::fromStdString(title),
-                                             QString::fromStdString(prompt), QLineEdit::Normal,
-                                             QString::fromStdString(initial), &ok);
+  const QString text = QInputDialog::getText(parent_, QString::fromStdString(title), QString::fromStdString(prompt),
+                                             QLineEdit::Normal, QString::fromStdString(initial), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }

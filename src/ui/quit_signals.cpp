@@ -1,10 +1,10 @@
 #include "ui/quit_signals.h"
 
-#include <cassert>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cassert>
+#include <cerrno>
 
 #include <QSocketNotifier>
 

@@ -63,8 +63,8 @@ void ShowMusic::Follow(double showSeconds, bool paused) {
     --settleTicks_;
     return;
   }
-  const MusicSyncStep step = DecideMusicSync(showSeconds, offset_, player_->position() / 1000.0,
-                                             player_->duration() / 1000.0, playing);
+  const MusicSyncStep step =
+      DecideMusicSync(showSeconds, offset_, player_->position() / 1000.0, player_->duration() / 1000.0, playing);
   switch (step.Action) {
     case MusicAction::Keep: return;
     case MusicAction::Seek:

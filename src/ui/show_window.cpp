@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -23,6 +22,7 @@
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
@@ -104,22 +104,21 @@ ShowWindow::ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent)
   musicListener_ = std::make_unique<MusicListener>(*this);
   pickFile_ = [this](bool save) -> std::optional<std::filesystem::path> {
     const QString filter = QStringLiteral("Cue lists (*.csv);;All files (*)");
-    const QString name =
-        save ? QFileDialog::getSaveFileName(this, QStringLiteral("Export cues"), {}, filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite)
-             : QFileDialog::getOpenFileName(this, QStringLiteral("Import cues"), {}, filter);
+    const QString name = save ? QFileDialog::getSaveFileName(this, QStringLiteral("Export cues"), {}, filter, nullptr,
+                                                             QFileDialog::DontConfirmOverwrite)
+                              : QFileDialog::getOpenFileName(this, QStringLiteral("Import cues"), {}, filter);
     if (name.isEmpty()) return std::nullopt;
     return std::filesystem::path(name.toStdString());
   };
   chooseVideo_ = [this](const std::vector<VideoSize>& sizes) -> std::optional<VideoChoice> {
-    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), {},
-                                                      QStringLiteral("MP4 videos (*.mp4)"));
+    const QString name =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), {}, QStringLiteral("MP4 videos (*.mp4)"));
     if (name.isEmpty()) return std::nullopt;
     QStringList items;
     for (const VideoSize& size : sizes) items << QStringLiteral("%1 x %2").arg(size.Width).arg(size.Height);
     bool ok = false;
-    const QString item = QInputDialog::getItem(this, QStringLiteral("Export video"), QStringLiteral("Size:"), items,
-                                               0, false, &ok);
+    const QString item =
+        QInputDialog::getItem(this, QStringLiteral("Export video"), QStringLiteral("Size:"), items, 0, false, &ok);
     if (!ok) return std::nullopt;
     return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
   };
@@ -198,7 +197,7 @@ void ShowWindow::BuildActions() {
   bar->setObjectName(QStringLiteral("ShowToolBar"));
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   const auto make = [this, &bar](QAction*& slot, const char* name, const QString& text, const QKeySequence& key,
-                                auto handler) {
+                                 auto handler) {
     slot = new QAction(text, this);
     slot->setObjectName(QString::fromLatin1(name));
     slot->setShortcut(key);
@@ -236,12 +235,11 @@ void ShowWindow::BuildActions() {
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
-  make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")),
-       [this] {
-         QSize panel(1280, 720);
-         if (const auto* display = dynamic_cast<const QWidget*>(main_.Display())) panel = display->size();
-         if (auto choice = chooseVideo_(VideoExportSizes(panel.width(), panel.height()))) ExportVideo(*choice);
-       });
+  make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")), [this] {
+    QSize panel(1280, 720);
+    if (const auto* display = dynamic_cast<const QWidget*>(main_.Display())) panel = display->size();
+    if (auto choice = chooseVideo_(VideoExportSizes(panel.width(), panel.height()))) ExportVideo(*choice);
+  });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
@@ -518,7 +516,8 @@ void ShowWindow::AnalyseMusic(bool findBeats) {
         this,
         [this, findBeats] {
           if (analyser_.Busy()) {
-            QMetaObject::invokeMethod(this, [this, findBeats] { AnalyseMusic(findBeats); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, findBeats] { AnalyseMusic(findBeats); }, Qt::QueuedConnection);
             return;
           }
           AnalyseMusic(findBeats);
@@ -680,9 +679,7 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
       ShowStatus(QStringLiteral("Compiling the show..."));
       StartFollowing(firstFrame);
       return;
-    case CompileController::StartResult::kBusy:
-      ShowStatus(QStringLiteral("A compile or a show is running."));
-      return;
+    case CompileController::StartResult::kBusy: ShowStatus(QStringLiteral("A compile or a show is running.")); return;
     case CompileController::StartResult::kNoDevice:
       SelectRows({failed});
       dialogs_.Message(DialogKind::Information, DialogButtons::Ok,

@@ -119,8 +119,7 @@ class ShowWindow : public QMainWindow {
   QAction* VideoAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
-  QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr,
-          *SnapAct = nullptr;
+  QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -116,8 +116,8 @@ void TimelineStrip::PaintWaveform(QPainter& painter) const {
   const int bottom = height() - 4;
   const double middle = (top + bottom) / 2.0;
   const double half = (bottom - top) / 2.0;
-  const std::vector<EnvelopeColumn> columns = content_.Envelope->Columns(
-      view_.FirstSecond + content_.MusicOffsetSeconds, 1.0 / view_.PixelsPerSecond, width());
+  const std::vector<EnvelopeColumn> columns =
+      content_.Envelope->Columns(view_.FirstSecond + content_.MusicOffsetSeconds, 1.0 / view_.PixelsPerSecond, width());
   painter.setPen(kWaveColor);
   for (int x = 0; x < static_cast<int>(columns.size()); ++x) {
     const EnvelopeColumn& c = columns[static_cast<size_t>(x)];
@@ -185,9 +185,9 @@ void TimelineStrip::mousePressEvent(QMouseEvent* event) {
     return;
   }
   const QModelIndex index = selection_.model()->index(static_cast<int>(*hit), 0);
-  const auto flags = QItemSelectionModel::Rows |
-                     (event->modifiers() & Qt::ControlModifier ? QItemSelectionModel::Toggle
-                                                               : QItemSelectionModel::ClearAndSelect);
+  const auto flags =
+      QItemSelectionModel::Rows |
+      (event->modifiers() & Qt::ControlModifier ? QItemSelectionModel::Toggle : QItemSelectionModel::ClearAndSelect);
   selection_.setCurrentIndex(index, flags);
   drag_ = Drag{*hit, markers[*hit] - TimeAtPixel(view_, x), x, std::nullopt};
 }

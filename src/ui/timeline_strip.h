@@ -26,7 +26,7 @@ struct TimelineContent {
   const std::vector<Cue>* Cues = nullptr;
   const DeviceRecords* Devices = nullptr;
   std::shared_ptr<const WaveformEnvelope> Envelope;
-  double MusicOffsetSeconds = 0;  // the music's time at show time 0
+  double MusicOffsetSeconds = 0;    // the music's time at show time 0
   std::vector<double> BeatSeconds;  // show time
   int64_t PlayHeadMs = 0;
   bool SnapToBeats = true;

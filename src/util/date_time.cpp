@@ -1,7 +1,7 @@
 #include "util/date_time.h"
 
-#include <ctime>
 #include <sys/time.h>
+#include <ctime>
 
 namespace orvane {
 namespace {
@@ -17,8 +17,8 @@ double CurrentDateTime() {
   std::tm local{};
   const time_t seconds = now.tv_sec;
   localtime_r(&seconds, &local);
-  const double localSeconds = static_cast<double>(now.tv_sec) + static_cast<double>(local.tm_gmtoff) +
-                              static_cast<double>(now.tv_usec) / 1e6;
+  const double localSeconds =
+      static_cast<double>(now.tv_sec) + static_cast<double>(local.tm_gmtoff) + static_cast<double>(now.tv_usec) / 1e6;
   return kUnixEpochDays + localSeconds / 86400.0;
 }
 

@@ -39,7 +39,7 @@ struct PlaybackClock {
   bool Active = false;   // a show is open: buffering, playing or paused
   bool Playing = false;  // buffered: frames are being taken
   bool Paused = false;
-  int64_t Frame = -1;    // show index of the frame last taken; -1 before the first and outside playback
+  int64_t Frame = -1;  // show index of the frame last taken; -1 before the first and outside playback
 
   // Frame at 25 frames per second; 0 before the first.
   double Seconds() const;

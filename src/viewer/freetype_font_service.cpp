@@ -54,8 +54,7 @@ int32_t Pixels26_6(FT_Pos value) { return static_cast<int32_t>((value + 32) >> 6
 
 std::unique_ptr<FreeTypeFontService> FreeTypeFontService::OverlayFont() { return Open("Arial", true, 11); }
 
-std::unique_ptr<FreeTypeFontService> FreeTypeFontService::Open(const std::string& family, bool bold,
-                                                               int pixel_height) {
+std::unique_ptr<FreeTypeFontService> FreeTypeFontService::Open(const std::string& family, bool bold, int pixel_height) {
   const auto file = MatchFont(family, bold);
   if (!file) return nullptr;
   auto face = std::make_unique<Face>();
@@ -87,8 +86,8 @@ std::optional<GlyphBitmap> FreeTypeFontService::Glyph(unsigned char character) {
   for (int32_t row = 0; row < glyph.Height; ++row) {
     const unsigned char* line = bitmap.buffer + row * bitmap.pitch;
     for (int32_t col = 0; col < glyph.Width; ++col) {
-      const bool on = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((line[col / 8] >> (7 - col % 8)) & 1) != 0
-                                                              : line[col] >= 128;
+      const bool on =
+          bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((line[col / 8] >> (7 - col % 8)) & 1) != 0 : line[col] >= 128;
       glyph.Bits[static_cast<size_t>(row * glyph.Width + col)] = on ? 1 : 0;
     }
   }

@@ -41,9 +41,7 @@ void DrawBounds(const T3DObject& object) {
 
 }  // namespace
 
-void Apply(const TMaterialProperties& property) {
-  glMaterialfv(property.Face, property.Param, property.Color.data());
-}
+void Apply(const TMaterialProperties& property) { glMaterialfv(property.Face, property.Param, property.Color.data()); }
 
 void Apply(const TMaterial& material) {
   Apply(material.Ambient);

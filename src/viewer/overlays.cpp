@@ -4,8 +4,8 @@
 
 namespace orvane {
 
-void OverlayList::AddOverlay(const std::string& text, int32_t x, int32_t y, float red, float green,
-                             float blue, float alpha, float step, OverlaySlot& slot) {
+void OverlayList::AddOverlay(const std::string& text, int32_t x, int32_t y, float red, float green, float blue,
+                             float alpha, float step, OverlaySlot& slot) {
   if (slot != nullptr) return;
   auto line = std::make_unique<TTextAtt>(TTextAtt{x, y, red, green, blue, alpha, step, text, false});
   slot = line.get();

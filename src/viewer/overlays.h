@@ -24,8 +24,8 @@ using OverlaySlot = TTextAtt*;
 class OverlayList {
  public:
   // Nothing happens when the slot already holds a line.
-  void AddOverlay(const std::string& text, int32_t x, int32_t y, float red, float green, float blue,
-                  float alpha, float step, OverlaySlot& slot);
+  void AddOverlay(const std::string& text, int32_t x, int32_t y, float red, float green, float blue, float alpha,
+                  float step, OverlaySlot& slot);
   // Starts the fade-out of the slot's line; a slot whose line is gone is left unchanged.
   void RemoveOverlay(OverlaySlot& slot);
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "viewer/gl_headers.h"
 #include "compiler/show_record.h"
+#include "viewer/gl_headers.h"
 #include "viewer/particle_record.h"
 
 namespace orvane {
@@ -61,7 +61,8 @@ void ParticleRenderer::Draw(const uint8_t* bytes, size_t size, uint32_t texture,
   glBindTexture(GL_TEXTURE_2D, texture);
   GLfloat m[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, m);
-  const bool sprites = path_ == ParticlePath::Sprites && (billboards3d || FlatPlaneFacesCamera(m)) && sprites_.Available();
+  const bool sprites =
+      path_ == ParticlePath::Sprites && (billboards3d || FlatPlaneFacesCamera(m)) && sprites_.Available();
   if (sprites) {
     lastPath_ = ParticlePath::Sprites;
     sprites_.Draw(bytes, count, texture, !billboards3d);

@@ -9,7 +9,8 @@ namespace orvane {
 
 std::optional<std::string> ExtractSceneryAssets(const std::string& folder) {
   try {
-    for (std::string_view file : AssetFiles) ExtractResource("BINARY", ResourceNameOf(file), folder + std::string(file));
+    for (std::string_view file : AssetFiles)
+      ExtractResource("BINARY", ResourceNameOf(file), folder + std::string(file));
   } catch (const AssetError& e) {
     return e.what();
   }

@@ -20,8 +20,7 @@ struct CaptureResult {
 
 // (x, y) is the bottom-left corner in panel pixels. A zero-sized rectangle writes nothing.
 CaptureResult CaptureToBitmap(int32_t x, int32_t y, int32_t width, int32_t height,
-                              CaptureBuffer buffer = CaptureBuffer::Front,
-                              const std::string& path = kCaptureFileName);
+                              CaptureBuffer buffer = CaptureBuffer::Front, const std::string& path = kCaptureFileName);
 
 // A whole BMP file from RGB rows given bottom row first (as GL reads them back).
 std::vector<uint8_t> EncodeBmp24(const std::vector<uint8_t>& rgb_bottom_up, int32_t width, int32_t height);

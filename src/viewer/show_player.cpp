@@ -246,8 +246,8 @@ void ShowPlayer::EndOfShow() {
   frameData_.clear();
   frameExists_ = false;
   if (fault) {
-    listener_.PlaybackEnded(Fail("The compiled show file is damaged (" + *fault +
-                                 "); playback stopped after its last whole frame."));
+    listener_.PlaybackEnded(
+        Fail("The compiled show file is damaged (" + *fault + "); playback stopped after its last whole frame."));
   } else {
     listener_.PlaybackEnded({});
   }

@@ -55,8 +55,8 @@ struct PlaybackSession {
   std::mutex LoaderLock;  // guards LoaderRunning
   bool LoaderRunning = false;
   uint64_t Generation = 0;
-  uint32_t SkipBlocks = 0;    // whole blocks the loader still passes over; loader only
-  int64_t FramesLoaded = 0;   // frames of the blocks read or passed over; loader only
+  uint32_t SkipBlocks = 0;   // whole blocks the loader still passes over; loader only
+  int64_t FramesLoaded = 0;  // frames of the blocks read or passed over; loader only
 };
 
 class ShowPlayer {

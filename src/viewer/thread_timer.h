@@ -7,8 +7,7 @@ namespace orvane {
 
 class ThreadTimerService : public PeriodicTimerService {
  public:
-  std::unique_ptr<PeriodicTimer> Start(int32_t period_ms, int32_t resolution_ms,
-                                       std::function<void()> tick) override;
+  std::unique_ptr<PeriodicTimer> Start(int32_t period_ms, int32_t resolution_ms, std::function<void()> tick) override;
 };
 
 // The timer's resolution in milliseconds, -1 when the clock reports none.

@@ -14,8 +14,8 @@ using orvane::testing::ReadFileBytes;
 using orvane::testing::ScratchDir;
 
 int Exec(const std::string& arguments, const ScratchDir& dir) {
-  const std::string command = std::string(ORVANE_CLI) + " " + arguments + " >" + (dir.Path() / "out").string() +
-                              " 2>" + (dir.Path() / "err").string() + " </dev/null";
+  const std::string command = std::string(ORVANE_CLI) + " " + arguments + " >" + (dir.Path() / "out").string() + " 2>" +
+                              (dir.Path() / "err").string() + " </dev/null";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

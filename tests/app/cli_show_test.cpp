@@ -6,8 +6,8 @@
 #include "app/cli_command.h"
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
-#include "support/form_device.h"
 #include "support/cli_run.h"
+#include "support/form_device.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
@@ -15,11 +15,11 @@ namespace orvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
-using orvane::testing::ReadFileBytes;
-using orvane::testing::ScratchDir;
 using orvane::testing::Cli;
 using orvane::testing::CliRun;
 using orvane::testing::Figure;
+using orvane::testing::ReadFileBytes;
+using orvane::testing::ScratchDir;
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
@@ -62,8 +62,8 @@ TEST_F(CliShowTest, OneCueShowMatchesTheDeviceAndRepeatsWithItsSeed) {
 TEST_F(CliShowTest, ExtentsFileHasALinePerCueAndScaleComesFromTheShow) {
   const fs::path show = ShowFolder("time,code,x,label\n0,203,-3,\"left, low\"\n1.5,201,3,right\n0:01.5,204,,\n");
   dir.Write("show/show.json", R"({"format":"orvane-show","version":1,"scale":2,"music":{"file":"none.ogg"}})");
-  const CliRun r = Cli({"compile", "--show", show.string(), "--seed", "1", "-o", File("s.dat"), "--extents",
-                        File("extents.csv")});
+  const CliRun r =
+      Cli({"compile", "--show", show.string(), "--seed", "1", "-o", File("s.dat"), "--extents", File("extents.csv")});
   ASSERT_EQ(r.Status, kExitDone) << r.Err;
   EXPECT_NE(r.Err.find("none.ogg\" is missing"), std::string::npos) << r.Err;
   EXPECT_EQ(Count(r.Out, "\ncue: "), 3u);

@@ -6,19 +6,19 @@
 #include "app/cli_command.h"
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
-#include "support/form_device.h"
 #include "support/cli_run.h"
+#include "support/form_device.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
 namespace orvane::cli {
 namespace {
 
-using orvane::testing::ReadFileBytes;
-using orvane::testing::ScratchDir;
 using orvane::testing::Cli;
 using orvane::testing::CliRun;
 using orvane::testing::Figure;
+using orvane::testing::ReadFileBytes;
+using orvane::testing::ScratchDir;
 
 // A small device: 20 explosive stars of 1 s.
 TBaseDevice Device(int32_t code) {
@@ -113,9 +113,9 @@ TEST_F(CliTest, ChainingCycleIsRefused) {
 TEST_F(CliTest, SizeBoundCutsWithStatusTwo) {
   const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--max-particles", "500", "-o", File("cut.dat")});
   EXPECT_EQ(r.Status, kExitRefused);
-  EXPECT_NE(r.Err.find("The show is too large to compile completely; it was cut at frame " + Figure(r.Out, "frames") +
-                       "."),
-            std::string::npos)
+  EXPECT_NE(
+      r.Err.find("The show is too large to compile completely; it was cut at frame " + Figure(r.Out, "frames") + "."),
+      std::string::npos)
       << r.Err;
   EXPECT_EQ(Cli({"info", File("cut.dat")}).Status, kExitDone);
 }
@@ -138,8 +138,10 @@ TEST_F(CliTest, BadInputsExitWithOne) {
 }
 
 TEST_F(CliTest, ScaleReadsBothSeparators) {
-  const CliRun comma = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0,5", "-o", File("a.dat")});
-  const CliRun point = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0.5", "-o", File("b.dat")});
+  const CliRun comma =
+      Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0,5", "-o", File("a.dat")});
+  const CliRun point =
+      Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "--scale", "0.5", "-o", File("b.dat")});
   const CliRun one = Cli({"compile", "--preset", "6", "--root", "601", "--seed", "2", "-o", File("c.dat")});
   ASSERT_EQ(comma.Status, kExitDone) << comma.Err;
   ASSERT_EQ(point.Status, kExitDone);
@@ -205,7 +207,8 @@ TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
   faint.TrailExists = true;
   faint.TrailLife = -100;
   ASSERT_FALSE(SaveDeviceFile(faint, folder).has_value());
-  const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "7", "--max-seconds", "2", "-o", File("s.dat")});
+  const CliRun r =
+      Cli({"compile", "--devices", folder.string(), "--root", "7", "--max-seconds", "2", "-o", File("s.dat")});
   EXPECT_EQ(r.Status, kExitRefused) << r.Err;
   EXPECT_EQ(Figure(r.Out, "frames"), "50");
   EXPECT_NE(r.Err.find("cut at frame 50."), std::string::npos) << r.Err;

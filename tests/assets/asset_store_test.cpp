@@ -15,7 +15,8 @@ using namespace orvane::testing;
 const uint8_t kBytes[] = {1, 2, 3, 0, 5};
 
 AssetStore SmallStore() {
-  return AssetStore({{"BINARY", "ARC", {kBytes, sizeof kBytes}}, {"BMP", "PARTICLE", {kBytes, 2}},
+  return AssetStore({{"BINARY", "ARC", {kBytes, sizeof kBytes}},
+                     {"BMP", "PARTICLE", {kBytes, 2}},
                      {"BINARY", "STALE", {kBytes, 1}, false}});
 }
 

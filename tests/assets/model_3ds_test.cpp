@@ -124,9 +124,18 @@ std::string CubeObject() {
     const float x = (i & 1) ? 1.0f : -1.0f, y = (i & 2) ? 1.0f : -1.0f, z = (i & 4) ? 1.0f : -1.0f;
     points += F32(x) + F32(-z) + F32(y);
   }
-  return Object("Cube", {Chunk(0x4110, points),
-                         Faces({{0, 2, 3}, {0, 3, 1}, {4, 5, 7}, {4, 7, 6}, {0, 1, 5}, {0, 5, 4},
-                                {2, 6, 7}, {2, 7, 3}, {0, 4, 6}, {0, 6, 2}, {1, 3, 7}, {1, 7, 5}})});
+  return Object("Cube", {Chunk(0x4110, points), Faces({{0, 2, 3},
+                                                       {0, 3, 1},
+                                                       {4, 5, 7},
+                                                       {4, 7, 6},
+                                                       {0, 1, 5},
+                                                       {0, 5, 4},
+                                                       {2, 6, 7},
+                                                       {2, 7, 3},
+                                                       {0, 4, 6},
+                                                       {0, 6, 2},
+                                                       {1, 3, 7},
+                                                       {1, 7, 5}})});
 }
 
 TEST_F(ModelReader, CubeCornerNormalsAreTheAreaWeightedSumOfTheirFaces) {
@@ -153,8 +162,8 @@ TEST_F(ModelReader, CubeCornerNormalsAreTheAreaWeightedSumOfTheirFaces) {
 
 TEST_F(ModelReader, NormalsFollowTheWindingAndLeaveUnusedVerticesNaN) {
   // Counter-clockwise in the file's x-y plane seen from its +z, which is the display's +y.
-  ASSERT_TRUE(Load(Model({Object("A", {Points({0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5}),
-                                       Faces({{0, 1, 2}, {0, 0, 1}})})})));
+  ASSERT_TRUE(
+      Load(Model({Object("A", {Points({0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5}), Faces({{0, 1, 2}, {0, 0, 1}})})})));
   const T3DObject& o = Only();
   EXPECT_NEAR(o.Normals[0].y, 1.0f, 1e-6);
   EXPECT_NEAR(o.Normals[2].y, 1.0f, 1e-6);
@@ -209,9 +218,8 @@ TEST_F(ModelReader, CountsBeyondTheDataAndFacesOutsideTheMeshAreCutBack) {
 
 TEST_F(ModelReader, MaterialGroupInsideTheFaceListIsHonoured) {
   const std::string stone = Material("Stone", {Color24(0xA020, 255, 0, 0)});
-  ASSERT_TRUE(Load(Model({stone, Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Stone"),
-                                                                               Chunk(0x4150, U32(1))}),
-                                             Chunk(0x4160, std::string(48, '\0'))})})));
+  ASSERT_TRUE(Load(Model({stone, Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Stone"), Chunk(0x4150, U32(1))}),
+                                              Chunk(0x4160, std::string(48, '\0'))})})));
   const T3DObject& o = Only();
   EXPECT_EQ(o.Material.Name, "Stone");
   EXPECT_EQ(o.Material.Diffuse.Color[0], 1.0f);
@@ -235,7 +243,8 @@ TEST_F(ModelReader, SecondColourSubChunkIsSkippedAndTheNextPropertyStillRead) {
 TEST_F(ModelReader, FloatColourAndFloatPercentageAreRead) {
   const std::string ambient = Chunk(0xA010, {}, {Chunk(0x0010, F32(0.5f) + F32(0.25f) + F32(1.0f))});
   const std::string shine = Chunk(0xA040, {}, {Chunk(0x0031, F32(25.0f))});
-  ASSERT_TRUE(Load(Model({Material("M", {ambient, shine}), Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("M")})})})));
+  ASSERT_TRUE(
+      Load(Model({Material("M", {ambient, shine}), Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("M")})})})));
   const TMaterial& m = Only().Material;
   EXPECT_EQ(m.Ambient.Color[0], 0.5f);
   EXPECT_EQ(m.Ambient.Color[1], 0.25f);
@@ -257,8 +266,9 @@ TEST_F(ModelReader, GroupNamesMatchCaseSensitively) {
 TEST_F(ModelReader, LastFoundGroupWinsAndAnUnknownOneOnlyRenames) {
   const std::string red = Material("Red", {Color24(0xA020, 255, 0, 0)});
   const std::string blue = Material("Blue", {Color24(0xA020, 0, 0, 255)});
-  ASSERT_TRUE(Load(Model({red, blue, Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Red"), MatGroup("Blue"),
-                                                                                   MatGroup("Nothing")})})})));
+  ASSERT_TRUE(Load(
+      Model({red, blue,
+             Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Red"), MatGroup("Blue"), MatGroup("Nothing")})})})));
   const TMaterial& m = Only().Material;
   EXPECT_EQ(m.Name, "Nothing");
   EXPECT_EQ(m.Diffuse.Color[0], 0.0f);
@@ -311,8 +321,7 @@ TEST_F(ModelReader, TextureMapsLoadFromTheAssetFolderAndAreSharedAndFreedOnce) {
   const std::string good = Material("Good", {TexMap("STUCCO4.JPG")});
   const std::string bad = Material("Bad", {TexMap("BAD.JPG"), Color24(0xA020, 0, 255, 0)});
   const std::string unused = Material("Unused", {TexMap("OTHER.JPG")});
-  ASSERT_TRUE(Load(Model({good, bad, unused,
-                          Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Good")})}),
+  ASSERT_TRUE(Load(Model({good, bad, unused, Object("A", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Good")})}),
                           Object("B", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Good")})}),
                           Object("C", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("Bad")})})})));
   AssetFolder.clear();
@@ -348,10 +357,9 @@ TEST_F(ModelReader, ZeroAndNegativeLengthsStillMoveOn) {
 }
 
 TEST_F(ModelReader, EveryTruncationOfAModelStopsCleanly) {
-  const std::string full =
-      Model({Material("M", {Color24(0xA020, 1, 2, 3), TexMap("T.JPG")}), CubeObject(),
-             Object("B", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("M")})})},
-            Chunk(0x0002, U32(3)));
+  const std::string full = Model({Material("M", {Color24(0xA020, 1, 2, 3), TexMap("T.JPG")}), CubeObject(),
+                                  Object("B", {kTriangle, Faces({{0, 1, 2}}, {MatGroup("M")})})},
+                                 Chunk(0x0002, U32(3)));
   for (size_t cut = 0; cut < full.size(); ++cut) {
     const bool loaded = Load(full.substr(0, cut));
     EXPECT_EQ(loaded, cut >= 6) << cut;

@@ -100,7 +100,8 @@ double SignedVolume(const T3DModel& model) {
 }
 
 TEST_F(ShippedAssets, ModelsLoadWithTheirTexturesAndNoMessage) {
-  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures), arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
+  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures),
+      arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
   EXPECT_EQ(Load(floor, "floor.3ds"), (std::vector<std::string>{"LIMESTO3.JPG", "STUCCO.JPG"}));
   EXPECT_EQ(Load(column, "column.3ds"),
             (std::vector<std::string>{"GRYDIRT2.JPG", "SAND3.JPG", "STUCCO4.JPG", "YELLOBRK.JPG"}));
@@ -133,7 +134,8 @@ TEST_F(ShippedAssets, ModelsLoadWithTheirTexturesAndNoMessage) {
 }
 
 TEST_F(ShippedAssets, ModelsFitTheirPlacesInTheScenery) {
-  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures), arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
+  T3DModel floor(reports.Reporter(), &textures), column(reports.Reporter(), &textures),
+      arc(reports.Reporter(), &textures), camera(reports.Reporter(), &textures);
   Load(floor, "floor.3ds");
   Load(column, "column.3ds");
   Load(arc, "arc.3ds");
@@ -146,7 +148,8 @@ TEST_F(ShippedAssets, ModelsFitTheirPlacesInTheScenery) {
   EXPECT_NEAR(f.Max.z, 3.5f, 0.3f);
   EXPECT_NEAR(f.Max.y - 2.8f, -2.6f, 0.08f);
   // The slabs the columns stand on are exactly where the columns are put.
-  const auto slabs = std::find_if(floor.Objects.begin(), floor.Objects.end(), [](auto& o) { return o.Name == "Slabs"; });
+  const auto slabs =
+      std::find_if(floor.Objects.begin(), floor.Objects.end(), [](auto& o) { return o.Name == "Slabs"; });
   ASSERT_NE(slabs, floor.Objects.end());
   EXPECT_NEAR(slabs->Max.y - 2.8f, -2.6f, 1e-5f);
   EXPECT_GT(slabs->Max.x, 2.5f + 0.4f);
@@ -221,8 +224,17 @@ struct Node {
 // How many data bytes come before the sub-chunks of a container chunk.
 size_t DataBytes(uint16_t id, const std::string& body) {
   switch (id) {
-    case 0x4D4D: case 0x3D3D: case 0x4100: case 0xAFFF: case 0xA010: case 0xA020: case 0xA030:
-    case 0xA040: case 0xA050: case 0xA200: case 0xB000: return 0;
+    case 0x4D4D:
+    case 0x3D3D:
+    case 0x4100:
+    case 0xAFFF:
+    case 0xA010:
+    case 0xA020:
+    case 0xA030:
+    case 0xA040:
+    case 0xA050:
+    case 0xA200:
+    case 0xB000: return 0;
     case 0x4000: return body.find('\0') + 1;
     case 0x4120: return 2 + 8 * size_t(uint8_t(body[0]) | uint8_t(body[1]) << 8);
     default: return body.size();

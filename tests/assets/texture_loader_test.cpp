@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <jpeglib.h>
+#include <cstdio>
 
 #include "chunk_builder.h"
 #include "recording_reports.h"

@@ -41,8 +41,7 @@ std::vector<std::vector<ParticleRecord>> FramesOf(const std::vector<uint8_t>& by
   return frames;
 }
 
-std::vector<uint8_t> CompileCues(CompileRig& rig, const std::vector<RootCue>& cues,
-                                 CompileOutcome* outcome = nullptr) {
+std::vector<uint8_t> CompileCues(CompileRig& rig, const std::vector<RootCue>& cues, CompileOutcome* outcome = nullptr) {
   ShowMemorySink sink;
   const CompileOutcome result = CompileCuesToSink(rig.Context, cues, sink, &rig.Listener);
   EXPECT_TRUE(rig.Sets.Empty());
@@ -125,7 +124,8 @@ TEST(CompileCues, CuesOfOneFrameFireInListOrderAfterEarlierFrames) {
   // One still star each, living 6 frames: its records show where and when each cue fired.
   std::shared_ptr<const TCompDevice> part = HandPart(1, 2, 6, {HandStar{0, 0, 0, 6}}, 0.002f, 0.0f);
   const std::vector<RootCue> cues = {{2, 1, 3.0f, 0, 0}, {0, 1, 1.0f, 0, 0}, {0, 1, 2.0f, 0, 0}};
-  ASSERT_EQ(TakeCueSnapshot(cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
+  ASSERT_EQ(TakeCueSnapshot(
+                cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
             SnapshotStatus::kReady);
   const auto frames = FramesOf(CompileCues(rig, cues));
   ASSERT_GE(frames.size(), 4u);
@@ -141,7 +141,8 @@ TEST(CompileCues, FramesBetweenCuesWithNothingAliveAreWrittenEmpty) {
   CompileRig rig;
   std::shared_ptr<const TCompDevice> part = HandPart(1, 2, 2, {HandStar{0, 0, 0, 2}}, 0.002f, 0.0f);
   const std::vector<RootCue> cues = {{0, 1, 0, 0, 0}, {60, 1, 0, 1.0f, 0}};
-  ASSERT_EQ(TakeCueSnapshot(cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
+  ASSERT_EQ(TakeCueSnapshot(
+                cues, [&](int32_t c) { return c == 1 ? part : nullptr; }, rig.Snapshot),
             SnapshotStatus::kReady);
   CompileOutcome outcome;
   const auto frames = FramesOf(CompileCues(rig, cues, &outcome));
@@ -194,9 +195,9 @@ TEST(CompileCues, TheCompileThreadRunsAShowIntoItsFile) {
   CompileController controller(scale);
   testing::RecordingListener listener;
   const fs::path output = dir.Path() / "show.dat";
-  ASSERT_EQ(controller.StartShow({preset.OwnPlace(301, 0), preset.OwnPlace(303, 30)}, preset.Lookup(), output,
-                                 listener),
-            CompileController::StartResult::kStarted);
+  ASSERT_EQ(
+      controller.StartShow({preset.OwnPlace(301, 0), preset.OwnPlace(303, 30)}, preset.Lookup(), output, listener),
+      CompileController::StartResult::kStarted);
   listener.WaitFinished();
   controller.Finished();
   ASSERT_EQ(listener.Outcomes.size(), 1u);
@@ -233,8 +234,8 @@ TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
   const double step = 1.0 / 3000;  // the file keeps positions to this
   EXPECT_NEAR(e.Height, summary.Max[1] - cue.Y, step);
   EXPECT_NEAR(e.Lowest, summary.Min[1], step);
-  const double widest = std::max({std::fabs(summary.Min[0]), std::fabs(summary.Max[0]), std::fabs(summary.Min[2]),
-                                  std::fabs(summary.Max[2])});
+  const double widest = std::max(
+      {std::fabs(summary.Min[0]), std::fabs(summary.Max[0]), std::fabs(summary.Min[2]), std::fabs(summary.Max[2])});
   EXPECT_GE(e.Radius, widest - step);
   EXPECT_LE(e.Radius, std::hypot(widest, widest) + step);
 }

@@ -39,8 +39,8 @@ std::vector<uint8_t> CompilePreset(int k, float scale) {
   EXPECT_TRUE(ApplyPreset(k, list, dialogs));
   testing::CompileRig rig;
   rig.Scale = scale;
-  EXPECT_EQ(TakeSnapshot(PresetDevices(k).front().Code, [&list](int32_t c) { return list.FindByCode(c); },
-                         rig.Snapshot),
+  EXPECT_EQ(TakeSnapshot(
+                PresetDevices(k).front().Code, [&list](int32_t c) { return list.FindByCode(c); }, rig.Snapshot),
             SnapshotStatus::kReady);
   auto bytes = rig.Compile(PresetDevices(k).front().Code);
   DisableSeededMode();

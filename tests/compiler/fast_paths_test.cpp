@@ -47,10 +47,10 @@ TEST(FastPaths, EmitterTableHoldsTheDirectFactors) {
 
 TEST(FastPaths, VectorRoundingMatchesRoundHalfEven) {
   const float inf = std::numeric_limits<float>::infinity();
-  const float values[] = {0.0f,         -0.0f,       1.0f / 6000,   -1.0f / 6000,   0.5f / 3000,   2.5f / 3000,
-                          10.92f,       -10.93f,     715827.88f,    -715827.88f,    715828.0f,     -715828.0f,
-                          1e9f,         -1e9f,       inf,           -inf,           std::nanf(""), 123.456f,
-                          0.00016667f,  3.3333e-4f,  -2.2e-4f,      1e-30f};
+  const float values[] = {0.0f,        -0.0f,      1.0f / 6000, -1.0f / 6000, 0.5f / 3000,   2.5f / 3000,
+                          10.92f,      -10.93f,    715827.88f,  -715827.88f,  715828.0f,     -715828.0f,
+                          1e9f,        -1e9f,      inf,         -inf,         std::nanf(""), 123.456f,
+                          0.00016667f, 3.3333e-4f, -2.2e-4f,    1e-30f};
   for (float x : values) {
     for (float y : values) {
       uint8_t vector[6], scalar[6];

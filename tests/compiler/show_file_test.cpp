@@ -5,8 +5,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <vector>
 
@@ -77,10 +77,10 @@ TEST(ShowRecord, ByteExample) {
 TEST(ShowRecord, FieldRounding) {
   EXPECT_EQ(DecodeRecord(Record(1, 0, 0, 0, 0, 0, 0, 0, 1).data()).X, 3000);
   const ParticleRecord half = DecodeRecord(Record(0, 0, 0, 0.5f, 0.5f, 0.5f, 0.5f, 0.1f, 1).data());
-  EXPECT_EQ(half.Red, 128);  // round(127.5), half to even
+  EXPECT_EQ(half.Red, 128);         // round(127.5), half to even
   EXPECT_EQ(half.AlphaLevel(), 8);  // round(7.5)
   EXPECT_EQ(half.SizeLevel(), 5);
-  EXPECT_EQ(SizeNibble(0.1f, 4), 4);  // 20 and 0x0F
+  EXPECT_EQ(SizeNibble(0.1f, 4), 4);   // 20 and 0x0F
   EXPECT_EQ(SizeNibble(0.05f, 1), 2);  // 2.5 rounds to 2
   EXPECT_EQ(SizeNibble(0.30f, 1), 15);
 }
@@ -112,9 +112,8 @@ TEST(ShowWriterLayout, ThreeFrameClosingBlockBytes) {
   EXPECT_TRUE(w.EndFrame(true));
   EXPECT_TRUE(w.Finish());
 
-  Bytes expected = {0x01, 0x01, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00,
-                    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                    0x01, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00};
+  Bytes expected = {0x01, 0x01, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x00,
+                    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00};
   expected.insert(expected.end(), rec.begin(), rec.end());
   expected.insert(expected.end(), rec.begin(), rec.end());
   const Bytes last = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
@@ -500,8 +499,8 @@ TEST(ShowReaderLimits, MissingFilesAndPipesAreRefusedBeforeOpening) {
         alarm(30);
         ShowFileReader reader;
         const bool opened = reader.Open(pipe);
-        const bool refused = !opened && reader.Fault().Unreadable &&
-                             reader.Fault().Reason == pipe.string() + " is not a regular file";
+        const bool refused =
+            !opened && reader.Fault().Unreadable && reader.Fault().Reason == pipe.string() + " is not a regular file";
         std::exit(refused ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

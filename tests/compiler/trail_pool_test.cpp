@@ -29,10 +29,10 @@ class TrailPoolTest : public ::testing::Test {
 };
 
 TEST_F(TrailPoolTest, ParticlesPerEmitFollowTheSize) {
-  EXPECT_EQ(CTrail::ParticlesPerEmit(0.1f), 4);    // round(4.5)
-  EXPECT_EQ(CTrail::ParticlesPerEmit(0.05f), 2);   // round(2.25)
-  EXPECT_EQ(CTrail::ParticlesPerEmit(0.3f), 14);   // round(13.5)
-  EXPECT_EQ(CTrail::ParticlesPerEmit(0.01f), 3);   // round(0.45) is 0
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.1f), 4);   // round(4.5)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.05f), 2);  // round(2.25)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.3f), 14);  // round(13.5)
+  EXPECT_EQ(CTrail::ParticlesPerEmit(0.01f), 3);  // round(0.45) is 0
   EXPECT_EQ(CTrail::ParticlesPerEmit(0.0f), 3);
 }
 
@@ -44,8 +44,8 @@ TEST_F(TrailPoolTest, EmitSpreadsParticlesAlongTheMove) {
     EXPECT_NEAR(p.X, 1 + 0.1f * (i + 1), 1e-6);
     EXPECT_NEAR(p.Y, 2 - 0.2f * (i + 1), 1e-6);
     EXPECT_EQ(p.Z, 3.0f);
-    EXPECT_EQ(p.Color.Red, 128);  // round(127.5)
-    EXPECT_EQ(p.Color.Green, 64);  // round(63.75)
+    EXPECT_EQ(p.Color.Red, 128);      // round(127.5)
+    EXPECT_EQ(p.Color.Green, 64);     // round(63.75)
     EXPECT_EQ(p.Color.AlphaHigh, 0);  // each record has its own
     EXPECT_EQ(p.Alpha, 1.0f);
     EXPECT_EQ(p.AlphaStep, -0.1f);
@@ -166,10 +166,11 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
     for (float scale : {1.0f, 1.7f}) {
       CTrail plain, merged;
       for (size_t i = 0; i < n; ++i) {
-        plain.Particles.push_back({static_cast<float>(i % 97) * 0.013f - 0.6f, 1.5f + static_cast<float>(i % 13) * 0.01f,
-                                   -static_cast<float>(i % 31) * 0.05f,
-                                   EncodeColor(static_cast<float>(i % 11) / 10, static_cast<float>(i % 7) / 6, 0.25f, 0),
-                                   alphas[i % 9], steps[i % 7], sizes[i / 4 % 6]});
+        plain.Particles.push_back(
+            {static_cast<float>(i % 97) * 0.013f - 0.6f, 1.5f + static_cast<float>(i % 13) * 0.01f,
+             -static_cast<float>(i % 31) * 0.05f,
+             EncodeColor(static_cast<float>(i % 11) / 10, static_cast<float>(i % 7) / 6, 0.25f, 0), alphas[i % 9],
+             steps[i % 7], sizes[i / 4 % 6]});
       }
       merged.Particles = plain.Particles;
 
@@ -192,7 +193,8 @@ TEST_F(TrailPoolTest, WriteAndFadeMatchesWritingThenFading) {
       EXPECT_EQ(RandomSeed(), seedAfterTwoPasses) << n;
       ASSERT_EQ(merged.Count(), plain.Count()) << n;
       if (plain.Count() > 0) {  // memcmp takes no null pointer, even for no bytes
-        EXPECT_EQ(std::memcmp(merged.Particles.data(), plain.Particles.data(), plain.Count() * sizeof(TrailParticle)), 0)
+        EXPECT_EQ(std::memcmp(merged.Particles.data(), plain.Particles.data(), plain.Count() * sizeof(TrailParticle)),
+                  0)
             << n;
       }
     }

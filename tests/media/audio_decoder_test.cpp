@@ -92,7 +92,12 @@ TEST(AudioDecoder, StopRequestEndsTheDecodeWithoutSamples) {
   int calls = 0;
   // Stops from inside the first progress report: the decode must notice before the end.
   const auto result = DecodeAudioFile(
-      dir.Path() / "tone.wav", [&](double) { ++calls; source.request_stop(); }, source.get_token());
+      dir.Path() / "tone.wav",
+      [&](double) {
+        ++calls;
+        source.request_stop();
+      },
+      source.get_token());
   EXPECT_EQ(result.Status, AudioDecodeStatus::Stopped);
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(result.Clip.Samples.empty());
@@ -128,8 +133,7 @@ TEST(AudioDecoder, FilesThatAreNoMusicAreRefusedWithAMessage) {
   const auto noise = Decode(dir.Write("noise.mp3", garbage));
   EXPECT_TRUE(noise.Status == AudioDecodeStatus::NotAudio || noise.Status == AudioDecodeStatus::Undecodable)
       << noise.Message;
-  EXPECT_NE(Decode(dir.Write("text.ogg", "These are the show notes, not music.\n")).Status,
-            AudioDecodeStatus::Decoded);
+  EXPECT_NE(Decode(dir.Write("text.ogg", "These are the show notes, not music.\n")).Status, AudioDecodeStatus::Decoded);
   // A WAV header with no sample data.
   EXPECT_EQ(Decode(dir.Write("header.wav", testing::WavBytes({}, 1, kAudioSampleRate))).Status,
             AudioDecodeStatus::Undecodable);
@@ -160,8 +164,8 @@ TEST(AudioDecoder, FifosAndSocketsAreNeverOpened) {
 TEST(AudioDecoder, PlaylistsThatWouldOpenOtherFilesAreRefused) {
   ScratchDir dir;
   testing::WriteWav(dir.Path() / "part.wav", Sine(440.0, 1.0, kAudioSampleRate, 0.3f), 1, kAudioSampleRate);
-  const auto playlist = Decode(dir.Write(
-      "list.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1.0,\npart.wav\n#EXT-X-ENDLIST\n"));
+  const auto playlist =
+      Decode(dir.Write("list.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1.0,\npart.wav\n#EXT-X-ENDLIST\n"));
   EXPECT_EQ(playlist.Status, AudioDecodeStatus::NotAudio) << playlist.Message;
   const auto concat = Decode(dir.Write("list.ffconcat", "ffconcat version 1.0\nfile part.wav\n"));
   EXPECT_EQ(concat.Status, AudioDecodeStatus::NotAudio) << concat.Message;
@@ -195,8 +199,8 @@ TEST(AudioDecoder, MusicLongerThanTheBoundIsRefusedBeforeDecoding) {
   std::filesystem::resize_file(path, wav.size() + kBytes);
   const auto refused = Decode(path);
   EXPECT_EQ(refused.Status, AudioDecodeStatus::TooLong);
-  EXPECT_EQ(refused.Message, "The music file \"" + path.string() +
-                                 "\" is longer than 60 minutes, the longest music a show can have.");
+  EXPECT_EQ(refused.Message,
+            "The music file \"" + path.string() + "\" is longer than 60 minutes, the longest music a show can have.");
 }
 
 TEST(AudioDecoder, AWavHeaderClaimingMoreDataThanTheFileHoldsIsCutShort) {

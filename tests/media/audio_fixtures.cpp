@@ -89,8 +89,8 @@ std::filesystem::path EncodeWav(const std::filesystem::path& wav, EncodedFormat 
   const char* codec = format == EncodedFormat::Flac  ? "-c:a flac"
                       : format == EncodedFormat::Ogg ? "-c:a libvorbis -q:a 5"
                                                      : "-c:a libmp3lame -b:a 192k";
-  const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -i '" + wav.string() + "' " + codec +
-                              " '" + out.string() + "'";
+  const std::string command =
+      "ffmpeg -nostdin -hide_banner -loglevel error -y -i '" + wav.string() + "' " + codec + " '" + out.string() + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return out;
 }

@@ -112,12 +112,9 @@ TEST(AudioTrack, DamagedHeadersAreRefusedOrPlayedNeverTrusted) {
     return b;
   };
   const std::vector<std::pair<std::string, std::string>> files = {
-      {"no-channels.wav", patched(22, {0, 0})},
-      {"many-channels.wav", patched(22, {0xFF, 0xFF})},
-      {"no-rate.wav", patched(24, {0, 0, 0, 0})},
-      {"huge-rate.wav", patched(24, {0xFF, 0xFF, 0xFF, 0x7F})},
-      {"odd-bits.wav", patched(34, {7, 0})},
-      {"huge-data.wav", patched(40, {0xFF, 0xFF, 0xFF, 0xFF})},
+      {"no-channels.wav", patched(22, {0, 0})},   {"many-channels.wav", patched(22, {0xFF, 0xFF})},
+      {"no-rate.wav", patched(24, {0, 0, 0, 0})}, {"huge-rate.wav", patched(24, {0xFF, 0xFF, 0xFF, 0x7F})},
+      {"odd-bits.wav", patched(34, {7, 0})},      {"huge-data.wav", patched(40, {0xFF, 0xFF, 0xFF, 0xFF})},
   };
   for (const auto& [name, bytes] : files) {
     const auto path = dir.Write(name, bytes);

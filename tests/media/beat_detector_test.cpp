@@ -39,7 +39,9 @@ double Nearest(const std::vector<double>& times, double t) {
 // up to the last click (the tracker runs on over the silence after it) has a click.
 void ExpectBeatsOnClicks(const std::vector<double>& beats, const std::vector<double>& clicks,
                          const std::vector<Ignored>& ignored) {
-  auto skip = [&](double t) { return std::any_of(ignored.begin(), ignored.end(), [t](auto& s) { return s.Holds(t); }); };
+  auto skip = [&](double t) {
+    return std::any_of(ignored.begin(), ignored.end(), [t](auto& s) { return s.Holds(t); });
+  };
   int checkedClicks = 0;
   for (double click : clicks) {
     if (skip(click)) continue;
@@ -64,8 +66,7 @@ BeatTrack BeatsThroughFile(const std::filesystem::path& folder, const std::vecto
   return DetectBeats(decoded.Clip.Samples, decoded.Clip.SampleRate);
 }
 
-constexpr EncodedFormat kFormats[] = {EncodedFormat::Wav, EncodedFormat::Flac, EncodedFormat::Ogg,
-                                      EncodedFormat::Mp3};
+constexpr EncodedFormat kFormats[] = {EncodedFormat::Wav, EncodedFormat::Flac, EncodedFormat::Ogg, EncodedFormat::Mp3};
 
 TEST(BeatDetector, SteadyTempiInEveryFormatLandOnTheClicks) {
   for (double bpm : {120.0, 97.0}) {

@@ -23,8 +23,7 @@ TEST(ExampleMusic, IsSixtyFourSecondsAt120BpmWithItsBeatsOnTheHalfSeconds) {
   EXPECT_NEAR(analysis.Beats.TempoBpm, 120.0, 0.5);
   // Beats from the tracker's start-up (within the first 3 s) to the last beat at 63.5 s.
   EXPECT_GE(analysis.Beats.BeatSeconds.size(), 122u);
-  for (double beat : analysis.Beats.BeatSeconds)
-    EXPECT_NEAR(beat, std::round(beat * 2.0) / 2.0, 0.020) << beat;
+  for (double beat : analysis.Beats.BeatSeconds) EXPECT_NEAR(beat, std::round(beat * 2.0) / 2.0, 0.020) << beat;
 
   // A quiet opening and a big finale.
   const auto samples = analysis.Envelope->Samples();

@@ -39,7 +39,8 @@ TEST(AboutText, FadeStepsStaggerTheLines) {
 TEST(HelpText, ElevenLinesWithAnEmptyOneAfterTheFirst) {
   const std::string text = HelpText();
   EXPECT_EQ(text.rfind("Visualization control: Keyboard, Mouse & Joystick\r\n\r\n"
-                       "Keyboard or Joystick: controls camera movements\r\n", 0),
+                       "Keyboard or Joystick: controls camera movements\r\n",
+                       0),
             0u);
   size_t breaks = 0;
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++breaks;

@@ -85,10 +85,10 @@ TEST(AntsFrame, SelectionFramesTheRowOnTheTimer) {
   EXPECT_EQ(e.Selection(), (SelectionRect{26, 0, 80, 47}));
   e.TickAnts();
   EXPECT_EQ(e.AntsPhase(), 32);
-  EXPECT_EQ(e.Graph().Pixel(26, 0), kWhite);  // state 64
-  EXPECT_EQ(e.Graph().Pixel(28, 0), kBlack);  // state 1
+  EXPECT_EQ(e.Graph().Pixel(26, 0), kWhite);   // state 64
+  EXPECT_EQ(e.Graph().Pixel(28, 0), kBlack);   // state 1
   EXPECT_EQ(e.Graph().Pixel(80, 20), kBlack);  // 74th point of the frame, 74 mod 8 = 2
-  EXPECT_EQ(e.Graph().Pixel(80, 25), kWhite);   // 79 mod 8 = 7
+  EXPECT_EQ(e.Graph().Pixel(80, 25), kWhite);  // 79 mod 8 = 7
 
   e.Select(1);
   EXPECT_EQ(e.Selection(), (SelectionRect{53, 0, 318, 47}));

@@ -107,8 +107,7 @@ TEST(PaintHatch, WhiteBackwardDiagonalsOverWhatWasThere) {
 
 TEST(DrawGraph, DeletedSegmentStaysVisibleBetweenTheHatchLines) {
   testing::ScriptedDialogs d;
-  ColorEditor e(d, {NewColorSegment(0, 20, 0, 0x0000FF, 0x0000FF),
-                    NewColorSegment(60, 80, 0, 0xFF0000, 0xFF0000)});
+  ColorEditor e(d, {NewColorSegment(0, 20, 0, 0x0000FF, 0x0000FF), NewColorSegment(60, 80, 0, 0xFF0000, 0xFF0000)});
   e.DrawGraph();
   e.Select(0);
   d.Answers.push_back(DialogAnswer::Yes);
@@ -118,7 +117,7 @@ TEST(DrawGraph, DeletedSegmentStaysVisibleBetweenTheHatchLines) {
     for (int y = 0; y < 32; ++y) ASSERT_EQ(g.Pixel(x, y), IsHatchLine(x, y) ? kWhite : kRed) << x << "," << y;
   }
   EXPECT_EQ(g.Pixel(350, 5), (Rgb8{0, 0, 255}));  // the remaining segment is painted whole
-  EXPECT_EQ(g.Pixel(200, 5), kWhite);              // never covered
+  EXPECT_EQ(g.Pixel(200, 5), kWhite);             // never covered
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ void Script(ScriptedDialogs& d, const Answers& a) {
 }
 
 SegmentList ThreeSegments() {
-  return {NewColorSegment(0, 30, kFadeOut, 0x0000FF, 0x0000FF),
-          NewColorSegment(30, 60, kMixColor, 0x00FF00, 0xFF0000),
+  return {NewColorSegment(0, 30, kFadeOut, 0x0000FF, 0x0000FF), NewColorSegment(30, 60, kMixColor, 0x00FF00, 0xFF0000),
           NewColorSegment(60, 100, kBlink, 0xFFFFFF, 0xFFFFFF)};
 }
 
@@ -190,8 +189,8 @@ TEST(ColorEditorModifyAndDelete, NeedASelection) {
     ColorEditor e(d, ThreeSegments());
     EXPECT_FALSE(modify ? e.Modify() : e.Delete());
     const auto& m = d.OnlyMessage();
-    EXPECT_EQ(m.Text, modify ? "Select from the list the item to be edited."
-                             : "Select from the list the item to be deleted.");
+    EXPECT_EQ(m.Text,
+              modify ? "Select from the list the item to be edited." : "Select from the list the item to be deleted.");
     EXPECT_EQ(m.Kind, DialogKind::Information);
     EXPECT_EQ(m.Buttons, DialogButtons::Ok);
     EXPECT_EQ(e.Rows().size(), 3u);
@@ -202,8 +201,7 @@ TEST(ColorEditorModify, PrefillsTheRowAndStartsDialogsOnItsColours) {
   ScriptedDialogs d;
   ColorEditor e(d, ThreeSegments());
   e.Select(1);
-  Script(d, {.Initial = "35", .Final = "65", .FadeOut = true, .MixColor = true,
-             .Colors = {0x00000080u, 0x00008000u}});
+  Script(d, {.Initial = "35", .Final = "65", .FadeOut = true, .MixColor = true, .Colors = {0x00000080u, 0x00008000u}});
   ASSERT_TRUE(e.Modify());
   ASSERT_EQ(d.Inputs.size(), 2u);
   EXPECT_EQ(d.Inputs[0].Title, kEdit);

@@ -43,12 +43,12 @@ TEST(ColorData, DecodesTheDocumentedExample) {
 
 TEST(ColorData, ReadsOnlyWholeSegmentsPresent) {
   const std::string one = "003202FFFF800080FF8000";
-  EXPECT_EQ(DecodeColorData(Hex("02000000" + one)).size(), 1u);              // count above the data
-  EXPECT_EQ(DecodeColorData(Hex("FFFFFF7F" + one + one)).size(), 2u);        // huge count
+  EXPECT_EQ(DecodeColorData(Hex("02000000" + one)).size(), 1u);                      // count above the data
+  EXPECT_EQ(DecodeColorData(Hex("FFFFFF7F" + one + one)).size(), 2u);                // huge count
   EXPECT_EQ(DecodeColorData(Hex("03000000" + one + one.substr(0, 10))).size(), 1u);  // cut mid-segment
-  EXPECT_TRUE(DecodeColorData(Hex("FFFFFFFF" + one)).empty());               // negative count
+  EXPECT_TRUE(DecodeColorData(Hex("FFFFFFFF" + one)).empty());                       // negative count
   EXPECT_TRUE(DecodeColorData(Hex("00000000" + one)).empty());
-  EXPECT_TRUE(DecodeColorData(Hex("010000")).empty());                       // not even a count
+  EXPECT_TRUE(DecodeColorData(Hex("010000")).empty());  // not even a count
   auto d = MustRead(DeviceFileWith(12, "[Simulation]\nColorData=02000000" + one + "0032ZZ\n"));
   EXPECT_EQ(d->ColorData.size(), 1u);
   EXPECT_TRUE(MustRead(DeviceFileWith(12))->ColorData.empty());

@@ -4,8 +4,8 @@
 
 #include <cfloat>
 #include <cmath>
-#include <limits>
 #include <cstring>
+#include <limits>
 
 #include "device_test_helpers.h"
 #include "model/device_file.h"
@@ -54,7 +54,9 @@ TBaseDevice OddDevice() {
   d.BestZ = 1234.5678f;
   TDefnDevice& defn = d.Definition;
   defn.Code = 4096;
-  defn.Name = "Fuegos \xC2\xAB\xC3\x91" "and\xC3\xBA\xC2\xBB \xE7\x81\xAB";
+  defn.Name =
+      "Fuegos \xC2\xAB\xC3\x91"
+      "and\xC3\xBA\xC2\xBB \xE7\x81\xAB";
   defn.Active = false;
   defn.DelayA = INT32_MIN;
   defn.DelayB = -3;
@@ -89,12 +91,14 @@ TEST(DeviceFileWriter, WritesEveryKeyInTheLoaderFormat) {
   EXPECT_EQ(ini.ReadString("Simulation", "BestY"), "-1e-07");
   const std::vector<std::pair<const char*, std::vector<const char*>>> keys = {
       {"Definition", {"Name", "Active", "DelayA", "DelayB", "EffectLength", "EffectIcon", "Description", "DeviceIcon"}},
-      {"Additional", {"Trade", "Price1", "Dealer1", "Price2", "Dealer2", "Price3", "Dealer3", "Manufacturer",
-                      "Weight", "Elevation", "Warnings"}},
-      {"Simulation", {"ProjectionXY", "OpeningXY", "ProjectionXZ", "OpeningXZ", "StarQuantity", "StarKind",
-                      "TrailExists", "TrailLife", "StarWeight", "StarSpeed", "StarResistance", "StarSize",
-                      "SpeedKind", "EffectLength", "MinStarLife", "MaxStarLife", "NextEffExists", "NextEffCode",
-                      "NextEffStart", "NextParExists", "NextParCode", "NextParStart", "BestX", "BestY", "BestZ"}},
+      {"Additional",
+       {"Trade", "Price1", "Dealer1", "Price2", "Dealer2", "Price3", "Dealer3", "Manufacturer", "Weight", "Elevation",
+        "Warnings"}},
+      {"Simulation", {"ProjectionXY",   "OpeningXY",     "ProjectionXZ", "OpeningXZ",    "StarQuantity",
+                      "StarKind",       "TrailExists",   "TrailLife",    "StarWeight",   "StarSpeed",
+                      "StarResistance", "StarSize",      "SpeedKind",    "EffectLength", "MinStarLife",
+                      "MaxStarLife",    "NextEffExists", "NextEffCode",  "NextEffStart", "NextParExists",
+                      "NextParCode",    "NextParStart",  "BestX",        "BestY",        "BestZ"}},
       {"Credits", {"Author", "Company", "Date", "Comments"}},
   };
   for (const auto& [section, names] : keys)

@@ -61,8 +61,11 @@ TEST_F(DeviceListTest, ValidateFormRefusesInOrderWithFocus) {
   const std::vector<Case> cases = {
       {[](DeviceForm& f) { f.DevCode = "abc"; }, "Value entered in device code is not valid", FormFocus::DevCodeEdit},
       {[](DeviceForm& f) { f.DevCode = "-1"; }, "Value entered in device code is out of range", FormFocus::DevCodeEdit},
-      {[](DeviceForm& f) { f.DevCode = "-1"; f.StarQuantity = "x"; }, "Value entered in device code is out of range",
-       FormFocus::DevCodeEdit},
+      {[](DeviceForm& f) {
+         f.DevCode = "-1";
+         f.StarQuantity = "x";
+       },
+       "Value entered in device code is out of range", FormFocus::DevCodeEdit},
       {[](DeviceForm& f) { f.StarQuantity = "1.5"; }, "Value entered in star quantity is not valid",
        FormFocus::StarQuanEdit},
       {[](DeviceForm& f) { f.StarQuantity = "0"; }, "Value entered in star quantity is out of range",
@@ -73,10 +76,16 @@ TEST_F(DeviceListTest, ValidateFormRefusesInOrderWithFocus) {
        FormFocus::EffectLengthEdit},
       {[](DeviceForm& f) { f.EffectLength = "-40"; }, "Value entered in effect length is out of range",
        FormFocus::EffectLengthEdit},
-      {[](DeviceForm& f) { f.NextEff = true; f.NextEffCode = ""; }, "Value entered in device code is not valid",
-       FormFocus::NextEffCodeEdit},
-      {[](DeviceForm& f) { f.NextPar = true; f.NextParCode = "-3"; }, "Value entered in device code is out of range",
-       FormFocus::NextParCodeEdit},
+      {[](DeviceForm& f) {
+         f.NextEff = true;
+         f.NextEffCode = "";
+       },
+       "Value entered in device code is not valid", FormFocus::NextEffCodeEdit},
+      {[](DeviceForm& f) {
+         f.NextPar = true;
+         f.NextParCode = "-3";
+       },
+       "Value entered in device code is out of range", FormFocus::NextParCodeEdit},
       {[](DeviceForm& f) { f.PosX = "1.000,5"; }, "Value entered in X position is not valid", FormFocus::PosXEdit},
       {[](DeviceForm& f) { f.PosY = "abc"; }, "Value entered in Y position is not valid", FormFocus::PosYEdit},
       {[](DeviceForm& f) { f.PosZ = "1e39"; }, "Value entered in Z position is not valid", FormFocus::PosZEdit},

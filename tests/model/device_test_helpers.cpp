@@ -52,8 +52,8 @@ void ExpectSameRecord(const TBaseDevice& e, const TBaseDevice& a) {
 }
 
 std::string DeviceFileWith(int code, const std::string& moreLines, bool subDevice) {
-  return "[ORVN]\r\nSignature=Device\r\n[Device]\r\nCode=" + std::to_string(code) + "\r\nKind=" +
-         (subDevice ? "subdevice" : "device") + "\r\n" + moreLines;
+  return "[ORVN]\r\nSignature=Device\r\n[Device]\r\nCode=" + std::to_string(code) +
+         "\r\nKind=" + (subDevice ? "subdevice" : "device") + "\r\n" + moreLines;
 }
 
 }  // namespace orvane::testing

@@ -9,7 +9,9 @@
 
 namespace orvane::testing {
 
-inline PrepareStep RealPrepare() { return [](TBaseDevice& d) { return PrepareCompiledPart(d); }; }
+inline PrepareStep RealPrepare() {
+  return [](TBaseDevice& d) { return PrepareCompiledPart(d); };
+}
 
 // Every stored field of the record (not the compiled part).
 void ExpectSameRecord(const TBaseDevice& expected, const TBaseDevice& actual);

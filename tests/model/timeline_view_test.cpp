@@ -32,8 +32,7 @@ TEST(TimelineView, ZoomKeepsTheTimeUnderTheMouseAndStaysInRange) {
   EXPECT_DOUBLE_EQ(view.PixelsPerSecond, kTimelineMinZoom);
   // Nonsense factors change nothing.
   EXPECT_DOUBLE_EQ(ZoomAround(view, 0, 0).PixelsPerSecond, view.PixelsPerSecond);
-  EXPECT_DOUBLE_EQ(ZoomAround(view, 0, std::numeric_limits<double>::quiet_NaN()).PixelsPerSecond,
-                   view.PixelsPerSecond);
+  EXPECT_DOUBLE_EQ(ZoomAround(view, 0, std::numeric_limits<double>::quiet_NaN()).PixelsPerSecond, view.PixelsPerSecond);
 }
 
 TEST(TimelineView, ScrollStopsAtTimeZero) {

@@ -126,7 +126,8 @@ TEST(CueEdit, FieldEditsReadLikeTheCueFileAndRefuseWithItsMessage) {
 
   EXPECT_EQ(SetCueFieldChange(cues, 1, CueField::Time, "soon", &devices).Error,
             "cues.csv line 3: time \"soon\" is not a time in seconds.");
-  EXPECT_EQ(SetCueFieldChange(cues, 2, CueField::Code, "512", &devices).Error, "cues.csv line 4: no device has code 512.");
+  EXPECT_EQ(SetCueFieldChange(cues, 2, CueField::Code, "512", &devices).Error,
+            "cues.csv line 4: no device has code 512.");
   EXPECT_EQ(SetCueFieldChange(cues, 0, CueField::Z, "11", &devices).Error,
             "cues.csv line 2: z 11 is outside the show's range (-10.922 to 10.922).");
   EXPECT_TRUE(SetCueFieldChange(cues, 0, CueField::Time, "-1", &devices).Error.has_value());

@@ -79,8 +79,7 @@ TEST(CueList, ReadsColumnsInAnyOrderAndCase) {
 
 TEST(CueList, RefusesTheWholeListNamingLineAndField) {
   const std::string head = "time,code,x,y,z,label\n";
-  EXPECT_EQ(ErrorOf(head + "0,101\n1,101\n2,101\n3,101\n4,101\n6,512\n"),
-            "cues.csv line 7: no device has code 512.");
+  EXPECT_EQ(ErrorOf(head + "0,101\n1,101\n2,101\n3,101\n4,101\n6,512\n"), "cues.csv line 7: no device has code 512.");
   EXPECT_EQ(ErrorOf(head + "soon,101\n"), "cues.csv line 2: time \"soon\" is not a time in seconds.");
   EXPECT_EQ(ErrorOf(head + "-1,101\n"), "cues.csv line 2: time -1 is negative.");
   EXPECT_EQ(ErrorOf(head + "86400.001,101\n"), "cues.csv line 2: time 86400.001 is later than a day into the show.");

@@ -39,7 +39,8 @@ ShowDocument SmallShow() {
 TEST(ShowSettings, ReadsKnownFieldsAndKeepsUnknownOnes) {
   ShowSettings s;
   ASSERT_FALSE(ReadShowSettings(R"({"format":"orvane-show","version":1,"title":"T","scale":2,
-      "music":{"file":"a.ogg","offset":-0.25,"gain":3},"designer":{"name":"N"}})", s));
+      "music":{"file":"a.ogg","offset":-0.25,"gain":3},"designer":{"name":"N"}})",
+                                s));
   EXPECT_EQ(s.Title, "T");
   EXPECT_EQ(s.Scale, 2.0f);
   EXPECT_EQ(s.MusicFile, "a.ogg");
@@ -70,8 +71,7 @@ TEST(ShowSettings, RefusesWhatItCannotRead) {
             "show.json: \"scale\" must be a number.");
   EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":1,"music":{"file":3}})", s),
             "show.json: the music \"file\" must be a text.");
-  EXPECT_EQ(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'), s),
-            "show.json: nested too deeply.");
+  EXPECT_EQ(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'), s), "show.json: nested too deeply.");
 }
 
 TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {

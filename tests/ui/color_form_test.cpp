@@ -93,8 +93,8 @@ TEST(ColorForm, WindowAndControlsAsDesigned) {
   EXPECT_TRUE(timer->isActive());
 
   ColorListView* view = f.View();
-  const QStringList captions{"InitialPos. [%]", "FinalPos. [%]", "FadeOut", "MixColor", "Blink",
-                             "Initial color", "Final color"};
+  const QStringList captions{"InitialPos. [%]", "FinalPos. [%]", "FadeOut",    "MixColor",
+                             "Blink",           "Initial color", "Final color"};
   const std::vector<int> widths{90, 90, 70, 70, 70, 70, 70};
   ASSERT_EQ(view->columnCount(), 7);
   for (int c = 0; c < 7; ++c) {
@@ -228,8 +228,8 @@ TEST(ColorForm, ScreenshotWithThreeSegments) {
     for (int x = 0; x < graph.width(); ++x) differing += shot.pixel(origin + QPoint(x, y)) != graph.pixel(x, y);
   }
   EXPECT_EQ(differing, 0);
-  EXPECT_EQ(QColor(graph.pixel(10, 5)), QColor(255, 0, 0));     // first segment, red, top band
-  EXPECT_EQ(QColor(graph.pixel(500, 20)), QColor(0, 255, 0));   // third segment
+  EXPECT_EQ(QColor(graph.pixel(10, 5)), QColor(255, 0, 0));        // first segment, red, top band
+  EXPECT_EQ(QColor(graph.pixel(500, 20)), QColor(0, 255, 0));      // third segment
   EXPECT_EQ(QColor(graph.pixel(372, 44)), QColor(128, 128, 128));  // blink mark at x mod 4 = 0
 
   // Row 0's initial-colour cell: black outline, red inside, inset from the cell.

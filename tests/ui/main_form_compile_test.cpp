@@ -10,8 +10,8 @@
 #include <QToolButton>
 
 #include "compiler/compile_messages.h"
-#include "model/execution_state.h"
 #include "main_form_desk.h"
+#include "model/execution_state.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -76,7 +76,7 @@ TEST(MainFormCompile, TheButtonTableHoldsThroughCompileAndPlayback) {
   EXPECT_EQ(d.Display.PlaybackStarts, 1);
   EXPECT_GE(d.Display.Raised, 1);
   EXPECT_EQ(Now(d), (Buttons{false, false, false, false, true}));  // playing
-  d.Form.PostStartVisualize();  // Enter in the display while playing: ignored
+  d.Form.PostStartVisualize();                                     // Enter in the display while playing: ignored
   ProcessEvents();
   EXPECT_EQ(d.Display.PlaybackStarts, 1);
 
@@ -99,7 +99,7 @@ TEST(MainFormCompile, RenderAndVisualizeStartsPlaybackByItself) {
 
 TEST(MainFormCompile, RefusalsBeforeAnyCompile) {
   Desk d;
-  d.Form.Devices();  // empty list
+  d.Form.Devices();                                    // empty list
   QTest::mouseClick(d.Form.RenderBt, Qt::LeftButton);  // disabled: nothing
   ProcessEvents();
   EXPECT_TRUE(d.Dialogs.Messages.empty());

@@ -15,9 +15,9 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include "main_form_desk.h"
 #include "model/decimal_text.h"
 #include "model/presets.h"
-#include "main_form_desk.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -81,8 +81,8 @@ TEST(MainForm, OpensWithTheDesignedControls) {
   EXPECT_TRUE(f.CreateBt->isEnabled());
   EXPECT_TRUE(f.ClearBt->isEnabled());
   EXPECT_TRUE(f.LoadBt->isEnabled());
-  for (QWidget* w : std::initializer_list<QWidget*>{f.ModifyBt, f.DeleteBt, f.SaveBt, f.RenderBt, f.VisualizarBt,
-                                                    f.RenAndVisBt})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{f.ModifyBt, f.DeleteBt, f.SaveBt, f.RenderBt, f.VisualizarBt, f.RenAndVisBt})
     EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
   EXPECT_FALSE(f.CompileLed->Lit());
   EXPECT_FALSE(f.VisualLed->Lit());

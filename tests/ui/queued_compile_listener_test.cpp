@@ -35,7 +35,8 @@ TEST(QueuedCompileListener, CoalescesProgressAndShowsTheLastTotalBeforeCompletio
   constexpr int64_t kFrames = 300'000;
   const auto start = std::chrono::steady_clock::now();
   std::thread compile([&] {
-    for (int64_t frame = 1; frame <= kFrames; ++frame) listener.CompileProgress(static_cast<int>(frame % 25) * 4, frame);
+    for (int64_t frame = 1; frame <= kFrames; ++frame)
+      listener.CompileProgress(static_cast<int>(frame % 25) * 4, frame);
     CompileOutcome outcome;
     outcome.Records = kFrames;
     listener.CompileFinished(outcome);

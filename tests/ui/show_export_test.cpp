@@ -87,8 +87,9 @@ TEST(ShowExport, CancelStopsTheChildAndLeavesNoFile) {
   ExportDesk d("");
   ASSERT_NE(d.Window, nullptr);
   ASSERT_FALSE(d.Window->Modified());
-  d.Window->SetVideoChooser(
-      [&](const std::vector<VideoSize>& sizes) { return ShowWindow::VideoChoice{d.Video(), sizes.back()}; });
+  d.Window->SetVideoChooser([&](const std::vector<VideoSize>& sizes) {
+    return ShowWindow::VideoChoice{d.Video(), sizes.back()};
+  });
   d.Window->VideoAct->trigger();
   ASSERT_TRUE(d.Window->VideoExport()->Running());
   QProgressDialog* progress = d.Window->VideoExport()->Progress();

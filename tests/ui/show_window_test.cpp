@@ -43,7 +43,8 @@ struct ShowDesk : Desk {
   void SelectDevice(int32_t code) {
     const auto& items = Form.Devices().Items();
     for (size_t i = 0; i < items.size(); ++i)
-      if (items[i].Caption == std::to_string(code)) Form.DevicesList->setCurrentItem(Form.DevicesList->topLevelItem(int(i)));
+      if (items[i].Caption == std::to_string(code))
+        Form.DevicesList->setCurrentItem(Form.DevicesList->topLevelItem(int(i)));
     ProcessEvents();
   }
   QPoint StripPoint(int64_t ms) { return {Window->Strip()->XOfMs(ms), 70}; }
@@ -130,8 +131,7 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   const int row = static_cast<int>(d.W().SelectedRows().at(0));
   QAbstractItemModel* table = d.W().Table()->model();
   EXPECT_FALSE(table->setData(table->index(row, 0), "soon", Qt::EditRole));
-  const std::string refusal =
-      "cues.csv line " + std::to_string(row + 2) + ": time \"soon\" is not a time in seconds.";
+  const std::string refusal = "cues.csv line " + std::to_string(row + 2) + ": time \"soon\" is not a time in seconds.";
   EXPECT_EQ(table->index(row, 0).data(Qt::ToolTipRole).toString().toStdString(), refusal);
   EXPECT_EQ(d.W().StatusText().toStdString(), refusal);
   EXPECT_EQ(d.Cues()[static_cast<size_t>(row)], moved);

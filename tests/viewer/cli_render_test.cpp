@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "support/cli_run.h"
 #include "app/cli_command.h"
 #include "playback_rig.h"
+#include "support/cli_run.h"
 #include "util/random.h"
 
 namespace orvane::testing {
@@ -43,8 +43,8 @@ TEST(CliRender, ParticlesAsSpritesOrQuads) {
   int k = 0;
   for (const char* way : {"sprites", "quads"}) {
     const auto out = rig.dir.Path() / way;
-    const CliRun r = Cli({"render", rig.ShowPath().string(), "-o", out.string(), "--frames", "12", "--scenery",
-                          "none", "--particles", way});
+    const CliRun r = Cli({"render", rig.ShowPath().string(), "-o", out.string(), "--frames", "12", "--scenery", "none",
+                          "--particles", way});
     ASSERT_EQ(r.Status, 0) << r.Err;
     pictures[k++] = ReadFileBytes(out / "frame_00012.png");
   }

@@ -149,8 +149,8 @@ TEST_F(DisplayCoreTest, JoystickButtonsNeedTheChangedAndTheDownBit) {
   model_->JoystickButtonDown(kJoyButton1Changed);  // released
   EXPECT_EQ(events_.visualize_requests, 0);
   model_->Camera().Yaw = 10;
-  model_->JoystickButtonDown(kJoyButton1Changed | kJoyButton1 | kJoyButton2Changed | kJoyButton2 |
-                             kJoyButton3Changed | kJoyButton3 | kJoyButton4Changed | kJoyButton4);
+  model_->JoystickButtonDown(kJoyButton1Changed | kJoyButton1 | kJoyButton2Changed | kJoyButton2 | kJoyButton3Changed |
+                             kJoyButton3 | kJoyButton4Changed | kJoyButton4);
   // Whether Visualize is enabled is the main window's to decide.
   EXPECT_EQ(events_.visualize_requests, 1);
   EXPECT_TRUE(model_->Player().Paused());

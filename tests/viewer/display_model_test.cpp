@@ -86,7 +86,7 @@ class ModelRig {
   ScriptedDialogs dialogs;
   RecordingEvents events;
   std::unique_ptr<DisplayModel> model;
-  std::vector<int> drawn;          // the x field of each drawn frame's first record
+  std::vector<int> drawn;              // the x field of each drawn frame's first record
   std::vector<int64_t> clock_at_draw;  // the clock's frame when each was drawn
 };
 

@@ -32,8 +32,8 @@ namespace orvane::testing {
 namespace {
 
 struct PictureDifference {
-  int Lit = 0;           // pixels lit in either picture
-  int BeyondNoise = 0;   // lit pixels where a channel differs by more than 3
+  int Lit = 0;                     // pixels lit in either picture
+  int BeyondNoise = 0;             // lit pixels where a channel differs by more than 3
   int64_t LightA = 0, LightB = 0;  // sums of every channel
 };
 
@@ -64,9 +64,16 @@ void ExpectSamePicture(const PictureDifference& d, const std::string& what) {
 // A raw record with position in 1/3000 units.
 void AddRecord(std::vector<uint8_t>& frame, int x, int y, int z, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha,
                uint8_t size) {
-  const uint8_t bytes[10] = {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(y),
-                             static_cast<uint8_t>(y >> 8), static_cast<uint8_t>(z), static_cast<uint8_t>(z >> 8),
-                             r, g, b, static_cast<uint8_t>(alpha << 4 | size)};
+  const uint8_t bytes[10] = {static_cast<uint8_t>(x),
+                             static_cast<uint8_t>(x >> 8),
+                             static_cast<uint8_t>(y),
+                             static_cast<uint8_t>(y >> 8),
+                             static_cast<uint8_t>(z),
+                             static_cast<uint8_t>(z >> 8),
+                             r,
+                             g,
+                             b,
+                             static_cast<uint8_t>(alpha << 4 | size)};
   frame.insert(frame.end(), bytes, bytes + 10);
 }
 
@@ -80,7 +87,8 @@ std::vector<uint8_t> SizesNearAndFar() {
                 static_cast<uint8_t>(size));
     }
     // Far away: most of these are a pixel wide or less.
-    AddRecord(frame, (size - 8) * 4000, -9000, -30000, 200, 220, 255, static_cast<uint8_t>(size), static_cast<uint8_t>(size));
+    AddRecord(frame, (size - 8) * 4000, -9000, -30000, 200, 220, 255, static_cast<uint8_t>(size),
+              static_cast<uint8_t>(size));
     AddRecord(frame, (size - 8) * 3000 + 517, -6000, -32000, 255, 255, 255, 15, static_cast<uint8_t>(size));
   }
   return frame;
@@ -184,7 +192,9 @@ std::vector<uint8_t> BusiestFrame(int preset) {
   EXPECT_TRUE(ApplyPreset(preset, list, dialogs));
   CompileSnapshot snapshot;
   const int32_t root = PresetDevices(preset).front().Code;
-  EXPECT_EQ(TakeSnapshot(root, [&list](int32_t c) { return list.FindByCode(c); }, snapshot), SnapshotStatus::kReady);
+  EXPECT_EQ(TakeSnapshot(
+                root, [&list](int32_t c) { return list.FindByCode(c); }, snapshot),
+            SnapshotStatus::kReady);
   SetList sets;
   CTrail trail;
   const std::atomic<float> scale{1.0f};

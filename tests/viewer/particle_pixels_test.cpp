@@ -17,9 +17,16 @@ namespace {
 std::array<uint8_t, 10> Record(int16_t x, int16_t y, int16_t z, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha,
                                uint8_t size) {
   auto u = [](int16_t v) { return static_cast<uint16_t>(v); };
-  return {static_cast<uint8_t>(u(x)), static_cast<uint8_t>(u(x) >> 8), static_cast<uint8_t>(u(y)),
-          static_cast<uint8_t>(u(y) >> 8), static_cast<uint8_t>(u(z)), static_cast<uint8_t>(u(z) >> 8),
-          r, g, b, static_cast<uint8_t>(alpha << 4 | size)};
+  return {static_cast<uint8_t>(u(x)),
+          static_cast<uint8_t>(u(x) >> 8),
+          static_cast<uint8_t>(u(y)),
+          static_cast<uint8_t>(u(y) >> 8),
+          static_cast<uint8_t>(u(z)),
+          static_cast<uint8_t>(u(z) >> 8),
+          r,
+          g,
+          b,
+          static_cast<uint8_t>(alpha << 4 | size)};
 }
 
 std::vector<uint8_t> Frame(std::initializer_list<std::array<uint8_t, 10>> records) {
@@ -116,10 +123,10 @@ TEST_F(ParticlePixels, SceneryInFrontHidesParticlesButParticlesHideNothing) {
 TEST_F(ParticlePixels, VertexArraysGiveTheSamePixelsAsImmediateMode) {
   std::vector<uint8_t> frame;
   for (int i = 0; i < 500; ++i) {
-    const auto r = Record(static_cast<int16_t>(i * 37 % 9000 - 4500), static_cast<int16_t>(i * 53 % 7000 - 3500),
-                          static_cast<int16_t>(i * 71 % 12000 - 6000), static_cast<uint8_t>(i * 3),
-                          static_cast<uint8_t>(i * 5), static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i % 16),
-                          static_cast<uint8_t>(i % 16));
+    const auto r =
+        Record(static_cast<int16_t>(i * 37 % 9000 - 4500), static_cast<int16_t>(i * 53 % 7000 - 3500),
+               static_cast<int16_t>(i * 71 % 12000 - 6000), static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 5),
+               static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i % 16), static_cast<uint8_t>(i % 16));
     frame.insert(frame.end(), r.begin(), r.end());
   }
   camera_.Yaw = 160;

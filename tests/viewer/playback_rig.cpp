@@ -23,8 +23,8 @@ std::vector<uint8_t> BuildShow(const TestShow& show) {
 PlaybackRig::PlaybackRig() = default;
 
 std::filesystem::path PlaybackRig::WriteShow(const std::vector<uint8_t>& bytes) {
-  std::ofstream(ShowPath(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(ShowPath(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return ShowPath();
 }
 

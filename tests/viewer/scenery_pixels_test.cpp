@@ -64,9 +64,9 @@ TEST(GuideRanges, TrackBarDegreesBecomeFiveDegreeSteps) {
   EXPECT_EQ(start.XZLow, -18);
   EXPECT_EQ(start.XZHigh, 18);
   const GuideRanges odd = GuideRangesFor(-7, 5, 12, 3);  // truncation toward zero
-  EXPECT_EQ(odd.XYLow, -1);  // (-7 - 2) / 5
-  EXPECT_EQ(odd.XYHigh, -1);  // (-7 + 2) / 5
-  EXPECT_EQ(odd.XZLow, 2);   // (12 - 1) / 5
+  EXPECT_EQ(odd.XYLow, -1);                              // (-7 - 2) / 5
+  EXPECT_EQ(odd.XYHigh, -1);                             // (-7 + 2) / 5
+  EXPECT_EQ(odd.XZLow, 2);                               // (12 - 1) / 5
   EXPECT_EQ(odd.XZHigh, 2);
 }
 

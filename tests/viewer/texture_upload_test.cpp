@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "viewer/gl_texture.h"
 #include "gl_fixture.h"
 #include "viewer/gl_headers.h"
+#include "viewer/gl_texture.h"
 
 namespace orvane::testing {
 namespace {

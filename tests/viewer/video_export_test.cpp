@@ -129,8 +129,8 @@ TEST(CliVideo, AFrameMatchesThePictureRenderDraws) {
   std::vector<std::string> video = {"video", PresetShow().string(), "-o", (dir.Path() / "v.mp4").string()};
   video.insert(video.end(), drawing.begin(), drawing.end());
   ASSERT_EQ(Cli(video).Status, 0);
-  std::vector<std::string> render = {"render", PresetShow().string(), "-o", dir.Path().string(), "--frames",
-                                     std::to_string(k)};
+  std::vector<std::string> render = {"render",   PresetShow().string(), "-o", dir.Path().string(),
+                                     "--frames", std::to_string(k)};
   render.insert(render.end(), drawing.begin(), drawing.end());
   ASSERT_EQ(Cli(render).Status, 0);
   char name[32];
@@ -284,8 +284,10 @@ TEST(CliVideoProgram, FfprobeCountsEveryFrame) {
   const std::string export_command = std::string(ORVANE_CLI) + " video " + PresetShow().string() + " -o " + out +
                                      " --size 128x96 --scenery none >/dev/null 2>&1";
   ASSERT_EQ(std::system(export_command.c_str()), 0);
-  const std::string probe = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                            "stream=codec_name,pix_fmt,nb_read_frames -of default=noprint_wrappers=1 " + out;
+  const std::string probe =
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+      "stream=codec_name,pix_fmt,nb_read_frames -of default=noprint_wrappers=1 " +
+      out;
   std::FILE* pipe = popen(probe.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string text;

@@ -82,8 +82,8 @@ TEST_F(VideoShowTest, ShowFolderExportsEveryFrameWithItsMusic) {
 
   // Music named on the command line replaces the show's.
   dir.Write("other.wav", ToneWavBytes(frames / 25.0));
-  const CliRun other = Cli({"video", "--show", show.string(), "-o", (dir.Path() / "b.mp4").string(), "--size",
-                            "64x48", "--music", (dir.Path() / "other.wav").string()});
+  const CliRun other = Cli({"video", "--show", show.string(), "-o", (dir.Path() / "b.mp4").string(), "--size", "64x48",
+                            "--music", (dir.Path() / "other.wav").string()});
   ASSERT_EQ(other.Status, cli::kExitDone) << other.Err;
   EXPECT_EQ(Figure(other.Out, "music"), (dir.Path() / "other.wav").string());
 }

@@ -34,7 +34,7 @@ class CollectingDialogs : public UserDialogs {
 
 struct HeadlessAssets {
   ParticleSpriteSource* Sprite = nullptr;  // none: untextured quads
-  SceneryModelSource* Models = nullptr;   // none: empty model scenario
+  SceneryModelSource* Models = nullptr;    // none: empty model scenario
 };
 
 class HeadlessDisplay {
@@ -60,8 +60,8 @@ class HeadlessDisplay {
 
  private:
   HeadlessDisplay() = default;
-  static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
-                                                int32_t height, const HeadlessAssets& assets, std::string& error);
+  static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width, int32_t height,
+                                                const HeadlessAssets& assets, std::string& error);
 
   std::unique_ptr<OsMesaContext> context_;
   std::unique_ptr<FreeTypeFontService> font_;

@@ -17,14 +17,16 @@ std::unique_ptr<OsMesaContext> OsMesaContext::Create(int32_t width, int32_t heig
 }
 
 OsMesaContext::OsMesaContext(void* context, int32_t width, int32_t height)
-    : context_(context), width_(width), height_(height),
+    : context_(context),
+      width_(width),
+      height_(height),
       buffer_(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0) {}
 
 OsMesaContext::~OsMesaContext() { OSMesaDestroyContext(static_cast<OSMesaContext>(context_)); }
 
 bool OsMesaContext::MakeCurrent() {
-  return OSMesaMakeCurrent(static_cast<OSMesaContext>(context_), buffer_.data(), GL_UNSIGNED_BYTE, width_,
-                           height_) == GL_TRUE;
+  return OSMesaMakeCurrent(static_cast<OSMesaContext>(context_), buffer_.data(), GL_UNSIGNED_BYTE, width_, height_) ==
+         GL_TRUE;
 }
 
 const std::vector<uint8_t>& OsMesaContext::Pixels() {
