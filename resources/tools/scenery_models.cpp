@@ -74,19 +74,12 @@ SceneSpec ColumnScene() {
   ring.Segments = 48;
   ring.uRepeats = 2.0f;
   ring.vScale = 0.5f;
-  AddRevolution(base,
-                {{0.33f, 0.45f},
-                 {0.34f, 0.47f},
-                 {0.345f, 0.50f},
-                 {0.335f, 0.53f},
-                 {0.30f, 0.55f},
-                 {0.27f, 0.56f},
-                 {0.26f, 0.58f},
-                 {0.275f, 0.60f},
-                 {0.28f, 0.62f},
-                 {0.26f, 0.64f},
-                 {0.235f, 0.65f}},
+  // clang-format off
+  AddRevolution(base, {{0.33f, 0.45f}, {0.34f, 0.47f}, {0.345f, 0.50f}, {0.335f, 0.53f}, {0.30f, 0.55f},
+                       {0.27f, 0.56f}, {0.26f, 0.58f}, {0.275f, 0.60f}, {0.28f, 0.62f}, {0.26f, 0.64f},
+                       {0.235f, 0.65f}},
                 ring);
+  // clang-format on
 
   Mesh shaft{"Shaft", "COLUMN_STUCCO"};
   Revolution fluted;
@@ -102,18 +95,11 @@ SceneSpec ColumnScene() {
   AddRevolution(shaft, {{0.23f, 0.65f}, {0.226f, 1.9f}, {0.205f, 3.12f}}, fluted);
 
   Mesh capital{"Capital", "COLUMN_SAND"};
-  AddRevolution(capital,
-                {{0.205f, 3.12f},
-                 {0.225f, 3.13f},
-                 {0.235f, 3.15f},
-                 {0.225f, 3.17f},
-                 {0.205f, 3.18f},
-                 {0.21f, 3.19f},
-                 {0.24f, 3.22f},
-                 {0.28f, 3.26f},
-                 {0.32f, 3.29f},
-                 {0.345f, 3.30f}},
+  // clang-format off
+  AddRevolution(capital, {{0.205f, 3.12f}, {0.225f, 3.13f}, {0.235f, 3.15f}, {0.225f, 3.17f}, {0.205f, 3.18f},
+                          {0.21f, 3.19f}, {0.24f, 3.22f}, {0.28f, 3.26f}, {0.32f, 3.29f}, {0.345f, 3.30f}},
                 ring);
+  // clang-format on
 
   Mesh abacus{"Abacus", "COLUMN_ABACUS"};
   AddBox(abacus, {-0.38f, 3.30f, -0.38f}, {0.38f, 3.56f, 0.38f}, 0.76f, 0.535f);
@@ -202,9 +188,10 @@ SceneSpec ArcScene() {
   for (size_t i = logo.TexCoords.size() - 16; i < logo.TexCoords.size(); ++i) logo.TexCoords[i] = dark;
 
   SceneSpec scene;
-  scene.Materials = {Stone("ARCH_WALL", "STUCCO.JPG"),
-                     Stone("ARCH_TRIM", "STUCCO4.JPG"),
+  // clang-format off
+  scene.Materials = {Stone("ARCH_WALL", "STUCCO.JPG"), Stone("ARCH_TRIM", "STUCCO4.JPG"),
                      {"ARCH_LOGO", "OVLOGO.JPG", {90, 90, 90}, {150, 150, 150}, {60, 60, 60}, 60, 0}};
+  // clang-format on
   scene.Meshes = {wall, trim, logo};
   scene.Lines = {{"Axis01", {-kHalfWidth, 0.0f, 0.0f}, {kHalfWidth, 0.0f, 0.0f}}};
   scene.Cameras = {SceneCamera()};

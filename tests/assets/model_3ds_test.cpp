@@ -124,18 +124,11 @@ std::string CubeObject() {
     const float x = (i & 1) ? 1.0f : -1.0f, y = (i & 2) ? 1.0f : -1.0f, z = (i & 4) ? 1.0f : -1.0f;
     points += F32(x) + F32(-z) + F32(y);
   }
-  return Object("Cube", {Chunk(0x4110, points), Faces({{0, 2, 3},
-                                                       {0, 3, 1},
-                                                       {4, 5, 7},
-                                                       {4, 7, 6},
-                                                       {0, 1, 5},
-                                                       {0, 5, 4},
-                                                       {2, 6, 7},
-                                                       {2, 7, 3},
-                                                       {0, 4, 6},
-                                                       {0, 6, 2},
-                                                       {1, 3, 7},
-                                                       {1, 7, 5}})});
+  // clang-format off
+  return Object("Cube", {Chunk(0x4110, points),
+                         Faces({{0, 2, 3}, {0, 3, 1}, {4, 5, 7}, {4, 7, 6}, {0, 1, 5}, {0, 5, 4},
+                                {2, 6, 7}, {2, 7, 3}, {0, 4, 6}, {0, 6, 2}, {1, 3, 7}, {1, 7, 5}})});
+  // clang-format on
 }
 
 TEST_F(ModelReader, CubeCornerNormalsAreTheAreaWeightedSumOfTheirFaces) {
