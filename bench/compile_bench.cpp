@@ -19,24 +19,13 @@
 #include "model/device_list.h"
 #include "model/device_lookup.h"
 #include "model/presets.h"
+#include "silent_dialogs.h"
 #include "util/random.h"
 
 namespace orvane {
 namespace {
 
 constexpr uint32_t kSeed = 7;
-
-class SilentDialogs : public UserDialogs {
- public:
-  DialogAnswer Message(DialogKind, DialogButtons, const std::string&, const std::string&) override {
-    return DialogAnswer::Ok;
-  }
-  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
-  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
-};
 
 // The devices of a show, prepared in seeded mode, and the seed state the compile starts
 // from. Each compile takes its own snapshot, as a real one does, so the per-device

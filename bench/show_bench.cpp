@@ -15,6 +15,7 @@
 #include "compiler/compiled_device_prep.h"
 #include "model/device_list.h"
 #include "model/presets.h"
+#include "silent_dialogs.h"
 #include "util/random.h"
 
 namespace orvane {
@@ -23,18 +24,6 @@ namespace {
 constexpr uint32_t kSeed = 7;
 constexpr int kCues = 300;
 constexpr uint32_t kShowFrames = 5 * 60 * 25;
-
-class SilentDialogs : public UserDialogs {
- public:
-  DialogAnswer Message(DialogKind, DialogButtons, const std::string&, const std::string&) override {
-    return DialogAnswer::Ok;
-  }
-  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
-  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
-};
 
 struct GeneratedShow {
   CompiledParts Parts;  // every preset's devices; their codes do not overlap
