@@ -16,18 +16,6 @@
 namespace orvane::testing {
 namespace {
 
-class RecordingEvents : public DisplayEvents {
- public:
-  void PlaybackProgress(int32_t percent) override { progress.push_back(percent); }
-  void PlaybackEnded(const Result<>& end) override { ends.push_back(end); }
-  void VisualizeRequested() override { ++visualize_requests; }
-  void CloseRequested() override { ++close_requests; }
-
-  std::vector<int32_t> progress;
-  std::vector<Result<>> ends;
-  int visualize_requests = 0, close_requests = 0;
-};
-
 // The panel as the model sees it; the test shrinks it to place texts for another size.
 class SizedPanel : public PanelSizeSource {
  public:

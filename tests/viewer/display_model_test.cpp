@@ -28,18 +28,6 @@ class Panel : public PanelSizeSource {
   int32_t width = 400, height = 300;
 };
 
-class RecordingEvents : public DisplayEvents {
- public:
-  void PlaybackProgress(int32_t percent) override { progress.push_back(percent); }
-  void PlaybackEnded(const Result<>& end) override { ends.push_back(end); }
-  void VisualizeRequested() override { ++visualize_requests; }
-  void CloseRequested() override { ++close_requests; }
-
-  std::vector<int32_t> progress;
-  std::vector<Result<>> ends;
-  int visualize_requests = 0, close_requests = 0;
-};
-
 class ModelRig {
  public:
   ModelRig() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/test_paths.h"
+#include "viewer/display_model.h"
 #include "viewer/display_services.h"
 #include "viewer/queued_poster.h"
 #include "viewer/show_player.h"
@@ -61,6 +62,19 @@ class PlaybackRig {
   RecordingListener listener;
   ShowPlayer player{poster, timers, listener};
   std::vector<int> drawn;  // the x field of each drawn frame's first record
+};
+
+// What the display model tells its owner.
+class RecordingEvents : public DisplayEvents {
+ public:
+  void PlaybackProgress(int32_t percent) override { progress.push_back(percent); }
+  void PlaybackEnded(const Result<>& end) override { ends.push_back(end); }
+  void VisualizeRequested() override { ++visualize_requests; }
+  void CloseRequested() override { ++close_requests; }
+
+  std::vector<int32_t> progress;
+  std::vector<Result<>> ends;
+  int visualize_requests = 0, close_requests = 0;
 };
 
 }  // namespace orvane::testing
