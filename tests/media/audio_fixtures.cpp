@@ -8,34 +8,16 @@
 #include <fstream>
 #include <numbers>
 
+#include "wav_bytes.h"
+
 namespace orvane::testing {
-namespace {
-
-void PutLe(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-}  // namespace
-
 std::string WavBytes(const std::vector<float>& interleaved, int32_t channels, int32_t sampleRate) {
-  const auto dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
-  std::string out = "RIFF";
-  PutLe(out, 36 + dataBytes, 4);
-  out += "WAVEfmt ";
-  PutLe(out, 16, 4);
-  PutLe(out, 1, 2);  // PCM
-  PutLe(out, static_cast<uint32_t>(channels), 2);
-  PutLe(out, static_cast<uint32_t>(sampleRate), 4);
-  PutLe(out, static_cast<uint32_t>(sampleRate * channels * 2), 4);
-  PutLe(out, static_cast<uint32_t>(channels * 2), 2);
-  PutLe(out, 16, 2);
-  out += "data";
-  PutLe(out, dataBytes, 4);
+  std::vector<int16_t> samples;
+  samples.reserve(interleaved.size());
   for (float sample : interleaved) {
-    const auto value = static_cast<int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
-    PutLe(out, static_cast<uint16_t>(value), 2);
+    samples.push_back(static_cast<int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f)));
   }
-  return out;
+  return PcmWavBytes(samples, channels, sampleRate);
 }
 
 void WriteWav(const std::filesystem::path& path, const std::vector<float>& interleaved, int32_t channels,

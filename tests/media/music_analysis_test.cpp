@@ -35,9 +35,11 @@ class RecordingListener : public MusicAnalysisListener {
     return *analysis_;
   }
   void Hold() { holdAtFirstReport_ = true; }
+  // Also returns when the job ended without any report (a file that failed to decode), so
+  // such a fault fails the test instead of hanging it.
   void WaitForFirstReport() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !progress_.empty(); });
+    changed_.wait(lock, [this] { return !progress_.empty() || analysis_.has_value(); });
   }
   void Release() {
     std::lock_guard lock(mutex_);
