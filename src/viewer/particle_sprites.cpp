@@ -26,7 +26,10 @@ constexpr GLint kMargin = 128;
 // square parallel to the picture, whose side in pixels is its side in scene units times
 // pixels-per-unit over the depth. A point is at least one pixel wide, so a square smaller
 // than that keeps the one pixel whose centre it would cover, with the texture coordinate
-// the quad has there, or adds nothing.
+// the quad has there, or adds nothing. That coordinate is 0.5 + (pixel centre - square's
+// centre) / side; a one-pixel point gives 0.5 + (pixel centre - point's centre), so the
+// point moves, within the same pixel, to where its own coordinate is the square's. This
+// keeps the fragment program to one varying: each one costs the rasterizer per point and pixel.
 constexpr const char* kVertexShader = R"(#version 120
 attribute vec4 field;
 attribute vec4 colour;
@@ -34,7 +37,6 @@ uniform float flatten;
 uniform vec4 viewport;
 uniform float pixelsPerUnit;
 varying vec4 tint;
-varying vec3 tinyCoord;
 void main() {
   vec3 p = field.xyz / 3000.0;
   if (flatten > 0.5) p.z = 0.0;
@@ -47,12 +49,15 @@ void main() {
   float side = 2.0 * halfSide * pixelsPerUnit / max(-eye.z, 1e-6);
   gl_PointSize = side;
   tint = vec4(colour.rgb, alphaLevel / 15.0);
-  tinyCoord = vec3(0.0);
   if (side < 1.0) {
     vec2 centre = viewport.xy + (gl_Position.xy / gl_Position.w * 0.5 + 0.5) * viewport.zw;
-    vec2 st = 0.5 + (floor(centre) + 0.5 - centre) / side;
-    tinyCoord = vec3(st, 1.0);
-    if (any(lessThan(st, vec2(0.0))) || any(greaterThan(st, vec2(1.0)))) tint.a = 0.0;
+    vec2 pixelCentre = floor(centre) + 0.5;
+    vec2 offset = (pixelCentre - centre) / side;
+    if (any(greaterThan(abs(offset), vec2(0.5)))) tint.a = 0.0;
+    // Kept off the pixel's edges by more than the rasterizer's 1/256-pixel snapping, or it
+    // could pick the neighbour.
+    vec2 moved = pixelCentre - clamp(offset, -0.495, 0.495);
+    gl_Position.xy = ((moved - viewport.xy) / viewport.zw * 2.0 - 1.0) * gl_Position.w;
   }
 }
 )";
@@ -63,9 +68,8 @@ constexpr const char* kFragmentShader = R"(#version 120
 uniform sampler2D sprite;
 uniform float textured;
 varying vec4 tint;
-varying vec3 tinyCoord;
 void main() {
-  vec2 st = mix(vec2(gl_PointCoord.x, 1.0 - gl_PointCoord.y), tinyCoord.xy, tinyCoord.z);
+  vec2 st = vec2(gl_PointCoord.x, 1.0 - gl_PointCoord.y);
   vec4 texel = textured > 0.5 ? texture2D(sprite, st) : vec4(1.0);
   gl_FragColor = texel * tint;
 }
