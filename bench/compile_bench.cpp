@@ -9,13 +9,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <filesystem>
 #include <memory>
 
 #include "compiler/compile_show.h"
 #include "compiler/compiled_device_prep.h"
+#include "cpu_seconds.h"
 #include "model/device_list.h"
 #include "model/device_lookup.h"
 #include "model/presets.h"
@@ -83,12 +82,6 @@ std::unique_ptr<PreparedShow> PrepareSteadyShell(bool trail) {
   show->Kept.SetRoot(1);
   show->StartSeed = RandomSeed();
   return show;
-}
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 // nextSink gives the sink for the next compile.

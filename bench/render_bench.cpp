@@ -1,11 +1,10 @@
 // Milliseconds per DrawFrame, headless on the software GL: scenery on, particles held on
 // screen by a paused show, immediate mode, vertex-array quads and point sprites side by
 // side. The sprite cases also print their wall and CPU time as a share of the vertex-array
-// quads' in the same run (wall/quads, cpu/quads).
+// quads' in the same run (wall/quads, cpu/quads); every case prints the cores its frame
+// kept busy (all threads' CPU time over wall time).
 
 #include <benchmark/benchmark.h>
-
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +20,7 @@
 #include "compiler/show_reader.h"
 #include "compiler/show_sink.h"
 #include "compiler/show_writer.h"
+#include "cpu_seconds.h"
 #include "model/presets.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/headless_display.h"
@@ -107,12 +107,6 @@ HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
   return *display;
 }
 
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 const char* PathName(ParticlePath path) {
   switch (path) {
     case ParticlePath::Immediate: return "immediate";
@@ -138,6 +132,7 @@ void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, Particl
   core.Particles().SetPath(path);
   const auto wallStart = std::chrono::steady_clock::now();
   const double cpuStart = ThreadCpuSeconds();
+  const double allCpuStart = ProcessCpuSeconds();
   for (auto _ : state) {
     core.DrawFrame();
     glFinish();
@@ -145,6 +140,9 @@ void MeasureDrawFrame(benchmark::State& state, HeadlessDisplay& display, Particl
   const double frames = static_cast<double>(state.iterations());
   const FrameCost cost{std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count() / frames,
                        (ThreadCpuSeconds() - cpuStart) / frames};
+  // The rasterizer's threads work after the main thread hands over a frame; cores busy near
+  // the machine's count says the frame is as short as its total work allows.
+  state.counters["cores busy"] = (ProcessCpuSeconds() - allCpuStart) / frames / cost.Wall;
   if (path == ParticlePath::VertexArrays) QuadCosts()[key] = cost;
   if (path == ParticlePath::Sprites && QuadCosts().count(key)) {
     state.counters["wall/quads"] = cost.Wall / QuadCosts()[key].Wall;
