@@ -9,7 +9,8 @@ namespace orvane {
 
 CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
                           CompileListener& listener, std::stop_token stop) {
-  CompileContext context{sets, trail, job.Snapshot, scale, job.Limits};
+  const std::atomic<float> ownScale{job.Scale.value_or(0.0f)};
+  CompileContext context{sets, trail, job.Snapshot, job.Scale ? ownScale : scale, job.Limits};
   context.Stop = std::move(stop);
   CompileOutcome outcome;
   try {
@@ -65,11 +66,12 @@ CompileController::StartResult CompileController::Start(int32_t rootCode, const 
 CompileController::StartResult CompileController::StartShow(std::vector<RootCue> cues, const DeviceLookup& lookup,
                                                             const std::filesystem::path& output,
                                                             CompileListener& listener, CompileLimits limits,
-                                                            size_t* failedCue) {
+                                                            size_t* failedCue, std::optional<float> scale) {
   if (thread_) return StartResult::kBusy;
   CompileJob job;
   job.Output = output;
   job.Limits = limits;
+  job.Scale = scale;
   const SnapshotStatus status = TakeCueSnapshot(cues, lookup, job.Snapshot, failedCue);
   job.Cues = std::move(cues);
   return Launch(std::move(job), status, listener);

@@ -25,9 +25,12 @@ struct CompileJob {
   std::optional<std::vector<RootCue>> Cues;
   std::filesystem::path Output;
   CompileLimits Limits{};
+  // A show's own motion scale, read instead of the owner's live one.
+  std::optional<float> Scale;
 };
 
-// The thread body on the calling thread: compiles the job's root into its file and calls
+// The thread body on the calling thread: compiles the job's root into its file, at the job's
+// scale if it has one and at `scale` as it stands meanwhile otherwise, and calls
 // CompileFinished. stop ends the compile early (the file is then removed): the owner goes
 // away mid-compile, or the user stops it.
 CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, const std::atomic<float>& scale,
@@ -74,9 +77,11 @@ class CompileController {
 
   StartResult Start(int32_t rootCode, const DeviceLookup& lookup, const std::filesystem::path& output,
                     CompileListener& listener, CompileLimits limits = {});
-  // A show's cues; kNoDevice and kRecursive name the first cue at fault in failedCue.
+  // A show's cues; kNoDevice and kRecursive name the first cue at fault in failedCue. A show
+  // with its own scale compiles at it.
   StartResult StartShow(std::vector<RootCue> cues, const DeviceLookup& lookup, const std::filesystem::path& output,
-                        CompileListener& listener, CompileLimits limits = {}, size_t* failedCue = nullptr);
+                        CompileListener& listener, CompileLimits limits = {}, size_t* failedCue = nullptr,
+                        std::optional<float> scale = std::nullopt);
   // After CompileFinished: joins and frees the thread, so the next Start can run.
   void Finished();
   // Asks a running compile to stop; its CompileFinished follows as for any end.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,9 +80,11 @@ class MainForm : public QWidget {
   // End of the show (or a show that could not be opened).
   void PlaybackFinished();
 
-  // A show's cues compiled like a device's chain, then played from `first_frame`.
-  // kNoDevice and kRecursive name the cue at fault in failedCue.
-  CompileController::StartResult CompileShow(std::vector<RootCue> cues, uint32_t first_frame, size_t* failedCue);
+  // A show's cues compiled like a device's chain, at the show's own scale if it has one and
+  // the "Scale" box's otherwise, then played from `first_frame`. kNoDevice and kRecursive
+  // name the cue at fault in failedCue.
+  CompileController::StartResult CompileShow(std::vector<RootCue> cues, std::optional<float> scale,
+                                             uint32_t first_frame, size_t* failedCue);
   // Plays the compiled show from a frame, as Visualize does; false when it cannot start now.
   bool PlayFrom(uint32_t first_frame);
   void StopPlayback();

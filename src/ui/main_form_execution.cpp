@@ -131,11 +131,12 @@ void MainForm::StartVisualize() {
   if (!(first == 0 ? display_->StartPlayback() : display_->StartPlaybackAt(first))) PlaybackFinished();
 }
 
-CompileController::StartResult MainForm::CompileShow(std::vector<RootCue> cues, uint32_t first_frame,
-                                                     size_t* failedCue) {
+CompileController::StartResult MainForm::CompileShow(std::vector<RootCue> cues, std::optional<float> scale,
+                                                     uint32_t first_frame, size_t* failedCue) {
   if (execution_.CompileBlocked(compiler_->Busy())) return CompileController::StartResult::kBusy;
   const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
-  const auto result = compiler_->StartShow(std::move(cues), lookup, ShowFilePath(), *listener_, limits_, failedCue);
+  const auto result =
+      compiler_->StartShow(std::move(cues), lookup, ShowFilePath(), *listener_, limits_, failedCue, scale);
   if (result != CompileController::StartResult::kStarted) return result;
   execution_.MarkRenderAndVisualize();
   playFrom_ = first_frame;

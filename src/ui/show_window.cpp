@@ -673,7 +673,7 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
     return;
   }
   size_t failed = 0;
-  switch (main_.CompileShow(std::move(roots.Cues), firstFrame, &failed)) {
+  switch (main_.CompileShow(std::move(roots.Cues), show_.Settings.Scale, firstFrame, &failed)) {
     case CompileController::StartResult::kStarted:
       compiledIndex_ = undo_->index();
       ShowStatus(QStringLiteral("Compiling the show..."));

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 
 #include "compile_rig.h"
 #include "compiler/compile_thread.h"
@@ -208,6 +211,31 @@ TEST(CompileCues, TheCompileThreadRunsAShowIntoItsFile) {
   ShowSummary summary;
   ASSERT_FALSE(SummarizeShowFile(output, summary));
   EXPECT_EQ(summary.Frames, outcome.Frames);
+}
+
+// The "Scale" box stays at 1 while a show saved with its own scale compiles.
+TEST(CompileCues, AShowWithItsOwnScaleCompilesAtItWhateverTheLiveScale) {
+  testing::ScratchDir dir;
+  SeededPreset preset(3);
+  const std::vector<RootCue> cues = {preset.OwnPlace(301, 0), preset.OwnPlace(303, 30)};
+  auto compile = [&](float live, std::optional<float> own, const std::string& name) {
+    EnableSeededMode(7);  // each compile from the same seed
+    std::atomic<float> scale{live};
+    CompileController controller(scale);
+    testing::RecordingListener listener;
+    const fs::path output = dir.Path() / name;
+    EXPECT_EQ(controller.StartShow(cues, preset.Lookup(), output, listener, {}, nullptr, own),
+              CompileController::StartResult::kStarted);
+    listener.WaitFinished();
+    controller.Finished();
+    std::ifstream in(output, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string atOwnScale = compile(1.0f, 2.5f, "own.dat");
+  const std::string atLiveScale = compile(2.5f, std::nullopt, "live.dat");
+  ASSERT_FALSE(atOwnScale.empty());
+  EXPECT_TRUE(atOwnScale == atLiveScale);
+  EXPECT_FALSE(atOwnScale == compile(1.0f, std::nullopt, "plain.dat"));
 }
 
 TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
