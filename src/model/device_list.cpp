@@ -66,6 +66,7 @@ TBaseDevice* DeviceList::BuildDevice(UserDialogs& dialogs) {
     return nullptr;
   }
   devices_.push_back(std::move(record));
+  ++revision_;
   return devices_.back().get();
 }
 
@@ -120,6 +121,7 @@ void DeviceList::Assign(UserDialogs& dialogs) {
 
   FreeDevice(*selected_);
   devices_.push_back(std::move(fresh));
+  ++revision_;
   item = ItemFor(devices_.back().get());
   focus_ = FormFocus::DevicesList;
   CheckRecursion(dialogs, "The selected effect generates recursivity, please verify.");
@@ -208,10 +210,12 @@ void DeviceList::FreeDevice(size_t index) {
   const TBaseDevice* record = items_[index].Record;
   std::erase_if(devices_, [&](const auto& d) { return d.get() == record; });
   items_[index].Record = nullptr;
+  ++revision_;
 }
 
 void DeviceList::ClearDevices() {
   devices_.clear();
+  ++revision_;
   items_.clear();
   selected_.reset();
   redFont_ = false;
@@ -262,6 +266,7 @@ FolderLoadReport DeviceList::LoadFolder(const fs::path& folder, UserDialogs& dia
   focus_ = FormFocus::None;
   ClearDevices();
   FolderLoadReport report = LoadDeviceFolder(folder, devices_, prepare_);
+  ++revision_;
   ShowLoadError(report, dialogs);
   // Rebuilt even after an error, so the items always match the records that stay.
   RefreshDeviceList(dialogs);
@@ -271,6 +276,7 @@ FolderLoadReport DeviceList::LoadFolder(const fs::path& folder, UserDialogs& dia
 FolderLoadReport DeviceList::LoadDroppedFiles(const std::vector<fs::path>& files, UserDialogs& dialogs) {
   focus_ = FormFocus::None;
   FolderLoadReport report = LoadDeviceFiles(files, devices_, prepare_);
+  ++revision_;
   ShowLoadError(report, dialogs);
   RefreshDeviceList(dialogs);
   return report;

@@ -39,6 +39,9 @@ class DeviceList {
 
   // State the window shows.
   const DeviceRecords& Devices() const { return devices_; }
+  // Goes up with every change of the records (never with a selection or a form edit): a
+  // compile of the list's devices is current while it stays.
+  uint64_t Revision() const { return revision_; }
   const std::vector<DeviceListItem>& Items() const { return items_; }
   std::optional<size_t> Selection() const { return selected_; }
   bool RedFont() const { return redFont_; }  // the last chaining check found a cycle
@@ -116,6 +119,7 @@ class DeviceList {
   bool redFont_ = false;
   FormFocus focus_ = FormFocus::None;
   std::string deviceFolder_;
+  uint64_t revision_ = 0;
 };
 
 }  // namespace orvane

@@ -66,6 +66,8 @@ class MainForm : public QWidget {
   std::filesystem::path ShowFilePath() const;
   // The motion scale the compile reads; written by the "Scale" box.
   const std::atomic<float>& Scale() const { return scale_; }
+  // The compiles started so far, of devices and shows; the show file holds the last one's.
+  uint64_t CompileNumber() const { return compileNumber_; }
   DisplaySwitches Switches() const;
   int AboutTag() const { return aboutTag_; }
   ColorEditorOpener& ColorEditor() { return *colorOpener_; }
@@ -164,6 +166,7 @@ class MainForm : public QWidget {
   DeviceList list_;
   ExecutionState execution_;
   std::atomic<float> scale_{1.0f};
+  uint64_t compileNumber_ = 0;
   CompileLimits limits_{};
   // The compile's reports, then the compile: the thread is joined before its listener goes.
   std::unique_ptr<QueuedCompileListener> listener_;

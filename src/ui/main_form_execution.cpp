@@ -87,6 +87,7 @@ void MainForm::StartCompile() {
 }
 
 void MainForm::CompileLaunched() {
+  ++compileNumber_;
   if (display_) display_->ShowCompileText();
   execution_.CompileStarted();
   ShowButtons();

@@ -675,7 +675,7 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
   size_t failed = 0;
   switch (main_.CompileShow(std::move(roots.Cues), show_.Settings.Scale, firstFrame, &failed)) {
     case CompileController::StartResult::kStarted:
-      compiledIndex_ = undo_->index();
+      compiled_ = Stamp();
       ShowStatus(QStringLiteral("Compiling the show..."));
       StartFollowing(firstFrame);
       return;
@@ -694,10 +694,15 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
   }
 }
 
+CompiledShowStamp ShowWindow::Stamp() const {
+  return {undo_->index(), main_.Devices().Revision(), show_.Settings.Scale.value_or(main_.Scale().load()),
+          main_.CompileNumber()};
+}
+
 void ShowWindow::Play(uint32_t firstFrame) {
-  // The show as compiled last is played only while its cues are unchanged.
-  if (compiledIndex_ != undo_->index() || !main_.PlayFrom(firstFrame)) {
-    if (compiledIndex_ == undo_->index() && main_.Execution().Playing()) return;
+  const bool current = compiled_ == Stamp();
+  if (!current || !main_.PlayFrom(firstFrame)) {
+    if (current && main_.Execution().Playing()) return;
     CompileAndPlay(firstFrame);
     return;
   }

@@ -15,6 +15,7 @@
 
 #include "media/music_analysis.h"
 #include "model/user_dialogs.h"
+#include "show/compiled_show_stamp.h"
 #include "show/cue_edit.h"
 #include "show/show_folder.h"
 #include "show/video_export_run.h"
@@ -68,7 +69,8 @@ class ShowWindow : public QMainWindow {
 
   // Compiles the show on the main window's compile thread and plays it from the frame.
   void CompileAndPlay(uint32_t firstFrame);
-  // Plays the compiled show from the frame; compiles first when the cues changed since.
+  // Plays the compiled show from the frame; compiles first when the cues, the devices or the
+  // scale changed since, or another compile has replaced the show file.
   void Play(uint32_t firstFrame);
   // The play head follows the show being played.
   bool Following() const { return following_; }
@@ -143,6 +145,8 @@ class ShowWindow : public QMainWindow {
   void ShowError(const std::string& text);
   void FollowPlayback();
   void StartFollowing(uint32_t firstFrame);
+  // What the show file would hold if this show compiled now.
+  CompiledShowStamp Stamp() const;
 
   MainForm& main_;
   UserDialogs& dialogs_;
@@ -167,7 +171,7 @@ class ShowWindow : public QMainWindow {
   bool sawPlaying_ = false;
   int idleTicks_ = 0;
   ShowMusic* music_ = nullptr;
-  int compiledIndex_ = -1;  // the undo index of the cues last compiled
+  CompiledShowStamp compiled_;  // what the show file held when this show compiled last
   std::unique_ptr<MusicListener> musicListener_;
   MusicAnalyser analyser_;  // joined before the listener goes
 };

@@ -433,6 +433,43 @@ TEST_F(DeviceListTest, RefusedDecimalShowsTheErrorAndKeepsEarlierDevices) {
   EXPECT_EQ(list.Items()[0].Record, list.Devices()[0].get());
 }
 
+// A compile of the list's devices is current while the revision stays: every change of the
+// records moves it, looking at them does not.
+TEST_F(DeviceListTest, RevisionMovesWithEveryChangeOfTheRecordsOnly) {
+  uint64_t seen = list.Revision();
+  const auto moved = [&] {
+    const bool changed = list.Revision() != seen;
+    seen = list.Revision();
+    return changed;
+  };
+  CreateDevice(5);
+  EXPECT_TRUE(moved()) << "Create";
+  CreateDevice(6);
+  EXPECT_TRUE(moved());
+  list.Select(0);
+  list.Deselect();
+  list.Select(0);
+  list.Form().StarQuantity = "30";
+  EXPECT_FALSE(moved()) << "selecting and typing";
+  list.Assign(dialogs);
+  EXPECT_TRUE(moved()) << "Assign";
+  CreateDevice(5);  // refused: the code is taken
+  EXPECT_FALSE(moved());
+  dialogs.Answers.push_back(DialogAnswer::Yes);
+  list.Delete(dialogs);
+  EXPECT_TRUE(moved()) << "Delete";
+  ScratchDir dir;
+  list.LoadDroppedFiles({dir.Write("12.odev", DeviceFileWith(12))}, dialogs);
+  EXPECT_TRUE(moved()) << "dropped files";
+  list.LoadFolder(dir.Path(), dialogs);
+  EXPECT_TRUE(moved()) << "Load";
+  EXPECT_EQ(list.Devices().size(), 1u);
+  dialogs.Answers.push_back(DialogAnswer::Yes);
+  list.DeleteAll(dialogs);
+  EXPECT_TRUE(moved()) << "Delete all";
+  EXPECT_TRUE(list.Devices().empty());
+}
+
 TEST_F(DeviceListTest, DroppedFilesAddToTheList) {
   ScratchDir dir;
   CreateDevice(5);

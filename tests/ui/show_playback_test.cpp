@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
 
 #include "qt_test_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
+#include "ui/devices_list_view.h"
 #include "ui/program.h"
 #include "ui/show_music.h"
 #include "ui/show_window.h"
@@ -127,6 +129,39 @@ TEST(ShowPlayback, PlaysFromThePlayHeadAtThatFrame) {
     EXPECT_EQ(p.Window->Music().SilentReason(), "No audio output: the show plays without sound.");
   EXPECT_TRUE(p.Dialogs.Messages.empty());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 60000));
+}
+
+// The show file is shared with the main window, and a show compiled from other devices is
+// not this show: an edited device or a device's compile makes Play compile the show again.
+TEST(ShowPlayback, AnEditedDeviceOrAnotherCompileMakesPlayCompileTheShowAgain) {
+  ShowProgram p;
+  ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
+  const auto playToTheEnd = [&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+    p.Window->StopAct->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 10000));
+  };
+  p.Window->CompileAct->trigger();
+  playToTheEnd();
+  p.Window->PlayFromHeadAct->trigger();
+  EXPECT_FALSE(p.Main().Execution().Compiling()) << "unchanged: the compiled show plays";
+  playToTheEnd();
+
+  MainForm& main = p.Main();
+  main.DevicesList->setCurrentItem(main.DevicesList->topLevelItem(0));
+  QTest::mouseClick(main.ModifyBt, Qt::LeftButton);
+  p.Window->PlayFromHeadAct->trigger();
+  EXPECT_TRUE(main.Execution().Compiling()) << "an edited device";
+  playToTheEnd();
+
+  QTest::mouseClick(main.RenderBt, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return main.Execution().Compiling(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !main.Execution().Compiling(); }, 60000));
+  ProcessEvents();
+  p.Window->PlayFromHeadAct->trigger();
+  EXPECT_TRUE(main.Execution().Compiling()) << "the file holds a device's compile";
+  playToTheEnd();
+  EXPECT_TRUE(p.Dialogs.Messages.empty());
 }
 
 }  // namespace
