@@ -99,7 +99,7 @@ class MonoSink {
     if (channels == channels_ && frame.sample_rate == inputRate_ && frame.format == inputFormat_) return true;
     Flush();
     resampler_.reset();
-    if (channels < 1 || channels > kMaxChannels || frame.sample_rate <= 0) return false;
+    if (channels < 1 || channels > kMaxChannels || frame.sample_rate < kMinMusicSampleRate) return false;
     // The same layout in and out: the resampler changes rate and format only, and the mix
     // to mono is ours, a plain mean that keeps every channel's level.
     AVChannelLayout layout{};
@@ -266,6 +266,12 @@ AudioDecodeResult DecodeAudioFile(const std::filesystem::path& path, const Audio
   if (!codec || avcodec_parameters_to_context(codec.get(), stream.codecpar) < 0 ||
       avcodec_open2(codec.get(), decoder, nullptr) < 0)
     return Failure(AudioDecodeStatus::Undecodable, path, "cannot be decoded: its audio stream is damaged.");
+
+  // Decoders that learn the rate only from their first frame leave it to the frames' check.
+  if (codec->sample_rate > 0 && codec->sample_rate < kMinMusicSampleRate)
+    return Failure(AudioDecodeStatus::Undecodable, path,
+                   "is sampled at " + std::to_string(codec->sample_rate) + " Hz; music needs at least " +
+                       std::to_string(kMinMusicSampleRate) + " Hz.");
 
   PacketPtr packet(av_packet_alloc());
   FramePtr frame(av_frame_alloc());

@@ -22,6 +22,10 @@ inline constexpr int32_t kAudioSampleRate = 44100;
 inline constexpr int64_t kMaxMusicSeconds = 3600;
 inline constexpr int64_t kMaxMusicSamples = kMaxMusicSeconds * kAudioSampleRate;
 
+// Music sampled slower than this is refused: no music is, and resampling a few bytes at 1 Hz
+// would make an hour of samples.
+inline constexpr int32_t kMinMusicSampleRate = 4000;
+
 // A file may end this much before the length its header declares and still count as
 // whole: codec delay and padding move the end by a few milliseconds.
 inline constexpr double kTruncationToleranceSeconds = 0.25;

@@ -12,6 +12,7 @@
 
 #include "audio_fixtures.h"
 #include "support/test_paths.h"
+#include "wav_bytes.h"
 
 namespace orvane {
 namespace {
@@ -187,6 +188,20 @@ TEST(AudioDecoder, FilesCutShortAreRefused) {
   EXPECT_EQ(Decode(dir.Write("cut.mp3", mp3.substr(0, mp3.size() / 2))).Status, AudioDecodeStatus::Truncated);
   // Cut inside the headers: nothing to decode at all.
   EXPECT_NE(Decode(dir.Write("stub.flac", flac.substr(0, 20))).Status, AudioDecodeStatus::Decoded);
+}
+
+// A few bytes at 1 Hz would resample to most of an hour.
+TEST(AudioDecoder, MusicSampledTooSlowlyIsRefused) {
+  ScratchDir dir;
+  const std::vector<int16_t> tone(2400, 1000);
+  const auto slow = dir.Write("slow.wav", testing::PcmWavBytes(tone, 1, 1));
+  const auto refused = Decode(slow);
+  EXPECT_EQ(refused.Status, AudioDecodeStatus::Undecodable);
+  EXPECT_EQ(refused.Message,
+            "The music file \"" + slow.string() + "\" is sampled at 1 Hz; music needs at least 4000 Hz.");
+  const auto lowest = DecodeAudioFile(dir.Write("lowest.wav", testing::PcmWavBytes(tone, 1, kMinMusicSampleRate)));
+  ASSERT_TRUE(lowest.Ok()) << lowest.Message;
+  EXPECT_NEAR(lowest.Clip.DurationSeconds(), 0.6, 0.01);
 }
 
 TEST(AudioDecoder, MusicLongerThanTheBoundIsRefusedBeforeDecoding) {
