@@ -10,7 +10,7 @@ namespace orvane {
 struct CompiledShowStamp {
   int UndoIndex = -1;            // the cues and settings, as the show's undo stack stands
   uint64_t DevicesRevision = 0;  // the device list's
-  float Scale = 0;               // the motion scale the compile read at its start
+  float Scale = 0;               // the motion scale as the compile started
   uint64_t CompileNumber = 0;    // the program's compiles so far; the file holds the last one
   bool operator==(const CompiledShowStamp&) const = default;
 };
