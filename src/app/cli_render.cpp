@@ -72,16 +72,21 @@ int Render(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand RenderCommand() {
-  return {
-      "render",
-      "draws the frames of a compiled show into PNG files frame_NNNNN.png (in the folder OUT, default .) "
-      "with the display window's scenery and camera; --frames picks a range, --every N each N-th frame",
-      "SHOW [-o OUT] [--size WxH] [--frames A-B] [--every N] [--scenery model|grid|none] [--particles sprites|quads] [--flat] "
-      "[--overview] [--camera yaw,pitch,x,y,z]",
-      "orvane-cli render show.dat -o frames --frames 50-150 --every 10",
-      {"-o", "--size", "--frames", "--every", "--scenery", "--particles", "--camera"},
-      Render,
-      {"--flat", "--overview"}};
+  std::vector<std::string> values = {"-o", "--size", "--frames", "--every", "--scenery", "--particles", "--camera"};
+  values.insert(values.end(), kNightValueOptions.begin(), kNightValueOptions.end());
+  std::vector<std::string> flags = {"--flat", "--overview"};
+  flags.insert(flags.end(), kNightFlagOptions.begin(), kNightFlagOptions.end());
+  return {"render",
+          "draws the frames of a compiled show into PNG files frame_NNNNN.png (in the folder OUT, default .) "
+          "with the display window's scenery and camera, or with --look night as the night video draws them; "
+          "--frames picks a range, --every N each N-th frame",
+          "SHOW [-o OUT] [--size WxH] [--frames A-B] [--every N] [--look classic|night] [--scenery model|grid|none] "
+          "[--particles sprites|quads] [--flat] [--overview] [--camera yaw,pitch,x,y,z] [--camera-path FILE] "
+          "[--title TEXT] [--ground field|water]",
+          "orvane-cli render show.dat -o frames --frames 50-150 --every 10",
+          values,
+          Render,
+          flags};
 }
 
 }  // namespace orvane::cli

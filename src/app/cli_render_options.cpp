@@ -1,14 +1,68 @@
 #include "app/cli_render_options.h"
 
 #include "app/render_args.h"
+#include "show/staged_files.h"
 
 namespace orvane::cli {
+namespace {
 
-int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options) {
+// The first option of `names` the arguments hold, or nothing.
+const std::string* FirstGiven(const CliArgs& args, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (args.Has(name) || args.Flags.count(name) != 0) return &name;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int ReadCameraPathFile(const std::filesystem::path& file, CliIo& io, RenderOptions& options) {
+  std::string text;
+  if (auto error = ReadSmallFile(file, kMaxCameraPathBytes, text)) {
+    ReportError(io, *error);
+    return kExitBadInput;
+  }
+  CameraPathRead path = ReadCameraPath(text, file.filename().string());
+  if (path.Error) {
+    ReportError(io, *path.Error);
+    return kExitBadInput;
+  }
+  options.Night.CameraAt = FollowCameraPath(std::move(path.Keys));
+  return kExitDone;
+}
+
+int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, RenderLook look) {
   auto refuse = [&io](const std::string& message) {
     ReportError(io, message);
     return kExitBadInput;
   };
+  options.Look = look;
+  if (args.Has("--look")) {
+    const auto chosen = ParseLook(args.Value("--look"));
+    if (!chosen) return refuse("--look takes night or classic");
+    options.Look = *chosen;
+  }
+  if (options.Look == RenderLook::Night) {
+    if (const std::string* classic =
+            FirstGiven(args, {"--scenery", "--particles", "--camera", "--flat", "--overview"})) {
+      return refuse(*classic + " belongs to the classic look; add --look classic");
+    }
+    if (args.Has("--ground")) {
+      const auto ground = ParseGround(args.Value("--ground"));
+      if (!ground) return refuse("--ground takes field or water");
+      options.Night.Site.Ground = *ground;
+    }
+    if (args.Has("--title") && args.Flags.count("--no-title") != 0)
+      return refuse("--title and --no-title exclude each other");
+    if (args.Has("--title")) options.Night.Title = args.Value("--title");
+    if (args.Has("--camera-path")) {
+      if (const int status = ReadCameraPathFile(args.Value("--camera-path"), io, options); status != kExitDone) {
+        return status;
+      }
+    }
+  } else if (const std::string* night = FirstGiven(args, {"--camera-path", "--title", "--no-title", "--ground"})) {
+    return refuse(*night + " belongs to the night look (--look night)");
+  }
   if (args.Has("--size")) {
     const auto size = ParseRenderSize(args.Value("--size"));
     if (!size) return refuse("--size takes WIDTHxHEIGHT, 16 to 4096 each (as in 392x324)");

@@ -62,15 +62,28 @@ int Refuse(CliIo& io, const std::string& message) {
   return kExitBadInput;
 }
 
-// A show folder's music and offset from its show.json; a show without music stays silent.
-int ReadShowMusic(const fs::path& folder, CliIo& io, VideoJob& job) {
+// A show folder's music and offset from its show.json (a show without music stays silent),
+// and for the night look its title and its camera path, when it has one.
+int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, VideoJob& job) {
   const fs::path settingsPath = folder / kShowSettingsFileName;
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(settingsPath, ec))) return kExitDone;
-  std::string text;
   ShowSettings settings;
-  if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) return Refuse(io, *error);
-  if (auto error = ReadShowSettings(text, settings)) return Refuse(io, *error);
+  if (fs::exists(fs::symlink_status(settingsPath, ec))) {
+    std::string text;
+    if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) return Refuse(io, *error);
+    if (auto error = ReadShowSettings(text, settings)) return Refuse(io, *error);
+  }
+  if (job.Render.Look == RenderLook::Night) {
+    if (!args.Has("--title") && args.Flags.count("--no-title") == 0) {
+      job.Render.Night.Title = !settings.Title.empty() ? settings.Title : fs::absolute(folder, ec).filename().string();
+    }
+    const fs::path path = folder / kCameraPathFileName;
+    if (!args.Has("--camera-path") && fs::exists(fs::symlink_status(path, ec))) {
+      job.CameraPath = path;
+      if (const int status = ReadCameraPathFile(path, io, job.Render); status != kExitDone) return status;
+    }
+  }
+  if (args.Has("--music")) return kExitDone;
   const std::optional<fs::path> music = ShowMusicPath(settings, folder);
   if (!music) return kExitDone;
   if (!fs::is_regular_file(*music, ec)) {
@@ -92,7 +105,11 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
   job.Output = args.Value("-o");
   job.Render.Width = kVideoDefaultWidth;
   job.Render.Height = kVideoDefaultHeight;
-  if (const int status = ReadRenderOptions(args, io, job.Render); status != kExitDone) return status;
+  // A show folder is for showing: the night look unless asked otherwise.
+  if (const int status = ReadRenderOptions(args, io, job.Render, fromShow ? RenderLook::Night : RenderLook::Classic);
+      status != kExitDone)
+    return status;
+  if (args.Has("--camera-path")) job.CameraPath = args.Value("--camera-path");
   if (job.Render.Width % 2 != 0 || job.Render.Height % 2 != 0) {
     return refuse("--size takes even sizes only (H.264 stores colour at half the width and height): " +
                   args.Value("--size"));
@@ -104,10 +121,9 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
     }
     job.Crf = *crf;
   }
-  if (args.Has("--music")) {
-    job.Music = args.Value("--music");
-  } else if (fromShow) {
-    if (const int status = ReadShowMusic(args.Value("--show"), io, job); status != kExitDone) return status;
+  if (args.Has("--music")) job.Music = args.Value("--music");
+  if (fromShow) {
+    if (const int status = ReadShowFolder(args, args.Value("--show"), io, job); status != kExitDone) return status;
   }
   if (args.Has("--music-offset")) {
     const std::optional<double> offset = ReadDecimal(args.Value("--music-offset"), '.');
@@ -119,7 +135,7 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
   }
   // A slip of the keyboard must not replace the show or the music with the video.
   std::error_code ec;
-  for (const auto& input : {std::optional(job.ShowFile), job.Music}) {
+  for (const auto& input : {std::optional(job.ShowFile), job.Music, job.CameraPath}) {
     if (input && !input->empty() && std::filesystem::equivalent(*input, job.Output, ec)) {
       return refuse("-o names the input " + input->string() + "; choose another file for the video");
     }
@@ -227,19 +243,28 @@ int Video(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand VideoCommand() {
+  std::vector<std::string> values = {"--show",         "--seed",    "-o",       "--size",   "--music",
+                                     "--music-offset", "--scenery", "--camera", "--quality"};
+  values.insert(values.end(), kNightValueOptions.begin(), kNightValueOptions.end());
+  std::vector<std::string> flags = {"--overview", "--flat", "--progress-lines"};
+  flags.insert(flags.end(), kNightFlagOptions.begin(), kNightFlagOptions.end());
   return {
       "video",
-      "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size) with "
-      "the display window's drawing; --music adds the music (AAC) from --music-offset seconds on, cut to the "
-      "show's length; --scenery none gives a black background for laying over footage; --quality is x264's "
-      "rate factor (default 20); --progress-lines prints \"frame N/M\" lines on stderr; "
-      "Ctrl-C stops it (exit 130) and leaves no file",
-      "(--show DIR [--seed S] | SHOWFILE) -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] [--scenery model|grid|none] "
-      "[--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
-      "orvane-cli video show.dat --music music.ogg -o show.mp4",
-      {"--show", "--seed", "-o", "--size", "--music", "--music-offset", "--scenery", "--camera", "--quality"},
+      "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size); "
+      "--look night (the default for --show) draws an open site at night seen from the audience (sky, ground or "
+      "--ground water with reflections, glow), with the show's title over the first two seconds (--title TEXT, "
+      "--no-title) and the camera fitted to the show or following --camera-path FILE (the folder's camera.csv for "
+      "--show); --look classic (the default for a show file) gives the display window's drawing, where --scenery "
+      "none gives a black background for laying over footage; --music adds the music (AAC) from --music-offset "
+      "seconds on, cut to the show's length; --quality is x264's rate factor (default 20); --progress-lines prints "
+      "\"frame N/M\" lines on stderr; Ctrl-C stops it (exit 130) and leaves no file",
+      "(--show DIR [--seed S] | SHOWFILE) -o OUT.mp4 [--size WxH] [--music FILE] [--music-offset S] "
+      "[--look night|classic] [--camera-path FILE] [--title TEXT | --no-title] [--ground field|water] "
+      "[--scenery model|grid|none] [--camera yaw,pitch,x,y,z] [--overview] [--flat] [--quality N] [--progress-lines]",
+      "orvane-cli video --show examples/shows/harbour-night --seed 7 -o show.mp4",
+      values,
       Video,
-      {"--overview", "--flat", "--progress-lines"}};
+      flags};
 }
 
 }  // namespace orvane::cli

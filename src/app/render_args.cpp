@@ -64,6 +64,18 @@ std::optional<RenderParticles> ParseParticles(const std::string& text) {
   return std::nullopt;
 }
 
+std::optional<RenderLook> ParseLook(const std::string& text) {
+  if (text == "night") return RenderLook::Night;
+  if (text == "classic") return RenderLook::Classic;
+  return std::nullopt;
+}
+
+std::optional<GroundKind> ParseGround(const std::string& text) {
+  if (text == "field") return GroundKind::Field;
+  if (text == "water") return GroundKind::Water;
+  return std::nullopt;
+}
+
 std::optional<RenderCamera> ParseRenderCamera(const std::string& text) {
   // The decimal separator may be ',' as well, so the five values are split on ';' too.
   std::vector<std::string> parts = Split(text, ';');

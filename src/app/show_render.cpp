@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "compiler/show_record.h"
 #include "util/rounding.h"
+#include "viewer/freetype_font_service.h"
 #include "viewer/headless/headless_display.h"
+#include "viewer/night_camera_fit.h"
+#include "viewer/night_title.h"
 
 namespace orvane {
 namespace {
@@ -26,7 +30,61 @@ void Apply(const RenderOptions& o, DisplayCore& core) {
   core.OpenGLPanelResize();
 }
 
+// The title's letters stand this share of the picture's height.
+constexpr double kTitleHeightShare = 1.0 / 14;
+
+// The night look's camera and title card for each frame.
+class NightShots {
+ public:
+  // The error, when the show cannot be measured for the default camera.
+  std::string Prepare(const std::string& show_file, const RenderOptions& o) {
+    options_ = &o.Night;
+    if (!o.Night.CameraAt) {
+      ShowDirections directions(o.Night.Viewpoint, o.Night.Site);
+      if (const auto fault = MeasureShowDirections(show_file, directions)) {
+        return "the show file " + show_file + " is damaged at " + fault->Describe();
+      }
+      fitted_ =
+          FitNightCamera(directions, static_cast<float>(o.Width) / static_cast<float>(o.Height), o.Night.Site.Ground);
+    }
+    if (!o.Night.Title.empty()) {
+      const int size = static_cast<int>(o.Height * kTitleHeightShare) * kTitleOversampling;
+      // Without the font the video simply has no card.
+      if (auto font = FreeTypeFontService::Open("Arial", true, std::max(size, kTitleOversampling))) {
+        title_ = MakeTitleCard(o.Night.Title, *font);
+      }
+    }
+    return {};
+  }
+
+  void Aim(HeadlessDisplay& display, int64_t frame) {
+    const int64_t at = std::max<int64_t>(frame, 0);
+    const double seconds = static_cast<double>(at) / kFramesPerSecond;
+    title_.Opacity = TitleOpacity(seconds);
+    display.SetNightShot(options_->CameraAt ? options_->CameraAt(at) : fitted_,
+                         title_.Opacity > 0 && !title_.Coverage.empty() ? &title_ : nullptr);
+  }
+
+ private:
+  const NightRenderOptions* options_ = nullptr;
+  NightCamera fitted_;
+  NightTitle title_;
+};
+
 }  // namespace
+
+std::function<NightCamera(int64_t frame)> FollowCameraPath(std::vector<CameraKey> keys) {
+  return [keys = std::move(keys)](int64_t frame) {
+    const CameraPose pose = CameraPoseAt(keys, static_cast<double>(frame) / kFramesPerSecond);
+    NightCamera camera;
+    for (int k = 0; k < 3; ++k) {
+      camera.Eye[k] = static_cast<float>(pose.Eye[k]);
+      camera.Target[k] = static_cast<float>(pose.Target[k]);
+    }
+    camera.FovYDegrees = static_cast<float>(pose.FovDegrees);
+    return camera;
+  };
+}
 
 std::string FrameTimeLabel(int64_t index) {
   char text[48];
@@ -66,11 +124,24 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
                         const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
                         const std::function<bool(RenderedFrame&&)>& take) {
   RenderReport report;
-  auto display = HeadlessDisplay::Create(options.Width, options.Height, report.Error);
+  const bool night = options.Look == RenderLook::Night;
+  NightShots shots;
+  if (night) {
+    report.Error = shots.Prepare(show_file, options);
+    if (!report.Error.empty()) return report;
+  }
+  auto display = night ? HeadlessDisplay::CreateNight(options.Width, options.Height, report.Error)
+                       : HeadlessDisplay::Create(options.Width, options.Height, report.Error);
   if (!display) return report;
-  Apply(options, display->Core());
   DisplayModel& model = display->Model();
-  if (const Result<> started = display->Start(show_file); !started) {
+  if (night) {
+    model.Night().Site = options.Night.Site;
+  } else {
+    Apply(options, display->Core());
+  }
+  // The night look starts a frame early, for the stars' motion; the classic look plays the whole show.
+  const auto first = night ? static_cast<uint32_t>(std::clamp<int64_t>(options.FirstFrame - 1, 0, UINT32_MAX)) : 0u;
+  if (const Result<> started = display->Start(show_file, first); !started) {
     report.Messages = display->Messages();
     report.Messages.push_back(started.Message());
     report.Error = started.Message();
@@ -91,7 +162,8 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
     highest = std::max(highest, shown);
     if (shown > options.LastFrame) break;
     const bool keep = shown >= 0 && wanted(shown);
-    if (label) {
+    if (night) shots.Aim(*display, shown);
+    if (label && !night) {
       if (caption == nullptr) model.Overlays().AddOverlay("", 0, options.Height - 16, 1, 1, 1, 1, 0, caption);
       caption->Text = keep ? label(shown) : std::string();
       // Top right, clear of the credit line at the top left.

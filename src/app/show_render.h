@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "show/camera_path.h"
+#include "viewer/night_scene.h"
+
 namespace orvane {
 
 enum class RenderScenery { Model, Grid, None };
@@ -15,6 +18,20 @@ enum class RenderScenery { Model, Grid, None };
 // How particles are drawn: point sprites (with the quads as fallback where a context lacks
 // them) or the textured quads always.
 enum class RenderParticles { Sprites, Quads };
+
+// The display window's drawing, or the night look over an open site.
+enum class RenderLook { Classic, Night };
+
+struct NightRenderOptions {
+  NightSite Site;
+  Vec3 Viewpoint = NightCamera{}.Eye;  // the audience's eye, metres
+  // The camera at each show frame; none: the default camera fitted to the show from the viewpoint.
+  std::function<NightCamera(int64_t frame)> CameraAt;
+  std::string Title;  // shown over the first two seconds; empty: no title card
+};
+
+// The camera along a path of keys (at least one), at each show frame.
+std::function<NightCamera(int64_t frame)> FollowCameraPath(std::vector<CameraKey> keys);
 
 struct RenderCamera {
   float Yaw = 180, Pitch = 0, X = 0, Y = 0, Z = 8;
@@ -29,6 +46,9 @@ struct RenderOptions {
   bool Overview = false;
   RenderParticles Particles = RenderParticles::Sprites;
   std::optional<RenderCamera> Camera;
+  // Scenery, particles, flat, overview and camera above are the classic look's.
+  RenderLook Look = RenderLook::Classic;
+  NightRenderOptions Night;
 };
 
 struct RenderedFrame {
@@ -43,7 +63,7 @@ struct RenderReport {
 };
 
 // Plays the show; `wanted` picks frames by index, `label` may give each a caption drawn
-// at its top-left corner, `take` receives the picture (false stops the run).
+// at its top-left corner (classic look only), `take` receives the picture (false stops the run).
 RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
                         const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
                         const std::function<bool(RenderedFrame&&)>& take);

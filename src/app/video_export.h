@@ -25,6 +25,7 @@ struct VideoJob {
   RenderOptions Render;  // the size is the video's
   int32_t Crf = kVideoDefaultCrf;
   std::optional<std::filesystem::path> Music;
+  std::optional<std::filesystem::path> CameraPath;  // read into Render.Night; kept to refuse it as -o
   double MusicOffsetSeconds = 0;  // the music time at show time 0
 };
 

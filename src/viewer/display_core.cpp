@@ -2,6 +2,9 @@
 
 #include <malloc.h>
 
+// GL 3.0's framebuffer binding is read only for the night look, in contexts that have it.
+#define GL_GLEXT_PROTOTYPES 1
+
 #include "viewer/gl_headers.h"
 #include "viewer/overlay_drawing.h"
 #include "viewer/projection_guide.h"
@@ -43,6 +46,7 @@ void DisplayCore::InitScene() {
 
 void DisplayCore::Shutdown() {
   model_.Player().StopPump();
+  night_.Release();
   font_.Free();
   model_.ClearTexts();
 }
@@ -57,6 +61,10 @@ void DisplayCore::RenderTick() {
 }
 
 void DisplayCore::DrawFrame() {
+  if (model_.Night().On && night_.Available()) {
+    DrawNightFrame();
+    return;
+  }
   CameraState& camera = model_.Camera();
   const DisplayModes& modes = model_.Modes();
   const DisplaySwitches& view = model_.Switches();
@@ -77,6 +85,23 @@ void DisplayCore::DrawFrame() {
   }
   orvane::DrawOverlays(model_.Overlays(), font_, PanelWidth(), PanelHeight());
   if (modes.Overview) DrawCameraMarker(camera, models_.Camera, modes.SightLine);
+  model_.AdvanceFrame();
+}
+
+void DisplayCore::DrawNightFrame() {
+  CameraState& camera = model_.Camera();
+  const NightLook& look = model_.Night();
+  NightScene scene = night_.SceneOf(model_.TakeFrame(), model_.Clock().Frame, look.Site);
+  scene.Camera = DisplayNightCamera(camera, look.Site);
+  scene.Profile = look.Profile;
+  if (model_.Switches().RotateCamera) RotateStep(camera);
+  GLint framebuffer = 0;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
+  night_.Draw(scene, {static_cast<uint32_t>(framebuffer), 0, 0, PanelWidth(), PanelHeight()});
+  // The show's own picture: the credit lines stay off it, also while they fade.
+  static const std::string top = CreditLineTop(), bottom = CreditLineBottom();
+  orvane::DrawOverlays(model_.Overlays(), font_, PanelWidth(), PanelHeight(),
+                       [](const TTextAtt& line) { return line.Text != top && line.Text != bottom; });
   model_.AdvanceFrame();
 }
 

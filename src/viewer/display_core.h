@@ -9,6 +9,7 @@
 #include "viewer/bitmap_font.h"
 #include "viewer/display_model.h"
 #include "viewer/display_services.h"
+#include "viewer/night_view.h"
 #include "viewer/particle_renderer.h"
 #include "viewer/scenery.h"
 #include "viewer/screen_capture.h"
@@ -38,6 +39,7 @@ class DisplayCore {
   void OpenGLPanelResize();
   // StepCamera, then DrawFrame; the host presents the picture afterwards.
   void RenderTick();
+  // The classic drawing, or the night look while the model asks for it and the context has it.
   void DrawFrame();
   // Frees the font, the texts and the scenery while the context is still current.
   void Shutdown();
@@ -48,16 +50,19 @@ class DisplayCore {
 
   DisplayModel& Model() { return model_; }
   ParticleRenderer& Particles() { return particles_; }
+  NightView& Night() { return night_; }
   uint32_t GridList() const { return gridList_; }
   uint32_t SceneList() const { return sceneList_; }
 
  private:
   int32_t PanelWidth() const;
   int32_t PanelHeight() const;
+  void DrawNightFrame();
 
   DisplayServices services_;
   DisplayModel& model_;
   ParticleRenderer particles_;
+  NightView night_;
   BitmapFont font_;
   SceneryModelDraws models_;
   uint32_t gridList_ = 0, sceneList_ = 0;

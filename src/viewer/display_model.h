@@ -20,6 +20,7 @@
 #include "viewer/display_services.h"
 #include "viewer/display_switches.h"
 #include "viewer/font_service.h"
+#include "viewer/night_scene.h"
 #include "viewer/overlays.h"
 #include "viewer/show_player.h"
 
@@ -84,6 +85,9 @@ class DisplayModel : private PlaybackListener {
   const DisplayModes& Modes() const { return modes_; }
   CameraState& Camera() { return camera_; }
   const CameraState& Camera() const { return camera_; }
+  // The night look instead of the classic drawing, for shows.
+  NightLook& Night() { return night_; }
+  const NightLook& Night() const { return night_; }
 
   // Input, as plain values. F5 (saving the picture) is the drawing's; it does nothing here.
   void KeyDown(int32_t key);
@@ -155,6 +159,7 @@ class DisplayModel : private PlaybackListener {
   DisplaySwitches switches_;
   DisplayModes modes_;
   CameraState camera_;
+  NightLook night_;
   OverlayList overlays_;
   OverlaySlot compileText_ = nullptr, pauseText_ = nullptr;
   OverlaySlot creditTop_ = nullptr, creditBottom_ = nullptr;

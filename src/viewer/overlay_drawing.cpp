@@ -4,7 +4,8 @@
 
 namespace orvane {
 
-void DrawOverlays(OverlayList& overlays, const BitmapFont& font, int32_t panel_width, int32_t panel_height) {
+void DrawOverlays(OverlayList& overlays, const BitmapFont& font, int32_t panel_width, int32_t panel_height,
+                  const std::function<bool(const TTextAtt&)>& shown) {
   if (overlays.Empty()) return;
   glPushAttrib(GL_ENABLE_BIT);
   glDisable(GL_DEPTH_TEST);
@@ -17,7 +18,8 @@ void DrawOverlays(OverlayList& overlays, const BitmapFont& font, int32_t panel_w
   glPushMatrix();
   glLoadIdentity();
   glEnable(GL_BLEND);
-  overlays.DrawAndFade([&font](const TTextAtt& line) {
+  overlays.DrawAndFade([&font, &shown](const TTextAtt& line) {
+    if (shown && !shown(line)) return;
     // The raster colour is taken when the position is set, so the colour comes first.
     glColor4f(line.Red, line.Green, line.Blue, line.Alpha);
     glRasterPos2i(line.X, line.Y);

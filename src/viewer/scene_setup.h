@@ -7,6 +7,9 @@
 
 namespace orvane {
 
+// The display's vertical field of view.
+inline constexpr double kDisplayFovDegrees = 45.0;
+
 void SetGlobalGlState();
 
 // Viewport over the whole panel, 45-degree perspective, then the camera's view. Returns the

@@ -41,19 +41,7 @@ std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<Headless
     error = "cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height);
     return nullptr;
   }
-  display->font_ = FreeTypeFontService::OverlayFont();
-  if (!display->font_) {
-    error = "no font found for \"Arial\" bold (install fonts-liberation)";
-    return nullptr;
-  }
-  DisplayModelServices model;
-  model.Panel = display->context_.get();
-  model.Font = display->font_.get();
-  model.Poster = &display->poster_;
-  model.Timers = &display->timers_;
-  model.Dialogs = &display->dialogs_;
-  display->model_ = std::make_unique<DisplayModel>(model, std::filesystem::temp_directory_path() / kShowFileName);
-  display->model_->SetTimerResolution(QueryTimerResolution());
+  if (!display->BuildModel(error)) return nullptr;
   DisplayServices services;
   services.Panel = display->context_.get();
   services.Font = display->font_.get();
@@ -67,10 +55,47 @@ std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<Headless
   return display;
 }
 
+std::unique_ptr<HeadlessDisplay> HeadlessDisplay::CreateNight(int32_t width, int32_t height, std::string& error) {
+  std::unique_ptr<HeadlessDisplay> display(new HeadlessDisplay());
+  display->context_ = OsMesaContext::CreateCore(width, height);
+  if (!display->context_) {
+    error = "cannot make an offscreen OpenGL 3.3 core context of " + std::to_string(width) + " x " +
+            std::to_string(height) + " for the night look";
+    return nullptr;
+  }
+  display->night_ = std::make_unique<NightView>();
+  if (!display->night_->Available(&error)) return nullptr;
+  if (!display->BuildModel(error)) return nullptr;
+  display->model_->Night().On = true;
+  display->model_->Night().Profile = NightProfile::Export;
+  return display;
+}
+
+bool HeadlessDisplay::BuildModel(std::string& error) {
+  font_ = FreeTypeFontService::OverlayFont();
+  if (!font_) {
+    error = "no font found for \"Arial\" bold (install fonts-liberation)";
+    return false;
+  }
+  DisplayModelServices model;
+  model.Panel = context_.get();
+  model.Font = font_.get();
+  model.Poster = &poster_;
+  model.Timers = &timers_;
+  model.Dialogs = &dialogs_;
+  model_ = std::make_unique<DisplayModel>(model, std::filesystem::temp_directory_path() / kShowFileName);
+  model_->SetTimerResolution(QueryTimerResolution());
+  return true;
+}
+
 HeadlessDisplay::~HeadlessDisplay() {
   if (core_) {
     context_->MakeCurrent();
     core_->Shutdown();
+  }
+  if (night_ && context_) {
+    context_->MakeCurrent();
+    night_->Release();
   }
   if (scenery_ && context_) scenery_->FreeModels();
   if (!assetFolder_.empty()) {
@@ -80,7 +105,9 @@ HeadlessDisplay::~HeadlessDisplay() {
   }
 }
 
-Result<> HeadlessDisplay::Start(const std::filesystem::path& show_file) { return model_->StartPlaybackOf(show_file); }
+Result<> HeadlessDisplay::Start(const std::filesystem::path& show_file, uint32_t first_frame) {
+  return model_->StartPlaybackOf(show_file, first_frame);
+}
 
 void HeadlessDisplay::Pump() {
   const ShowPlayer& player = model_->Player();
@@ -94,7 +121,20 @@ void HeadlessDisplay::Pump() {
 
 void HeadlessDisplay::Tick() {
   Pump();
-  core_->RenderTick();
+  if (night_) {
+    DrawNightFrame();
+  } else {
+    core_->RenderTick();
+  }
+}
+
+void HeadlessDisplay::DrawNightFrame() {
+  NightScene scene = night_->SceneOf(model_->TakeFrame(), model_->Clock().Frame, model_->Night().Site);
+  scene.Camera = nightCamera_;
+  scene.Profile = model_->Night().Profile;
+  scene.Title = nightTitle_;
+  night_->Draw(scene, {0, 0, 0, context_->PanelWidth(), context_->PanelHeight()});
+  model_->AdvanceFrame();
 }
 
 }  // namespace orvane

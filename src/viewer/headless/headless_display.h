@@ -11,6 +11,7 @@
 #include "viewer/display_core.h"
 #include "viewer/freetype_font_service.h"
 #include "viewer/headless/osmesa_context.h"
+#include "viewer/night_view.h"
 #include "viewer/queued_poster.h"
 #include "viewer/scenery_assets.h"
 #include "viewer/stepped_timer.h"
@@ -45,15 +46,25 @@ class HeadlessDisplay {
   // With the given stand-ins instead.
   static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, const HeadlessAssets& assets,
                                                  std::string& error);
+  // The night look in an OpenGL 3.3 core context, without the classic scene.
+  static std::unique_ptr<HeadlessDisplay> CreateNight(int32_t width, int32_t height, std::string& error);
   ~HeadlessDisplay();
 
   DisplayModel& Model() { return *model_; }
+  // The classic drawing; only for a display made by Create.
   DisplayCore& Core() { return *core_; }
+  bool IsNight() const { return night_ != nullptr; }
+  // What the next night frame is seen with; the title (none: no card) must outlive the Tick.
+  void SetNightShot(const NightCamera& camera, const NightTitle* title) {
+    nightCamera_ = camera;
+    nightTitle_ = title;
+  }
   OsMesaContext& Context() { return *context_; }
   const std::vector<std::string>& Messages() const { return dialogs_.Messages; }
 
-  Result<> Start(const std::filesystem::path& show_file);
-  // Two pump periods, then StepCamera and DrawFrame.
+  // Plays the show from `first_frame` on.
+  Result<> Start(const std::filesystem::path& show_file, uint32_t first_frame = 0);
+  // Two pump periods, then StepCamera and DrawFrame, or the night look's frame.
   void Tick();
   // The two pump periods alone.
   void Pump();
@@ -62,6 +73,8 @@ class HeadlessDisplay {
   HeadlessDisplay() = default;
   static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width, int32_t height,
                                                 const HeadlessAssets& assets, std::string& error);
+  bool BuildModel(std::string& error);
+  void DrawNightFrame();
 
   std::unique_ptr<OsMesaContext> context_;
   std::unique_ptr<FreeTypeFontService> font_;
@@ -72,6 +85,9 @@ class HeadlessDisplay {
   std::unique_ptr<SceneryAssets> scenery_;
   std::unique_ptr<DisplayModel> model_;
   std::unique_ptr<DisplayCore> core_;
+  std::unique_ptr<NightView> night_;
+  NightCamera nightCamera_;
+  const NightTitle* nightTitle_ = nullptr;
 };
 
 }  // namespace orvane

@@ -16,6 +16,26 @@ std::unique_ptr<OsMesaContext> OsMesaContext::Create(int32_t width, int32_t heig
   return result;
 }
 
+std::unique_ptr<OsMesaContext> OsMesaContext::CreateCore(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  const int attributes[] = {OSMESA_FORMAT,
+                            OSMESA_RGBA,
+                            OSMESA_DEPTH_BITS,
+                            0,
+                            OSMESA_PROFILE,
+                            OSMESA_CORE_PROFILE,
+                            OSMESA_CONTEXT_MAJOR_VERSION,
+                            3,
+                            OSMESA_CONTEXT_MINOR_VERSION,
+                            3,
+                            0};
+  OSMesaContext context = OSMesaCreateContextAttribs(attributes, nullptr);
+  if (context == nullptr) return nullptr;
+  auto result = std::unique_ptr<OsMesaContext>(new OsMesaContext(context, width, height));
+  if (!result->MakeCurrent()) return nullptr;
+  return result;
+}
+
 OsMesaContext::OsMesaContext(void* context, int32_t width, int32_t height)
     : context_(context),
       width_(width),

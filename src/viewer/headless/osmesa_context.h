@@ -14,6 +14,8 @@ class OsMesaContext : public PanelSizeSource {
  public:
   // Nothing when OSMesa cannot make a context of this size.
   static std::unique_ptr<OsMesaContext> Create(int32_t width, int32_t height);
+  // An OpenGL 3.3 core profile context, for the night look; nothing when OSMesa has none.
+  static std::unique_ptr<OsMesaContext> CreateCore(int32_t width, int32_t height);
   ~OsMesaContext() override;
   OsMesaContext(const OsMesaContext&) = delete;
   OsMesaContext& operator=(const OsMesaContext&) = delete;
