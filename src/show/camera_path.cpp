@@ -92,7 +92,8 @@ class KeyReader {
                                 " to " + Float64Text(kHighestCameraFov) + " degrees");
       }
     } else if (std::fabs(*value) > kMaxCameraMetres) {
-      return Fail(column, std::string(text) + " is farther than " + Float64Text(kMaxCameraMetres) + " m");
+      return Fail(column, std::string(text) + " is farther than " +
+                              std::to_string(static_cast<int64_t>(kMaxCameraMetres)) + " m");
     } else if (column == kEyeY && *value < 0) {
       return Fail(column, "the eye at " + std::string(text) + " m is below the ground");
     }
@@ -210,6 +211,8 @@ CameraPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds) {
   const CameraPose& b = keys[i + 1].Pose;
   const double u =
       (ms - static_cast<double>(keys[i].TimeMs)) / static_cast<double>(keys[i + 1].TimeMs - keys[i].TimeMs);
+  // A key's own time gives the key exactly, not the curve's rounding of it.
+  if (u <= 0) return a;
   const double eased = u * u * (3 - 2 * u);
   const bool first = i == 0, last = i + 2 == keys.size();
   CameraPose pose;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "viewer/gl_program.h"
+#include "viewer/night_bloom.h"
 #include "viewer/night_scene.h"
 
 namespace orvane {
@@ -21,24 +22,12 @@ struct NightTarget {
   int32_t X = 0, Y = 0, Width = 0, Height = 0;
 };
 
-// Levels of the bloom chain for each profile: the first a quarter of the picture's size,
-// each further one half the one before, down to 2 pixels.
-inline constexpr int kNightBloomLevels = 5;
-inline constexpr int kNightPreviewBloomLevels = 3;
-
-struct BloomLevel {
-  int32_t Width = 0, Height = 0;
-};
-std::vector<BloomLevel> BloomLevels(int32_t width, int32_t height, int levels);
-
 // How much light a star of a record's full colour gives per pixel of its size squared,
 // and the smallest radius a star is drawn with, in pixels (fewer would alias).
 inline constexpr float kStarEnergy = 2.2f;
 inline constexpr float kStarMinRadius = 2.0f;
 // The longest streak, in pixels: a longer one is a match gone wrong, not a star.
 inline constexpr float kStarMaxStreak = 48.0f;
-// The share of light the bloom takes.
-inline constexpr float kBloomMix = 0.12f;
 
 class NightRenderer {
  public:
