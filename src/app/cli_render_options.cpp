@@ -1,5 +1,7 @@
 #include "app/cli_render_options.h"
 
+#include <optional>
+
 #include "app/render_args.h"
 #include "show/staged_files.h"
 
@@ -7,11 +9,11 @@ namespace orvane::cli {
 namespace {
 
 // The first option of `names` the arguments hold, or nothing.
-const std::string* FirstGiven(const CliArgs& args, const std::vector<std::string>& names) {
+std::optional<std::string> FirstGiven(const CliArgs& args, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
-    if (args.Has(name) || args.Flags.count(name) != 0) return &name;
+    if (args.Has(name) || args.Flags.count(name) != 0) return name;
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -43,7 +45,7 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, Re
     options.Look = *chosen;
   }
   if (options.Look == RenderLook::Night) {
-    if (const std::string* classic =
+    if (const std::optional<std::string> classic =
             FirstGiven(args, {"--scenery", "--particles", "--camera", "--flat", "--overview"})) {
       return refuse(*classic + " belongs to the classic look; add --look classic");
     }
@@ -60,7 +62,8 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, Re
         return status;
       }
     }
-  } else if (const std::string* night = FirstGiven(args, {"--camera-path", "--title", "--no-title", "--ground"})) {
+  } else if (const std::optional<std::string> night =
+                 FirstGiven(args, {"--camera-path", "--title", "--no-title", "--ground"})) {
     return refuse(*night + " belongs to the night look (--look night)");
   }
   if (args.Has("--size")) {
