@@ -230,6 +230,30 @@ void DisplayForm::TogglePlaybackPause() {
   if (model_->Clock().Active) model_->TogglePause();
 }
 
+bool DisplayForm::SetNightLook(bool on) {
+  NightLook& look = model_->Night();
+  if (!on) {
+    look.On = false;
+    return true;
+  }
+  std::string why = "the display has no OpenGL context";
+  bool available = false;
+  if (sceneReady_) {
+    panel_->makeCurrent();
+    available = core_->Night().Available(&why);
+    panel_->doneCurrent();
+  }
+  if (!available) {
+    dialogs_.Message(DialogKind::Error, DialogButtons::Ok, "The night view cannot be shown here: " + why + ".");
+    look.On = false;
+    return false;
+  }
+  look.On = true;
+  // Window playback keeps its frame rate: fewer bloom levels, no reflections.
+  look.Profile = NightProfile::Preview;
+  return true;
+}
+
 void DisplayForm::BringToFront() {
   show();
   raise();

@@ -62,6 +62,7 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   int64_t PlaybackFrame() const override;
   bool PlaybackPaused() const override;
   void TogglePlaybackPause() override;
+  bool SetNightLook(bool on) override;
   void BringToFront() override;
 
  protected:

@@ -34,6 +34,9 @@ class DisplayPort {
   virtual int64_t PlaybackFrame() const = 0;
   virtual bool PlaybackPaused() const = 0;
   virtual void TogglePlaybackPause() = 0;
+  // The night look instead of the classic drawing; false, after its message, when this
+  // display cannot draw it (it stays classic).
+  virtual bool SetNightLook(bool on) = 0;
   virtual void BringToFront() = 0;
 };
 

@@ -245,6 +245,11 @@ void ShowWindow::BuildActions() {
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
   make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
        [this] { main_.StopPlayback(); });
+  make(NightAct, "NightAct", QStringLiteral("Night view"), QKeySequence(QStringLiteral("Ctrl+L")), [this](bool on) {
+    if (following_) ApplyNightLook(on);
+  });
+  NightAct->setCheckable(true);
+  NightAct->setToolTip(QStringLiteral("Play the show over an open site at night, as its video shows it"));
   // Only while a show plays, so typing in the table keeps its keys; no buttons.
   bar = nullptr;
   make(PauseAct, "PauseAct", QStringLiteral("Pause"), QKeySequence(Qt::Key_Space), [this] {
@@ -717,6 +722,7 @@ void ShowWindow::StartFollowing(uint32_t firstFrame) {
   follow_->start();
   PauseAct->setEnabled(true);
   RestartAct->setEnabled(true);
+  ApplyNightLook(NightAct->isChecked());
   music_->SetSource(ShowMusicPath(show_.Settings, folder_), show_.Settings.MusicOffsetSeconds);
 }
 
@@ -738,9 +744,16 @@ void ShowWindow::FollowPlayback() {
     following_ = false;
     follow_->stop();
     music_->Stop();
+    // Effects are designed in the classic drawing.
+    ApplyNightLook(false);
     PauseAct->setEnabled(false);
     RestartAct->setEnabled(false);
   }
+}
+
+void ShowWindow::ApplyNightLook(bool on) {
+  DisplayPort* display = main_.Display();
+  if (display != nullptr && !display->SetNightLook(on) && on) NightAct->setChecked(false);
 }
 
 void ShowWindow::DevicesChanged() {

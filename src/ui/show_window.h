@@ -121,6 +121,7 @@ class ShowWindow : public QMainWindow {
   QAction* VideoAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
+  QAction* NightAct = nullptr;                         // the show plays in the night look
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
 
  protected:
@@ -145,6 +146,7 @@ class ShowWindow : public QMainWindow {
   void ShowError(const std::string& text);
   void FollowPlayback();
   void StartFollowing(uint32_t firstFrame);
+  void ApplyNightLook(bool on);
   // What the show file would hold if this show compiled now.
   CompiledShowStamp Stamp() const;
 

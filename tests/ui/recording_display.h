@@ -39,6 +39,11 @@ class RecordingDisplay : public DisplayPort {
   void TogglePlaybackPause() override { Paused = !Paused; }
   bool Paused = false;
   void BringToFront() override { ++Raised; }
+  bool SetNightLook(bool on) override {
+    NightLooks.push_back(on);
+    return true;
+  }
+  std::vector<bool> NightLooks;
   std::vector<uint32_t> FirstFrames;
   int Stops = 0;
   int64_t Frame = -1;

@@ -93,6 +93,54 @@ TEST(ShowPlayback, CompilesWithTheMainWindowsLampAndPlaysToTheEndWithThePlayHead
   EXPECT_EQ(heads.back() % 40, 0);
 }
 
+// Mean of qGray over a band of the panel's rows, as shares of its height.
+double MeanGray(const QImage& panel, double from, double to) {
+  double sum = 0;
+  int n = 0;
+  for (int y = static_cast<int>(panel.height() * from); y < static_cast<int>(panel.height() * to); ++y) {
+    for (int x = 0; x < panel.width(); ++x, ++n) sum += qGray(panel.pixel(x, y));
+  }
+  return n > 0 ? sum / n : 0;
+}
+
+TEST(ShowPlayback, NightViewPlaysTheShowOverAnOpenSiteAndEndsInTheClassicDrawing) {
+  ShowProgram p;
+  ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
+  p.Window->NightAct->trigger();
+  ASSERT_TRUE(p.Window->NightAct->isChecked());
+  p.Window->CompileAct->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+  EXPECT_TRUE(p.program->Display().Model().Night().On);
+  QImage panel;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (panel.isNull() && p.program->Display().PlaybackFrame() >= 20) {
+          panel = p.program->Display().GrabPanel();
+          testing::SaveShot(panel, "show_playing_night");
+        }
+        return !p.Main().Execution().Playing();
+      },
+      120000));
+  ASSERT_FALSE(panel.isNull());
+  // A night sky over the whole top, blue rather than the classic black between the arches.
+  const QColor sky = panel.pixelColor(panel.width() / 2, 4);
+  EXPECT_GT(sky.blue(), sky.red());
+  EXPECT_GT(sky.blue(), 3);
+  // Dark ground at the foot, not the classic floor's light stone.
+  EXPECT_LT(MeanGray(panel, 0.9, 1.0), 40);
+  EXPECT_TRUE(p.Dialogs.Messages.empty()) << p.Dialogs.Messages.front().Text;
+  // When the show is over, the display draws effects the classic way again.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !p.program->Display().Model().Night().On; }, 10000));
+  EXPECT_TRUE(p.Window->NightAct->isChecked()) << "the switch stays for the next show";
+  QImage classic;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        classic = p.program->Display().GrabPanel();
+        return MeanGray(classic, 0.9, 1.0) > 60;
+      },
+      10000));
+}
+
 TEST(ShowPlayback, PlaysFromThePlayHeadAtThatFrame) {
   ShowProgram p;
   ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
