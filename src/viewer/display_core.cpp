@@ -1,27 +1,15 @@
 #include "viewer/display_core.h"
 
-#include <malloc.h>
-
 // GL 3.0's framebuffer binding is read only for the night look, in contexts that have it.
 #define GL_GLEXT_PROTOTYPES 1
 
+#include "viewer/frame_memory.h"
 #include "viewer/gl_headers.h"
 #include "viewer/overlay_drawing.h"
 #include "viewer/projection_guide.h"
 #include "viewer/scene_setup.h"
 
 namespace orvane {
-namespace {
-
-// A software GL takes tens of megabytes of working memory for a big frame and frees it at
-// the frame's end; handed back to the kernel each time, it comes back as page faults on
-// the next frame. Up to this much freed memory stays with the process instead.
-void KeepFrameMemory() {
-  static const bool kept = mallopt(M_TRIM_THRESHOLD, 256 << 20) == 1;
-  (void)kept;
-}
-
-}  // namespace
 
 DisplayCore::DisplayCore(const DisplayServices& services, DisplayModel& model) : services_(services), model_(model) {}
 

@@ -8,16 +8,18 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "viewer/frame_memory.h"
 #include "viewer/gl_headers.h"
 #include "viewer/gl_state_guard.h"
 #include "viewer/night_projection.h"
 #include "viewer/night_shaders.h"
 #include "viewer/night_sky.h"
+#include "viewer/night_sprites.h"
 
 namespace orvane {
 namespace {
 
-static_assert(sizeof(NightStar) == 10 * sizeof(float), "stars are uploaded as they are");
+static_assert(sizeof(NightSprite) == 8 * sizeof(float), "sprites are uploaded as they are");
 static_assert(sizeof(SkyStar) == 6 * sizeof(float), "sky stars are uploaded as they are");
 
 // Burst light scattered towards the camera, and falling on the ground, per unit of a
@@ -114,20 +116,13 @@ bool NightRenderer::Build(std::string& why) {
   glGenBuffers(1, &starBuffer_);
   glBindVertexArray(starArray_);
   glBindBuffer(GL_ARRAY_BUFFER, starBuffer_);
-  const GLsizei stride = sizeof(NightStar);
-  const struct {
-    GLuint Location;
-    GLint Size;
-    size_t Offset;
-  } attributes[] = {{0, 3, offsetof(NightStar, Position)},
-                    {1, 3, offsetof(NightStar, Motion)},
-                    {2, 3, offsetof(NightStar, Light)},
-                    {3, 1, offsetof(NightStar, HalfSize)}};
-  for (const auto& a : attributes) {
-    glEnableVertexAttribArray(a.Location);
-    glVertexAttribPointer(a.Location, a.Size, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(a.Offset));
-    glVertexAttribDivisor(a.Location, 1);
-  }
+  const GLsizei stride = sizeof(NightSprite);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(NightSprite, HeadX)));
+  glVertexAttribDivisor(0, 1);
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(NightSprite, Radius)));
+  glVertexAttribDivisor(1, 1);
 
   const std::vector<SkyStar> sky = SkyStars();
   skyCount_ = static_cast<int32_t>(sky.size());
@@ -227,6 +222,7 @@ void NightRenderer::Size(int32_t width, int32_t height, bool reflection) {
 
 void NightRenderer::Render(const NightScene& scene, const NightTarget& target) {
   if (!Available() || target.Width <= 0 || target.Height <= 0) return;
+  KeepFrameMemory();
   GlStateGuard guard;
   DrawScene(scene, target.Width, target.Height);
   const int levels =
@@ -241,9 +237,6 @@ void NightRenderer::DrawScene(const NightScene& scene, int32_t width, int32_t he
   glDepthMask(GL_FALSE);
   const bool reflected = WantsReflection(scene);
   Size(width, height, reflected);
-  glBindBuffer(GL_ARRAY_BUFFER, starBuffer_);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(scene.Stars.size() * sizeof(NightStar)),
-               scene.Stars.empty() ? nullptr : scene.Stars.data(), GL_STREAM_DRAW);
   if (reflected) DrawReflection(scene);
   if (scene.Environment) DrawEnvironment(scene, reflected);
   glBindFramebuffer(GL_FRAMEBUFFER, scene_.Framebuffer);
@@ -313,21 +306,19 @@ void NightRenderer::DrawSkyStars(const NightScene& scene) {
 }
 
 void NightRenderer::DrawStars(const NightScene& scene, const Target& into, bool mirrored) {
-  if (scene.Stars.empty()) return;
   const NightProjection p = ProjectionFor(scene.Camera, into.Width, into.Height);
+  const std::vector<NightSprite> sprites = SpritesOf(scene.Stars, p, into.Width, into.Height, mirrored);
+  if (sprites.empty()) return;
+  glBindBuffer(GL_ARRAY_BUFFER, starBuffer_);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sprites.size() * sizeof(NightSprite)), sprites.data(),
+               GL_STREAM_DRAW);
   const GlProgram& s = stars_;
   s.Use();
-  SetMatrix(s, "uViewProjection", p.ViewProjection);
   SetUniform(s, "uViewport", static_cast<float>(into.Width), static_cast<float>(into.Height));
-  SetUniform(s, "uPixelsPerMetre", p.PixelsPerMetre);
-  SetUniform(s, "uEnergy", kStarEnergy);
-  SetUniform(s, "uMinRadius", kStarMinRadius);
-  SetUniform(s, "uMaxStreak", kStarMaxStreak * static_cast<float>(into.Height) / static_cast<float>(scene_.Height));
-  SetUniform(s, "uMirror", mirrored ? 1.0f : 0.0f);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE, GL_ONE);
   glBindVertexArray(starArray_);
-  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, static_cast<GLsizei>(scene.Stars.size()));
+  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, static_cast<GLsizei>(sprites.size()));
   glDisable(GL_BLEND);
 }
 

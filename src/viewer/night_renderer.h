@@ -22,13 +22,6 @@ struct NightTarget {
   int32_t X = 0, Y = 0, Width = 0, Height = 0;
 };
 
-// How much light a star of a record's full colour gives per pixel of its size squared,
-// and the smallest radius a star is drawn with, in pixels (fewer would alias).
-inline constexpr float kStarEnergy = 2.2f;
-inline constexpr float kStarMinRadius = 2.0f;
-// The longest streak, in pixels: a longer one is a match gone wrong, not a star.
-inline constexpr float kStarMaxStreak = 48.0f;
-
 class NightRenderer {
  public:
   NightRenderer() = default;

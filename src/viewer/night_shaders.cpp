@@ -192,69 +192,21 @@ out vec4 oColour;
 void main() { oColour = vec4(vLight, 0.0); }
 )";
 
-// A Gaussian exp(-4.5 d^2 / r^2) cut at d = r holds kStill r^2 of light as a dot and
-// kLine r per pixel of length as a streak; the intensity divides the star's light by their sum.
+// The capsule's corners around the sprite's two ends; its light comes ready from the CPU.
 const char* const kStarsVertex = R"(#version 330 core
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec3 aMotion;
-layout(location = 2) in vec3 aLight;
-layout(location = 3) in float aHalfSize;
-uniform mat4 uViewProjection;
+layout(location = 0) in vec4 aEnds;
+layout(location = 1) in vec4 aRadiusLight;
 uniform vec2 uViewport;
-uniform float uPixelsPerMetre;
-uniform float uEnergy;
-uniform float uMinRadius;
-uniform float uMaxStreak;
-uniform float uMirror;
 flat out vec2 vTail;
 flat out vec2 vHead;
 flat out float vInvRadius2;
 flat out vec3 vColour;
-const float kNear = 0.5;
-const float kStill = 0.690376;
-const float kLine = 0.833287;
-
-void Hide() {
-  gl_Position = vec4(2.0, 2.0, 0.0, 1.0);
-  vTail = vec2(0.0);
-  vHead = vec2(0.0);
-  vInvRadius2 = 1.0;
-  vColour = vec3(0.0);
-}
-
-vec2 Pixel(vec4 clip) { return (clip.xy / clip.w * 0.5 + 0.5) * uViewport; }
-
 void main() {
-  vec3 head = aPosition;
-  vec3 tail = aPosition - aMotion;
-  if (aPosition.y < 0.0) {
-    Hide();
-    return;
-  }
-  if (uMirror > 0.5) {
-    head.y = -head.y;
-    tail.y = -tail.y;
-  }
-  vec4 clipHead = uViewProjection * vec4(head, 1.0);
-  if (clipHead.w < kNear) {
-    Hide();
-    return;
-  }
-  vec4 clipTail = uViewProjection * vec4(tail, 1.0);
-  if (clipTail.w < kNear) clipTail = clipHead;
-  vec2 h = Pixel(clipHead);
-  vec2 t = Pixel(clipTail);
+  vec2 h = aEnds.xy;
+  vec2 t = aEnds.zw;
+  float r = aRadiusLight.x;
   vec2 along = h - t;
   float len = length(along);
-  if (len > uMaxStreak) {
-    t = h - along * (uMaxStreak / len);
-    along = h - t;
-    len = uMaxStreak;
-  }
-  float size = aHalfSize * uPixelsPerMetre / clipHead.w;
-  float r = max(size, uMinRadius);
-  float light = uEnergy * size * size;
-  vColour = aLight * (light / (kStill * r * r + kLine * r * len));
   vec2 axis = len > 1e-4 ? along / len : vec2(1.0, 0.0);
   vec2 side = vec2(-axis.y, axis.x);
   vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1)) * 2.0 - 1.0;
@@ -263,6 +215,7 @@ void main() {
   vTail = t;
   vHead = h;
   vInvRadius2 = 1.0 / (r * r);
+  vColour = aRadiusLight.yzw;
 }
 )";
 
@@ -272,8 +225,6 @@ flat in vec2 vHead;
 flat in float vInvRadius2;
 flat in vec3 vColour;
 out vec4 oColour;
-// Each star stays far below half-float overflow however many add up.
-const float kMostPerStar = 4096.0;
 void main() {
   vec2 p = gl_FragCoord.xy;
   vec2 ab = vHead - vTail;
@@ -282,7 +233,7 @@ void main() {
   vec2 q = p - (vTail + t * ab);
   float d2 = dot(q, q) * vInvRadius2;
   if (d2 >= 1.0) discard;
-  oColour = vec4(min(vColour * exp(-4.5 * d2), vec3(kMostPerStar)), 0.0);
+  oColour = vec4(vColour * exp(-4.5 * d2), 0.0);
 }
 )";
 

@@ -14,8 +14,7 @@ extern const char* const kEnvironmentFragment;
 extern const char* const kSkyStarsVertex;
 extern const char* const kSkyStarsFragment;
 
-// Firework stars: one capsule per star from where it was to where it is, a Gaussian across
-// it whose total light does not depend on the streak's length.
+// Firework stars: one capsule per sprite (see night_sprites.h), a Gaussian across it.
 extern const char* const kStarsVertex;
 extern const char* const kStarsFragment;
 
