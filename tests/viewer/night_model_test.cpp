@@ -13,6 +13,7 @@
 #include "viewer/night_lights.h"
 #include "viewer/night_projection.h"
 #include "viewer/night_sky.h"
+#include "viewer/night_sprites.h"
 #include "viewer/night_stars.h"
 #include "viewer/night_title.h"
 
@@ -174,6 +175,51 @@ TEST(NightProjection, OddCamerasStillGiveAPicture) {
     EXPECT_GE(p.Eye[1], kNightLowestEye);
     EXPECT_NEAR(p.Right[0] * p.Right[0] + p.Right[1] * p.Right[1] + p.Right[2] * p.Right[2], 1, 1e-4);
   }
+}
+
+TEST(NightSprites, StreaksHoldTheStillStarsLightAndOnlyVisibleStarsAreKept) {
+  const NightCamera camera{{0, 50, 100}, {0, 50, 0}, 40};
+  const NightProjection p = ProjectionFor(camera, 640, 360);
+  const struct {
+    const char* Name;
+    Vec3 Position, Motion, Light;
+    bool Kept;
+  } cases[] = {
+      {"still", {0, 50, 0}, {0, 0, 0}, {1, 0.5f, 0.2f}, true},
+      {"streak", {0, 50, 0}, {6, 3, 0}, {1, 0.5f, 0.2f}, true},
+      {"streak longer than the longest", {0, 50, 0}, {400, 0, 0}, {1, 0.5f, 0.2f}, true},
+      {"tail behind the eye", {0, 50, 0}, {0, 0, -300}, {1, 0.5f, 0.2f}, true},
+      {"under the ground", {0, -1, 0}, {0, 0, 0}, {1, 1, 1}, false},
+      {"behind the eye", {0, 50, 200}, {0, 0, 0}, {1, 1, 1}, false},
+      {"far off to the side", {900, 50, 0}, {0, 0, 0}, {1, 1, 1}, false},
+      {"dark", {0, 50, 0}, {0, 0, 0}, {0, 0, 0}, false},
+      {"not a number", {0, 50, 0}, {0, 0, 0}, {NAN, 1, 1}, false},
+      {"infinite light", {0, 50, 0}, {0, 0, 0}, {INFINITY, 1, 1}, false},
+  };
+  const std::vector<NightSprite> dot = SpritesOf({StarAt({0, 50, 0}, {1, 0.5f, 0.2f})}, p, 640, 360, false);
+  ASSERT_EQ(dot.size(), 1u);
+  const double still = SpriteLight(dot[0]);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    NightStar star = StarAt(c.Position, c.Light);
+    star.Motion = c.Motion;
+    const std::vector<NightSprite> sprites = SpritesOf({star}, p, 640, 360, false);
+    ASSERT_EQ(sprites.size(), c.Kept ? 1u : 0u);
+    if (!c.Kept) continue;
+    EXPECT_NEAR(SpriteLight(sprites[0]) / still, 1.0, 1e-5);
+    EXPECT_LE(std::hypot(sprites[0].HeadX - sprites[0].TailX, sprites[0].HeadY - sprites[0].TailY),
+              kStarMaxStreak * 360 / 720 + 1e-3);
+    EXPECT_GE(sprites[0].Radius, kStarMinRadius);
+  }
+  // The reflection stands as far below the ground under the star as the star stands above it.
+  const NightProjection level = ProjectionFor({{0, 5, 100}, {0, 5, 0}, 60}, 640, 360);
+  const std::vector<NightSprite> up = SpritesOf({StarAt({0, 30, 0}, {1, 1, 1})}, level, 640, 360, false);
+  const std::vector<NightSprite> down = SpritesOf({StarAt({0, 30, 0}, {1, 1, 1})}, level, 640, 360, true);
+  ASSERT_EQ(up.size(), 1u);
+  ASSERT_EQ(down.size(), 1u);
+  const PicturePoint ground = Project(level, {0, 0, 0}, 640, 360);
+  EXPECT_NEAR(up[0].HeadY - ground.Y, ground.Y - down[0].HeadY, 0.01);
+  EXPECT_GT(up[0].HeadY, ground.Y + 50);
 }
 
 TEST(NightSky, TheSameSkyEveryTime) {
