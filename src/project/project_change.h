@@ -38,6 +38,7 @@ class ProjectObserver {
   virtual void ShowCompileStarted() {}
   // The show's compile ended; written: the show file holds it (whole or cut).
   virtual void ShowCompiled(bool /*written*/) {}
+  virtual void PlaybackStarted() {}
   virtual void PlaybackEnded() {}
   virtual void ProjectSaved() {}
 };

@@ -197,6 +197,44 @@ ProjectSaveReport ShowProject::WriteShow(const fs::path& folder, UserDialogs& di
   return report;
 }
 
+bool ShowProject::SaveToChosenFolder(UserDialogs& dialogs) {
+  const std::string start = folder_.empty() ? data_.Devices.DeviceFolder() : folder_.string();
+  const std::optional<std::string> chosen = dialogs.PickFolder("Select the folder to save the show in", start);
+  if (!chosen) return false;
+  const ProjectSaveReport report = SaveAs(*chosen, dialogs);
+  for (const Notice& n : SaveNotices(report)) dialogs.Message(n.Kind, DialogButtons::Ok, n.Text);
+  return report.End == WriteEnd::kWritten;
+}
+
+ShowProject::LosingEdits ShowProject::AskToSave(UserDialogs& dialogs) {
+  if (!Modified()) return LosingEdits::kGoOn;
+  switch (dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNoCancel,
+                          "The show \"" + Title() + "\" has unsaved changes. Do you wish to save them?")) {
+    case DialogAnswer::Yes: {
+      if (folder_.empty()) return SaveToChosenFolder(dialogs) ? LosingEdits::kGoOn : LosingEdits::kCancel;
+      const ProjectSaveReport report = Save(dialogs);
+      for (const Notice& n : SaveNotices(report)) dialogs.Message(n.Kind, DialogButtons::Ok, n.Text);
+      return report.End == WriteEnd::kWritten ? LosingEdits::kGoOn : LosingEdits::kCancel;
+    }
+    case DialogAnswer::No: return LosingEdits::kDiscard;
+    default: return LosingEdits::kCancel;
+  }
+}
+
+std::vector<Notice> ShowProject::SaveNotices(const ProjectSaveReport& report) {
+  std::vector<Notice> notices;
+  if (report.End == WriteEnd::kFailed) notices.push_back({DialogKind::Error, report.Message});
+  if (report.End == WriteEnd::kWritten && !report.DuplicateCodes.empty()) {
+    std::string codes;
+    for (const int32_t c : report.DuplicateCodes) codes += (codes.empty() ? "" : ", ") + std::to_string(c);
+    notices.push_back({DialogKind::Warning,
+                       "These device codes appear more than once in the list; only the first device of each was "
+                       "saved: " +
+                           codes + "."});
+  }
+  return notices;
+}
+
 // ---- edits
 
 void ShowProject::Execute(std::unique_ptr<ProjectCommand> command) {
@@ -258,9 +296,15 @@ void ShowProject::SetSeed(uint32_t seed) {
   EditSettings("Seed", std::move(after));
 }
 
-Result<> ShowProject::SetCueField(size_t row, CueField field, const std::string& text) {
+CueFieldEdit ShowProject::CheckCueField(size_t row, CueField field, const std::string& text) const {
   CueFieldEdit edit = SetCueFieldChange(data_.Show.Cues, row, field, text, &data_.Devices.Devices());
-  if (edit.Error) return Fail("Row " + std::to_string(row + 1) + ", " + *edit.Error);
+  if (edit.Error) edit.Error = "Row " + std::to_string(row + 1) + ", " + *edit.Error;
+  return edit;
+}
+
+Result<> ShowProject::SetCueField(size_t row, CueField field, const std::string& text) {
+  CueFieldEdit edit = CheckCueField(row, field, text);
+  if (edit.Error) return Fail(*edit.Error);
   EditCues("Edit cue", std::move(edit.Change));
   return {};
 }
@@ -403,6 +447,10 @@ void ShowProject::CompileEnded(bool written) {
 
 bool ShowProject::CompiledCurrent(float boxScale) const {
   return compiled_ && *compiled_ == Stamp(ShowCompileScale(data_.Show.Settings.Scale, boxScale), Seed());
+}
+
+void ShowProject::PlaybackStarted() {
+  for (ProjectObserver* o : std::vector<ProjectObserver*>(observers_)) o->PlaybackStarted();
 }
 
 void ShowProject::PlaybackEnded() {

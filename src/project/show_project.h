@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "model/device_list.h"
+#include "model/execution_state.h"
 #include "model/user_dialogs.h"
 #include "project/project_change.h"
 #include "project/project_command.h"
@@ -104,6 +105,15 @@ class ShowProject {
   // question and replaced only after a Yes.
   ProjectSaveReport Save(UserDialogs& dialogs);
   ProjectSaveReport SaveAs(const std::filesystem::path& folder, UserDialogs& dialogs);
+  // Before the show's edits would be lost: asks whether to save them (a show without a
+  // folder asks for one). kGoOn: saved, or nothing to save; kDiscard: the user said No.
+  enum class LosingEdits { kGoOn, kDiscard, kCancel };
+  LosingEdits AskToSave(UserDialogs& dialogs);
+  // Asks for a folder and saves the show there; false when cancelled or not saved.
+  bool SaveToChosenFolder(UserDialogs& dialogs);
+  // The message a failed save shows, and the warning about duplicate codes; nothing to show
+  // for a save that went well or was declined.
+  static std::vector<Notice> SaveNotices(const ProjectSaveReport& report);
 
   // ---- edits (each one step of the history)
   void Execute(std::unique_ptr<ProjectCommand> command);
@@ -120,6 +130,8 @@ class ShowProject {
   // The field of the cue at `row` from the text, read as cues.csv reads it; the refusal
   // names the row and the file line.
   Result<> SetCueField(size_t row, CueField field, const std::string& text);
+  // The same checked only: the change to make later, or the refusal.
+  CueFieldEdit CheckCueField(size_t row, CueField field, const std::string& text) const;
   // Replaces the cues by those of a CSV file, as one edit.
   Result<> ImportCues(const std::filesystem::path& file);
   // Writes the cues as CSV; an existing file is replaced after a Yes.
@@ -154,6 +166,7 @@ class ShowProject {
   void ShowFileReplaced() { compiled_.reset(); }
   // The show file holds this show as it stands, at this scale.
   bool CompiledCurrent(float boxScale) const;
+  void PlaybackStarted();
   void PlaybackEnded();
 
   // ---- export

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QProgressDialog>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QUndoStack>
 
 #include "main_form_desk.h"
 #include "media/video_reader.h"
@@ -31,22 +31,21 @@ struct ExportDesk : Desk {
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     if (!cueLines.empty()) Scratch.Write("harbour-night/cues.csv", "time,code,x,y,z,label\n" + cueLines);
     fs::create_directory(Scratch.Path() / "videos");
-    QTest::mouseClick(Form.ShowBt, Qt::LeftButton);
-    Window = Form.ShowTimeline();
-    if (Window == nullptr) return;
+    Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+    Window = Shows.get();
+    Window->show();
     EXPECT_TRUE(Window->OpenFolder(Folder));
     Window->SetCliProgram(ORVANE_CLI);
     ProcessEvents();
   }
-  ~ExportDesk() {
-    if (Window) Window->Undo()->setClean();
-  }
+  ~ExportDesk() { Project.Close(); }
   fs::path Video() const { return Scratch.Path() / "videos" / "show.mp4"; }
   bool WaitForEnd() {
     return QTest::qWaitFor([this] { return !Window->VideoExport()->Running(); }, kExportWaitMs);
   }
 
   fs::path Folder;
+  std::unique_ptr<ShowWindow> Shows;
   ShowWindow* Window = nullptr;
 };
 
@@ -63,17 +62,21 @@ TEST(ShowExport, ExportsTheEditedShowWithItsMusicAndProgress) {
   });
   d.Window->VideoAct->trigger();
   ASSERT_TRUE(d.Window->VideoExport()->Running());
-  QProgressDialog* progress = d.Window->VideoExport()->Progress();
-  ASSERT_NE(progress, nullptr);
-  QObject::connect(progress, &QProgressDialog::canceled, [] { ADD_FAILURE() << "nobody cancelled"; });
+  QWidget* panel = d.Window->VideoExport()->Panel();
+  QProgressBar* progress = d.Window->VideoExport()->ProgressBar();
+  EXPECT_TRUE(panel->isVisible());
+  // The window stays usable while the export runs: an edit goes through.
+  d.Window->SetTitle("Edited while exporting");
+  EXPECT_EQ(d.Project.Title(), "Edited while exporting");
   ASSERT_TRUE(d.WaitForEnd());
   ProcessEvents();
   EXPECT_NE(std::find(offered.begin(), offered.end(), VideoSize{1280, 720}), offered.end());
   EXPECT_NE(std::find(offered.begin(), offered.end(), VideoSize{1920, 1080}), offered.end());
   EXPECT_TRUE(d.Dialogs.Messages.empty()) << d.Dialogs.Messages.front().Text;
   EXPECT_TRUE(d.Window->StatusText().startsWith("Video written to")) << d.Window->StatusText().toStdString();
-  EXPECT_EQ(progress->value(), 100) << "the last frame line reached the dialog";
-  EXPECT_FALSE(progress->isVisible());
+  EXPECT_EQ(progress->value(), 100) << "the last frame line reached the panel";
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(d.Project.Settings().VideoWidth, 96) << "the size is remembered";
 
   std::string error;
   const auto facts = ReadVideoFacts(d.Video().string(), error);
@@ -92,19 +95,18 @@ TEST(ShowExport, CancelStopsTheChildAndLeavesNoFile) {
   });
   d.Window->VideoAct->trigger();
   ASSERT_TRUE(d.Window->VideoExport()->Running());
-  QProgressDialog* progress = d.Window->VideoExport()->Progress();
+  QWidget* panel = d.Window->VideoExport()->Panel();
+  QLabel* label = d.Window->VideoExport()->ProgressLabel();
   const qint64 child = d.Window->VideoExport()->ChildPid();
   ASSERT_GT(child, 0);
   // Cancelled once the first frames are under way.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return progress->labelText().startsWith("Frame"); }, kExportWaitMs))
-      << progress->labelText().toStdString();
-  auto* cancel = progress->findChild<QPushButton*>();
-  ASSERT_NE(cancel, nullptr);
-  QTest::mouseClick(cancel, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return label->text().startsWith("Video: frame"); }, kExportWaitMs))
+      << label->text().toStdString();
+  QTest::mouseClick(d.Window->VideoExport()->CancelButton(), Qt::LeftButton);
   ASSERT_TRUE(d.WaitForEnd());
   ProcessEvents();
   EXPECT_TRUE(d.Dialogs.Messages.empty()) << "a cancel is no failure";
-  EXPECT_FALSE(progress->isVisible());
+  EXPECT_FALSE(panel->isVisible());
   EXPECT_TRUE(d.Window->StatusText().startsWith("Video export cancelled")) << d.Window->StatusText().toStdString();
   EXPECT_TRUE(fs::is_empty(d.Scratch.Path() / "videos")) << "no video, no temporary";
   EXPECT_FALSE(fs::exists(fs::temp_directory_path() / ("orvane-video-" + std::to_string(child) + ".dat")))
