@@ -14,7 +14,10 @@
 
 namespace orvane {
 
-float ShowCompileScale(const std::optional<float>& showScale, float boxScale) { return showScale.value_or(boxScale); }
+float ShowCompileScale(const std::optional<float>& showScale, float boxScale,
+                       const std::optional<float>& overrideScale) {
+  return overrideScale.value_or(showScale.value_or(boxScale));
+}
 
 std::string CuePlace(const std::vector<Cue>& cues, size_t index, const CuePlaceStyle& style) {
   const int line = index < cues.size() ? cues[index].Line : 0;

@@ -23,8 +23,10 @@ namespace orvane {
 
 inline constexpr const char* kNoCuesToCompile = "The show has no cues to compile.";
 
-// The scale a show compiles at: its own when it has one, the Scale box's (or --scale) otherwise.
-float ShowCompileScale(const std::optional<float>& showScale, float boxScale);
+// The scale a show compiles at: --scale when given, else the show's own when it has one,
+// else the Scale box's.
+float ShowCompileScale(const std::optional<float>& showScale, float boxScale,
+                       const std::optional<float>& overrideScale = std::nullopt);
 
 // Where a cue sits, as messages name it: "cues.csv line 7", and in the show window, whose
 // table rows the user sees, "Row 6, cues.csv line 7" (just "Row 6" for a cue never saved).
@@ -56,6 +58,16 @@ struct ShowCompileInput {
   float Scale = 1.0f;
   std::filesystem::path Output;
   CompileLimits Limits{};
+  CuePlaceStyle Places;
+};
+
+// A compile request of a window or a command.
+struct ShowCompileRequest {
+  std::filesystem::path Output;
+  CompileLimits Limits{};
+  float BoxScale = 1.0f;         // the Scale box's, for a show without its own
+  std::optional<float> Scale;    // --scale: over the show's own
+  std::optional<uint32_t> Seed;  // --seed: over the show's
   CuePlaceStyle Places;
 };
 

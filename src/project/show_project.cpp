@@ -418,16 +418,15 @@ void ShowProject::RememberVideoSize(int32_t width, int32_t height) {
 
 // ---- compile and play
 
-ShowCompileAnswer ShowProject::RequestCompile(float boxScale, const fs::path& output, CompileLimits limits,
-                                              const CuePlaceStyle& places, std::optional<uint32_t> seed) const {
+ShowCompileAnswer ShowProject::RequestCompile(const ShowCompileRequest& request) const {
   ShowCompileInput input;
   input.Cues = &data_.Show.Cues;
   input.Devices = &data_.Devices.Devices();
-  input.Seed = seed.value_or(Seed());
-  input.Scale = ShowCompileScale(data_.Show.Settings.Scale, boxScale);
-  input.Output = output;
-  input.Limits = limits;
-  input.Places = places;
+  input.Seed = request.Seed.value_or(Seed());
+  input.Scale = ShowCompileScale(data_.Show.Settings.Scale, request.BoxScale, request.Scale);
+  input.Output = request.Output;
+  input.Limits = request.Limits;
+  input.Places = request.Places;
   return PlanShowCompile(input);
 }
 

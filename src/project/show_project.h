@@ -156,9 +156,8 @@ class ShowProject {
   void RememberVideoSize(int32_t width, int32_t height);
 
   // ---- compile and play
-  // The scale rule, the seed (`seed` overrides the show's) and every refusal's wording.
-  ShowCompileAnswer RequestCompile(float boxScale, const std::filesystem::path& output, CompileLimits limits,
-                                   const CuePlaceStyle& places, std::optional<uint32_t> seed = std::nullopt) const;
+  // The scale rule, the seed and every refusal's wording.
+  ShowCompileAnswer RequestCompile(const ShowCompileRequest& request) const;
   // The stage started the plan's compile into the shared show file.
   void CompileStarted(const ShowCompilePlan& plan);
   void CompileEnded(bool written);

@@ -154,7 +154,12 @@ ShowStart MainForm::CompileShow(uint32_t firstFrame) {
     start.Busy = true;
     return start;
   }
-  ShowCompileAnswer answer = project_.RequestCompile(scale_.load(), ShowFilePath(), limits_, {true, kCueFileName});
+  ShowCompileRequest request;
+  request.Output = ShowFilePath();
+  request.Limits = limits_;
+  request.BoxScale = scale_.load();
+  request.Places.WithRow = true;
+  ShowCompileAnswer answer = project_.RequestCompile(request);
   if (!answer.Ok()) {
     start.Refusal = std::move(answer.Refusal);
     return start;

@@ -244,10 +244,14 @@ TEST(ShowProject, SaveAsksOnlyAboutFilesChangedOnDiskAndNamesThem) {
 TEST(ShowProject, TheCompiledStampFollowsEditsUndoScaleSeedAndOtherCompiles) {
   Opened o;
   const fs::path out = o.Dir.Path() / "show.dat";
-  ShowCompileAnswer a = o.Project.RequestCompile(1.0f, out, {}, {true, kCueFileName});
+  ShowCompileRequest request;
+  request.Output = out;
+  ShowCompileAnswer a = o.Project.RequestCompile(request);
   ASSERT_TRUE(a.Ok()) << a.Refusal.Message;
   EXPECT_EQ(a.Plan->Seed, o.Project.Seed());
-  EXPECT_EQ(o.Project.RequestCompile(1.0f, out, {}, {}, 5u).Plan->Seed, 5u);  // --seed
+  ShowCompileRequest seeded = request;
+  seeded.Seed = 5;  // --seed
+  EXPECT_EQ(o.Project.RequestCompile(seeded).Plan->Seed, 5u);
   EXPECT_FALSE(o.Project.CompiledCurrent(1.0f));
   o.Project.CompileStarted(*a.Plan);
   EXPECT_EQ(o.Seen.CompileStarts, 1);
@@ -272,7 +276,10 @@ TEST(ShowProject, TheCompiledStampFollowsEditsUndoScaleSeedAndOtherCompiles) {
   ShowSettings scaled = o.Project.Settings();
   scaled.Scale = 0.5f;
   o.Project.EditSettings("Scale", scaled);
-  EXPECT_EQ(o.Project.RequestCompile(3.0f, out, {}, {}).Plan->Scale, 0.5f);
+  request.BoxScale = 3.0f;
+  EXPECT_EQ(o.Project.RequestCompile(request).Plan->Scale, 0.5f);
+  request.Scale = 2.0f;  // --scale
+  EXPECT_EQ(o.Project.RequestCompile(request).Plan->Scale, 2.0f);
 }
 
 TEST(ShowProject, NewAndCloseAndTheRowsOfRefusedFields) {
@@ -292,7 +299,9 @@ TEST(ShowProject, NewAndCloseAndTheRowsOfRefusedFields) {
   EXPECT_EQ(o.Project.Title(), kUntitledShow);
   EXPECT_TRUE(o.Project.Settings().Seed.has_value());
   EXPECT_EQ(o.Codes(), codes);
-  EXPECT_EQ(o.Project.RequestCompile(1.0f, o.Dir.Path() / "x.dat", {}, {}).Refusal.Message, kNoCuesToCompile);
+  ShowCompileRequest request;
+  request.Output = o.Dir.Path() / "x.dat";
+  EXPECT_EQ(o.Project.RequestCompile(request).Refusal.Message, kNoCuesToCompile);
   o.Project.Close();
   EXPECT_FALSE(o.Project.ShowOpen());
   EXPECT_FALSE(o.Project.Modified());
