@@ -64,6 +64,7 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   void TogglePlaybackPause() override;
   bool SetNightLook(bool on) override;
   void BringToFront() override;
+  void ShowWithoutFocus() override;
 
  protected:
   void showEvent(QShowEvent* event) override;

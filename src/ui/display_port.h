@@ -38,6 +38,8 @@ class DisplayPort {
   // display cannot draw it (it stays classic).
   virtual bool SetNightLook(bool on) = 0;
   virtual void BringToFront() = 0;
+  // Shows and raises the window, leaving the keyboard where it is.
+  virtual void ShowWithoutFocus() = 0;
 };
 
 }  // namespace orvane

@@ -39,6 +39,8 @@ class RecordingDisplay : public DisplayPort {
   void TogglePlaybackPause() override { Paused = !Paused; }
   bool Paused = false;
   void BringToFront() override { ++Raised; }
+  void ShowWithoutFocus() override { ++RaisedWithoutFocus; }
+  int RaisedWithoutFocus = 0;
   bool SetNightLook(bool on) override {
     NightLooks.push_back(on);
     return true;
