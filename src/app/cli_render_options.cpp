@@ -29,7 +29,8 @@ int ReadCameraPathFile(const std::filesystem::path& file, CliIo& io, RenderOptio
     ReportError(io, *path.Error);
     return kExitBadInput;
   }
-  options.Night.CameraAt = FollowCameraPath(std::move(path.Keys));
+  // A path without keys leaves the default camera.
+  if (!path.Keys.empty()) options.Night.CameraAt = FollowCameraPath(std::move(path.Keys));
   return kExitDone;
 }
 

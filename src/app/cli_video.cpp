@@ -75,7 +75,7 @@ int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, Video
   }
   if (job.Render.Look == RenderLook::Night) {
     if (!args.Has("--title") && args.Flags.count("--no-title") == 0) {
-      job.Render.Night.Title = !settings.Title.empty() ? settings.Title : fs::absolute(folder, ec).filename().string();
+      job.Render.Night.Title = ShowTitle(settings, fs::absolute(folder, ec));
     }
     const fs::path path = folder / kCameraPathFileName;
     if (!args.Has("--camera-path") && fs::exists(fs::symlink_status(path, ec))) {

@@ -17,6 +17,7 @@ enum class ProjectPart : uint32_t {
   kDocument = 8,  // another show: opened, started or closed; everything is new
   kHistory = 16,  // undo, redo or the saved state moved
   kBeats = 32,    // the music's beats arrived or went
+  kCamera = 64,   // the camera path's keys
 };
 
 struct ProjectChange {

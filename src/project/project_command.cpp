@@ -29,6 +29,13 @@ void DeviceListCommand::Apply(ProjectData& data, bool forward, ProjectChange& ch
   change.Add(ProjectPart::kDevices);
 }
 
+void CameraKeysCommand::Apply(ProjectData& data, bool forward, ProjectChange& change) {
+  data.Show.CameraKeys = forward ? after_ : before_;
+  // Once keys were set the show keeps its camera.csv, so that taking them all out is saved too.
+  data.Show.CameraFile = data.Show.CameraFile || !after_.empty();
+  change.Add(ProjectPart::kCamera);
+}
+
 void ProjectCommandGroup::Apply(ProjectData& data, bool forward, ProjectChange& change) {
   if (forward) {
     for (auto& step : steps_) step->Apply(data, true, change);

@@ -80,6 +80,17 @@ class DeviceListCommand : public ProjectCommand {
   DeviceListState before_, after_;
 };
 
+// The camera path's keys before and after.
+class CameraKeysCommand : public ProjectCommand {
+ public:
+  CameraKeysCommand(std::string text, std::vector<CameraKey> before, std::vector<CameraKey> after)
+      : ProjectCommand(std::move(text)), before_(std::move(before)), after_(std::move(after)) {}
+  void Apply(ProjectData& data, bool forward, ProjectChange& change) override;
+
+ private:
+  std::vector<CameraKey> before_, after_;
+};
+
 // Steps applied in order and taken back in reverse, as one edit.
 class ProjectCommandGroup : public ProjectCommand {
  public:

@@ -88,6 +88,7 @@ ProjectOpenReport ShowProject::Open(const fs::path& folder, UserDialogs& dialogs
   };
   remember(kCueFileName, kMaxCueFileBytes);
   remember(kShowSettingsFileName, kMaxShowSettingsBytes);
+  remember(kCameraPathFileName, kMaxCameraPathBytes);
   for (const auto& device : loaded.Devices()) remember(DeviceFileName(*device), kMaxComparedBytes);
   if (!show.Settings.Seed) show.Settings.Seed = SeedFromCueText(onDisk[kCueFileName]);
 
@@ -294,6 +295,18 @@ void ShowProject::SetSeed(uint32_t seed) {
   ShowSettings after = data_.Show.Settings;
   after.Seed = seed;
   EditSettings("Seed", std::move(after));
+}
+
+void ShowProject::AddCameraKey(const CameraKey& key) {
+  std::vector<CameraKey> after = WithCameraKey(data_.Show.CameraKeys, {key.TimeMs, StorablePose(key.Pose)});
+  Execute(std::make_unique<CameraKeysCommand>("Camera key", data_.Show.CameraKeys, std::move(after)));
+}
+
+bool ShowProject::RemoveCameraKey(int64_t timeMs) {
+  std::vector<CameraKey> after = data_.Show.CameraKeys;
+  if (std::erase_if(after, [timeMs](const CameraKey& k) { return k.TimeMs == timeMs; }) == 0) return false;
+  Execute(std::make_unique<CameraKeysCommand>("Remove camera key", data_.Show.CameraKeys, std::move(after)));
+  return true;
 }
 
 CueFieldEdit ShowProject::CheckCueField(size_t row, CueField field, const std::string& text) const {

@@ -127,6 +127,11 @@ class ShowProject {
   void SetMusic(const std::string& file, double offsetSeconds);
   void SetTitle(const std::string& title);
   void SetSeed(uint32_t seed);
+  // The camera path: a key at its time (replacing one there; its pose as camera.csv keeps
+  // it), or the key at `timeMs` taken out; false when there was none.
+  void AddCameraKey(const CameraKey& key);
+  bool RemoveCameraKey(int64_t timeMs);
+  const std::vector<CameraKey>& CameraKeys() const { return data_.Show.CameraKeys; }
   // The field of the cue at `row` from the text, read as cues.csv reads it; the refusal
   // names the row and the file line.
   Result<> SetCueField(size_t row, CueField field, const std::string& text);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "project/show_compile_plan.h"
+#include "show/camera_path.h"
 
 namespace orvane {
 
@@ -35,6 +36,9 @@ class ShowStage {
   // Shows play in the night look instead of the classic drawing; false, after its message,
   // when the display cannot draw it.
   virtual bool SetNightLook(bool on) = 0;
+  // Where the display looks from and to, in metres, as a camera key takes it; nothing
+  // without a display.
+  virtual std::optional<CameraPose> DisplayView() const = 0;
   // The motion scale a show without its own compiles at (the "Scale" box).
   virtual float BoxScale() const = 0;
   // The display panel's size in pixels, the first size a video export offers.

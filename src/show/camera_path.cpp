@@ -181,7 +181,6 @@ CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName) 
     result.Keys.push_back(*key);
   }
   if (!split.Error.empty()) return fail(split.ErrorLine, split.Error);
-  if (result.Keys.empty()) return fail(header.Line, "the path holds no camera keys");
   return result;
 }
 
@@ -198,6 +197,34 @@ std::string CameraPathText(const std::vector<CameraKey>& keys) {
     text += "\n";
   }
   return text;
+}
+
+CameraPose StorablePose(const CameraPose& pose) {
+  // Rounded to 1 / steps; +0 for -0, which reads back the same but looks odd.
+  auto keep = [](double v, double lowest, double highest, double steps) {
+    const double inRange = std::isfinite(v) ? std::clamp(v, lowest, highest) : 0.0;
+    return std::round(inRange * steps) / steps + 0.0;
+  };
+  CameraPose out;
+  for (size_t k = 0; k < 3; ++k) {
+    out.Eye[k] = keep(pose.Eye[k], k == 1 ? 0 : -kMaxCameraMetres, kMaxCameraMetres, 1000);
+    out.Target[k] = keep(pose.Target[k], -kMaxCameraMetres, kMaxCameraMetres, 1000);
+  }
+  out.FovDegrees = keep(pose.FovDegrees, kLowestCameraFov, kHighestCameraFov, 100);
+  // A target on the eye has no direction: a metre ahead along -z instead.
+  if (out.Eye == out.Target) out.Target[2] = out.Eye[2] + (out.Eye[2] > 0 ? -1 : 1);
+  return out;
+}
+
+std::vector<CameraKey> WithCameraKey(std::vector<CameraKey> keys, const CameraKey& key) {
+  const auto at = std::lower_bound(keys.begin(), keys.end(), key.TimeMs,
+                                   [](const CameraKey& k, int64_t ms) { return k.TimeMs < ms; });
+  if (at != keys.end() && at->TimeMs == key.TimeMs) {
+    *at = key;
+  } else {
+    keys.insert(at, key);
+  }
+  return keys;
 }
 
 CameraPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds) {

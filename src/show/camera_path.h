@@ -38,7 +38,7 @@ struct CameraKey {
 };
 
 struct CameraPathRead {
-  std::vector<CameraKey> Keys;  // by time, strictly increasing
+  std::vector<CameraKey> Keys;  // by time, strictly increasing; none: no path (the default camera)
   std::optional<std::string> Error;
 };
 
@@ -50,6 +50,14 @@ CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName);
 
 // The path as camera.csv: the header above and one line per key.
 std::string CameraPathText(const std::vector<CameraKey>& keys);
+
+// The pose as camera.csv keeps it: millimetres and hundredths of a degree, the eye on or
+// above the ground, everything within reach and the field of view within range, so that it
+// reads back as it was written.
+CameraPose StorablePose(const CameraPose& pose);
+
+// The keys with `key` added in time order, replacing one at the same time.
+std::vector<CameraKey> WithCameraKey(std::vector<CameraKey> keys, const CameraKey& key);
 
 // The pose at show time `seconds`; `keys` must be non-empty and by time.
 CameraPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds);

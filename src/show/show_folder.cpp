@@ -55,6 +55,21 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
     report.Error = std::move(syntax.Error);
     return report;
   }
+  const fs::path cameraPath = folder / kCameraPathFileName;
+  if (fs::exists(fs::symlink_status(cameraPath, ec))) {
+    std::string text;
+    if (auto error = ReadSmallFile(cameraPath, kMaxCameraPathBytes, text)) {
+      report.Error = std::move(error);
+      return report;
+    }
+    CameraPathRead path = ReadCameraPath(text, kCameraPathFileName);
+    if (path.Error) {
+      report.Error = std::move(path.Error);
+      return report;
+    }
+    read.CameraKeys = std::move(path.Keys);
+    read.CameraFile = true;
+  }
   report.Devices = list.LoadFolder(folder, dialogs);
   CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices());
   if (cues.Error) {
@@ -81,6 +96,8 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
   }
   files.push_back({kCueFileName, CueListText(show.Cues)});
   files.push_back({kShowSettingsFileName, ShowSettingsText(show.Settings)});
+  if (show.CameraFile || !show.CameraKeys.empty())
+    files.push_back({kCameraPathFileName, CameraPathText(show.CameraKeys)});
   return files;
 }
 

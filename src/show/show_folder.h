@@ -1,7 +1,7 @@
 #pragma once
 // A show folder: the show's device files (loaded exactly as the folder Load loads them),
-// cues.csv and, optionally, show.json. Opening replaces the device list as Load does;
-// saving writes every file through temporary files and renames them together.
+// cues.csv and, optionally, show.json and camera.csv (the night video's camera path). Opening replaces the device list
+// as Load does; saving writes every file through temporary files and renames them together.
 
 #include <filesystem>
 #include <optional>
@@ -10,6 +10,7 @@
 
 #include "model/device_list.h"
 #include "model/user_dialogs.h"
+#include "show/camera_path.h"
 #include "show/cue.h"
 #include "show/show_settings.h"
 #include "show/staged_files.h"
@@ -19,6 +20,9 @@ namespace orvane {
 struct ShowDocument {
   ShowSettings Settings;
   std::vector<Cue> Cues;
+  std::vector<CameraKey> CameraKeys;
+  // camera.csv belongs to the show: a save writes it, without keys as a header alone.
+  bool CameraFile = false;
 };
 
 // The title, or the folder's name when show.json gives none.
@@ -50,7 +54,8 @@ struct ShowSaveReport {
   std::vector<int32_t> DuplicateCodes;
 };
 
-// The files a save writes: one per device (the first of each file name), cues.csv, show.json.
+// The files a save writes: one per device (the first of each file name), cues.csv, show.json
+// and, when the show has a camera path, camera.csv.
 std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
                                          std::vector<int32_t>* duplicateCodes = nullptr);
 

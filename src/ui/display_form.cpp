@@ -254,6 +254,8 @@ bool DisplayForm::SetNightLook(bool on) {
   return true;
 }
 
+NightCamera DisplayForm::NightView() const { return DisplayNightCamera(model_->Camera(), model_->Night().Site); }
+
 void DisplayForm::BringToFront() {
   show();
   raise();

@@ -63,6 +63,7 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   bool PlaybackPaused() const override;
   void TogglePlaybackPause() override;
   bool SetNightLook(bool on) override;
+  NightCamera NightView() const override;
   void BringToFront() override;
   void ShowWithoutFocus() override;
 

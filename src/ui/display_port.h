@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "viewer/display_switches.h"
+#include "viewer/night_scene.h"
 
 namespace orvane {
 
@@ -37,6 +38,8 @@ class DisplayPort {
   // The night look instead of the classic drawing; false, after its message, when this
   // display cannot draw it (it stays classic).
   virtual bool SetNightLook(bool on) = 0;
+  // The display's camera as the night look sees through it, in metres.
+  virtual NightCamera NightView() const = 0;
   virtual void BringToFront() = 0;
   // Shows and raises the window, leaving the keyboard where it is.
   virtual void ShowWithoutFocus() = 0;

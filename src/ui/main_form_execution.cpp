@@ -198,6 +198,18 @@ void MainForm::TogglePlaybackPause() {
 
 bool MainForm::SetNightLook(bool on) { return display_ != nullptr ? display_->SetNightLook(on) : !on; }
 
+std::optional<CameraPose> MainForm::DisplayView() const {
+  if (display_ == nullptr) return std::nullopt;
+  const NightCamera view = display_->NightView();
+  CameraPose pose;
+  for (int k = 0; k < 3; ++k) {
+    pose.Eye[static_cast<size_t>(k)] = view.Eye[static_cast<size_t>(k)];
+    pose.Target[static_cast<size_t>(k)] = view.Target[static_cast<size_t>(k)];
+  }
+  pose.FovDegrees = view.FovYDegrees;
+  return pose;
+}
+
 int32_t MainForm::PanelWidth() const {
   const auto* panel = dynamic_cast<const QWidget*>(display_);
   return panel ? panel->width() : 1280;

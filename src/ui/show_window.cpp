@@ -94,6 +94,7 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     : QMainWindow(parent), project_(project), stage_(stage), dialogs_(dialogs) {
   setObjectName(QStringLiteral("ShowWindow"));
   content_.Cues = &project_.Cues();
+  content_.CameraKeys = &project_.CameraKeys();
   content_.Devices = &project_.Devices().Devices();
   musicListener_ = std::make_unique<MusicListener>(*this);
   pickFile_ = [this](bool save) -> std::optional<std::filesystem::path> {
@@ -310,6 +311,11 @@ void ShowWindow::BuildActions() {
        [this](bool on) { content_.SnapToBeats = on; });
   SnapAct->setCheckable(true);
   SnapAct->setChecked(content_.SnapToBeats);
+  make(CameraKeyAct, "CameraKeyAct", QStringLiteral("Camera key"), QKeySequence(QStringLiteral("Ctrl+Shift+K")),
+       [this] { AddCameraKey(); });
+  CameraKeyAct->setToolTip(QStringLiteral("The display's view becomes the night video's camera at the play head"));
+  make(RemoveCameraKeyAct, "RemoveCameraKeyAct", QStringLiteral("Remove camera key"),
+       QKeySequence(QStringLiteral("Ctrl+Shift+Del")), [this] { RemoveCameraKey(); });
   make(TitleAct, "TitleAct", QStringLiteral("Title..."), QKeySequence(), [this] {
     if (auto title = dialogs_.InputText("Show title", "Title of the show:", project_.Settings().Title))
       SetTitle(*title);
@@ -749,6 +755,22 @@ void ShowWindow::StopFollowing() {
   ApplyNightLook(false);
   PauseAct->setEnabled(false);
   RestartAct->setEnabled(false);
+}
+
+void ShowWindow::AddCameraKey() {
+  const std::optional<CameraPose> view = stage_.DisplayView();
+  if (!view) {
+    ShowStatus(QStringLiteral("No display to take the camera's view from."));
+    return;
+  }
+  project_.AddCameraKey({content_.PlayHeadMs, *view});
+  ShowStatus(QStringLiteral("Camera key at %1").arg(Q(orvane::ClockText(content_.PlayHeadMs))));
+}
+
+void ShowWindow::RemoveCameraKey() {
+  if (!project_.RemoveCameraKey(content_.PlayHeadMs)) {
+    ShowStatus(QStringLiteral("No camera key at the play head; click a key's mark on the ruler to go to it."));
+  }
 }
 
 void ShowWindow::ApplyNightLook(bool on) {

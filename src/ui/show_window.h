@@ -122,6 +122,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction* NightAct = nullptr;                         // the show plays in the night look
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
+  // A camera key at the play head from the display's view, and the key there taken out.
+  QAction *CameraKeyAct = nullptr, *RemoveCameraKeyAct = nullptr;
 
   // The project's reports.
   void ProjectChanged(const ProjectChange& change) override;
@@ -154,6 +156,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void StartFollowing(uint32_t firstFrame);
   void StopFollowing();
   void ApplyNightLook(bool on);
+  void AddCameraKey();
+  void RemoveCameraKey();
   // Asks about unsaved edits before they would go; false when the user cancels.
   bool MaybeSave();
 

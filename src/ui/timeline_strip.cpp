@@ -21,6 +21,7 @@ const QColor kBackground(28, 30, 38);
 const QColor kWaveColor(90, 140, 120);
 const QColor kBeatColor(150, 150, 235);
 const QColor kPlayHeadColor(255, 60, 60);
+const QColor kCameraKeyColor(90, 220, 240);
 
 QColor MarkerColor(const std::optional<uint32_t>& bgr) {
   if (!bgr) return QColor(160, 160, 160);
@@ -92,6 +93,7 @@ void TimelineStrip::paintEvent(QPaintEvent*) {
   PaintWaveform(painter);
   PaintBeats(painter);
   PaintRuler(painter);
+  PaintCameraKeys(painter);
   PaintMarkers(painter);
   painter.setPen(QPen(kPlayHeadColor, 1));
   const int x = XOfMs(content_.PlayHeadMs);
@@ -145,6 +147,26 @@ void TimelineStrip::PaintBeats(QPainter& painter) const {
   }
 }
 
+std::vector<double> TimelineStrip::CameraKeySeconds() const {
+  std::vector<double> seconds;
+  if (content_.CameraKeys == nullptr) return seconds;
+  for (const CameraKey& key : *content_.CameraKeys) seconds.push_back(static_cast<double>(key.TimeMs) / 1000.0);
+  return seconds;
+}
+
+// A small diamond at the ruler's foot for each key.
+void TimelineStrip::PaintCameraKeys(QPainter& painter) const {
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kCameraKeyColor);
+  const int y = kRulerHeight - 5;
+  for (double t : CameraKeySeconds()) {
+    const int x = static_cast<int>(std::lround(PixelAtTime(view_, t)));
+    if (x < -5 || x > width() + 5) continue;
+    const QPoint diamond[4] = {{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}};
+    painter.drawPolygon(diamond, 4);
+  }
+}
+
 void TimelineStrip::PaintMarkers(QPainter& painter) const {
   if (!content_.Cues) return;
   const int top = kRulerHeight + 2;
@@ -186,6 +208,12 @@ int64_t TimelineStrip::DragTargetMs(double x) const {
 void TimelineStrip::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const double x = event->position().x();
+  if (event->position().y() < kRulerHeight) {
+    if (const std::optional<size_t> key = HitMarker(view_, CameraKeySeconds(), x)) {
+      emit PlayHeadClicked((*content_.CameraKeys)[*key].TimeMs);
+      return;
+    }
+  }
   const std::vector<double> markers = MarkerSeconds();
   const std::optional<size_t> hit = event->position().y() >= kRulerHeight ? HitMarker(view_, markers, x) : std::nullopt;
   if (!hit) {

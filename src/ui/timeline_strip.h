@@ -2,7 +2,8 @@
 // The show timeline strip: a time ruler, the music's waveform, beat markers, one marker
 // per cue in its device's colour and the play head. The wheel zooms around the mouse
 // (Shift+wheel scrolls); a click on a marker selects it, a drag moves it (snapped to the
-// nearest beat when snapping is on), a click elsewhere moves the play head.
+// nearest beat when snapping is on), a click elsewhere moves the play head; a click on a
+// camera key's mark on the ruler moves the play head to the key.
 
 #include <cstdint>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "model/device_lookup.h"
 #include "model/timeline_view.h"
+#include "show/camera_path.h"
 #include "show/cue.h"
 
 class QItemSelectionModel;
@@ -24,6 +26,7 @@ class WaveformEnvelope;
 // What the strip draws; owned by the show window.
 struct TimelineContent {
   const std::vector<Cue>* Cues = nullptr;
+  const std::vector<CameraKey>* CameraKeys = nullptr;  // marked on the ruler
   const DeviceRecords* Devices = nullptr;
   std::shared_ptr<const WaveformEnvelope> Envelope;
   double MusicOffsetSeconds = 0;    // the music's time at show time 0
@@ -74,6 +77,8 @@ class TimelineStrip : public QWidget {
   void PaintWaveform(QPainter& painter) const;
   void PaintBeats(QPainter& painter) const;
   void PaintMarkers(QPainter& painter) const;
+  void PaintCameraKeys(QPainter& painter) const;
+  std::vector<double> CameraKeySeconds() const;
 
   const TimelineContent& content_;
   QItemSelectionModel& selection_;

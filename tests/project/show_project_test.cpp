@@ -7,6 +7,7 @@
 #include "compiler/compiled_device_prep.h"
 #include "model/presets.h"
 #include "project/show_seed.h"
+#include "show/camera_path.h"
 #include "show/cue_list.h"
 #include "show/show_settings.h"
 #include "support/scripted_dialogs.h"
@@ -239,6 +240,54 @@ TEST(ShowProject, SaveAsksOnlyAboutFilesChangedOnDiskAndNamesThem) {
   EXPECT_EQ(o.Project.SaveAs(o.Dir.Path() / "fresh", o.Dialogs).End, WriteEnd::kWritten);
   EXPECT_EQ(o.Project.Folder(), o.Dir.Path() / "fresh");
   EXPECT_EQ(o.Project.MusicPath(), fs::absolute(o.Folder / "music.ogg").lexically_normal());
+}
+
+TEST(ShowProject, CameraKeysAreUndoableEditsSavedAsCameraCsv) {
+  Opened o;
+  ASSERT_TRUE(o.Report->Opened) << o.Report->Opened.Message();
+  EXPECT_TRUE(o.Project.CameraKeys().empty());
+  // Taken as a display gives it: float noise, an eye under the ground, a field of view out of range.
+  const CameraPose display{{0.1f, -3.0f, 160.00000476837158}, {1.5, 80.25f, -0.0001}, 200};
+  o.Project.AddCameraKey({2000, display});
+  o.Project.AddCameraKey({500, {{-60, 12, 140}, {0, 90, 0}, 50}});
+  ASSERT_EQ(o.Project.CameraKeys().size(), 2u);
+  EXPECT_EQ(o.Project.CameraKeys()[0].TimeMs, 500);
+  const CameraPose kept = o.Project.CameraKeys()[1].Pose;
+  EXPECT_EQ(kept.Eye, (Metres3{0.1, 0, 160}));
+  EXPECT_EQ(kept.Target, (Metres3{1.5, 80.25, 0}));
+  EXPECT_EQ(kept.FovDegrees, kHighestCameraFov);
+  EXPECT_TRUE(o.Seen.Saw(ProjectPart::kCamera));
+  // A key at a key's time replaces it.
+  o.Project.AddCameraKey({500, {{-70, 12, 140}, {0, 90, 0}, 50}});
+  ASSERT_EQ(o.Project.CameraKeys().size(), 2u);
+  EXPECT_EQ(o.Project.CameraKeys()[0].Pose.Eye[0], -70);
+  o.Project.Undo();
+  EXPECT_EQ(o.Project.CameraKeys()[0].Pose.Eye[0], -60);
+  o.Project.Redo();
+
+  ASSERT_EQ(o.Project.Save(o.Dialogs).End, WriteEnd::kWritten);
+  const CameraPathRead onDisk = ReadCameraPath(ReadFileBytes(o.Folder / kCameraPathFileName), "camera.csv");
+  ASSERT_FALSE(onDisk.Error) << *onDisk.Error;
+  EXPECT_EQ(onDisk.Keys, o.Project.CameraKeys());
+
+  // Opened again, the keys are back; all taken out and saved, the file stays as a header alone.
+  ShowProject again{PrepareCompiledPart};
+  ASSERT_TRUE(again.Open(o.Folder, o.Dialogs).Opened);
+  EXPECT_EQ(again.CameraKeys(), o.Project.CameraKeys());
+  EXPECT_FALSE(again.RemoveCameraKey(1234));
+  EXPECT_TRUE(again.RemoveCameraKey(500));
+  EXPECT_TRUE(again.RemoveCameraKey(2000));
+  ASSERT_EQ(again.Save(o.Dialogs).End, WriteEnd::kWritten);
+  EXPECT_EQ(ReadFileBytes(o.Folder / kCameraPathFileName), CameraPathText({}));
+  again.Undo();
+  EXPECT_EQ(again.CameraKeys().size(), 1u);
+
+  // A damaged camera.csv refuses the show, naming the file's line.
+  o.Dir.Write("harbour-night/camera.csv", "time,eye_x,eye_y,eye_z,target_x,target_y,target_z,fov\n1,0,2,150,0,60,0,\n");
+  ShowProject refused{PrepareCompiledPart};
+  const ProjectOpenReport r = refused.Open(o.Folder, o.Dialogs);
+  ASSERT_FALSE(r.Opened);
+  EXPECT_NE(r.Opened.Message().find("camera.csv line 2, column 8 (fov)"), std::string::npos) << r.Opened.Message();
 }
 
 TEST(ShowProject, TheCompiledStampFollowsEditsUndoScaleSeedAndOtherCompiles) {

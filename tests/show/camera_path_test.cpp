@@ -33,7 +33,6 @@ TEST(CameraPathRead, RefusalsNameTheLineAndTheColumn) {
       {"empty", "", "camera.csv line 1: the header line naming the columns is missing."},
       {"no fov column", "time,eye_x,eye_y,eye_z,target_x,target_y,target_z\n0,0,1,0,0,1,-1\n",
        "camera.csv line 1: the header has no \"fov\" column."},
-      {"no keys", kHeader, "camera.csv line 1: the path holds no camera keys."},
       {"not a number", std::string(kHeader) + "0,0,1.7,160,0,80,0,50\n2,0,abc,160,0,80,0,50\n",
        "camera.csv line 3, column 3 (eye_y): \"abc\" is not a number."},
       {"empty value", std::string(kHeader) + "0,0,1.7,160,0,80,,50\n",
@@ -75,12 +74,51 @@ TEST(CameraPathRead, TooManyKeysAreRefusedAtTheFirstOneTooMany) {
   EXPECT_EQ(*r.Error, "camera.csv line 10002: the path holds more than 10000 keys.");
 }
 
+TEST(CameraPathRead, AHeaderAloneIsAPathWithoutKeys) {
+  const CameraPathRead r = ReadCameraPath(kHeader, "camera.csv");
+  EXPECT_FALSE(r.Error);
+  EXPECT_TRUE(r.Keys.empty());
+  EXPECT_EQ(CameraPathText({}), kHeader);
+}
+
 TEST(CameraPathText, ReadsBackToTheSameKeys) {
   const std::vector<CameraKey> keys = {Key(0, {0, 1.7, 160}, {0, 80, 0}, 55),
                                        Key(4321, {-60.125, 12, 140.1}, {1e-7, 90, -3}, 33.3333)};
   const CameraPathRead r = ReadCameraPath(CameraPathText(keys), "camera.csv");
   ASSERT_FALSE(r.Error) << *r.Error;
   EXPECT_EQ(r.Keys, keys);
+}
+
+TEST(CameraKeys, StorablePosesReadBackAsTheyAreKept) {
+  const struct {
+    const char* Name;
+    CameraPose Given, Kept;
+  } cases[] = {
+      {"rounded to millimetres",
+       {{1.23456, 2.0004, -3.9996}, {0, 50.0005, 0}, 45.678},
+       {{1.235, 2, -4}, {0, 50.001, 0}, 45.68}},
+      {"under the ground", {{0, -4, 100}, {0, 50, 0}, 45}, {{0, 0, 100}, {0, 50, 0}, 45}},
+      {"too far and too wide", {{3e5, 2, 0}, {NAN, 1, -1e9}, 179}, {{1e5, 2, 0}, {0, 1, -1e5}, 150}},
+      {"target on the eye", {{5, 5, 5}, {5, 5, 5.0001}, 50}, {{5, 5, 5}, {5, 5, 4}, 50}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const CameraPose kept = StorablePose(c.Given);
+    EXPECT_EQ(kept, c.Kept);
+    const CameraPathRead r = ReadCameraPath(CameraPathText({{0, kept}}), "camera.csv");
+    ASSERT_FALSE(r.Error) << *r.Error;
+    EXPECT_EQ(r.Keys.at(0).Pose, kept);
+  }
+}
+
+TEST(CameraKeys, AKeyGoesInTimeOrderReplacingOneAtItsTime) {
+  std::vector<CameraKey> keys;
+  for (int64_t ms : {3000, 1000, 2000, 1000})
+    keys = WithCameraKey(keys, Key(ms, {static_cast<double>(ms), 2, 0}, {0, 0, -1}));
+  ASSERT_EQ(keys.size(), 3u);
+  EXPECT_EQ(keys[0].TimeMs, 1000);
+  EXPECT_EQ(keys[1].TimeMs, 2000);
+  EXPECT_EQ(keys[2].TimeMs, 3000);
 }
 
 TEST(CameraPoseAt, PassesThroughEveryKeyAndHoldsOutside) {

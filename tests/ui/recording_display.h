@@ -46,6 +46,8 @@ class RecordingDisplay : public DisplayPort {
     return true;
   }
   std::vector<bool> NightLooks;
+  NightCamera NightView() const override { return View; }
+  NightCamera View{{10, 2, 150}, {0, 60, 0}, 45};
   std::vector<uint32_t> FirstFrames;
   int Stops = 0;
   int64_t Frame = -1;

@@ -146,7 +146,8 @@ TEST(ShowExport, TheWindowsCompileTheCommandLinesAndTheVideosShowAreTheSame) {
   // The video's frame against render's picture of the window's file, a burst under way.
   constexpr int kFrame = 12;
   const QStringList drawing = {"--size", "160x120", "--camera", "180,6,0,0.3,11", "--scenery", "none"};
-  ASSERT_EQ(RunCli(QStringList{"video", "--show", Q(d.Folder), "-o", Q(d.Video())} + drawing), 0);
+  // The classic look, as render draws by default.
+  ASSERT_EQ(RunCli(QStringList{"video", "--show", Q(d.Folder), "--look", "classic", "-o", Q(d.Video())} + drawing), 0);
   ASSERT_EQ(
       RunCli(QStringList{"render", Q(windowFile), "-o", Q(d.Scratch.Path()), "--frames", QString::number(kFrame)} +
              drawing),

@@ -288,5 +288,40 @@ TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
   EXPECT_GT(head.red(), 200);
 }
 
+TEST(ShowWindow, CameraKeysFromTheDisplaysViewAtThePlayHeadOnTheRuler) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().resize(1000, 600);
+  d.W().Strip()->SetView(TimelineView{60.0, 0.0, d.W().Strip()->width()});
+  d.W().SetPlayHead(2000);
+  d.W().CameraKeyAct->trigger();
+  ASSERT_EQ(d.W().Project().CameraKeys().size(), 1u);
+  const CameraKey key = d.W().Project().CameraKeys()[0];
+  EXPECT_EQ(key.TimeMs, 2000);
+  EXPECT_EQ(key.Pose.Eye, (Metres3{10, 2, 150}));
+  EXPECT_EQ(key.Pose.Target, (Metres3{0, 60, 0}));
+  EXPECT_EQ(key.Pose.FovDegrees, 45);
+  EXPECT_TRUE(d.W().Modified());
+  EXPECT_EQ(d.W().StatusText(), "Camera key at 0:02.00");
+  // Its mark on the ruler; a click on it takes the play head there.
+  ProcessEvents();
+  const QImage strip = d.W().Strip()->grab().toImage();
+  // Beside the play head, which stands on it.
+  const QColor mark = strip.pixelColor(d.W().Strip()->XOfMs(2000) + 3, TimelineStrip::kRulerHeight - 5);
+  EXPECT_GT(mark.blue(), 200);
+  EXPECT_GT(mark.green(), 200);
+  d.W().SetPlayHead(0);
+  QTest::mouseClick(d.W().Strip(), Qt::LeftButton, {},
+                    {d.W().Strip()->XOfMs(2000) + 2, TimelineStrip::kRulerHeight - 4});
+  EXPECT_EQ(d.W().PlayHeadMs(), 2000);
+  d.W().RemoveCameraKeyAct->trigger();
+  EXPECT_TRUE(d.W().Project().CameraKeys().empty());
+  d.W().SetPlayHead(3000);
+  d.W().RemoveCameraKeyAct->trigger();
+  EXPECT_NE(d.W().StatusText().indexOf("No camera key at the play head"), -1);
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.W().Project().CameraKeys().size(), 1u);
+}
+
 }  // namespace
 }  // namespace orvane
