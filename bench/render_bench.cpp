@@ -22,6 +22,7 @@
 #include "compiler/show_writer.h"
 #include "cpu_seconds.h"
 #include "model/presets.h"
+#include "playback_ticks.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/headless_display.h"
 
@@ -222,22 +223,10 @@ void BM_PlaybackFinale(benchmark::State& state) {
       state.SkipWithError(started.Message().c_str());
       return;
     }
-    const ShowPlayer& player = display->Model().Player();
-    while (player.Active()) {
-      display->Pump();
-      const auto start = std::chrono::steady_clock::now();
-      display->Core().RenderTick();
-      glFinish();
-      ticks.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
+    TimeRenderTicks(*display, ticks);
     state.SetLabel(PathName(display->Core().Particles().LastPath()));
   }
-  std::sort(ticks.begin(), ticks.end());
-  const auto met = std::upper_bound(ticks.begin(), ticks.end(), 40.0) - ticks.begin();
-  state.counters["ticks"] = static_cast<double>(ticks.size());
-  state.counters["met 40ms"] = ticks.empty() ? 0.0 : static_cast<double>(met) / static_cast<double>(ticks.size());
-  state.counters["median ms"] = ticks.empty() ? 0.0 : ticks[ticks.size() / 2];
-  state.counters["p95 ms"] = ticks.empty() ? 0.0 : ticks[ticks.size() * 95 / 100];
+  ReportTicks(state, std::move(ticks));
 }
 BENCHMARK(BM_PlaybackFinale)
     ->Arg(static_cast<int>(ParticlePath::VertexArrays))
