@@ -36,9 +36,7 @@ GlStateGuard::GlStateGuard() {
   vertexArray_ = Integer(GL_VERTEX_ARRAY_BINDING);
   arrayBuffer_ = Integer(GL_ARRAY_BUFFER_BINDING);
   activeTexture_ = Integer(GL_ACTIVE_TEXTURE);
-  texture0_ = BoundTexture(GL_TEXTURE0);
-  texture1_ = BoundTexture(GL_TEXTURE1);
-  texture2_ = BoundTexture(GL_TEXTURE2);
+  for (int i = 0; i < 4; ++i) textures_[i] = BoundTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
   glActiveTexture(static_cast<GLenum>(activeTexture_));
   blendSrcRgb_ = Integer(GL_BLEND_SRC_RGB);
   blendDstRgb_ = Integer(GL_BLEND_DST_RGB);
@@ -62,11 +60,9 @@ GlStateGuard::~GlStateGuard() {
   glUseProgram(static_cast<GLuint>(program_));
   glBindVertexArray(static_cast<GLuint>(vertexArray_));
   glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer_));
-  const GLenum units[] = {GL_TEXTURE0, GL_TEXTURE1, GL_TEXTURE2};
-  const int32_t textures[] = {texture0_, texture1_, texture2_};
-  for (int i = 0; i < 3; ++i) {
-    glActiveTexture(units[i]);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textures[i]));
+  for (int i = 0; i < 4; ++i) {
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textures_[i]));
   }
   glActiveTexture(static_cast<GLenum>(activeTexture_));
   glBlendFuncSeparate(static_cast<GLenum>(blendSrcRgb_), static_cast<GLenum>(blendDstRgb_),

@@ -10,6 +10,7 @@
 
 #include "app/png_file.h"
 #include "night_test_scenes.h"
+#include "viewer/gl_headers.h"
 #include "viewer/headless/osmesa_context.h"
 #include "viewer/night_projection.h"
 #include "viewer/night_renderer.h"
@@ -228,6 +229,50 @@ TEST_F(NightPixelsTest, BurstLightBrightensTheGround) {
   scene.Lights.clear();
   const double dark = GroundLight(renderer_.RenderLinear(scene, kWidth, kHeight, false), scene);
   EXPECT_GT(lit, dark * 1.3);
+}
+
+// Inside the display's own context the classic drawing finds its state as it left it.
+TEST(NightInAClassicContext, LeavesTheFixedFunctionStateAsItFoundIt) {
+  auto context = OsMesaContext::Create(kWidth, kHeight);
+  ASSERT_NE(context, nullptr);
+  NightRenderer renderer;
+  std::string why;
+  ASSERT_TRUE(renderer.Available(&why)) << why;
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glDisable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDepthMask(GL_TRUE);
+  glViewport(3, 4, 100, 50);
+  renderer.Render(ShowScene(GroundKind::Water), {0, 0, 0, kWidth, kHeight});
+  EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
+  EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_TRUE);
+  EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+  const struct {
+    GLenum Name;
+    GLint Value;
+  } integers[] = {{GL_BLEND_SRC_RGB, GL_SRC_ALPHA}, {GL_BLEND_DST_RGB, GL_ONE},
+                  {GL_CURRENT_PROGRAM, 0},          {GL_TEXTURE_BINDING_2D, static_cast<GLint>(texture)},
+                  {GL_ACTIVE_TEXTURE, GL_TEXTURE0}, {GL_DRAW_FRAMEBUFFER_BINDING, 0},
+                  {GL_DEPTH_WRITEMASK, GL_TRUE}};
+  for (const auto& i : integers) {
+    GLint value = -1;
+    glGetIntegerv(i.Name, &value);
+    EXPECT_EQ(value, i.Value) << std::hex << i.Name;
+  }
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[0], 3);
+  EXPECT_EQ(viewport[2], 100);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  // And the picture is there, drawn into the context's own frame.
+  const std::vector<uint8_t> rgb = context->RgbTopDown();
+  EXPECT_GT(rgb[(static_cast<size_t>(2) * kWidth + kWidth / 2) * 3 + 2], 3) << "a night sky at the top";
+  glDeleteTextures(1, &texture);
+  renderer.Release();
 }
 
 double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
