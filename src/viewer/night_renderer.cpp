@@ -359,7 +359,8 @@ int NightRenderer::DrawBloom(int levels) {
 
 void NightRenderer::UploadTitle(const NightTitle& title) {
   if (title_ == 0) glGenTextures(1, &title_);
-  glBindTexture(GL_TEXTURE_2D, title_);
+  // On its own unit: the others hold the composite's inputs by now.
+  BindTexture(2, title_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, title.Width, title.Height, 0, GL_RED, GL_UNSIGNED_BYTE, title.Coverage.data());
   SetFilter(GL_LINEAR, GL_CLAMP_TO_EDGE);
@@ -396,7 +397,7 @@ void NightRenderer::Composite(const NightScene* scene, uint32_t scene_texture, u
     const float w = static_cast<float>(title->Width) * fit / static_cast<float>(target.Width);
     const float h = static_cast<float>(title->Height) * fit / static_cast<float>(target.Height);
     glUniform4f(c.Uniform("uTitleRect"), 0.5f - w / 2, 0.56f - h / 2, 0.5f + w / 2, 0.56f + h / 2);
-    BindTexture(2, title_);
+    glBindTexture(GL_TEXTURE_2D, title_);
   } else {
     BindTexture(2, black_);
   }

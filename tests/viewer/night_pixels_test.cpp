@@ -194,6 +194,34 @@ TEST_F(NightPixelsTest, TheSameSceneGivesTheSameBytes) {
   }
 }
 
+TEST_F(NightPixelsTest, TheTitleCardChangesOnlyItsOwnPlace) {
+  NightScene scene = ShowScene(GroundKind::Water);
+  const std::vector<uint8_t> plain = Draw(scene);
+  NightTitle title;
+  title.Width = 60;
+  title.Height = 20;
+  title.Coverage.assign(60 * 20, 255);
+  title.Opacity = 1;
+  scene.Title = &title;
+  const std::vector<uint8_t> titled = Draw(scene);
+  ASSERT_EQ(plain.size(), titled.size());
+  // The card stands centred a little above the middle: 60 x 20 pixels around (160, 79).
+  int inside = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const size_t at = (static_cast<size_t>(y) * kWidth + x) * 3;
+      const bool card = x >= 131 && x < 189 && y >= 70 && y < 88;
+      const bool edge = x >= 128 && x < 192 && y >= 67 && y < 91;
+      if (card) {
+        inside += titled[at] > 230 ? 1 : 0;
+      } else if (!edge) {
+        ASSERT_EQ(titled[at], plain[at]) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(inside, 58 * 18 * 9 / 10);
+}
+
 TEST_F(NightPixelsTest, StarsUnderTheGroundAreHidden) {
   NightScene scene = LoneStar(1.0f);
   scene.Stars[0].Position[1] = -0.5f;
