@@ -122,10 +122,15 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   }
   if (!args.Has("--scale") && show.Document.Settings.Scale) scaleValue = *show.Document.Settings.Scale;
 
-  ShowRoots shown = ShowRootCues(cues, list.Devices());
+  ShowRoots shown = ShowRootCues(cues, list.Devices(), show.Document.Settings.Site);
   if (shown.MissingDevice) {
     // The cue list reader checked every code against these devices already.
     ReportError(io, NoDeviceMessage(cues[*shown.MissingDevice].Code));
+    return kExitBadInput;
+  }
+  if (shown.MissingPosition) {
+    // Only a cue list given with --cues can name a position: the show's own were checked.
+    ReportError(io, UnknownPositionMessage(cues[*shown.MissingPosition], cues[*shown.MissingPosition].Line));
     return kExitBadInput;
   }
   std::vector<RootCue>& roots = shown.Cues;

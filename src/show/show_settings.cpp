@@ -3,6 +3,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "show/show_site_json.h"
+
 namespace orvane {
 namespace {
 
@@ -76,6 +78,11 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
     if (!std::isfinite(static_cast<float>(value))) return Refused("\"scale\" must be a number");
     settings.Scale = static_cast<float>(value);
   }
+  if (const auto site = json.find("site"); site != json.end()) {
+    Result<ShowSite> read = ReadShowSite(*site);
+    if (!read) return Refused(read.Message());
+    settings.Site = std::move(read.Value());
+  }
   settings.ReadJson = json.dump(-1, ' ', false, Json::error_handler_t::replace);
   return std::nullopt;
 }
@@ -97,6 +104,11 @@ std::string ShowSettingsText(const ShowSettings& settings) {
     json["scale"] = *settings.Scale;
   } else {
     json.erase("scale");
+  }
+  // A show that never had a site gains none by being saved.
+  if (json.contains("site") || settings.Site != ShowSite{}) {
+    const Json read = json.contains("site") ? json["site"] : Json();
+    json["site"] = ShowSiteJson(settings.Site, read);
   }
   // Invalid UTF-8 in a text becomes U+FFFD rather than an exception.
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -1,10 +1,12 @@
 #pragma once
-// show.json: the show's title, its music and its Scale, with a format name and a version
-// so that later versions can read it. Fields this version does not know are kept on save.
+// show.json: the show's title, its music, its Scale and its site, with a format name and a
+// version so that later versions can read it. Fields this version does not know are kept on save.
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "show/show_site.h"
 
 namespace orvane {
 
@@ -20,12 +22,13 @@ struct ShowSettings {
   std::string MusicFile;          // relative to the show folder, or absolute; empty: no music
   double MusicOffsetSeconds = 0;  // the music's time at show time 0
   std::optional<float> Scale;     // nothing: the display's own
+  ShowSite Site;                  // the defaults when the file has no "site"
   // The whole object as read, so that unknown fields survive a save.
   std::string ReadJson;
 
   bool operator==(const ShowSettings& other) const {
     return Title == other.Title && MusicFile == other.MusicFile && MusicOffsetSeconds == other.MusicOffsetSeconds &&
-           Scale == other.Scale;
+           Scale == other.Scale && Site == other.Site;
   }
 };
 

@@ -396,7 +396,8 @@ bool ShowWindow::ImportCues(const std::filesystem::path& file) {
     ShowError(*error);
     return false;
   }
-  CueListRead read = ReadCueList(bytes, file.filename().string(), &main_.Devices().Devices());
+  CueListRead read =
+      ReadCueList(bytes, file.filename().string(), &main_.Devices().Devices(), &show_.Settings.Site);
   if (read.Error) {
     ShowError(*read.Error);
     return false;
@@ -663,13 +664,20 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to compile.");
     return;
   }
-  ShowRoots roots = ShowRootCues(show_.Cues, devices);
+  ShowRoots roots = ShowRootCues(show_.Cues, devices, show_.Settings.Site);
   if (roots.MissingDevice) {
     const size_t i = *roots.MissingDevice;
     SelectRows({i});
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
                      std::string(kCueFileName) + " line " + std::to_string(CueFileLine(i)) + ": no device has code " +
                          std::to_string(show_.Cues[i].Code) + ".");
+    return;
+  }
+  if (roots.MissingPosition) {
+    const size_t i = *roots.MissingPosition;
+    SelectRows({i});
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                     UnknownPositionMessage(show_.Cues[i], CueFileLine(i)));
     return;
   }
   size_t failed = 0;

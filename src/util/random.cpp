@@ -39,4 +39,13 @@ void DisableSeededMode() { g_seeded.store(false, std::memory_order_relaxed); }
 
 bool SeededModeEnabled() { return g_seeded.load(std::memory_order_relaxed); }
 
+ScopedSeededMode::ScopedSeededMode(uint32_t seed) : seed_(RandomSeed()), seeded_(SeededModeEnabled()) {
+  EnableSeededMode(seed);
+}
+
+ScopedSeededMode::~ScopedSeededMode() {
+  SetRandomSeed(seed_);
+  if (!seeded_) DisableSeededMode();
+}
+
 }  // namespace orvane

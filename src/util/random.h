@@ -36,4 +36,18 @@ void EnableSeededMode(uint32_t seed);
 void DisableSeededMode();
 bool SeededModeEnabled();
 
+// Seeded mode at `seed` while it lives; the mode and the seed before come back after. Not
+// for use while another thread draws (a compile running meanwhile would see its draws).
+class ScopedSeededMode {
+ public:
+  explicit ScopedSeededMode(uint32_t seed);
+  ~ScopedSeededMode();
+  ScopedSeededMode(const ScopedSeededMode&) = delete;
+  ScopedSeededMode& operator=(const ScopedSeededMode&) = delete;
+
+ private:
+  uint32_t seed_;
+  bool seeded_;
+};
+
 }  // namespace orvane
