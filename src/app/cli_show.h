@@ -3,11 +3,16 @@
 
 #include "app/cli_command.h"
 #include "compiler/compile_thread.h"
+#include "model/device_list.h"
+#include "show/show_folder.h"
 
 namespace orvane::cli {
 
 // job holds the output and the limits; scaleValue is --scale or 1 (the show's Scale
 // replaces it when --scale is absent).
+// Opens --show DIR (after --seed): kExitDone, or the exit status after a message on stderr.
+int OpenCliShow(const CliArgs& args, CliIo& io, DeviceList& list, ShowDocument& show);
+
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job);
 
 }  // namespace orvane::cli

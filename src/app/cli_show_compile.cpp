@@ -30,25 +30,6 @@ struct LoadedShow {
   std::string CueFile = kCueFileName;  // names the cue list in messages
 };
 
-int OpenShow(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
-  if (const int status = ApplyCliSeed(args, io); status != kExitDone) return status;
-  const fs::path folder = args.Value("--show");
-  StderrDialogs dialogs(io.Err);
-  const ShowOpenReport report = OpenShowFolder(folder, list, dialogs, show.Document);
-  if (report.Error) {
-    ReportError(io, *report.Error);
-    return kExitBadInput;
-  }
-  if (args.Verbose()) {
-    for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
-    io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
-  }
-  if (report.MusicMissing)
-    ReportError(io, "the show's music \"" + ShowMusicPath(show.Document.Settings, folder)->string() +
-                        "\" is missing; the show compiles without it");
-  return kExitDone;
-}
-
 int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
   if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
   const fs::path path = args.Value("--cues");
@@ -102,6 +83,25 @@ int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, c
 
 }  // namespace
 
+int OpenCliShow(const CliArgs& args, CliIo& io, DeviceList& list, ShowDocument& show) {
+  if (const int status = ApplyCliSeed(args, io); status != kExitDone) return status;
+  const fs::path folder = args.Value("--show");
+  StderrDialogs dialogs(io.Err);
+  const ShowOpenReport report = OpenShowFolder(folder, list, dialogs, show);
+  if (report.Error) {
+    ReportError(io, *report.Error);
+    return kExitBadInput;
+  }
+  if (args.Verbose()) {
+    for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
+    io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
+  }
+  if (report.MusicMissing)
+    ReportError(io, "the show's music \"" + ShowMusicPath(show.Settings, folder)->string() +
+                        "\" is missing; the show compiles without it");
+  return kExitDone;
+}
+
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
   if (args.Has("--show") == args.Has("--cues")) {
     ReportError(io, "give either --show DIR or --devices DIR with --cues FILE.csv");
@@ -113,7 +113,8 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   }
   DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
   LoadedShow show;
-  const int loaded = args.Has("--show") ? OpenShow(args, io, list, show) : LoadCueFile(args, io, list, show);
+  const int loaded =
+      args.Has("--show") ? OpenCliShow(args, io, list, show.Document) : LoadCueFile(args, io, list, show);
   if (loaded != kExitDone) return loaded;
   const std::vector<Cue>& cues = show.Document.Cues;
   if (cues.empty()) {

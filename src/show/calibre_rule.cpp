@@ -10,8 +10,9 @@ std::optional<double> CalibreRuleHeight(double calibreMm) {
   return kCalibreRuleLinearToMm * kCalibreRuleMetresPerMm + (calibreMm - kCalibreRuleLinearToMm);
 }
 
-bool CalibreRuleApplies(const Product& product) {
-  return product.Type == ProductType::kShell && product.CalibreMm && CalibreRuleHeight(*product.CalibreMm);
+bool CalibreRuleApplies(const Product& product, const ProductFigures& measured) {
+  return product.CalibreMm && CalibreRuleHeight(*product.CalibreMm) && measured.Broke &&
+         measured.BreakHeight >= kAloftMetres;
 }
 
 bool OffCalibreRule(double measuredHeightM, double calibreMm) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "show/product_figures.h"
 #include "show/product_list.h"
 
 namespace orvane {
@@ -17,9 +18,13 @@ inline constexpr double kCalibreRuleTolerance = 0.25;
 // Metres; nothing outside 0 < calibre <= 300 mm, where the rule says nothing.
 std::optional<double> CalibreRuleHeight(double calibreMm);
 
-// The rule is about shells: other types, products without a calibre the rule covers and
-// unmeasured heights are never flagged.
-bool CalibreRuleApplies(const Product& product);
+// Below this a break counts as where the product fires (mines, fans, set pieces).
+inline constexpr double kAloftMetres = 1.0;
+
+// The rule is about effects that break aloft: a product with a calibre the rule covers whose
+// measured break lies above its firing position. Products breaking where they fire, and
+// products that never break, are not held to it.
+bool CalibreRuleApplies(const Product& product, const ProductFigures& measured);
 
 // |measured - rule| > 25 % of the rule.
 bool OffCalibreRule(double measuredHeightM, double calibreMm);

@@ -1,10 +1,7 @@
 #pragma once
-// A product's measured figures in the designer's units, from its device measured alone.
+// A product's measured figures in the designer's units, from its device compiled alone.
 
 #include <cstdint>
-
-#include "compiler/device_measure.h"
-#include "show/show_site.h"
 
 namespace orvane {
 
@@ -18,7 +15,5 @@ struct ProductFigures {
   double Top = 0;          // metres: the highest point above the firing position
   double DurationS = 0;    // firing to the last particle
 };
-
-ProductFigures FiguresInMetres(const DeviceMeasure& measure, const ShowSite& site);
 
 }  // namespace orvane

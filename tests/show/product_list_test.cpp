@@ -138,12 +138,19 @@ TEST(CalibreRule, ThirtyMetresPerInchUpTo150MillimetresThenLessThanLinear) {
   EXPECT_TRUE(OffCalibreRule(90 * 0.74, 75));
   EXPECT_FALSE(OffCalibreRule(5, 500));  // the rule says nothing there
   Product shell;
-  shell.Type = ProductType::kShell;
-  EXPECT_FALSE(CalibreRuleApplies(shell));
+  ProductFigures aloft;
+  aloft.Broke = true;
+  aloft.BreakHeight = 80;
+  EXPECT_FALSE(CalibreRuleApplies(shell, aloft));  // no calibre
   shell.CalibreMm = 75;
-  EXPECT_TRUE(CalibreRuleApplies(shell));
-  shell.Type = ProductType::kCake;
-  EXPECT_FALSE(CalibreRuleApplies(shell));
+  EXPECT_TRUE(CalibreRuleApplies(shell, aloft));
+  ProductFigures atFiring = aloft;
+  atFiring.BreakHeight = 0.5;
+  EXPECT_FALSE(CalibreRuleApplies(shell, atFiring));
+  ProductFigures never;
+  EXPECT_FALSE(CalibreRuleApplies(shell, never));
+  shell.CalibreMm = 400;
+  EXPECT_FALSE(CalibreRuleApplies(shell, aloft));
 }
 
 TEST(BreakTime, TypedPrefireWinsOverTheMeasuredOneAndFireIsBreakLessPrefire) {

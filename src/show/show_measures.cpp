@@ -1,4 +1,6 @@
-#include "show/product_figures.h"
+#include "show/show_measures.h"
+
+#include <set>
 
 #include "show/cue.h"
 #include "show/site_units.h"
@@ -22,6 +24,20 @@ ProductFigures FiguresInMetres(const DeviceMeasure& measure, const ShowSite& sit
     f.DurationS = static_cast<double>(int64_t{e.LastFrame} + 1) * kFrameMilliseconds / 1000.0;
   }
   return f;
+}
+
+ShowMeasures MeasureShowDevices(const ShowDocument& show, const DeviceLookup& lookup, float scale,
+                                DeviceMeasureCache& cache) {
+  std::set<int32_t> codes;
+  for (const Product& p : show.Products.Rows) codes.insert(p.Code);
+  for (const Cue& c : show.Cues) codes.insert(c.Code);
+  ShowMeasures measures;
+  for (int32_t code : codes) {
+    const Result<DeviceMeasure> measured = cache.Measure(code, lookup, scale);
+    if (measured) measures.Figures[code] = FiguresInMetres(measured.Value(), show.Settings.Site);
+    else measures.Failed[code] = measured.Message();
+  }
+  return measures;
 }
 
 }  // namespace orvane
