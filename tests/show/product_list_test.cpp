@@ -168,7 +168,7 @@ TEST(BreakTime, TypedPrefireWinsOverTheMeasuredOneAndFireIsBreakLessPrefire) {
   EXPECT_EQ(FireTimeForBreak(3160, 3160).ValueOr(-1), 0);
   const Result<int64_t> early = FireTimeForBreak(1200, 3160);
   ASSERT_FALSE(early);
-  EXPECT_EQ(early.Message(), "A break at 1.200 s would fire the cue before the show starts: its prefire is 3.160 s.");
+  EXPECT_EQ(early.Message(), "a break at 1.200 s would fire the cue before the show starts (its prefire is 3.160 s)");
   EXPECT_FALSE(FireTimeForBreak(int64_t{90'000} * 1000 * 1000, 0));
 }
 
