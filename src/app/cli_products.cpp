@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/cli_command.h"
+#include "app/cli_devices.h"
 #include "app/cli_show.h"
 #include "compiler/compiled_device_prep.h"
 #include "model/record_decimals.h"
@@ -12,29 +13,27 @@
 #include "show/calibre_rule.h"
 #include "show/design_summary.h"
 #include "show/show_measures.h"
-#include "util/random.h"
 
 namespace orvane::cli {
 namespace {
 
 struct MeasuredShow {
-  DeviceList List{[](TBaseDevice& d) { return PrepareCompiledPart(d); }};
-  ShowDocument Document;
+  ShowProject Project{PrepareCompiledPart};
   ShowMeasures Measures;
 };
 
-// Devices are prepared seeded (--seed, or the measurement's own seed) so that the figures
-// repeat from run to run.
+// Measured at the show's scale (or 1) from the measurement's seed, or --seed.
 int OpenAndMeasure(const CliArgs& args, CliIo& io, MeasuredShow& show) {
   if (!args.Has("--show")) {
     ReportError(io, "give --show DIR");
     return kExitBadInput;
   }
-  if (!args.Has("--seed")) EnableSeededMode(kMeasureSeed);
-  if (const int status = OpenCliShow(args, io, show.List, show.Document); status != kExitDone) return status;
+  std::optional<uint32_t> seed;
+  if (const int status = ReadCliSeed(args, io, seed); status != kExitDone) return status;
+  if (const int status = OpenCliShow(args, io, show.Project); status != kExitDone) return status;
   DeviceMeasureCache cache;
-  const DeviceLookup lookup = [&show](int32_t code) { return show.List.FindByCode(code); };
-  show.Measures = MeasureShowDevices(show.Document, lookup, show.Document.Settings.Scale.value_or(1.0f), cache);
+  show.Measures = MeasureShowDevices(show.Project.Show(), show.Project.Devices().Devices(),
+                                     show.Project.Settings().Scale.value_or(1.0f), cache, seed.value_or(kMeasureSeed));
   return kExitDone;
 }
 
@@ -80,7 +79,7 @@ void PrintMeasured(CliIo& io, const char* kind, int32_t code, const Product* row
 int Products(const CliArgs& args, CliIo& io) {
   MeasuredShow show;
   if (const int status = OpenAndMeasure(args, io, show); status != kExitDone) return status;
-  const ShowDocument& doc = show.Document;
+  const ShowDocument& doc = show.Project.Show();
   io.Out << "metres-per-unit: " << Float64Text(doc.Settings.Site.MetresPerUnit) << "\n";
   for (const Product& row : doc.Products.Rows) PrintMeasured(io, "product", row.Code, &row, show.Measures);
   // Devices the cues fire that no row describes, once each.
@@ -94,7 +93,7 @@ int Products(const CliArgs& args, CliIo& io) {
 int Summary(const CliArgs& args, CliIo& io) {
   MeasuredShow show;
   if (const int status = OpenAndMeasure(args, io, show); status != kExitDone) return status;
-  const DesignSummary summary = SummarizeDesign(show.Document, show.Measures.Figures);
+  const DesignSummary summary = SummarizeDesign(show.Project.Show(), show.Measures.Figures);
   io.Out << (args.Flags.count("--csv") != 0 ? DesignSummaryCsv(summary) : DesignSummaryText(summary));
   return kExitDone;
 }
@@ -104,7 +103,8 @@ int Summary(const CliArgs& args, CliIo& io) {
 CliCommand ProductsCommand() {
   return {"products",
           "measures every product of a show (and every device its cues fire without a product row), each compiled "
-          "alone: prefire, break height beside the calibre rule, spread, top and duration, in metres and seconds",
+          "alone from a fixed seed (--seed: another): prefire, break height beside the calibre rule, spread, top "
+          "and duration, in metres and seconds",
           "--show DIR [--seed S]",
           "orvane-cli products --show examples/shows/harbour-night",
           {"--show", "--seed"},

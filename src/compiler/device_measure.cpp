@@ -6,6 +6,7 @@
 #include "compiler/compile_context.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_show.h"
+#include "compiler/compiled_device_prep.h"
 #include "compiler/show_sink.h"
 #include "compiler/trail_pool.h"
 #include "util/random.h"
@@ -20,13 +21,13 @@ Result<RootCue> MeasuredCue(int32_t code, const DeviceLookup& lookup, CompileSna
   switch (TakeCueSnapshot({cue}, lookup, snapshot)) {
     case SnapshotStatus::kReady: return cue;
     case SnapshotStatus::kNoRoot: return Fail(NoDeviceMessage(code));
-    case SnapshotStatus::kRecursive: return Fail(kRecursivityRefusal);
+    case SnapshotStatus::kRecursive: break;
   }
   return Fail(kRecursivityRefusal);
 }
 
-Result<DeviceMeasure> Compile(const CompileSnapshot& snapshot, const RootCue& cue, float scale, uint32_t seed) {
-  const ScopedSeededMode seeded(seed);
+// On the calling thread's own generator, as it stands.
+Result<DeviceMeasure> Compile(const CompileSnapshot& snapshot, const RootCue& cue, float scale) {
   SetList sets;
   CTrail trail;
   const std::atomic<float> ownScale{scale};
@@ -47,32 +48,76 @@ Result<DeviceMeasure> Compile(const CompileSnapshot& snapshot, const RootCue& cu
   }
 }
 
-}  // namespace
+// The chain's parts prepared again, in the order of their codes, on the thread's generator.
+Result<CompiledParts> PreparedAgain(const std::vector<std::shared_ptr<const TCompDevice>>& chain,
+                                    const DeviceRecords& devices) {
+  CompiledParts parts;
+  for (const auto& part : chain) {
+    const TBaseDevice* record = nullptr;
+    for (const auto& d : devices)
+      if (d->Compiled == part) record = d.get();
+    if (record == nullptr) return Fail(NoDeviceMessage(part->Code));
+    TBaseDevice copy = *record;
+    copy.Compiled.reset();
+    if (!PrepareCompiledPart(copy)) return Fail(kCompileOutOfMemory);
+    parts.push_back(copy.Compiled);
+  }
+  return parts;
+}
 
-Result<DeviceMeasure> MeasureDevice(int32_t code, const DeviceLookup& lookup, float scale, uint32_t seed) {
+Result<DeviceMeasure> MeasureChain(int32_t code, const std::vector<std::shared_ptr<const TCompDevice>>& chain,
+                                   const DeviceRecords& devices, float scale, uint32_t seed) {
+  const ThreadRandomScope random(seed);
+  Result<CompiledParts> parts = PreparedAgain(chain, devices);
+  if (!parts) return parts.Error();
+  const CompiledParts& prepared = parts.Value();
+  const DeviceLookup lookup = [&prepared](int32_t c) { return FindByCode(prepared, c); };
   CompileSnapshot snapshot;
   Result<RootCue> cue = MeasuredCue(code, lookup, snapshot);
   if (!cue) return cue.Error();
-  return Compile(snapshot, cue.Value(), scale, seed);
+  return Compile(snapshot, cue.Value(), scale);
 }
 
-Result<DeviceMeasure> DeviceMeasureCache::Measure(int32_t code, const DeviceLookup& lookup, float scale,
-                                                  uint32_t seed) {
+// The compiled parts the device's chain reaches, by ascending code.
+Result<std::vector<std::shared_ptr<const TCompDevice>>> ChainParts(int32_t code, const DeviceRecords& devices) {
+  const DeviceLookup lookup = [&devices](int32_t c) { return FindByCode(devices, c); };
   CompileSnapshot snapshot;
   Result<RootCue> cue = MeasuredCue(code, lookup, snapshot);
-  if (!cue) {
+  if (!cue) return cue.Error();
+  return snapshot.Parts();
+}
+
+}  // namespace
+
+Result<DeviceMeasure> MeasureParts(int32_t code, const DeviceLookup& lookup, float scale, uint32_t seed) {
+  CompileSnapshot snapshot;
+  Result<RootCue> cue = MeasuredCue(code, lookup, snapshot);
+  if (!cue) return cue.Error();
+  const ThreadRandomScope random(seed);
+  return Compile(snapshot, cue.Value(), scale);
+}
+
+Result<DeviceMeasure> MeasureDevice(int32_t code, const DeviceRecords& devices, float scale, uint32_t seed) {
+  Result<std::vector<std::shared_ptr<const TCompDevice>>> chain = ChainParts(code, devices);
+  if (!chain) return chain.Error();
+  return MeasureChain(code, chain.Value(), devices, scale, seed);
+}
+
+Result<DeviceMeasure> DeviceMeasureCache::Measure(int32_t code, const DeviceRecords& devices, float scale,
+                                                  uint32_t seed) {
+  Result<std::vector<std::shared_ptr<const TCompDevice>>> chain = ChainParts(code, devices);
+  if (!chain) {
     entries_.erase(code);
-    return cue.Error();
+    return chain.Error();
   }
-  std::vector<std::shared_ptr<const TCompDevice>> chain = snapshot.Parts();
   const auto found = entries_.find(code);
   if (found != entries_.end() && found->second.Scale == scale && found->second.Seed == seed &&
-      found->second.Chain == chain)
+      found->second.Chain == chain.Value())
     return found->second.Measure;
   ++compiles_;
-  Result<DeviceMeasure> measured = Compile(snapshot, cue.Value(), scale, seed);
+  Result<DeviceMeasure> measured = MeasureChain(code, chain.Value(), devices, scale, seed);
   if (!measured) return measured;
-  entries_[code] = Entry{scale, seed, std::move(chain), measured.Value()};
+  entries_[code] = Entry{scale, seed, std::move(chain.Value()), measured.Value()};
   return measured;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A device measured by compiling it alone: one cue at frame 0 at the device's start
-// position, seeded, into a sink that keeps nothing. What a product's figures come from.
+// position, into a sink that keeps nothing, on a generator of the calling thread that
+// starts at a fixed seed. What a product's figures come from.
 
 #include <cstdint>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "compiler/compile_snapshot.h"
 #include "compiler/root_cue.h"
+#include "model/device_lookup.h"
 #include "util/result.h"
 
 namespace orvane {
@@ -23,16 +25,20 @@ struct DeviceMeasure {
   bool Cut = false;  // a bound ended the compile: the figures cover what ran
 };
 
-// Fails for a code the lookup lacks, a chain that runs into a cycle, or want of memory.
-// Draws from the process's generator (restored after), so no compile may run meanwhile.
-Result<DeviceMeasure> MeasureDevice(int32_t code, const DeviceLookup& lookup, float scale,
+// Compiles the parts as the lookup gives them. Fails for a code the lookup lacks, a chain
+// that runs into a cycle, or want of memory.
+Result<DeviceMeasure> MeasureParts(int32_t code, const DeviceLookup& lookup, float scale, uint32_t seed = kMeasureSeed);
+
+// The device and its chain prepared again from `seed` (by ascending code) and compiled: the
+// same figures however and whenever the devices were loaded.
+Result<DeviceMeasure> MeasureDevice(int32_t code, const DeviceRecords& devices, float scale,
                                     uint32_t seed = kMeasureSeed);
 
 // Measures again only when a compiled part of the device's chain, the scale or the seed
 // changed: an edited device gets a new compiled part.
 class DeviceMeasureCache {
  public:
-  Result<DeviceMeasure> Measure(int32_t code, const DeviceLookup& lookup, float scale, uint32_t seed = kMeasureSeed);
+  Result<DeviceMeasure> Measure(int32_t code, const DeviceRecords& devices, float scale, uint32_t seed = kMeasureSeed);
   size_t Compiles() const { return compiles_; }  // measurements made, for tests
 
  private:

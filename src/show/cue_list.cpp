@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "model/integer_text.h"
 #include "model/record_decimals.h"
@@ -163,20 +162,6 @@ std::string CueTimeText(int64_t timeMs) {
   std::string fraction = std::to_string(magnitude % 1000);
   fraction.insert(0, 3 - fraction.size(), '0');
   return (negative ? "-" : "") + std::to_string(magnitude / 1000) + "." + fraction;
-}
-
-std::string ClockText(int64_t timeMs) {
-  const bool negative = timeMs < 0;
-  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(timeMs) : static_cast<uint64_t>(timeMs);
-  uint64_t hundredths = magnitude / 10;
-  const uint64_t rest = magnitude % 10;
-  if (rest > 5 || (rest == 5 && hundredths % 2 == 1)) ++hundredths;
-  char text[48];
-  std::snprintf(text, sizeof text, "%s%llu:%02llu.%02llu", negative ? "-" : "",
-                static_cast<unsigned long long>(hundredths / 6000),
-                static_cast<unsigned long long>(hundredths / 100 % 60),
-                static_cast<unsigned long long>(hundredths % 100));
-  return text;
 }
 
 CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,

@@ -41,8 +41,6 @@ std::optional<int64_t> ParseCueTime(std::string_view text);
 
 // "12.340": the time as cues.csv writes it.
 std::string CueTimeText(int64_t timeMs);
-// "1:12.50": minutes, seconds and hundredths (rounded half to even), as a designer reads it.
-std::string ClockText(int64_t timeMs);
 
 // Reads the list; every code must name a device of `devices` and every position one of
 // `site` (with null, they are only read). `fileName` starts the messages ("cues.csv line 7:

@@ -5,6 +5,7 @@
 
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
+#include "model/timeline_view.h"
 #include "show/break_time.h"
 #include "show/csv_text.h"
 #include "show/cue_list.h"

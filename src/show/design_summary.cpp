@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/record_decimals.h"
+#include "model/timeline_view.h"
 #include "show/break_time.h"
 #include "show/csv_text.h"
 #include "show/cue_list.h"

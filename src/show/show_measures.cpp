@@ -26,14 +26,14 @@ ProductFigures FiguresInMetres(const DeviceMeasure& measure, const ShowSite& sit
   return f;
 }
 
-ShowMeasures MeasureShowDevices(const ShowDocument& show, const DeviceLookup& lookup, float scale,
-                                DeviceMeasureCache& cache) {
+ShowMeasures MeasureShowDevices(const ShowDocument& show, const DeviceRecords& devices, float scale,
+                                DeviceMeasureCache& cache, uint32_t seed) {
   std::set<int32_t> codes;
   for (const Product& p : show.Products.Rows) codes.insert(p.Code);
   for (const Cue& c : show.Cues) codes.insert(c.Code);
   ShowMeasures measures;
   for (int32_t code : codes) {
-    const Result<DeviceMeasure> measured = cache.Measure(code, lookup, scale);
+    const Result<DeviceMeasure> measured = cache.Measure(code, devices, scale, seed);
     if (measured) measures.Figures[code] = FiguresInMetres(measured.Value(), show.Settings.Site);
     else measures.Failed[code] = measured.Message();
   }

@@ -20,7 +20,7 @@ struct ShowMeasures {
 };
 
 // Measures through `cache`, so that only devices whose chain changed are compiled again.
-ShowMeasures MeasureShowDevices(const ShowDocument& show, const DeviceLookup& lookup, float scale,
-                                DeviceMeasureCache& cache);
+ShowMeasures MeasureShowDevices(const ShowDocument& show, const DeviceRecords& devices, float scale,
+                                DeviceMeasureCache& cache, uint32_t seed = kMeasureSeed);
 
 }  // namespace orvane

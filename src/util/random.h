@@ -31,23 +31,26 @@ void ReseedFromClock();
 void SetRandomSeed(uint32_t seed);
 uint32_t RandomSeed();
 
+// While it lives, this thread draws from a generator of its own that starts at `seed` and
+// is never reseeded from the clock; other threads keep the process-wide one. A show compiled
+// this way gives the same bytes whatever other threads draw meanwhile. Scopes nest.
+class ThreadRandomScope {
+ public:
+  explicit ThreadRandomScope(uint32_t seed);
+  ~ThreadRandomScope();
+  ThreadRandomScope(const ThreadRandomScope&) = delete;
+  ThreadRandomScope& operator=(const ThreadRandomScope&) = delete;
+
+  uint32_t Seed() const { return seed_; }
+
+ private:
+  uint32_t seed_;
+  uint32_t* outer_;
+};
+
 // Sets the seed to `seed` and skips every later ReseedFromClock until DisableSeededMode.
 void EnableSeededMode(uint32_t seed);
 void DisableSeededMode();
 bool SeededModeEnabled();
-
-// Seeded mode at `seed` while it lives; the mode and the seed before come back after. Not
-// for use while another thread draws (a compile running meanwhile would see its draws).
-class ScopedSeededMode {
- public:
-  explicit ScopedSeededMode(uint32_t seed);
-  ~ScopedSeededMode();
-  ScopedSeededMode(const ScopedSeededMode&) = delete;
-  ScopedSeededMode& operator=(const ScopedSeededMode&) = delete;
-
- private:
-  uint32_t seed_;
-  bool seeded_;
-};
 
 }  // namespace orvane

@@ -49,15 +49,6 @@ TEST(CueTime, SecondsAndMinutesRoundHalfEvenToMilliseconds) {
   EXPECT_EQ(CueTimeText(7), "0.007");
 }
 
-TEST(CueTime, ClockTextRoundsToHundredthsHalfToEven) {
-  const struct {
-    int64_t ms;
-    const char* text;
-  } cases[] = {{0, "0:00.00"},     {72500, "1:12.50"},    {5, "0:00.00"},           {15, "0:00.02"},
-               {59995, "1:00.00"}, {3599994, "59:59.99"}, {86400000, "1440:00.00"}, {-1200, "-0:01.20"}};
-  for (const auto& c : cases) EXPECT_EQ(ClockText(c.ms), c.text) << c.ms;
-}
-
 TEST(CueFrames, FloorOfFortyMilliseconds) {
   EXPECT_EQ(CueFrame(0), 0u);
   EXPECT_EQ(CueFrame(39), 0u);
