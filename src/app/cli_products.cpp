@@ -37,32 +37,6 @@ int OpenAndMeasure(const CliArgs& args, CliIo& io, MeasuredShow& show) {
   return kExitDone;
 }
 
-std::string Metres(double m) { return FormatFixed(m, 1) + " m"; }
-
-std::string Figures(const Product* row, const ProductFigures& f) {
-  if (!f.Seen) return "no particles";
-  std::string text = "prefire " + FormatFixed(PrefireMs(row, f.PrefireMs) / 1000.0, 2) + " s";
-  if (row != nullptr && row->PrefireMs) text += " (typed; measured " + FormatFixed(f.PrefireMs / 1000.0, 2) + " s)";
-  else text += " (measured)";
-  if (f.Broke) {
-    text += ", break height " + Metres(f.BreakHeight);
-    if (row != nullptr && row->CalibreMm) {
-      if (const auto rule = CalibreRuleHeight(*row->CalibreMm)) {
-        text += " (rule " + Metres(*rule);
-        if (CalibreRuleApplies(*row, f) && OffCalibreRule(f.BreakHeight, *row->CalibreMm))
-          text += ", OFF by " + FormatFixed((f.BreakHeight / *rule - 1) * 100, 0) + " %";
-        text += ")";
-      }
-    }
-  } else {
-    text += ", no break";
-  }
-  text +=
-      ", spread " + Metres(f.Spread) + ", top " + Metres(f.Top) + ", duration " + FormatFixed(f.DurationS, 2) + " s";
-  if (f.Cut) text += ", runs on past " + FormatFixed(kMeasureMaxFrames / 25.0, 0) + " s";
-  return text;
-}
-
 void PrintMeasured(CliIo& io, const char* kind, int32_t code, const Product* row, const ShowMeasures& measures) {
   io.Out << kind << ": " << code;
   if (row != nullptr) {
@@ -72,7 +46,7 @@ void PrintMeasured(CliIo& io, const char* kind, int32_t code, const Product* row
     io.Out << ", no product row";
   }
   if (const auto f = measures.Figures.find(code); f != measures.Figures.end())
-    io.Out << ", " << Figures(row, f->second) << "\n";
+    io.Out << ", " << ProductFiguresText(row, f->second) << "\n";
   else io.Out << ", not measured: " << measures.Failed.at(code) << "\n";
 }
 

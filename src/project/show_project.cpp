@@ -313,8 +313,7 @@ Result<> ShowProject::SetCueField(size_t row, CueField field, const std::string&
 Result<> ShowProject::ImportCues(const fs::path& file) {
   std::string bytes;
   if (auto error = ReadSmallFile(file, kMaxCueFileBytes, bytes)) return Fail(*error);
-  CueListRead read =
-      ReadCueList(bytes, file.filename().string(), &data_.Devices.Devices(), &data_.Show.Settings.Site);
+  CueListRead read = ReadCueList(bytes, file.filename().string(), &data_.Devices.Devices(), &data_.Show.Settings.Site);
   if (read.Error) return Fail(*read.Error);
   std::stable_sort(read.Cues.begin(), read.Cues.end(), [](const Cue& a, const Cue& b) { return a.TimeMs < b.TimeMs; });
   std::vector<size_t> all(data_.Show.Cues.size());

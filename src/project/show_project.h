@@ -164,6 +164,8 @@ class ShowProject {
   int64_t CueBreakMs(size_t row) const;
   // A column of the cue at `row` from the text; the refusal names the row and file line.
   Result<> SetCueColumn(size_t row, CueColumn column, const std::string& text);
+  // The same checked only: the change to make later (EditCues), or the refusal.
+  Result<CueListChange> CheckCueColumn(size_t row, CueColumn column, const std::string& text) const;
   // The cue moved so that it breaks at `breakMs` (a dragged marker, snapped or not).
   Result<> MoveCueBreak(size_t row, int64_t breakMs);
   // A product of a library shelf added to the show as one edit: its device and chain under

@@ -40,10 +40,16 @@ int64_t ShowProject::CueBreakMs(size_t row) const {
   return orvane::CueBreakMs(data_.Show.Cues[row], TableContext());
 }
 
-Result<> ShowProject::SetCueColumn(size_t row, CueColumn column, const std::string& text) {
+Result<CueListChange> ShowProject::CheckCueColumn(size_t row, CueColumn column, const std::string& text) const {
   Result<CueListChange> change = SetCueColumnChange(data_.Show.Cues, row, column, text, TableContext());
   if (!change) return Fail("Row " + std::to_string(row + 1) + ", " + change.Message());
-  EditCues(column == CueColumn::Break ? "Set break" : "Edit cue", std::move(change.Value()));
+  return change;
+}
+
+Result<> ShowProject::SetCueColumn(size_t row, CueColumn column, const std::string& text) {
+  Result<CueListChange> change = CheckCueColumn(row, column, text);
+  if (!change) return change.Error();
+  EditCues(CueColumnEditName(column), std::move(change.Value()));
   return {};
 }
 

@@ -164,6 +164,12 @@ const char* CueColumnHeader(CueColumn column) {
   return i < kCueColumnCount ? kHeaders[i] : "";
 }
 
+const char* CueColumnEditName(CueColumn column) { return column == CueColumn::Break ? "Set break" : "Edit cue"; }
+
+bool CueColumnIsNumber(CueColumn column) {
+  return column != CueColumn::Product && column != CueColumn::Position && column != CueColumn::Label;
+}
+
 int64_t CuePrefireMs(const Cue& cue, const CueTableContext& context) {
   const std::optional<int64_t> measured = context.Prefire ? context.Prefire(cue.Code) : std::nullopt;
   return PrefireMs(FindProduct(context.Products, cue.Code), measured);

@@ -34,6 +34,10 @@ struct CueTableContext {
 
 // "Fire", "Break", "Product", "Position", "X (m)", "Height (m)", "Z (m)", "Label".
 const char* CueColumnHeader(CueColumn column);
+// The edit's name in the undo history: "Set break" for breaks, "Edit cue" otherwise.
+const char* CueColumnEditName(CueColumn column);
+// Right-aligned columns: times and numbers.
+bool CueColumnIsNumber(CueColumn column);
 
 // The prefire a cue's break uses: its product's typed one, else the measured one, else 0.
 int64_t CuePrefireMs(const Cue& cue, const CueTableContext& context);

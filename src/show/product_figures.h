@@ -2,6 +2,7 @@
 // A product's measured figures in the designer's units, from its device compiled alone.
 
 #include <cstdint>
+#include <string>
 
 namespace orvane {
 
@@ -15,5 +16,12 @@ struct ProductFigures {
   double Top = 0;          // metres: the highest point above the firing position
   double DurationS = 0;    // firing to the last particle
 };
+
+struct Product;
+
+// "prefire 1.92 s (measured), break height 56.1 m (rule 60.0 m), spread 92.0 m, top 102.0 m,
+// duration 9.32 s": a product's figures in one line, the prefire its break times use, and
+// "OFF by N %" when it breaks aloft more than a quarter off the calibre rule. `row` may be null.
+std::string ProductFiguresText(const Product* row, const ProductFigures& figures);
 
 }  // namespace orvane
