@@ -111,6 +111,31 @@ TEST_F(CliProductsTest, SummaryCountsStockCostPositionsAndBreaks) {
   EXPECT_NE(csv.Out.find("\nposition,,,1,,,\n"), std::string::npos) << csv.Out;
 }
 
+TEST_F(CliProductsTest, CompileExtentsAreInMetresWithEachCuesBreak) {
+  const fs::path show = Show("time,code,label\n2,601,shell\n");
+  const auto cueLine = [&](const char* site) {
+    dir.Write("show/show.json", std::string(R"({"format":"orvane-show","version":1,"seed":3,"site":)") + site + "}");
+    const CliRun r = Cli({"compile", "--show", show.string(), "-o", (dir.Path() / "s.dat").string()});
+    EXPECT_EQ(r.Status, kExitDone) << r.Err;
+    return Figure(r.Out, "cue");
+  };
+  const std::string at20 = cueLine(R"({"metres_per_unit":20})");
+  const std::string at10 = cueLine(R"({"metres_per_unit":10,"ground_y":-2})");
+  // "..., height 102.0 m, radius 92.0 m, lowest 0.0 m, break 3.920 s at 56.1 m, label ..."
+  const auto number = [](const std::string& line, const std::string& after) {
+    const size_t at = line.find(after);
+    EXPECT_NE(at, std::string::npos) << line;
+    return at == std::string::npos ? 0.0 : std::stod(line.substr(at + after.size()));
+  };
+  EXPECT_NEAR(number(at20, "height "), 2 * number(at10, "height "), 0.11) << at20 << "\n" << at10;
+  EXPECT_NEAR(number(at20, " at "), 2 * number(at10, " at "), 0.11);
+  // Heights above the ground at -2 units: falling stars end below it (nothing stops them).
+  EXPECT_NEAR(number(at20, "lowest "), 2 * number(at10, "lowest "), 0.11);
+  EXPECT_LT(number(at20, "lowest "), 0.0);
+  EXPECT_GT(number(at20, "break "), 3.0);  // fired at 2 s, its lift takes about 2 s
+  EXPECT_NE(at20.find(" m, break "), std::string::npos) << at20;
+}
+
 TEST_F(CliProductsTest, BadShowsAreRefusedWithTheirMessage) {
   const fs::path show = Show("time,code\n0,601\n");
   dir.Write("show/products.csv", "code,name\n601,a\n601,b\n");
