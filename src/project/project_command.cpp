@@ -36,6 +36,11 @@ void CameraKeysCommand::Apply(ProjectData& data, bool forward, ProjectChange& ch
   change.Add(ProjectPart::kCamera);
 }
 
+void ProductsCommand::Apply(ProjectData& data, bool forward, ProjectChange& change) {
+  data.Show.Products = forward ? after_ : before_;
+  change.Add(ProjectPart::kProducts);
+}
+
 void ProjectCommandGroup::Apply(ProjectData& data, bool forward, ProjectChange& change) {
   if (forward) {
     for (auto& step : steps_) step->Apply(data, true, change);

@@ -1,7 +1,8 @@
 #pragma once
 // A show folder: the show's device files (loaded exactly as the folder Load loads them),
-// cues.csv and, optionally, show.json and camera.csv (the night video's camera path). Opening replaces the device list
-// as Load does; saving writes every file through temporary files and renames them together.
+// cues.csv and, optionally, show.json, products.csv and camera.csv (the night video's camera
+// path). Opening replaces the device list as Load does; saving writes every file through
+// temporary files and renames them together.
 
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "model/user_dialogs.h"
 #include "show/camera_path.h"
 #include "show/cue.h"
+#include "show/product_list.h"
 #include "show/show_settings.h"
 #include "show/staged_files.h"
 
@@ -23,6 +25,9 @@ struct ShowDocument {
   std::vector<CameraKey> CameraKeys;
   // camera.csv belongs to the show: a save writes it, without keys as a header alone.
   bool CameraFile = false;
+  ProductTable Products;
+  // The folder held products.csv: a save writes it even when no row is left.
+  bool ProductsFile = false;
 };
 
 // The title, or the folder's name when show.json gives none.
@@ -54,8 +59,9 @@ struct ShowSaveReport {
   std::vector<int32_t> DuplicateCodes;
 };
 
-// The files a save writes: one per device (the first of each file name), cues.csv, show.json
-// and, when the show has a camera path, camera.csv.
+// The files a save writes: one per device (the first of each file name), cues.csv, show.json,
+// products.csv when the show has products or had the file, and camera.csv when the show has
+// a camera path.
 std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
                                          std::vector<int32_t>* duplicateCodes = nullptr);
 
