@@ -65,7 +65,7 @@ void BM_NightFrame(benchmark::State& state) {
   NightScene scene = BusyScene(static_cast<int>(state.range(0)));
   scene.Environment = state.range(1) != 0;
   scene.Bloom = state.range(2) != 0;
-  scene.Site.Ground = state.range(3) != 0 ? GroundKind::Water : GroundKind::Field;
+  scene.Site.Ground = state.range(3) != 0 ? NightGround::kWater : NightGround::kField;
   // The first frame compiles the shaders' variants for this state.
   renderer.Render(scene, {0, 0, 0, kWidth, kHeight});
   context->RgbTopDown();

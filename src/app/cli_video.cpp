@@ -13,6 +13,7 @@
 #include "app/cli_command.h"
 #include "app/cli_render_options.h"
 #include "app/export_progress.h"
+#include "app/night_site.h"
 #include "app/video_export.h"
 #include "compiler/show_record.h"
 #include "media/audio_track.h"
@@ -63,7 +64,7 @@ int Refuse(CliIo& io, const std::string& message) {
 }
 
 // A show folder's music and offset from its show.json (a show without music stays silent),
-// and for the night look its title and its camera path, when it has one.
+// and for the night look its site, its title and its camera path, when it has one.
 int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, VideoJob& job) {
   const fs::path settingsPath = folder / kShowSettingsFileName;
   std::error_code ec;
@@ -74,6 +75,11 @@ int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, Video
     if (auto error = ReadShowSettings(text, settings)) return Refuse(io, *error);
   }
   if (job.Render.Look == RenderLook::Night) {
+    // The site's scale, ground and viewpoint; a --ground given still wins over the site's.
+    const NightGround ground = job.Render.Night.Site.Ground;
+    job.Render.Night.Site = NightSiteOf(settings.Site);
+    if (args.Has("--ground")) job.Render.Night.Site.Ground = ground;
+    job.Render.Night.Viewpoint = ViewpointEye(settings.Site);
     if (!args.Has("--title") && args.Flags.count("--no-title") == 0) {
       job.Render.Night.Title = ShowTitle(settings, fs::absolute(folder, ec));
     }
@@ -252,7 +258,7 @@ CliCommand VideoCommand() {
       "video",
       "plays a compiled show, or a show folder compiled on the way (--show, with its music unless --music), headless into an MP4 (H.264, 25 frames per second, 1280x720 unless --size); "
       "--look night (the default for --show) draws an open site at night seen from the audience (sky, ground or "
-      "--ground water with reflections, glow), with the show's title over the first two seconds (--title TEXT, "
+      "--ground water with reflections, glow; a show folder's site gives the scale, the ground and the viewpoint), with the show's title over the first two seconds (--title TEXT, "
       "--no-title) and the camera fitted to the show or following --camera-path FILE (the folder's camera.csv for "
       "--show); --look classic (the default for a show file) gives the display window's drawing, where --scenery "
       "none gives a black background for laying over footage; --music adds the music (AAC) from --music-offset "

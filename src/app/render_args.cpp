@@ -70,9 +70,9 @@ std::optional<RenderLook> ParseLook(const std::string& text) {
   return std::nullopt;
 }
 
-std::optional<GroundKind> ParseGround(const std::string& text) {
-  if (text == "field") return GroundKind::Field;
-  if (text == "water") return GroundKind::Water;
+std::optional<NightGround> ParseGround(const std::string& text) {
+  if (text == "field") return NightGround::kField;
+  if (text == "water") return NightGround::kWater;
   return std::nullopt;
 }
 

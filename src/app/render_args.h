@@ -23,7 +23,7 @@ std::optional<RenderParticles> ParseParticles(const std::string& text);
 // "night" or "classic".
 std::optional<RenderLook> ParseLook(const std::string& text);
 // "field" or "water".
-std::optional<GroundKind> ParseGround(const std::string& text);
+std::optional<NightGround> ParseGround(const std::string& text);
 // "yaw,pitch,x,y,z", decimals as the form reads them; pitch within -89 ... 89.
 std::optional<RenderCamera> ParseRenderCamera(const std::string& text);
 

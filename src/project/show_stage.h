@@ -8,6 +8,7 @@
 
 #include "project/show_compile_plan.h"
 #include "show/camera_path.h"
+#include "show/show_site.h"
 
 namespace orvane {
 
@@ -33,9 +34,9 @@ class ShowStage {
   virtual int64_t PlaybackFrame() const = 0;
   virtual bool PlaybackPaused() const = 0;
   virtual void TogglePlaybackPause() = 0;
-  // Shows play in the night look instead of the classic drawing; false, after its message,
-  // when the display cannot draw it.
-  virtual bool SetNightLook(bool on) = 0;
+  // Shows play in the night look of the site instead of the classic drawing; false, after
+  // its message, when the display cannot draw it.
+  virtual bool SetNightLook(bool on, const ShowSite& site) = 0;
   // Where the display looks from and to, in metres, as a camera key takes it; nothing
   // without a display.
   virtual std::optional<CameraPose> DisplayView() const = 0;

@@ -230,8 +230,9 @@ void DisplayForm::TogglePlaybackPause() {
   if (model_->Clock().Active) model_->TogglePause();
 }
 
-bool DisplayForm::SetNightLook(bool on) {
+bool DisplayForm::SetNightLook(bool on, const NightSite& site) {
   NightLook& look = model_->Night();
+  look.Site = site;
   if (!on) {
     look.On = false;
     return true;

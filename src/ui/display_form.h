@@ -62,7 +62,7 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   int64_t PlaybackFrame() const override;
   bool PlaybackPaused() const override;
   void TogglePlaybackPause() override;
-  bool SetNightLook(bool on) override;
+  bool SetNightLook(bool on, const NightSite& site) override;
   NightCamera NightView() const override;
   void BringToFront() override;
   void ShowWithoutFocus() override;

@@ -37,7 +37,7 @@ class DisplayPort {
   virtual void TogglePlaybackPause() = 0;
   // The night look instead of the classic drawing; false, after its message, when this
   // display cannot draw it (it stays classic).
-  virtual bool SetNightLook(bool on) = 0;
+  virtual bool SetNightLook(bool on, const NightSite& site) = 0;
   // The display's camera as the night look sees through it, in metres.
   virtual NightCamera NightView() const = 0;
   virtual void BringToFront() = 0;

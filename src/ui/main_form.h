@@ -95,7 +95,7 @@ class MainForm : public QWidget, public ShowStage, public ProjectObserver {
   int64_t PlaybackFrame() const override { return display_ ? display_->PlaybackFrame() : -1; }
   bool PlaybackPaused() const override { return display_ && display_->PlaybackPaused(); }
   void TogglePlaybackPause() override;
-  bool SetNightLook(bool on) override;
+  bool SetNightLook(bool on, const ShowSite& site) override;
   std::optional<CameraPose> DisplayView() const override;
   float BoxScale() const override { return scale_.load(); }
   int32_t PanelWidth() const override;

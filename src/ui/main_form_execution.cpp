@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
+#include "app/night_site.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
 #include "show/cue_list.h"
@@ -196,7 +197,9 @@ void MainForm::TogglePlaybackPause() {
   if (display_) display_->TogglePlaybackPause();
 }
 
-bool MainForm::SetNightLook(bool on) { return display_ != nullptr ? display_->SetNightLook(on) : !on; }
+bool MainForm::SetNightLook(bool on, const ShowSite& site) {
+  return display_ != nullptr ? display_->SetNightLook(on, NightSiteOf(site)) : !on;
+}
 
 std::optional<CameraPose> MainForm::DisplayView() const {
   if (display_ == nullptr) return std::nullopt;

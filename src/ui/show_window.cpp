@@ -920,7 +920,7 @@ void ShowWindow::RemoveCameraKey() {
 }
 
 void ShowWindow::ApplyNightLook(bool on) {
-  if (!stage_.SetNightLook(on) && on) NightAct->setChecked(false);
+  if (!stage_.SetNightLook(on, project_.Site()) && on) NightAct->setChecked(false);
 }
 
 void ShowWindow::FollowPlayback() {

@@ -96,7 +96,7 @@ std::optional<ShowFault> MeasureShowDirections(const std::filesystem::path& show
   }
 }
 
-NightCamera FitNightCamera(const ShowDirections& directions, float aspect, GroundKind ground) {
+NightCamera FitNightCamera(const ShowDirections& directions, float aspect, NightGround ground) {
   NightCamera camera;
   camera.Eye = directions.Eye();
   if (directions.Count() == 0) {
@@ -107,7 +107,7 @@ NightCamera FitNightCamera(const ShowDirections& directions, float aspect, Groun
   const double right = directions.AzimuthQuantile(1 - kFitStrays);
   const double top = directions.ElevationQuantile(1 - kFitStrays);
   const double low = std::min(directions.ElevationQuantile(kFitStrays), 0.0);
-  const double bottom = low - (top - low) * (ground == GroundKind::Water ? kWaterBelow : kFieldBelow);
+  const double bottom = low - (top - low) * (ground == NightGround::kWater ? kWaterBelow : kFieldBelow);
   const double tall = (top - bottom) * kFitMargin;
   const double wide = std::min((right - left) * kFitMargin, 170.0) / 2 / kDegrees;
   const double forWidth = 2 * std::atan(std::tan(wide) / std::max(aspect, 0.1f)) * kDegrees;

@@ -53,6 +53,6 @@ inline constexpr float kFitLowestFov = 20, kFitHighestFov = 100;
 // The camera at `eye` that holds the measured stars in a picture of `aspect` (width over
 // height), with some ground below (more on water, for the reflections). A show without
 // stars gets the eye looking over the site's centre.
-NightCamera FitNightCamera(const ShowDirections& directions, float aspect, GroundKind ground);
+NightCamera FitNightCamera(const ShowDirections& directions, float aspect, NightGround ground);
 
 }  // namespace orvane

@@ -67,7 +67,7 @@ void SetFilter(GLint filter, GLint wrap) {
 }
 
 bool WantsReflection(const NightScene& scene) {
-  return scene.Environment && scene.Site.Ground == GroundKind::Water && scene.Profile == NightProfile::Export;
+  return scene.Environment && scene.Site.Ground == NightGround::kWater && scene.Profile == NightProfile::Export;
 }
 
 }  // namespace
@@ -270,7 +270,7 @@ void NightRenderer::DrawEnvironment(const NightScene& scene, bool reflected) {
   SetUniform(e, "uTanHalf", p.TanHalfX, p.TanHalfY);
   SetUniform(e, "uPixelAngle", p.PixelAngle);
   SetUniform(e, "uHorizonDistance", kHorizonDistanceMetres);
-  SetUniform(e, "uWater", scene.Site.Ground == GroundKind::Water ? 1 : 0);
+  SetUniform(e, "uWater", scene.Site.Ground == NightGround::kWater ? 1 : 0);
   SetUniform(e, "uSeconds", static_cast<float>(std::fmod(std::max(scene.Seconds, 0.0), kRippleSeconds)));
   SetUniform(e, "uReflectionOn", reflected ? 1.0f : 0.0f);
   SetUniform(e, "uHaze", kHaze);

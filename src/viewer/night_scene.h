@@ -10,16 +10,14 @@
 
 namespace orvane {
 
-enum class GroundKind { Field, Water };
+enum class NightGround { kField, kWater };
 
-// Defaults of a show folder without a site.
-inline constexpr float kDefaultMetresPerUnit = 20;
-inline constexpr float kDefaultGroundY = -2;
-
+// The defaults are those of a show folder without a site (a test holds them to it).
 struct NightSite {
-  float MetresPerUnit = kDefaultMetresPerUnit;  // > 0 and finite
-  GroundKind Ground = GroundKind::Field;
-  float GroundY = kDefaultGroundY;  // scene units of ground level
+  float MetresPerUnit = 20;  // > 0 and finite
+  NightGround Ground = NightGround::kField;
+  float GroundY = -2;  // scene units of ground level
+  bool operator==(const NightSite&) const = default;
 };
 
 using Vec3 = std::array<float, 3>;

@@ -41,11 +41,13 @@ class RecordingDisplay : public DisplayPort {
   void BringToFront() override { ++Raised; }
   void ShowWithoutFocus() override { ++RaisedWithoutFocus; }
   int RaisedWithoutFocus = 0;
-  bool SetNightLook(bool on) override {
+  bool SetNightLook(bool on, const NightSite& site) override {
     NightLooks.push_back(on);
+    NightSites.push_back(site);
     return true;
   }
   std::vector<bool> NightLooks;
+  std::vector<NightSite> NightSites;
   NightCamera NightView() const override { return View; }
   NightCamera View{{10, 2, 150}, {0, 60, 0}, 45};
   std::vector<uint32_t> FirstFrames;

@@ -119,6 +119,8 @@ TEST(ShowPlayback, NightViewPlaysTheShowOverAnOpenSiteAndEndsInTheClassicDrawing
   p.Window->CompileAct->trigger();
   ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
   EXPECT_TRUE(p.program->Display().Model().Night().On);
+  // The example show's site is a harbour: the night look draws water.
+  EXPECT_EQ(p.program->Display().Model().Night().Site.Ground, NightGround::kWater);
   QImage panel;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {

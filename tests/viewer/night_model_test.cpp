@@ -71,7 +71,7 @@ TEST(NightStars, MetresAboveTheSitesGround) {
 void ExpectMotion(const std::vector<NightStar>& stars, const std::vector<Spark>& now, const std::vector<Spark>& before,
                   const std::map<size_t, size_t>& truth) {
   ASSERT_EQ(stars.size(), now.size());
-  const float share = kNightShutterShare * kDefaultMetresPerUnit;
+  const float share = kNightShutterShare * NightSite{}.MetresPerUnit;
   for (size_t i = 0; i < now.size(); ++i) {
     SCOPED_TRACE(i);
     const auto it = truth.find(i);
@@ -338,12 +338,12 @@ ParticleRecord RecordAt(float x, float y, float z) {
 TEST(NightCameraFit, HoldsTheShowAboveTheGroundFromTheViewpoint) {
   const struct {
     const char* Name;
-    GroundKind Ground;
+    NightGround Ground;
     float Aspect;
     float Share;  // of the picture's height the show takes at least
-  } cases[] = {{"field, wide", GroundKind::Field, 16.0f / 9, 0.55f},
-               {"water, wide", GroundKind::Water, 16.0f / 9, 0.4f},
-               {"field, tall", GroundKind::Field, 0.6f, 0.25f}};
+  } cases[] = {{"field, wide", NightGround::kField, 16.0f / 9, 0.55f},
+               {"water, wide", NightGround::kWater, 16.0f / 9, 0.4f},
+               {"field, tall", NightGround::kField, 0.6f, 0.25f}};
   std::vector<ParticleRecord> show;
   for (int i = 0; i < 400; ++i) {
     const float a = 6.2831853f * static_cast<float>(i) / 400;
@@ -376,7 +376,7 @@ TEST(NightCameraFit, HoldsTheShowAboveTheGroundFromTheViewpoint) {
     // Large in the picture, with ground (more of it on water) below.
     EXPECT_GT(highest - lowest, c.Share * static_cast<float>(height));
     const PicturePoint horizon = Project(p, {0, 1.7f, -5000}, width, height);
-    EXPECT_GT(horizon.Y, (c.Ground == GroundKind::Water ? 0.2f : 0.03f) * static_cast<float>(height));
+    EXPECT_GT(horizon.Y, (c.Ground == NightGround::kWater ? 0.2f : 0.03f) * static_cast<float>(height));
     EXPECT_GE(camera.FovYDegrees, kFitLowestFov);
     EXPECT_LE(camera.FovYDegrees, kFitHighestFov);
   }
@@ -384,7 +384,7 @@ TEST(NightCameraFit, HoldsTheShowAboveTheGroundFromTheViewpoint) {
 
 TEST(NightCameraFit, AnEmptyShowLooksOverTheSite) {
   const ShowDirections none({30, 1.7f, 160}, NightSite{});
-  const NightCamera camera = FitNightCamera(none, 16.0f / 9, GroundKind::Field);
+  const NightCamera camera = FitNightCamera(none, 16.0f / 9, NightGround::kField);
   // Towards the site's centre and a little up.
   EXPECT_LT(camera.Target[0], 30);
   EXPECT_LT(camera.Target[2], 160);

@@ -111,7 +111,7 @@ TEST_F(NightPixelsTest, StreaksKeepAStillStarsLight) {
 }
 
 TEST_F(NightPixelsTest, PilesOfStarsGiveNoInfinityOrNan) {
-  NightScene scene = ShowScene(GroundKind::Water);
+  NightScene scene = ShowScene(NightGround::kWater);
   for (NightStar s : Burst({0, 60, 0}, 2, 3000, {1, 1, 1}, 3, 0)) {
     s.Light = {5e4f, 5e4f, 5e4f};
     scene.Stars.push_back(s);
@@ -185,7 +185,7 @@ TEST_F(NightPixelsTest, DitherStaysWithinHalfAStep) {
 }
 
 TEST_F(NightPixelsTest, TheSameSceneGivesTheSameBytes) {
-  for (const GroundKind ground : {GroundKind::Field, GroundKind::Water}) {
+  for (const NightGround ground : {NightGround::kField, NightGround::kWater}) {
     const NightScene scene = ShowScene(ground);
     const std::vector<uint8_t> first = Draw(scene);
     renderer_.Release();
@@ -195,7 +195,7 @@ TEST_F(NightPixelsTest, TheSameSceneGivesTheSameBytes) {
 }
 
 TEST_F(NightPixelsTest, TheTitleCardChangesOnlyItsOwnPlace) {
-  NightScene scene = ShowScene(GroundKind::Water);
+  NightScene scene = ShowScene(NightGround::kWater);
   const std::vector<uint8_t> plain = Draw(scene);
   NightTitle title;
   title.Width = 60;
@@ -241,7 +241,7 @@ double GroundLight(const std::vector<float>& p, const NightScene& scene) {
 }
 
 TEST_F(NightPixelsTest, WaterMirrorsTheBurstsOnlyWhenExporting) {
-  NightScene scene = ShowScene(GroundKind::Water);
+  NightScene scene = ShowScene(NightGround::kWater);
   scene.Camera.Target = {0, 20, 0};
   scene.Camera.FovYDegrees = 90;
   const double exported = GroundLight(renderer_.RenderLinear(scene, kWidth, kHeight, false), scene);
@@ -251,7 +251,7 @@ TEST_F(NightPixelsTest, WaterMirrorsTheBurstsOnlyWhenExporting) {
 }
 
 TEST_F(NightPixelsTest, BurstLightBrightensTheGround) {
-  NightScene scene = ShowScene(GroundKind::Field);
+  NightScene scene = ShowScene(NightGround::kField);
   scene.Camera.Target = {0, 20, 0};
   const double lit = GroundLight(renderer_.RenderLinear(scene, kWidth, kHeight, false), scene);
   scene.Lights.clear();
@@ -275,7 +275,7 @@ TEST(NightInAClassicContext, LeavesTheFixedFunctionStateAsItFoundIt) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glDepthMask(GL_TRUE);
   glViewport(3, 4, 100, 50);
-  renderer.Render(ShowScene(GroundKind::Water), {0, 0, 0, kWidth, kHeight});
+  renderer.Render(ShowScene(NightGround::kWater), {0, 0, 0, kWidth, kHeight});
   EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_TRUE);
   EXPECT_EQ(glIsEnabled(GL_CULL_FACE), GL_TRUE);
   EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
@@ -314,8 +314,8 @@ double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
 TEST_F(NightPixelsTest, MatchesTheGoldenPictures) {
   const struct {
     const char* File;
-    GroundKind Ground;
-  } cases[] = {{"night_field.png", GroundKind::Field}, {"night_water.png", GroundKind::Water}};
+    NightGround Ground;
+  } cases[] = {{"night_field.png", NightGround::kField}, {"night_water.png", NightGround::kWater}};
   const std::filesystem::path folder = std::filesystem::path(ORVANE_TEST_SOURCE_DIR) / "golden";
   const bool update = std::getenv("ORVANE_UPDATE_GOLDEN") != nullptr;
   for (const auto& c : cases) {

@@ -35,7 +35,7 @@ NightCamera SpectatorCamera() {
   return c;
 }
 
-NightScene ShowScene(GroundKind ground) {
+NightScene ShowScene(NightGround ground) {
   NightScene scene;
   scene.Camera = SpectatorCamera();
   scene.Site.Ground = ground;

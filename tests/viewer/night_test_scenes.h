@@ -17,7 +17,7 @@ std::vector<NightStar> Burst(const Vec3& centre, float radius, int count, const 
 NightCamera SpectatorCamera();
 
 // Two bursts and a fountain over the ground, with their lights.
-NightScene ShowScene(GroundKind ground);
+NightScene ShowScene(NightGround ground);
 
 // Red + green + blue summed over every pixel of RGBA floats.
 double TotalLight(const std::vector<float>& rgba);
