@@ -135,8 +135,7 @@ Metres3 Beyond(const Metres3& edge, const Metres3& inner) {
 
 CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName) {
   CameraPathRead result;
-  const std::string_view bom = "\xEF\xBB\xBF";
-  if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
+  text = WithoutByteOrderMark(text);
   // The header, the keys and one more to tell that there are too many.
   const CsvSplit split = SplitCsv(text, kMaxCameraKeys + 2);
   auto fail = [&](int line, const std::string& what) {
