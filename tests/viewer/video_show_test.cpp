@@ -88,6 +88,26 @@ TEST_F(VideoShowTest, ShowFolderExportsEveryFrameWithItsMusic) {
   EXPECT_EQ(Figure(other.Out, "music"), (dir.Path() / "other.wav").string());
 }
 
+TEST_F(VideoShowTest, TheNightLookStandsOnTheShowsSite) {
+  const fs::path show = ShowFolder();
+  dir.Write("show/show.json", R"({"format":"orvane-show","version":1,"site":{"ground":"water"}})");
+  // The lower half of the picture 0.4 s in: the ground, or the water mirroring the sky.
+  auto ground = [&](std::vector<std::string> extra) {
+    std::vector<std::string> words = {"video", "--show", show.string(), "-o", Out(), "--size", "64x48", "--no-title"};
+    words.insert(words.end(), extra.begin(), extra.end());
+    const CliRun r = Cli(words);
+    EXPECT_EQ(r.Status, cli::kExitDone) << r.Err;
+    std::string error;
+    std::vector<uint8_t> rgb = DecodeVideoFrame(Out(), 10, error);
+    EXPECT_EQ(rgb.size(), 64u * 48 * 3) << error;
+    if (rgb.size() == 64u * 48 * 3) rgb.erase(rgb.begin(), rgb.begin() + rgb.size() / 2);
+    return rgb;
+  };
+  const std::vector<uint8_t> water = ground({});
+  EXPECT_NE(water, ground({"--ground", "field"})) << "--ground wins over the site's";
+  EXPECT_EQ(water, ground({"--ground", "water"}));
+}
+
 TEST_F(VideoShowTest, ShowWithoutMusicIsSilent) {
   const fs::path show = ShowFolder();
   const CliRun r = Cli({"video", "--show", show.string(), "-o", Out(), "--size", "64x48"});
