@@ -74,6 +74,45 @@ TEST(ShowSettings, RefusesWhatItCannotRead) {
   EXPECT_EQ(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'), s), "show.json: nested too deeply.");
 }
 
+TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
+  ShowSettings s;
+  s.Seed = 4294967295u;
+  s.MusicFile = "m.ogg";
+  s.Beats = ShowBeats{"m.ogg", 120, {0.5, 1.0, 1.5}};
+  s.VideoWidth = 1280;
+  s.VideoHeight = 720;
+  ShowSettings back;
+  ASSERT_FALSE(ReadShowSettings(ShowSettingsText(s), back));
+  EXPECT_EQ(back.Seed, s.Seed);
+  EXPECT_EQ(back.Beats, s.Beats);
+  EXPECT_EQ(back.VideoWidth, 1280);
+  EXPECT_EQ(back.VideoHeight, 720);
+  // Beats and the export's size are kept results: the settings stay equal without them.
+  back.Beats.reset();
+  back.VideoWidth = 0;
+  EXPECT_EQ(back, s);
+
+  const std::string head = R"({"format":"orvane-show","version":1,)";
+  // A bad kept result is dropped, not refused: the show opens and finds it again.
+  for (const char* field : {R"("beats":{"music":"m.ogg","tempo":120,"seconds":[1.0,0.5]})",
+                            R"("beats":{"music":"m.ogg","tempo":-1,"seconds":[]})",
+                            R"("beats":{"music":"m.ogg","tempo":120,"seconds":["x"]})", R"("beats":[])",
+                            R"("video":{"width":1281,"height":720})", R"("video":{"width":0,"height":720})",
+                            R"("video":{"width":99999,"height":720})"}) {
+    ShowSettings read;
+    ASSERT_FALSE(ReadShowSettings(head + field + "}", read)) << field;
+    EXPECT_FALSE(read.Beats) << field;
+    EXPECT_EQ(read.VideoWidth, 0) << field;
+  }
+  // A bad seed is refused: compiling another show than the one saved would go unnoticed.
+  for (const char* seed : {"-1", "4294967296", "1.5", "\"7\""}) {
+    ShowSettings read;
+    EXPECT_EQ(ReadShowSettings(head + "\"seed\":" + seed + "}", read),
+              "show.json: \"seed\" must be a whole number from 0 to 4294967295.")
+        << seed;
+  }
+}
+
 TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {
   ScratchDir dir;
   const fs::path folder = dir.Path() / "night";

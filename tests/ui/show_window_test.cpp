@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include "main_form_desk.h"
 #include "media/waveform_envelope.h"
@@ -263,6 +265,115 @@ TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   QAbstractItemModel* table = d.W().Table()->model();
   EXPECT_EQ(table->index(0, 1).data(Qt::ToolTipRole).toString(), "No device has code 104.");
   EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+}
+
+TEST(ShowWindow, ClockScrollBarFitAtOpenAndTheRulerSnappingToBeats) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  TimelineStrip* strip = d.W().Strip();
+  // The example's minute does not fit at the default zoom: it is fitted at open.
+  EXPECT_GE(LastVisibleSecond(strip->View()), d.Cues().back().TimeMs / 1000.0);
+  EXPECT_EQ(d.W().ClockText(), "0:00.00");
+  d.W().SetPlayHead(62500);
+  EXPECT_EQ(d.W().ClockText(), "1:02.50");
+
+  // Zoomed in, the scroll bar reaches the end of the show.
+  strip->SetView(TimelineView{200.0, 0.0, strip->width()});
+  QScrollBar* bar = d.W().StripScroll();
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_GT(bar->maximum(), 0);
+  bar->setValue(bar->maximum());
+  EXPECT_GT(strip->View().FirstSecond, 0.0);
+  EXPECT_GE(LastVisibleSecond(strip->View()) + 0.01, d.Cues().back().TimeMs / 1000.0);
+  // The wheel's scroll moves the bar with it.
+  strip->SetView(TimelineView{200.0, 10.0, strip->width()});
+  EXPECT_EQ(bar->value(), 2000);
+
+  // A click on the ruler goes to the nearest beat while snapping is on, and stays put when off.
+  d.Project.SetBeats({"music.ogg", 120, {0.5, 1.0, 1.5, 2.0}});
+  strip->SetView(TimelineView{100.0, 0.0, strip->width()});
+  const QPoint ruler(strip->XOfMs(1370), TimelineStrip::kRulerHeight / 2);
+  ASSERT_TRUE(d.W().SnapAct->isChecked());
+  QTest::mouseClick(strip, Qt::LeftButton, {}, ruler);
+  EXPECT_EQ(d.W().PlayHeadMs(), 1500);
+  EXPECT_EQ(d.W().ClockText(), "0:01.50");
+  d.W().SnapAct->trigger();
+  QTest::mouseClick(strip, Qt::LeftButton, {}, ruler);
+  EXPECT_NEAR(static_cast<double>(d.W().PlayHeadMs()), 1370.0, 10.0);
+}
+
+TEST(ShowWindow, ClosingWithNoDropsTheEditsAndNothingAsksAgain) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetTitle("Changed");
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  d.W().close();
+  EXPECT_FALSE(d.W().isVisible());
+  EXPECT_EQ(d.Dialogs.OnlyMessage().Text, "The show \"Changed\" has unsaved changes. Do you wish to save them?");
+  EXPECT_FALSE(d.Project.ShowOpen());
+  EXPECT_FALSE(d.Project.Modified());
+  // The main window's presets are its own again: nothing is asked.
+  d.Dialogs.Clear();
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Captions(), (std::vector<std::string>{"301", "302", "303"}));
+  d.Form.close();
+  EXPECT_TRUE(d.Dialogs.Messages.empty()) << d.Dialogs.Messages.front().Text;
+  EXPECT_FALSE(d.Form.isVisible());
+}
+
+TEST(ShowWindow, APresetAsksFirstWhileAShowIsOpenAndDeviceEditsUndoInEitherWindow) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<std::string> captions = d.Captions();
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Dialogs.OnlyMessage().Buttons, DialogButtons::YesNo);
+  EXPECT_EQ(d.Captions(), captions);
+  EXPECT_FALSE(d.Project.Modified());
+
+  d.Dialogs.Answers.push_back(DialogAnswer::Yes);
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Captions(), (std::vector<std::string>{"301", "302", "303"}));
+  QAbstractItemModel* table = d.W().Table()->model();
+  EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid()) << "the first cue's device is gone";
+  EXPECT_TRUE(d.W().StatusText().endsWith("they are marked.")) << d.W().StatusText().toStdString();
+  EXPECT_TRUE(d.Project.Modified());
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Captions(), captions);
+  EXPECT_FALSE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+  EXPECT_FALSE(d.Project.Modified());
+
+  // A device made in the main window goes with Ctrl+Z there, and comes back with Redo here.
+  d.Form.DevicesList->clearSelection();  // Create is for a new device
+  ProcessEvents();
+  d.Form.DevCodeEdit->setText("999");
+  QTest::mouseClick(d.Form.CreateBt, Qt::LeftButton);
+  ASSERT_EQ(d.Captions().size(), captions.size() + 1);
+  d.Form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d.Form));
+  d.Form.DevicesList->setFocus();
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(d.Captions(), captions);
+  d.W().RedoAct->trigger();
+  EXPECT_EQ(d.Captions().back(), "999");
+}
+
+TEST(ShowWindow, KeysAreListedAndBeatsComeBackWithTheShow) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().KeysAct->trigger();
+  const std::string keys = d.Dialogs.OnlyMessage().Text;
+  for (const char* line :
+       {"F9\tCompile show", "F5\tPlay", "Shift+F5\tStop", "Ctrl+K\tSnap to beats", "Space\tPause", "Ins\tAdd cue"})
+    EXPECT_NE(keys.find(line), std::string::npos) << line << " in\n" << keys;
+
+  d.Project.SetBeats({"music.ogg", 120, {0.5, 1.0, 1.5}});
+  d.W().SetTitle("With beats");
+  d.W().SaveAct->trigger();
+  ASSERT_FALSE(d.Project.Modified());
+  ASSERT_TRUE(d.W().OpenFolder(d.Folder));
+  EXPECT_EQ(d.W().TempoBpm(), 120) << "no analysis needed for the beats";
+  EXPECT_EQ(d.W().Content().BeatSeconds, (std::vector<double>{0.5, 1.0, 1.5}));
 }
 
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
