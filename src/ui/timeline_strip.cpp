@@ -1,7 +1,9 @@
 #include "ui/timeline_strip.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <unordered_map>
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -139,8 +141,12 @@ void TimelineStrip::PaintBeats(QPainter& painter) const {
   painter.setPen(QPen(kBeatColor, 1, Qt::DotLine));
   const double last = LastVisibleSecond(view_);
   const auto begin = std::lower_bound(content_.BeatSeconds.begin(), content_.BeatSeconds.end(), view_.FirstSecond);
+  int drawn = -1;
   for (auto it = begin; it != content_.BeatSeconds.end() && *it <= last; ++it) {
     const int x = static_cast<int>(std::lround(PixelAtTime(view_, *it)));
+    // Zoomed out, many beats share a column; one line shows them all.
+    if (x == drawn) continue;
+    drawn = x;
     painter.drawLine(x, kRulerHeight, x, height());
   }
 }
@@ -148,6 +154,21 @@ void TimelineStrip::PaintBeats(QPainter& painter) const {
 void TimelineStrip::PaintMarkers(QPainter& painter) const {
   if (!content_.Cues) return;
   const int top = kRulerHeight + 2;
+  // Colours by code, looked up once per paint rather than once per cue.
+  std::unordered_map<int32_t, QColor> colors;
+  const auto colorOf = [&](const Cue& cue) {
+    auto it = colors.find(cue.Code);
+    if (it == colors.end()) {
+      const QColor c = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
+      it = colors.emplace(cue.Code, c).first;
+    }
+    return it->second;
+  };
+  struct Drawn {
+    int X = INT32_MIN;
+    QRgb Color = 0;
+    bool Selected = false;
+  } last;
   for (size_t row = 0; row < content_.Cues->size(); ++row) {
     const Cue& cue = (*content_.Cues)[row];
     int64_t ms = cue.TimeMs;
@@ -155,7 +176,10 @@ void TimelineStrip::PaintMarkers(QPainter& painter) const {
     const int x = XOfMs(ms);
     if (x < -kMarkerHalfWidth || x > width() + kMarkerHalfWidth) continue;
     const bool selected = selection_.isRowSelected(static_cast<int>(row), {});
-    const QColor color = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
+    const QColor color = colorOf(cue);
+    // A marker drawn exactly over the last one changes no pixel.
+    if (x == last.X && color.rgb() == last.Color && selected == last.Selected) continue;
+    last = {x, color.rgb(), selected};
     painter.setPen(QPen(color, selected ? 2 : 1));
     painter.drawLine(x, top + 10, x, height() - 2);
     painter.setPen(selected ? QPen(Qt::white, 2) : QPen(color.darker(150), 1));
