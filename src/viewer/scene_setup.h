@@ -7,6 +7,11 @@
 
 namespace orvane {
 
+// The display's perspective: vertical field of view and the near and far planes.
+inline constexpr double kFieldOfViewYDegrees = 45.0;
+inline constexpr double kNearPlane = 0.5;   // scene units
+inline constexpr double kFarPlane = 100.0;  // scene units
+
 void SetGlobalGlState();
 
 // Viewport over the whole panel, 45-degree perspective, then the camera's view. Returns the
