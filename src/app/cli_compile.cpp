@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "app/cli_command.h"
@@ -17,6 +18,21 @@
 
 namespace orvane::cli {
 namespace {
+
+// Device CODE of --devices or --preset and its chain, seeded by --seed.
+int CompileDeviceChain(const CliArgs& args, CliIo& io, int32_t root, CompileJob job, float scale) {
+  DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
+  if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
+  const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
+  switch (TakeSnapshot(root, lookup, job.Snapshot)) {
+    case SnapshotStatus::kNoRoot: ReportError(io, NoDeviceMessage(root)); return kExitBadInput;
+    case SnapshotStatus::kRecursive: io.Err << kRecursivityRefusal << "\n"; return kExitRefused;
+    case SnapshotStatus::kReady: break;
+  }
+  const std::optional<CompileOutcome> outcome = CompileAndPrintFigures(job, scale, io, std::nullopt);
+  if (!outcome) return kExitBadInput;
+  return WrittenShowStatus(*outcome, io);
+}
 
 int Compile(const CliArgs& args, CliIo& io) {
   const bool show = args.Has("--show") || args.Has("--cues");
@@ -63,22 +79,18 @@ int Compile(const CliArgs& args, CliIo& io) {
     ReportError(io, "--root takes a device code, not \"" + args.Value("--root") + "\"");
     return kExitBadInput;
   }
-
-  DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
-  if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
-  const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
-  switch (TakeSnapshot(*root, lookup, job.Snapshot)) {
-    case SnapshotStatus::kNoRoot: ReportError(io, NoDeviceMessage(*root)); return kExitBadInput;
-    case SnapshotStatus::kRecursive: io.Err << kRecursivityRefusal << "\n"; return kExitRefused;
-    case SnapshotStatus::kReady: break;
-  }
-
-  const std::optional<CompileOutcome> outcome = CompileAndPrintFigures(job, scaleValue, io, std::nullopt);
-  if (!outcome) return kExitBadInput;
-  return WrittenShowStatus(*outcome, io);
+  return CompileDeviceChain(args, io, *root, std::move(job), scaleValue);
 }
 
 }  // namespace
+
+int CompileDeviceInto(const CliArgs& args, CliIo& io, int32_t root, const std::filesystem::path& file) {
+  CompileJob job;
+  job.Output = file;
+  std::ostringstream figures;
+  CliIo quiet{figures, io.Err, io.ErrIsTerminal};
+  return CompileDeviceChain(args, quiet, root, std::move(job), 1.0f);
+}
 
 CliCommand CompileCommand() {
   static const std::string summary =

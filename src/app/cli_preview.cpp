@@ -7,9 +7,10 @@
 
 #include "app/cli_command.h"
 #include "app/cli_render_options.h"
-#include "app/png_file.h"
-#include "app/show_render.h"
+#include "app/cli_show.h"
 #include "compiler/show_summary.h"
+#include "export/png_file.h"
+#include "export/show_render.h"
 #include "model/integer_text.h"
 #include "model/presets.h"
 #include "util/private_temp_folder.h"
@@ -30,30 +31,16 @@ std::optional<int32_t> RootCode(const CliArgs& args) {
   return std::nullopt;
 }
 
-// Compiles into a file of its own through the compile command, so a show the GUI
+// Compiles into a file of its own, as the compile command does, so a show the GUI
 // compiled is left alone.
 int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
-  if (args.Has("--show")) {
-    std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
-    if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
-    if (args.Verbose()) words.push_back("-v");
-    std::ostringstream figures;
-    CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
-    return RunCli(words, compile_io);
-  }
+  if (args.Has("--show")) return CompileShowFolderInto(args, io, file);
   const std::optional<int32_t> root = RootCode(args);
   if (!root) {
     ReportError(io, "preview needs --preset N (1 to 6), --devices DIR with --root CODE, or --show DIR");
     return kExitBadInput;
   }
-  std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
-  for (const char* option : {"--devices", "--preset", "--seed"}) {
-    if (args.Has(option)) words.insert(words.end(), {option, args.Value(option)});
-  }
-  if (args.Verbose()) words.push_back("-v");
-  std::ostringstream figures;
-  CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
-  return RunCli(words, compile_io);
+  return CompileDeviceInto(args, io, *root, file);
 }
 
 int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {

@@ -7,8 +7,8 @@
 
 #include "app/cli_command.h"
 #include "app/cli_render_options.h"
-#include "app/png_file.h"
-#include "app/show_render.h"
+#include "export/png_file.h"
+#include "export/show_render.h"
 #include "model/integer_text.h"
 
 namespace orvane::cli {

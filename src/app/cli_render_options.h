@@ -2,7 +2,7 @@
 // The drawing options that `render` and `preview` share.
 
 #include "app/cli_command.h"
-#include "app/show_render.h"
+#include "export/show_render.h"
 
 namespace orvane::cli {
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "app/cli_compile_run.h"
 #include "app/cli_devices.h"
@@ -116,7 +117,8 @@ int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cu
 
 // A show folder compiles as the show window compiles it: through the project, at the show's
 // seed unless --seed gives another.
-int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
+int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job,
+                      CompiledShowFolder* compiled = nullptr) {
   ShowCompileRequest request;
   if (const int status = ReadCliSeed(args, io, request.Seed); status != kExitDone) return status;
   ShowProject project(PrepareCompiledPart);
@@ -134,10 +136,28 @@ int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJ
     return answer.Refusal.Kind == CompileRefusalKind::kRecursive ? kExitRefused : kExitBadInput;
   }
   io.Out << "seed: " << answer.Plan->Seed << "\n";
-  return FinishShowCompile(args, io, project.Cues(), answer.Plan->Job, answer.Plan->Scale);
+  const CompileJob& planned = answer.Plan->Job;
+  const std::optional<CompileOutcome> outcome =
+      CompileAndPrintFigures(planned, answer.Plan->Scale, io, project.Cues().size());
+  if (!outcome) return kExitBadInput;
+  PrintExtents(io, project.Cues(), outcome->Extents);
+  if (args.Has("--extents")) {
+    if (const int status = WriteExtents(args, io, project.Cues(), outcome->Extents); status != kExitDone) return status;
+  }
+  if (compiled) *compiled = {*planned.Cues, outcome->Extents};
+  return WrittenShowStatus(*outcome, io);
 }
 
 }  // namespace
+
+int CompileShowFolderInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file,
+                          CompiledShowFolder* compiled) {
+  CompileJob job;
+  job.Output = file;
+  std::ostringstream figures;
+  CliIo quiet{figures, io.Err, io.ErrIsTerminal};
+  return CompileShowFolder(args, quiet, 1.0f, std::move(job), compiled);
+}
 
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
   if (args.Has("--show") == args.Has("--cues")) {

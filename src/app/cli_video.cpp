@@ -12,16 +12,19 @@
 
 #include "app/cli_command.h"
 #include "app/cli_render_options.h"
-#include "app/export_progress.h"
-#include "app/video_export.h"
+#include "app/cli_show.h"
 #include "compiler/show_record.h"
+#include "export/export_progress.h"
+#include "export/video_export.h"
+#include "export/video_export_run.h"
 #include "media/audio_track.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
 #include "show/show_folder.h"
 #include "show/show_settings.h"
 #include "show/staged_files.h"
-#include "show/video_export_run.h"
+#include "viewer/camera_fit.h"
+#include "viewer/scenery.h"
 
 namespace orvane::cli {
 namespace {
@@ -148,13 +151,17 @@ class TemporaryShowFile {
   fs::path path_;
 };
 
-int CompileShow(const CliArgs& args, CliIo& io, const fs::path& file) {
-  std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
-  if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
-  if (args.Verbose()) words.push_back("-v");
-  std::ostringstream figures;
-  CliIo compileIo{figures, io.Err, io.ErrIsTerminal};
-  return RunCli(words, compileIo);
+// The show compiled at its seed; without --camera the camera frames what it measured.
+int CompileShow(const CliArgs& args, CliIo& io, VideoJob& job) {
+  CompiledShowFolder compiled;
+  if (const int status = CompileShowFolderInto(args, io, job.ShowFile, &compiled); status != kExitDone) return status;
+  if (!job.Render.Camera) {
+    if (const std::optional<SceneBox> box = ShowBox(compiled.Cues, compiled.Extents, kGridFloorY)) {
+      const CameraPose pose = FitCamera(*box, static_cast<double>(job.Render.Width) / job.Render.Height);
+      job.Render.Camera = RenderCamera{pose.Yaw, pose.Pitch, pose.X, pose.Y, pose.Z};
+    }
+  }
+  return kExitDone;
 }
 
 // Redraws a terminal line at most ten times a second; one "frame N/M" line per step for
@@ -198,7 +205,7 @@ int Video(const CliArgs& args, CliIo& io) {
     if (args.Has("--show")) {
       compiled.emplace();
       job.ShowFile = compiled->Path();
-      if (const int status = CompileShow(args, io, job.ShowFile); status != kExitDone) return status;
+      if (const int status = CompileShow(args, io, job); status != kExitDone) return status;
     }
     report = ExportVideo(job, stop_requested, [&printer](int64_t done, int64_t total) { printer(done, total); });
   }

@@ -18,7 +18,7 @@
 #include "model/user_dialogs.h"
 #include "project/show_project.h"
 #include "project/show_stage.h"
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
 #include "ui/timeline_strip.h"
 
 class QAction;

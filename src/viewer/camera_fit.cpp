@@ -14,13 +14,14 @@ constexpr double kMargin = 1.12;
 
 }  // namespace
 
-std::optional<SceneBox> ShowBox(const std::vector<RootCue>& cues, const std::vector<CueExtent>& extents) {
+std::optional<SceneBox> ShowBox(const std::vector<RootCue>& cues, const std::vector<CueExtent>& extents,
+                                float groundY) {
   std::optional<SceneBox> box;
   for (size_t i = 0; i < cues.size() && i < extents.size(); ++i) {
     const CueExtent& e = extents[i];
     if (!e.Seen) continue;
     const RootCue& c = cues[i];
-    const SceneBox one{static_cast<float>(c.X - e.Radius), static_cast<float>(e.Lowest),
+    const SceneBox one{static_cast<float>(c.X - e.Radius), std::max(groundY, static_cast<float>(e.Lowest)),
                        static_cast<float>(c.Z - e.Radius), static_cast<float>(c.X + e.Radius),
                        static_cast<float>(c.Y + e.Height), static_cast<float>(c.Z + e.Radius)};
     if (!box) {
@@ -34,6 +35,7 @@ std::optional<SceneBox> ShowBox(const std::vector<RootCue>& cues, const std::vec
     box->MaxY = std::max(box->MaxY, one.MaxY);
     box->MaxZ = std::max(box->MaxZ, one.MaxZ);
   }
+  if (box) box->MaxY = std::max(box->MaxY, box->MinY);
   return box;
 }
 

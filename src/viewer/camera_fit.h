@@ -21,9 +21,10 @@ struct CameraPose {
   float X = 0, Y = 0, Z = 8;   // the eye, scene units
 };
 
-// The box of every cue whose particles were seen; nothing when none was. `cues` and
-// `extents` go in step (the compile's cues and its outcome's extents).
-std::optional<SceneBox> ShowBox(const std::vector<RootCue>& cues, const std::vector<CueExtent>& extents);
+// The box of every cue whose particles were seen, down to the ground at most (what falls
+// below it is out of sight); nothing when none was. `cues` and `extents` go in step (the
+// compile's cues and its outcome's extents).
+std::optional<SceneBox> ShowBox(const std::vector<RootCue>& cues, const std::vector<CueExtent>& extents, float groundY);
 
 // Looks at the box from in front (toward -z, level) from just far enough for all of it to
 // fit with a margin in a picture of this width / height; a box too deep for the far plane

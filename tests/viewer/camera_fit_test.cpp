@@ -29,16 +29,17 @@ std::pair<double, double> Projected(const CameraPose& pose, double aspect, doubl
 TEST(CameraFit, TheBoxHoldsEverySeenCueAroundItsStartPoint) {
   const std::vector<RootCue> cues = {{0, 1, -4, -2, 0}, {10, 2, 3, 0, 1}, {20, 3, 50, 50, 50}};
   const std::vector<CueExtent> extents = {Seen(6, 2, -2.5), Seen(9, 1, -1), CueExtent{}};
-  const std::optional<SceneBox> box = ShowBox(cues, extents);
+  const std::optional<SceneBox> box = ShowBox(cues, extents, -3);
   ASSERT_TRUE(box);
   EXPECT_FLOAT_EQ(box->MinX, -6);
   EXPECT_FLOAT_EQ(box->MaxX, 4);
   EXPECT_FLOAT_EQ(box->MinY, -2.5);
+  EXPECT_FLOAT_EQ(ShowBox(cues, extents, -2)->MinY, -2) << "what falls below the ground is out of sight";
   EXPECT_FLOAT_EQ(box->MaxY, 9);  // cue 2: start 0, up 9
   EXPECT_FLOAT_EQ(box->MinZ, -2);
   EXPECT_FLOAT_EQ(box->MaxZ, 2);
-  EXPECT_FALSE(ShowBox(cues, {CueExtent{}, CueExtent{}, CueExtent{}}));
-  EXPECT_FALSE(ShowBox({}, {}));
+  EXPECT_FALSE(ShowBox(cues, {CueExtent{}, CueExtent{}, CueExtent{}}, -2));
+  EXPECT_FALSE(ShowBox({}, {}, -2));
 }
 
 TEST(CameraFit, EveryCornerOfTheBoxIsInThePictureWithAMarginAtAnyShape) {

@@ -1,6 +1,6 @@
-#include "app/export_progress.h"
+#include "export/export_progress.h"
 
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
 
 #include <algorithm>
 #include <charconv>

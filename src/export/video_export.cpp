@@ -1,4 +1,4 @@
-#include "app/video_export.h"
+#include "export/video_export.h"
 
 #include <condition_variable>
 #include <deque>

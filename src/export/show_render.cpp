@@ -1,4 +1,4 @@
-#include "app/show_render.h"
+#include "export/show_render.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The show window's export child: its words, its progress lines as they arrive in pieces,
 // and what each way of ending means for the person waiting.
 
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/show_render.h"
+#include "export/show_render.h"
 #include "media/video_encoder.h"
 
 namespace orvane {

@@ -1,4 +1,4 @@
-#include "app/png_file.h"
+#include "export/png_file.h"
 
 #include <png.h>
 
