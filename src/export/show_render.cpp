@@ -66,8 +66,12 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
                         const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
                         const std::function<bool(RenderedFrame&&)>& take) {
   RenderReport report;
-  auto display = HeadlessDisplay::Create(options.Width, options.Height, report.Error);
-  if (!display) return report;
+  Result<std::unique_ptr<HeadlessDisplay>> made = HeadlessDisplay::Create(options.Width, options.Height);
+  if (!made) {
+    report.Error = made.Message();
+    return report;
+  }
+  const std::unique_ptr<HeadlessDisplay>& display = made.Value();
   Apply(options, display->Core());
   DisplayModel& model = display->Model();
   if (const Result<> started = display->Start(show_file); !started) {

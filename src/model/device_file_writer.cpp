@@ -163,11 +163,11 @@ std::string DeviceFileText(const TBaseDevice& device) {
   return w.Take();
 }
 
-std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
+Result<> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
   const fs::path target = folder / DeviceFileName(device);
   if (!WriteFileSafely(target, DeviceFileText(device)).empty())
-    return "The file \"" + target.string() + "\" could not be written.";
-  return std::nullopt;
+    return Fail("The file \"" + target.string() + "\" could not be written.");
+  return {};
 }
 
 SaveReport SaveDeviceFolder(const DeviceRecords& devices, const fs::path& folder) {
@@ -178,8 +178,8 @@ SaveReport SaveDeviceFolder(const DeviceRecords& devices, const fs::path& folder
       report.DuplicateCodes.push_back(device->Definition.Code);
       continue;
     }
-    if (auto error = SaveDeviceFile(*device, folder)) {
-      report.Error = std::move(error);
+    if (const Result<> saved = SaveDeviceFile(*device, folder); !saved) {
+      report.Error = saved.Message();
       return report;
     }
     ++report.Written;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/device_lookup.h"
+#include "util/result.h"
 
 namespace orvane {
 
@@ -30,7 +31,7 @@ std::string DeviceFileText(const TBaseDevice& device);
 
 // Writes the device's file into `folder` (through a temporary file, so a failed write
 // never leaves half a file under the real name). The error message, or nothing.
-std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const std::filesystem::path& folder);
+Result<> SaveDeviceFile(const TBaseDevice& device, const std::filesystem::path& folder);
 
 struct SaveReport {
   size_t Written = 0;

@@ -102,8 +102,8 @@ TEST_F(CliTest, ChainingCycleIsRefused) {
   two.NextParCode = 1;
   const auto folder = dir.Path() / "cycle";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(one, folder).has_value());
-  ASSERT_FALSE(SaveDeviceFile(two, folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(one, folder));
+  ASSERT_TRUE(SaveDeviceFile(two, folder));
   const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("x.dat")});
   EXPECT_EQ(r.Status, kExitRefused);
   EXPECT_NE(r.Err.find(std::string(kRecursivityRefusal) + "\n"), std::string::npos) << r.Err;
@@ -166,7 +166,7 @@ TEST_F(CliTest, SavedPresetCompilesLikeThePreset) {
 TEST_F(CliTest, VerboseNamesSkippedFiles) {
   const auto folder = dir.Path() / "mixed";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(Device(5), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(5), folder));
   dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 17));
   const CliRun quiet = Cli({"compile", "--devices", folder.string(), "--root", "5", "-o", File("q.dat")});
   ASSERT_EQ(quiet.Status, kExitDone) << quiet.Err;
@@ -206,7 +206,7 @@ TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
   TBaseDevice faint = Device(7);
   faint.TrailExists = true;
   faint.TrailLife = -100;
-  ASSERT_FALSE(SaveDeviceFile(faint, folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(faint, folder));
   const CliRun r =
       Cli({"compile", "--devices", folder.string(), "--root", "7", "--max-seconds", "2", "-o", File("s.dat")});
   EXPECT_EQ(r.Status, kExitRefused) << r.Err;
@@ -222,9 +222,9 @@ TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
 TEST_F(CliTest, AFolderLoadCutShortByADecimalIsAnError) {
   const auto folder = dir.Path() / "devices";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(Device(1), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(1), folder));
   dir.Write("devices/2.odev", "[ORVN]\nSignature=Device\n[Device]\nCode=2\n[Simulation]\nBestY=1.000,5\n");
-  ASSERT_FALSE(SaveDeviceFile(Device(3), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(3), folder));
   const CliRun compile = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("a.dat")});
   EXPECT_EQ(compile.Status, kExitBadInput);
   EXPECT_NE(compile.Err.find("is not a valid floating point value"), std::string::npos) << compile.Err;

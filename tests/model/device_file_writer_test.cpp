@@ -70,7 +70,7 @@ TBaseDevice OddDevice() {
 }
 
 std::unique_ptr<TBaseDevice> SaveAndLoad(const TBaseDevice& d, const ScratchDir& dir) {
-  EXPECT_FALSE(SaveDeviceFile(d, dir.Path()));
+  EXPECT_TRUE(SaveDeviceFile(d, dir.Path()));
   DeviceRecords loaded;
   const DeviceFileResult r = LoadDeviceFile(dir.Path() / DeviceFileName(d), loaded, RealPrepare());
   EXPECT_EQ(r.Status, DeviceFileStatus::Loaded) << r.Message;

@@ -10,42 +10,30 @@
 
 namespace orvane {
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, std::string& error) {
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Create(int32_t width, int32_t height) {
   std::unique_ptr<HeadlessDisplay> display(new HeadlessDisplay());
   std::string folder = (std::filesystem::temp_directory_path() / "orvane-assets-XXXXXX").string();
-  if (mkdtemp(folder.data()) == nullptr) {
-    error = "cannot make a temporary folder for the scenery";
-    return nullptr;
-  }
+  if (mkdtemp(folder.data()) == nullptr) return Fail("cannot make a temporary folder for the scenery");
   display->assetFolder_ = folder + "/";
-  if (const auto failed = ExtractSceneryAssets(display->assetFolder_)) {
-    error = *failed;
-    return nullptr;
-  }
+  if (Result<> extracted = ExtractSceneryAssets(display->assetFolder_); !extracted) return extracted.Error();
   AssetFolder = display->assetFolder_;
   display->scenery_ = std::make_unique<SceneryAssets>(display->dialogs_);
   const HeadlessAssets assets{display->scenery_.get(), display->scenery_.get()};
-  return Build(std::move(display), width, height, assets, error);
+  return Build(std::move(display), width, height, assets);
 }
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, const HeadlessAssets& assets,
-                                                         std::string& error) {
-  return Build(std::unique_ptr<HeadlessDisplay>(new HeadlessDisplay()), width, height, assets, error);
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Create(int32_t width, int32_t height,
+                                                                 const HeadlessAssets& assets) {
+  return Build(std::unique_ptr<HeadlessDisplay>(new HeadlessDisplay()), width, height, assets);
 }
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
-                                                        int32_t height, const HeadlessAssets& assets,
-                                                        std::string& error) {
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                                int32_t height, const HeadlessAssets& assets) {
   display->context_ = OsMesaContext::Create(width, height);
-  if (!display->context_) {
-    error = "cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height);
-    return nullptr;
-  }
+  if (!display->context_)
+    return Fail("cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height));
   display->font_ = FreeTypeFontService::OverlayFont();
-  if (!display->font_) {
-    error = "no font found for \"Arial\" bold (install fonts-liberation)";
-    return nullptr;
-  }
+  if (!display->font_) return Fail("no font found for \"Arial\" bold (install fonts-liberation)");
   DisplayModelServices model;
   model.Panel = display->context_.get();
   model.Font = display->font_.get();
