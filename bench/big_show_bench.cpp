@@ -165,7 +165,9 @@ void BM_TimelineRepaint(benchmark::State& state) {
   content.Devices = &project->Devices().Devices();
   content.Envelope = music;
   for (int beat = 0; beat < kShowMs / 500; ++beat) content.BeatSeconds.push_back(beat * 0.5);
-  CueTableModel model(project->Cues(), project->Devices().Devices(), nullptr);
+  content.BreakMs.resize(project->Cues().size());
+  for (size_t i = 0; i < content.BreakMs.size(); ++i) content.BreakMs[i] = project->CueBreakMs(i);
+  CueTableModel model(*project, {});
   QItemSelectionModel selection(&model);
   for (int row : {10, 3000, 5990})
     selection.select(model.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
