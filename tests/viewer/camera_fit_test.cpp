@@ -69,7 +69,9 @@ TEST(CameraFit, EveryCornerOfTheBoxIsInThePictureWithAMarginAtAnyShape) {
           widest = std::max({widest, std::abs(across), std::abs(up)});
         }
     // Fitted, not merely inside: the box's front face fills most of one side.
-    if (c.Box.MaxX > c.Box.MinX) EXPECT_GT(widest, 0.8);
+    if (c.Box.MaxX > c.Box.MinX) {
+      EXPECT_GT(widest, 0.8);
+    }
   }
 }
 
