@@ -161,13 +161,16 @@ void TimelineStrip::PaintBeats(QPainter& painter) const {
 void TimelineStrip::PaintMarkers(QPainter& painter) const {
   if (!content_.Cues) return;
   const int top = kRulerHeight + 2;
-  // Colours by code, looked up once per paint rather than once per cue.
-  std::unordered_map<int32_t, QColor> colors;
-  const auto colorOf = [&](const Cue& cue) {
+  // Colours by code, looked up (and darkened) once per paint rather than once per cue.
+  struct Shades {
+    QColor Fill, Lift, Outline;
+  };
+  std::unordered_map<int32_t, Shades> colors;
+  const auto colorOf = [&](const Cue& cue) -> const Shades& {
     auto it = colors.find(cue.Code);
     if (it == colors.end()) {
       const QColor c = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
-      it = colors.emplace(cue.Code, c).first;
+      it = colors.emplace(cue.Code, Shades{c, c.darker(130), c.darker(150)}).first;
     }
     return it->second;
   };
@@ -185,20 +188,21 @@ void TimelineStrip::PaintMarkers(QPainter& painter) const {
     const int fireX = XOfMs(ms - prefire);
     if (x < -kMarkerHalfWidth || fireX > width() + kMarkerHalfWidth) continue;
     const bool selected = selection_.isRowSelected(static_cast<int>(row), {});
-    const QColor color = colorOf(cue);
+    const Shades& shades = colorOf(cue);
+    const QColor& color = shades.Fill;
     // A marker drawn exactly over the last one changes no pixel.
     if (x == last.X && fireX == last.FireX && color.rgb() == last.Color && selected == last.Selected) continue;
     last = {x, fireX, color.rgb(), selected};
     if (fireX < x) {
       // The lift: from the firing, low on the strip, up to the break.
-      painter.setPen(QPen(color.darker(130), 1, Qt::DashLine));
+      painter.setPen(QPen(shades.Lift, 1, Qt::DashLine));
       painter.drawLine(fireX, height() - 4, x, height() - 4);
       painter.drawLine(fireX, height() - 8, fireX, height() - 1);
     }
     if (x > width() + kMarkerHalfWidth) continue;
     painter.setPen(QPen(color, selected ? 2 : 1));
     painter.drawLine(x, top + 10, x, height() - 2);
-    painter.setPen(selected ? QPen(Qt::white, 2) : QPen(color.darker(150), 1));
+    painter.setPen(selected ? QPen(Qt::white, 2) : QPen(shades.Outline, 1));
     painter.setBrush(color);
     const QPoint head[3] = {{x - kMarkerHalfWidth, top}, {x + kMarkerHalfWidth, top}, {x, top + 10}};
     painter.drawPolygon(head, 3);
