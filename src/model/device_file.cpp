@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "model/decimal_text.h"
+#include "model/device_file_writer.h"
 #include "model/ini_file.h"
 #include "model/legacy_text.h"
 #include "model/record_decimals.h"
@@ -245,6 +246,8 @@ DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, co
   if (auto failure = ReadWholeFile(path, size, bytes)) return Skip(*failure);
   DeviceFileRead read = ReadDeviceFile(bytes, FileStem(path));
   if (read.Result.Status != DeviceFileStatus::Loaded) return read.Result;
+  read.Device->Source =
+      std::make_shared<const DeviceSource>(DeviceSource{path, std::move(bytes), DeviceFileText(*read.Device)});
   if (!prepare || !prepare(*read.Device)) return Skip("the device could not be prepared");
   if (PreparedBytes(devices) + TableBytes(*read.Device) > kMaxPreparedBytes)
     return Skip("the device could not be prepared: the loaded devices' tables would take more than " +
@@ -296,7 +299,10 @@ FolderLoadReport LoadDeviceFiles(const std::vector<fs::path>& files, DeviceRecor
     switch (r.Status) {
       case DeviceFileStatus::Loaded: ++report.Loaded; break;
       case DeviceFileStatus::Skipped: report.Skipped.push_back({file, r.Message}); break;
-      case DeviceFileStatus::ConversionError: report.Error = r.Message; return report;
+      case DeviceFileStatus::ConversionError:
+        report.Error = r.Message;
+        report.ErrorFile = file;
+        return report;
     }
   }
   return report;

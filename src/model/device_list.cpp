@@ -117,6 +117,8 @@ void DeviceList::Assign(UserDialogs& dialogs) {
   kept.Kind = fresh->Definition.Kind;
   kept.EffectLength = fresh->EffectLength;
   fresh->Definition = std::move(kept);
+  // The same device, changed: its file keeps what the reader skipped.
+  fresh->Source = item.Record->Source;
   assert(!fresh->Compiled || fresh->Compiled->Code == fresh->Definition.Code);
 
   FreeDevice(*selected_);

@@ -30,4 +30,9 @@ CsvSplit SplitCsv(std::string_view text, size_t maxRecords = SIZE_MAX);
 // blanks at either end, so it reads back unchanged.
 std::string CsvField(std::string_view text);
 
+// CsvField for a file made to be opened in a spreadsheet, never read back: a text that
+// starts with "=", "+", "-", "@", a tab or a CR would be taken for a formula, so it gets
+// the leading "'" spreadsheets read as "text follows".
+std::string SpreadsheetField(std::string_view text);
+
 }  // namespace orvane

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "compiler/root_cue.h"
@@ -19,5 +20,10 @@ struct ShowRoots {
 };
 
 ShowRoots ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& devices);
+
+// The warning after a compile that culled records (CueExtent::Culled), naming the lines of
+// the cues whose particles left the range a show file can store; nothing when none did.
+std::optional<std::string> CulledCuesWarning(const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
+                                             const std::string& cueFile);
 
 }  // namespace orvane
