@@ -1,5 +1,6 @@
 // orvane-cli compile: loads devices, compiles one device and its chain into a show file.
 
+#include <cmath>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -7,6 +8,7 @@
 #include "app/cli_command.h"
 #include "app/cli_compile_run.h"
 #include "app/cli_devices.h"
+#include "app/cli_outputs.h"
 #include "app/cli_show.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
@@ -14,11 +16,12 @@
 #include "compiler/show_record.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
+#include "util/user_folders.h"
 
 namespace orvane::cli {
 namespace {
 
-int Compile(const CliArgs& args, CliIo& io) {
+int CompileWith(const CliArgs& args, CliIo& io, const DiskSpaceGuard& disk) {
   const bool show = args.Has("--show") || args.Has("--cues");
   if (!show && !args.Has("--root")) {
     ReportError(io, "compile needs --root CODE");
@@ -26,15 +29,22 @@ int Compile(const CliArgs& args, CliIo& io) {
   }
   float scaleValue = 1.0f;
   if (args.Has("--scale")) {
-    // As the Scale box reads it, but a refused text is an error rather than 0.
-    const std::optional<double> v = ReadDecimal(args.Value("--scale"));
+    // As the Scale box reads it, but a refused text is an error rather than 0, and so is
+    // a blank one, which the box would read as 0.
+    const std::string& text = args.Value("--scale");
+    const std::optional<double> v = IsBlankText(text) ? std::nullopt : ReadDecimal(text);
     if (!v) {
-      ReportError(io, InvalidFloatMessage(args.Value("--scale")));
+      ReportError(io, InvalidFloatMessage(text));
+      return kExitBadInput;
+    }
+    if (!std::isfinite(static_cast<float>(*v))) {
+      ReportError(io, "--scale " + text + " is beyond the range of the motion scale");
       return kExitBadInput;
     }
     scaleValue = static_cast<float>(*v);
   }
   CompileJob job;
+  job.Limits.Disk = disk;
   if (args.Has("--max-particles")) {
     const std::optional<int32_t> bound = ParseInteger(args.Value("--max-particles"));
     if (!bound || *bound < 1 || static_cast<uint64_t>(*bound) > kMaxParticles) {
@@ -51,8 +61,19 @@ int Compile(const CliArgs& args, CliIo& io) {
     }
     job.Limits.MaxFrames = static_cast<uint64_t>(*seconds * kFramesPerSecond);
   }
-  job.Output =
-      args.Has("-o") ? std::filesystem::path(args.Value("-o")) : std::filesystem::temp_directory_path() / kShowFileName;
+  if (args.Has("-o")) {
+    job.Output = args.Value("-o");
+  } else {
+    const Result<std::filesystem::path> folder = UserCacheFolder();
+    if (!folder) {
+      ReportError(io, folder.Message());
+      return kExitBadInput;
+    }
+    job.Output = folder.Value() / kShowFileName;
+  }
+  std::vector<CliOutput> outputs = {{"-o", job.Output}};
+  if (args.Has("--extents")) outputs.push_back({"--extents", args.Value("--extents")});
+  if (const int status = CheckCliOutputs(io, outputs, CliInputFiles(args)); status != kExitDone) return status;
   if (show) return CompileCueList(args, io, scaleValue, std::move(job));
   if (args.Has("--extents")) {
     ReportError(io, "--extents goes with a show (--show or --cues)");
@@ -73,18 +94,31 @@ int Compile(const CliArgs& args, CliIo& io) {
     case SnapshotStatus::kReady: break;
   }
 
-  const std::optional<CompileOutcome> outcome = CompileAndPrintFigures(job, scaleValue, io, std::nullopt);
-  if (!outcome) return kExitBadInput;
+  int failed = kExitBadInput;
+  const std::optional<CompileOutcome> outcome = CompileAndPrintFigures(job, scaleValue, io, std::nullopt, failed);
+  if (!outcome) return failed;
   return WrittenShowStatus(*outcome, io);
 }
 
+int Compile(const CliArgs& args, CliIo& io) { return CompileWith(args, io, DiskSpaceGuard{}); }
+
 }  // namespace
+
+int CompileForExport(const std::vector<std::string>& words, CliIo& io) {
+  CliArgs args;
+  std::string error;
+  if (!ParseCliArgs(CompileCommand(), words, args, error)) {
+    ReportError(io, error);
+    return kExitBadInput;
+  }
+  return CompileWith(args, io, DiskSpaceGuard{kTemporaryShowMinFreeBytes});
+}
 
 CliCommand CompileCommand() {
   static const std::string summary =
       std::string("compiles device CODE and its chain, or a show's cue list, into a show file (default: ") +
       kShowFileName +
-      " in the temp folder) and prints frames, blocks, records and seconds, and for a show each cue's extent "
+      " in ~/.cache/orvane) and prints frames, blocks, records and seconds, and for a show each cue's extent "
       "(--extents writes them as CSV); --seed S makes it repeatable, --max-particles N lowers the size bound "
       "(20000000 stars and trail particles at once), --max-seconds S changes the length bound (3600 seconds "
       "of show)";

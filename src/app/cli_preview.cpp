@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/cli_command.h"
+#include "app/cli_outputs.h"
 #include "app/cli_render_options.h"
 #include "app/png_file.h"
 #include "app/show_render.h"
@@ -34,34 +35,35 @@ std::optional<int32_t> RootCode(const CliArgs& args) {
 // compiled is left alone.
 int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
   if (args.Has("--show")) {
-    std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
+    std::vector<std::string> words = {"--show", args.Value("--show"), "-o", file.string()};
     if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
     if (args.Verbose()) words.push_back("-v");
     std::ostringstream figures;
-    CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
-    return RunCli(words, compile_io);
+    CliIo compile_io{figures, io.Err, io.ErrIsTerminal, io.Stop};
+    return CompileForExport(words, compile_io);
   }
   const std::optional<int32_t> root = RootCode(args);
   if (!root) {
     ReportError(io, "preview needs --preset N (1 to 6), --devices DIR with --root CODE, or --show DIR");
     return kExitBadInput;
   }
-  std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
+  std::vector<std::string> words = {"--root", std::to_string(*root), "-o", file.string()};
   for (const char* option : {"--devices", "--preset", "--seed"}) {
     if (args.Has(option)) words.insert(words.end(), {option, args.Value(option)});
   }
   if (args.Verbose()) words.push_back("-v");
   std::ostringstream figures;
-  CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
-  return RunCli(words, compile_io);
+  CliIo compile_io{figures, io.Err, io.ErrIsTerminal, io.Stop};
+  return CompileForExport(words, compile_io);
 }
 
 int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {
   ShowSummary summary;
-  if (const auto fault = SummarizeShowFile(show, summary)) {
+  if (const auto fault = SummarizeShowFile(show, summary, io.Stop)) {
     ReportError(io, "the compiled show is damaged at " + fault->Describe());
     return kExitBadInput;
   }
+  if (summary.Stopped) return kExitStopped;
   const std::vector<int64_t> picks = SpreadFrames(static_cast<int64_t>(summary.Frames), kColumns * kRows);
   std::vector<RenderedFrame> tiles;
   const RenderReport report = RenderShow(
@@ -70,7 +72,12 @@ int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show,
       [&tiles](RenderedFrame&& frame) {
         tiles.push_back(std::move(frame));
         return true;
-      });
+      },
+      io.Stop);
+  if (report.Stopped) {
+    ReportError(io, "stopped; no contact sheet written");
+    return kExitStopped;
+  }
   if (!report.Error.empty()) {
     ReportError(io, report.Error);
     return kExitBadInput;
@@ -93,6 +100,8 @@ int Preview(const CliArgs& args, CliIo& io) {
     ReportError(io, "preview needs -o SHEET.png");
     return kExitBadInput;
   }
+  if (const int status = CheckCliOutputs(io, {{"-o", args.Value("-o")}}, CliInputFiles(args)); status != kExitDone)
+    return status;
   RenderOptions options;
   // A little back and up from the window's start, so the sheet shows the whole stage.
   options.Camera = RenderCamera{180, 6, 0, 0.3f, 11};

@@ -19,6 +19,7 @@
 #include "show/show_folder.h"
 #include "show/show_root_cues.h"
 #include "show/staged_files.h"
+#include "util/terminal_text.h"
 
 namespace orvane::cli {
 namespace {
@@ -67,11 +68,11 @@ int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& sh
   return kExitDone;
 }
 
-// The cue's label on one line of the figures.
+// The cue's label on one line of the figures, with nothing a terminal would act on.
 std::string OneLine(std::string text) {
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
-  return text;
+  return TerminalText(text);
 }
 
 void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents) {
@@ -86,6 +87,7 @@ void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<Cue
     } else {
       io.Out << ", no particles";
     }
+    if (e.Culled > 0) io.Out << ", culled " << e.Culled;
     io.Out << ", label \"" << OneLine(c.Label) << "\"\n";
   }
 }
@@ -142,10 +144,12 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
   }
   job.Cues = std::move(roots);
 
-  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scaleValue, io, cues.size());
-  if (!compiled) return kExitBadInput;
+  int notWritten = kExitBadInput;
+  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scaleValue, io, cues.size(), notWritten);
+  if (!compiled) return notWritten;
   const CompileOutcome& outcome = *compiled;
   PrintExtents(io, cues, outcome.Extents);
+  if (const auto culled = CulledCuesWarning(cues, outcome.Extents, show.CueFile)) ReportError(io, *culled);
   if (args.Has("--extents")) {
     if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
   }

@@ -262,6 +262,11 @@ void MainForm::ShowExecution() {
 }
 
 // After every list operation: the model is the truth, the controls follow it.
+// A show's compile carries its cues' extents; the show window says what they tell.
+void MainForm::TellShowWindow(const CompileOutcome& outcome) {
+  if (showWindow_ && !outcome.Extents.empty()) showWindow_->CompileEnded(outcome);
+}
+
 void MainForm::ShowAll() {
   showing_ = true;
   ShowForm();

@@ -154,6 +154,7 @@ class MainForm : public QWidget {
   void StartCompile();                                  // 1027
   void CompileLaunched();                               // the compile thread took a start
   void CompileFinished(const CompileOutcome& outcome);  // 1025
+  void TellShowWindow(const CompileOutcome& outcome);
   void ShowProgressMessage(int position, int64_t count);
   void StartVisualize();  // 1028
   void StopCompile();

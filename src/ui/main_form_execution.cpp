@@ -117,6 +117,7 @@ void MainForm::CompileFinished(const CompileOutcome& outcome) {
   ShowButtons();
   if (display_) display_->HideCompileText();
   if (after.Message) dialogs_.Message(after.Message->Kind, DialogButtons::Ok, after.Message->Text);
+  if (outcome.Written()) TellShowWindow(outcome);
   if (after.StartPlayback) Post(&MainForm::StartVisualize);
 }
 

@@ -676,6 +676,7 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
   switch (main_.CompileShow(std::move(roots.Cues), show_.Settings.Scale, firstFrame, &failed)) {
     case CompileController::StartResult::kStarted:
       compiled_ = Stamp();
+      compiledCues_ = show_.Cues;
       ShowStatus(QStringLiteral("Compiling the show..."));
       StartFollowing(firstFrame);
       return;
@@ -746,6 +747,11 @@ void ShowWindow::FollowPlayback() {
 void ShowWindow::DevicesChanged() {
   model_->Refresh();
   strip_->update();
+}
+
+void ShowWindow::CompileEnded(const CompileOutcome& outcome) {
+  if (const auto warning = CulledCuesWarning(compiledCues_, outcome.Extents, kCueFileName))
+    dialogs_.Message(DialogKind::Warning, DialogButtons::Ok, *warning);
 }
 
 }  // namespace orvane

@@ -33,6 +33,7 @@ class CueTableModel;
 class ShowMusic;
 class ShowVideoExport;
 class MainForm;
+struct CompileOutcome;
 
 class ShowWindow : public QMainWindow {
   Q_OBJECT
@@ -80,6 +81,8 @@ class ShowWindow : public QMainWindow {
   bool MaybeSave();
   // The device list changed in the main window.
   void DevicesChanged();
+  // A compile of this show has written its file: warns of cues whose particles were culled.
+  void CompileEnded(const CompileOutcome& outcome);
 
   const ShowDocument& Show() const { return show_; }
   const std::filesystem::path& Folder() const { return folder_; }
@@ -151,6 +154,8 @@ class ShowWindow : public QMainWindow {
   MainForm& main_;
   UserDialogs& dialogs_;
   ShowDocument show_;
+  // The cues of the compile running or last run, for what its outcome says of them.
+  std::vector<Cue> compiledCues_;
   std::filesystem::path folder_;
   TimelineContent content_;
   std::vector<double> musicBeats_;  // music time

@@ -242,5 +242,26 @@ TEST_F(CliTest, InfoSaysWhenAFileCannotBeOpened) {
   EXPECT_NE(folder.Err.find("is not a regular file"), std::string::npos) << folder.Err;
 }
 
+// A command line has no box to correct a value in: what a box would read as 0 or as
+// infinity is refused.
+TEST_F(CliTest, NumbersThatAreNoValuesAreRefused) {
+  for (const char* scale : {"1e308", "-1e39", "", "  ", "abc"}) {
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--scale", scale, "-o", File("a.dat")});
+    EXPECT_EQ(r.Status, kExitBadInput) << "--scale \"" << scale << "\"";
+    EXPECT_FALSE(std::filesystem::exists(File("a.dat")));
+  }
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "101", "--scale", "0,5", "-o", File("a.dat")}).Status,
+            kExitDone);
+  for (const CliCommand& c : CliCommands()) {
+    if (std::string(c.Name) != "video") continue;
+    for (const char* offset : {"", " ", "1e400"}) {
+      const CliRun r =
+          Cli({"video", File("a.dat"), "--music", File("a.dat"), "--music-offset", offset, "-o", File("v.mp4")});
+      EXPECT_EQ(r.Status, kExitBadInput);
+      EXPECT_NE(r.Err.find("--music-offset takes seconds"), std::string::npos) << r.Err;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvane::cli

@@ -257,6 +257,28 @@ TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
 }
 
+// A show folder whose device file holds a refused decimal does not open with that device
+// (and those after it) silently missing: one message names the file and the value.
+TEST(ShowWindow, ARefusedDecimalStopsTheShowAndNamesFileAndValue) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const fs::path bad = d.Folder / "302.osub";
+  std::string text = testing::ReadFileBytes(bad);
+  const size_t at = text.find("BestX=");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at + 6, text.find_first_of("\r\n", at) - (at + 6), "abc");
+  d.Scratch.Write("harbour-night/302.osub", text);
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().NewAct->trigger();
+  EXPECT_FALSE(d.W().OpenFolder(d.Folder));
+  ASSERT_EQ(d.Dialogs.Messages.size(), before + 1);
+  const std::string& shown = d.Dialogs.Messages.back().Text;
+  EXPECT_EQ(d.Dialogs.Messages.back().Kind, DialogKind::Error);
+  EXPECT_NE(shown.find(bad.string()), std::string::npos) << shown;
+  EXPECT_NE(shown.find("'abc' is not a valid floating point value"), std::string::npos) << shown;
+  EXPECT_TRUE(d.Cues().empty()) << "the show did not open";
+}
+
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
   ShowDesk d;
   ASSERT_NE(d.Window, nullptr);
