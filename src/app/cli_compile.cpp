@@ -86,10 +86,13 @@ int CompileWith(const CliArgs& args, CliIo& io, const DiskSpaceGuard& disk) {
   }
 
   DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
-  if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
+  FolderLoadReport loaded;
+  if (const int status = LoadCliDevices(args, io, list, &loaded); status != kExitDone) return status;
   const DeviceLookup lookup = [&list](int32_t code) { return list.FindByCode(code); };
   switch (TakeSnapshot(*root, lookup, job.Snapshot)) {
-    case SnapshotStatus::kNoRoot: ReportError(io, NoDeviceMessage(*root)); return kExitBadInput;
+    case SnapshotStatus::kNoRoot:
+      ReportError(io, NoDeviceMessage(*root) + SkippedDeviceNote(loaded, *root));
+      return kExitBadInput;
     case SnapshotStatus::kRecursive: io.Err << kRecursivityRefusal << "\n"; return kExitRefused;
     case SnapshotStatus::kReady: break;
   }

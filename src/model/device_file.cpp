@@ -248,7 +248,8 @@ DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, co
   if (read.Result.Status != DeviceFileStatus::Loaded) return read.Result;
   read.Device->Source =
       std::make_shared<const DeviceSource>(DeviceSource{path, std::move(bytes), DeviceFileText(*read.Device)});
-  if (!prepare || !prepare(*read.Device)) return Skip("the device could not be prepared");
+  if (!prepare) return Skip(NotPreparedReason(false));
+  if (const PrepareResult prepared = prepare(*read.Device); !prepared) return Skip(NotPreparedReason(prepared));
   if (PreparedBytes(devices) + TableBytes(*read.Device) > kMaxPreparedBytes)
     return Skip("the device could not be prepared: the loaded devices' tables would take more than " +
                 std::to_string(kMaxPreparedBytes >> 20) + " MiB");

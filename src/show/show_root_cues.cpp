@@ -37,7 +37,9 @@ std::optional<std::string> CulledCuesWarning(const std::vector<Cue>& cues, const
   }
   if (named == 0) return std::nullopt;
   if (more > 0) lines += " and " + std::to_string(more) + " more";
-  return "Particles of the cues at " + cueFile + (named + more == 1 ? " line " : " lines ") + lines +
+  const bool one = named + more == 1;
+  return std::string(one ? "Particles of the cue at " : "Particles of the cues at ") + cueFile +
+         (one ? " line " : " lines ") + lines +
          " left the range a show file can store (-10.92 to 10.92 scene units from the origin) and are not shown "
          "there.";
 }

@@ -677,6 +677,8 @@ void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
     case CompileController::StartResult::kStarted:
       compiled_ = Stamp();
       compiledCues_ = show_.Cues;
+      // Named by the lines the table and a saved cues.csv give them.
+      for (size_t i = 0; i < compiledCues_.size(); ++i) compiledCues_[i].Line = CueFileLine(i);
       ShowStatus(QStringLiteral("Compiling the show..."));
       StartFollowing(firstFrame);
       return;

@@ -263,5 +263,21 @@ TEST_F(CliTest, NumbersThatAreNoValuesAreRefused) {
   }
 }
 
+// A root whose file was read but could not be prepared is not reported as absent.
+TEST_F(CliTest, ARootThatCouldNotBePreparedSaysWhy) {
+  const std::filesystem::path folder = dir.Path() / "devices";
+  std::filesystem::create_directories(folder);
+  TBaseDevice nonsense = Device(101);
+  nonsense.MaxStarLife = -40;
+  nonsense.MinStarLife = 300;
+  ASSERT_FALSE(SaveDeviceFile(nonsense, folder).has_value());
+  const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "101", "-o", File("a.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_NE(r.Err.find("No device with code 101 is in the device list. " + (folder / "101.odev").string() +
+                       " was skipped: the device could not be prepared."),
+            std::string::npos)
+      << r.Err;
+}
+
 }  // namespace
 }  // namespace orvane::cli

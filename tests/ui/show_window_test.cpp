@@ -279,6 +279,29 @@ TEST(ShowWindow, ARefusedDecimalStopsTheShowAndNamesFileAndValue) {
   EXPECT_TRUE(d.Cues().empty()) << "the show did not open";
 }
 
+// A cue whose particles leave what a show file can hold: the compile culls them, and the
+// window says which cue.
+TEST(ShowWindow, WarnsOfCuesWhoseParticlesLeaveTheFilesRange) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().NewAct->trigger();
+  d.SelectDevice(104);
+  d.W().AddCueAct->trigger();
+  d.W().AddCueAct->trigger();
+  ASSERT_EQ(d.Cues().size(), 2u);
+  QAbstractItemModel* table = d.W().Table()->model();
+  ASSERT_TRUE(table->setData(table->index(1, 2), QStringLiteral("10.9"), Qt::EditRole));
+  ASSERT_EQ(d.Cues()[1].X, 10.9f);
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().CompileAct->trigger();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !d.Form.Execution().Compiling() && d.Dialogs.Messages.size() > before; }, 120000));
+  const auto& shown = d.Dialogs.Messages.back();
+  EXPECT_EQ(shown.Kind, DialogKind::Warning);
+  EXPECT_EQ(shown.Text.rfind("Particles of the cue at cues.csv line 3 left the range a show file can store", 0), 0u)
+      << shown.Text;
+}
+
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
   ShowDesk d;
   ASSERT_NE(d.Window, nullptr);
