@@ -131,15 +131,20 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
   return files;
 }
 
-ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, const DeviceRecords& devices,
-                              UserDialogs& dialogs) {
-  ShowSaveReport report;
-  std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
-  // A device unchanged since it was read from this folder keeps its file as it is.
+std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const DeviceRecords& devices,
+                                         const fs::path& folder) {
   std::set<std::string> asRead;
   for (const auto& device : devices)
     if (SavedAsRead(*device, folder)) asRead.insert(DeviceFileName(*device));
   std::erase_if(files, [&asRead](const FileContent& file) { return asRead.count(file.Name) != 0; });
+  return {asRead.begin(), asRead.end()};
+}
+
+ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, const DeviceRecords& devices,
+                              UserDialogs& dialogs) {
+  ShowSaveReport report;
+  std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
+  KeepFilesAsRead(files, devices, folder);
   std::error_code ec;
   fs::create_directories(folder, ec);
   bool differs = false;

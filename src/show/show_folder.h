@@ -62,6 +62,11 @@ struct ShowSaveReport {
 std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
                                          std::vector<int32_t>* duplicateCodes = nullptr);
 
+// Leaves out the files of devices unchanged since they were read from this very folder
+// (SavedAsRead): a save writes no file it would give back as it is; the names left out.
+std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const DeviceRecords& devices,
+                                         const std::filesystem::path& folder);
+
 // Writes the show into the folder (created when missing). A device unchanged since it was
 // read from this very folder keeps its file untouched. Files that exist with other
 // contents are replaced only after a Yes to kReplaceShowFilesQuestion. Other files of
