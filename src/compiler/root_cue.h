@@ -25,6 +25,12 @@ struct CueExtent {
   double Lowest = 0;  // lowest height (y) reached
   // Records of the cue not written: their position was beyond what the file can store.
   uint64_t Culled = 0;
+  // The break: the first frame in which a set descending from the cue, other than its root
+  // set, is made, and that set's start height above the cue's start point. A device that
+  // chains to nothing never breaks.
+  bool Broke = false;
+  uint32_t BreakFrame = 0;
+  double BreakHeight = 0;
 
   uint32_t Frames() const { return Seen ? LastFrame - FirstFrame + 1 : 0; }
 };

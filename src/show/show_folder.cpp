@@ -78,6 +78,19 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
       return report;
     }
   }
+  const fs::path productsPath = folder / kProductFileName;
+  std::string productText;
+  read.ProductsFile = fs::exists(fs::symlink_status(productsPath, ec));
+  if (read.ProductsFile) {
+    if (auto error = ReadSmallFile(productsPath, kMaxProductFileBytes, productText)) {
+      report.Error = std::move(error);
+      return report;
+    }
+    if (Result<ProductTable> syntax = ReadProducts(productText, kProductFileName, nullptr); !syntax) {
+      report.Error = syntax.Message();
+      return report;
+    }
+  }
   const fs::path cuesPath = folder / kCueFileName;
   if (!fs::exists(fs::symlink_status(cuesPath, ec))) {
     report.Error = "The folder \"" + folder.string() + "\" holds no " + kCueFileName + ".";
@@ -89,7 +102,7 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
     return report;
   }
   // Everything but the codes is checked before the list is replaced.
-  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr); syntax.Error) {
+  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr, &read.Settings.Site); syntax.Error) {
     report.Error = std::move(syntax.Error);
     return report;
   }
@@ -103,12 +116,20 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
                              "\" stopped the load of the show: " + *report.Devices.Error + ".";
     return report;
   }
-  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices());
+  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices(), &read.Settings.Site);
   if (cues.Error) {
     report.Error = std::move(cues.Error);
     return report;
   }
   read.Cues = std::move(cues.Cues);
+  if (read.ProductsFile) {
+    Result<ProductTable> products = ReadProducts(productText, kProductFileName, &list.Devices());
+    if (!products) {
+      report.Error = products.Message();
+      return report;
+    }
+    read.Products = std::move(products.Value());
+  }
   if (const auto music = ShowMusicPath(read.Settings, folder)) report.MusicMissing = !fs::exists(*music, ec);
   show = std::move(read);
   return report;
@@ -128,6 +149,8 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
   }
   files.push_back({kCueFileName, CueListText(show.Cues)});
   files.push_back({kShowSettingsFileName, ShowSettingsText(show.Settings)});
+  if (show.ProductsFile || !show.Products.Rows.empty() || !show.Products.ExtraColumns.empty())
+    files.push_back({kProductFileName, ProductsText(show.Products)});
   return files;
 }
 
