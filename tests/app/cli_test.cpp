@@ -7,6 +7,7 @@
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
 #include "support/cli_run.h"
+#include "support/env_variable.h"
 #include "support/form_device.h"
 #include "support/test_paths.h"
 #include "util/random.h"
@@ -72,6 +73,31 @@ TEST_F(CliTest, SeededCompilesAreByteIdenticalAndInfoAgrees) {
 
   const CliRun other = Cli({"compile", "--preset", "1", "--root", "101", "--seed", "8", "-o", File("c.dat")});
   EXPECT_NE(ReadFileBytes(File("a.dat")), ReadFileBytes(File("c.dat")));
+}
+
+// Without -o the show goes into a folder of the user's own, never a fixed name in the shared
+// temporary folder that another user's file could block.
+TEST_F(CliTest, TheDefaultOutputIsInTheUsersOwnCacheFolder) {
+  {
+    const testing::EnvVariable cache("XDG_CACHE_HOME", File("cache"));
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--seed", "7"});
+    ASSERT_EQ(r.Status, kExitDone) << r.Err;
+    const std::filesystem::path expected = dir.Path() / "cache" / "orvane" / "ovcompile.dat";
+    EXPECT_EQ(Figure(r.Out, "file"), expected.string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(expected));
+    EXPECT_EQ(std::filesystem::status(expected.parent_path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+  }
+  {
+    // A link planted where the folder goes is refused, and nothing is written through it.
+    std::filesystem::create_directories(dir.Path() / "planted" / "elsewhere");
+    std::filesystem::create_symlink(dir.Path() / "planted" / "elsewhere", dir.Path() / "planted" / "orvane");
+    const testing::EnvVariable cache("XDG_CACHE_HOME", File("planted"));
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101"});
+    EXPECT_EQ(r.Status, kExitBadInput);
+    EXPECT_NE(r.Err.find("not a folder"), std::string::npos) << r.Err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "planted" / "elsewhere"));
+  }
 }
 
 TEST_F(CliTest, ProgressOnlyOnATerminal) {

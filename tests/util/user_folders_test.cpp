@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "support/env_variable.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -15,23 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for the test's length.
-class Variable {
- public:
-  Variable(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) setenv(name, value->c_str(), 1);
-    else unsetenv(name);
-  }
-  ~Variable() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using Variable = testing::EnvVariable;
 
 mode_t Mode(const fs::path& path) {
   struct stat info {};
