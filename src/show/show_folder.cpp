@@ -48,6 +48,7 @@ std::optional<fs::path> ShowMusicPath(const ShowSettings& settings, const fs::pa
 std::vector<fs::path> ShowInputFiles(const fs::path& folder) {
   std::vector<fs::path> inputs = DeviceFilesInFolder(folder);
   inputs.push_back(folder / kCueFileName);
+  inputs.push_back(folder / kProductFileName);
   const fs::path settingsPath = folder / kShowSettingsFileName;
   inputs.push_back(settingsPath);
   std::string text;

@@ -153,6 +153,7 @@ TEST_F(CliShowTest, NoOutputMayBeAnInputOfTheCommand) {
   const fs::path show = ShowFolder("time,code\n0,201\n");
   dir.Write("show/show.json", R"({"format":"orvane-show","version":1,"music":{"file":"music.ogg"}})");
   dir.Write("show/music.ogg", "not really music");
+  dir.Write("show/products.csv", "code,name,type\n201,Comet,comet\n");
   fs::create_symlink(show / "cues.csv", dir.Path() / "cues-link.csv");
   const std::string cues = (show / "cues.csv").string();
   std::vector<std::vector<std::string>> commands = {
@@ -162,6 +163,7 @@ TEST_F(CliShowTest, NoOutputMayBeAnInputOfTheCommand) {
       {"compile", "--show", show.string(), "-o", (show / "202.osub").string()},
       {"compile", "--show", show.string(), "-o", (show / "show.json").string()},
       {"compile", "--show", show.string(), "-o", (show / "music.ogg").string()},
+      {"compile", "--show", show.string(), "-o", (show / "products.csv").string()},
       {"compile", "--show", show.string(), "-o", File("cues-link.csv")},
       {"compile", "--devices", show.string(), "--root", "201", "-o", (show / "201.odev").string()},
       {"compile", "--devices", show.string(), "--cues", cues, "-o", cues},
@@ -178,6 +180,7 @@ TEST_F(CliShowTest, NoOutputMayBeAnInputOfTheCommand) {
   }
   EXPECT_EQ(ReadFileBytes(show / "cues.csv"), before);
   EXPECT_EQ(ReadFileBytes(show / "music.ogg"), "not really music");
+  EXPECT_EQ(ReadFileBytes(show / "products.csv"), "code,name,type\n201,Comet,comet\n");
   EXPECT_TRUE(fs::is_symlink(dir.Path() / "cues-link.csv"));
   EXPECT_NE(ReadFileBytes(show / "201.odev").find("[Simulation]"), std::string::npos);
 
