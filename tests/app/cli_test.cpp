@@ -218,6 +218,26 @@ TEST_F(CliTest, SaveReplacesFilesOnlyWithForce) {
   EXPECT_EQ(entries, 4u);
 }
 
+// A device folder saved over itself rewrites nothing it read unchanged, and a copy keeps
+// every key the reader skipped (a sub-device's [Definition] among them).
+TEST_F(CliTest, SaveWritesOnlyChangedDevicesAndKeepsWhatTheReaderSkipped) {
+  const std::filesystem::path show = dir.Path() / "show";
+  std::filesystem::copy(ORVANE_EXAMPLE_SHOW, show, std::filesystem::copy_options::recursive);
+  const std::string sub = ReadFileBytes(show / "302.osub");
+  ASSERT_NE(sub.find("EffectLength=800"), std::string::npos);
+  std::filesystem::last_write_time(show / "302.osub", std::filesystem::file_time_type{});
+  const CliRun same = Cli({"save", "--devices", show.string(), "-o", show.string(), "--force"});
+  ASSERT_EQ(same.Status, kExitDone) << same.Err;
+  EXPECT_EQ(Figure(same.Out, "written"), "0");
+  EXPECT_EQ(std::filesystem::last_write_time(show / "302.osub"), std::filesystem::file_time_type{}) << "not rewritten";
+
+  const CliRun copy = Cli({"save", "--devices", show.string(), "-o", File("copy")});
+  ASSERT_EQ(copy.Status, kExitDone) << copy.Err;
+  EXPECT_NE(Figure(copy.Out, "written"), "0");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path() / "copy"))
+    EXPECT_EQ(ReadFileBytes(entry.path()), ReadFileBytes(show / entry.path().filename())) << entry.path();
+}
+
 TEST_F(CliTest, SaveNeverWritesThroughAPlantedLink) {
   std::filesystem::create_directories(dir.Path() / "devices");
   const auto victim = dir.Write("victim.txt", "precious");
