@@ -7,14 +7,6 @@
 namespace orvane {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // One line of the text: its content and the line end after it ("" for the last line).
 struct Line {
   std::string_view Content;
@@ -47,16 +39,16 @@ struct LineKind {
 
 LineKind Classify(std::string_view raw) {
   LineKind kind;
-  const std::string_view line = Trim(raw);
+  const std::string_view line = TrimIniBlanks(raw);
   if (line.empty() || line.front() == ';') return kind;
   if (line.front() == '[') {
     const size_t close = line.rfind(']');
-    if (close != std::string_view::npos) kind.Section = AsciiLower(Trim(line.substr(1, close - 1)));
+    if (close != std::string_view::npos) kind.Section = AsciiLower(TrimIniBlanks(line.substr(1, close - 1)));
     return kind;
   }
   const size_t eq = raw.find('=');
   if (eq == std::string_view::npos) return kind;
-  kind.Key = AsciiLower(Trim(raw.substr(0, eq)));
+  kind.Key = AsciiLower(TrimIniBlanks(raw.substr(0, eq)));
   kind.Equals = eq;
   return kind;
 }
@@ -70,10 +62,11 @@ std::vector<ProfileValue> ProfileValues(std::string_view text) {
   for (const Line& line : SplitLines(text)) {
     const LineKind kind = Classify(line.Content);
     if (kind.Section) {
-      section = std::string(Trim(Trim(line.Content).substr(1, Trim(line.Content).rfind(']') - 1)));
+      section =
+          std::string(TrimIniBlanks(TrimIniBlanks(line.Content).substr(1, TrimIniBlanks(line.Content).rfind(']') - 1)));
     } else if (kind.Key && section) {
-      values.push_back({*section, std::string(Trim(line.Content.substr(0, kind.Equals))),
-                        std::string(Trim(line.Content.substr(kind.Equals + 1)))});
+      values.push_back({*section, std::string(TrimIniBlanks(line.Content.substr(0, kind.Equals))),
+                        std::string(TrimIniBlanks(line.Content.substr(kind.Equals + 1)))});
     }
   }
   return values;
