@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cli_command.h"
+#include "util/terminal_text.h"
 
 namespace orvane::cli {
 namespace {
@@ -55,7 +56,10 @@ std::string FormatFixed(double value, int decimals) {
   return text;
 }
 
-void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << message << "\n"; }
+bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+// Messages quote what files hold (labels, values): never raw on a terminal.
+void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << TerminalText(message) << "\n"; }
 
 bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error) {
   auto takesValue = [&](const std::string& option) {

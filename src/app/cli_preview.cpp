@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/cli_command.h"
+#include "app/cli_outputs.h"
 #include "app/cli_render_options.h"
 #include "app/cli_show.h"
 #include "compiler/show_summary.h"
@@ -45,10 +46,11 @@ int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& fil
 
 int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {
   ShowSummary summary;
-  if (const auto fault = SummarizeShowFile(show, summary)) {
+  if (const auto fault = SummarizeShowFile(show, summary, io.Stop)) {
     ReportError(io, "the compiled show is damaged at " + fault->Describe());
     return kExitBadInput;
   }
+  if (summary.Stopped) return kExitStopped;
   const std::vector<int64_t> picks = SpreadFrames(static_cast<int64_t>(summary.Frames), kColumns * kRows);
   std::vector<RenderedFrame> tiles;
   const RenderReport report = RenderShow(
@@ -57,7 +59,12 @@ int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show,
       [&tiles](RenderedFrame&& frame) {
         tiles.push_back(std::move(frame));
         return true;
-      });
+      },
+      io.Stop);
+  if (report.Stopped) {
+    ReportError(io, "stopped; no contact sheet written");
+    return kExitStopped;
+  }
   if (!report.Error.empty()) {
     ReportError(io, report.Error);
     return kExitBadInput;
@@ -80,6 +87,8 @@ int Preview(const CliArgs& args, CliIo& io) {
     ReportError(io, "preview needs -o SHEET.png");
     return kExitBadInput;
   }
+  if (const int status = CheckCliOutputs(io, {{"-o", args.Value("-o")}}, CliInputFiles(args)); status != kExitDone)
+    return status;
   RenderOptions options;
   // A little back and up from the window's start, so the sheet shows the whole stage.
   options.Camera = RenderCamera{180, 6, 0, 0.3f, 11};

@@ -17,6 +17,9 @@ int OpenCliShow(const CliArgs& args, CliIo& io, ShowProject& project);
 // replaces it when --scale is absent).
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job);
 
+// The two below compile a show only to be drawn and removed (a video, a contact sheet):
+// the disk keeps a small margin free beyond the show, not the bound of a show kept as a file.
+
 // Device `root` of --devices DIR or --preset N and its chain (seeded by --seed) into `file`,
 // as `compile` does, its figures kept off stdout.
 int CompileDeviceInto(const CliArgs& args, CliIo& io, int32_t root, const std::filesystem::path& file);

@@ -12,8 +12,10 @@
 #include "ui/show_window.h"
 #include "ui/tool_tip_style.h"
 #include "util/private_temp_folder.h"
+#include "util/stop_signals.h"
 
 int main(int argc, char** argv) {
+  orvane::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(orvane::kApplicationTitle));
   QApplication::setStyle(new orvane::ToolTipStyle);  // the application owns it
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
     orvane::Program program(orvane::SystemFolders(temp.Path()), dialogs);
     dialogs.SetParent(&program.Main());
     QObject::connect(&program.Main(), &orvane::MainForm::Closed, &app, &QApplication::quit);
-    // SIGTERM and SIGINT end the program as closing the main window does.
+    // SIGTERM, SIGINT and SIGHUP end the program as closing the main window does.
     const orvane::QuitSignals quitSignals(program.Main());
     program.Show();
     // `orvane --show DIR` opens that show folder in the show window.

@@ -64,7 +64,7 @@ std::vector<uint8_t> ContactSheet(const std::vector<RenderedFrame>& tiles, int32
 
 RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
                         const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
-                        const std::function<bool(RenderedFrame&&)>& take) {
+                        const std::function<bool(RenderedFrame&&)>& take, std::stop_token stop) {
   RenderReport report;
   Result<std::unique_ptr<HeadlessDisplay>> made = HeadlessDisplay::Create(options.Width, options.Height);
   if (!made) {
@@ -91,6 +91,10 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
   };
   int64_t highest = -1;
   while (go_on && model.Clock().Active) {
+    if (stop.stop_requested()) {
+      report.Stopped = true;
+      return report;
+    }
     const int64_t shown = model.Clock().Frame;
     highest = std::max(highest, shown);
     if (shown > options.LastFrame) break;

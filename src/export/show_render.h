@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -40,13 +41,15 @@ struct RenderReport {
   std::string Error;                  // set when nothing could be drawn
   std::vector<std::string> Messages;  // what the display would have shown in message boxes
   int64_t FramesPlayed = 0;
+  bool Stopped = false;  // `stop` ended the run early
 };
 
 // Plays the show; `wanted` picks frames by index, `label` may give each a caption drawn
-// at its top-left corner, `take` receives the picture (false stops the run).
+// at its top-left corner, `take` receives the picture (false stops the run); `stop` ends
+// the run between frames.
 RenderReport RenderShow(const std::string& show_file, const RenderOptions& options,
                         const std::function<bool(int64_t)>& wanted, const std::function<std::string(int64_t)>& label,
-                        const std::function<bool(RenderedFrame&&)>& take);
+                        const std::function<bool(RenderedFrame&&)>& take, std::stop_token stop = {});
 
 // "t = 2.48 s" for a frame index at 25 frames per second.
 std::string FrameTimeLabel(int64_t index);

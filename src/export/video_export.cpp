@@ -128,7 +128,7 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
     music = AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds, report.Error);
     if (!music) return report;
   }
-  // The encoder writes the temporary by its name; the SafeFile syncs and renames it.
+  // The encoder writes through the temporary's descriptor; the SafeFile syncs and renames it.
   SafeFile output(job.Output);
   if (!output.Opened()) {
     report.Error = OutputRefusal(job.Output, output.ErrorText());
@@ -140,7 +140,7 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
   format.FramesPerSecond = static_cast<int32_t>(kFramesPerSecond);
   format.Crf = job.Crf;
   std::unique_ptr<VideoEncoder> encoder =
-      VideoEncoder::Open(output.TemporaryPath().string(), format, music.get(), report.Error);
+      VideoEncoder::Open(fileno(output.Stream()), format, music.get(), report.Error);
   if (!encoder) {
     report.Error = "cannot write " + job.Output.string() + ": " + report.Error;
     return report;

@@ -88,7 +88,8 @@ int VideoExportRun::Percent() const {
 
 VideoExportOutcome VideoExportRun::Finish(int exitStatus, bool crashed) const {
   if (!crashed && exitStatus == 0) return {VideoExportEnd::kDone, {}};
-  if (cancelRequested_ && (crashed || exitStatus == kCliExitStopped)) return {VideoExportEnd::kCancelled, {}};
+  if (cancelRequested_ && (crashed || exitStatus == kCliExitStopped || exitStatus == kCliExitTerminated))
+    return {VideoExportEnd::kCancelled, {}};
   std::vector<std::string> lines(messages_.begin(), messages_.end());
   if (!partial_.empty()) lines.push_back(partial_);
   std::string message;

@@ -10,11 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "util/stop_signals.h"
+
 namespace orvane {
 
 inline constexpr const char* kCliProgramName = "orvane-cli";
-// The exit status of an export stopped on request (as a shell reports a Ctrl-C).
-inline constexpr int kCliExitStopped = 130;
+// The exit statuses of an export stopped on request: by Ctrl-C, and by the SIGTERM the
+// window's Cancel sends (as a shell reports them).
+inline constexpr int kCliExitStopped = StoppedExitStatus(SIGINT);
+inline constexpr int kCliExitTerminated = StoppedExitStatus(SIGTERM);
 
 struct VideoSize {
   int32_t Width = 0, Height = 0;  // pixels, both even

@@ -190,6 +190,8 @@ class ShowProject {
   // The stage started the plan's compile into the shared show file.
   void CompileStarted(const ShowCompilePlan& plan);
   void CompileEnded(bool written);
+  // The same with what the compile found: a show whose particles were culled is warned of.
+  void CompileEnded(const CompileOutcome& outcome);
   // Another compile replaced the show file.
   void ShowFileReplaced() { compiled_.reset(); }
   // The show file holds this show as it stands, at this scale.
@@ -213,6 +215,8 @@ class ShowProject {
   ProjectHistory history_;
   uint64_t generation_ = 0;
   std::optional<CompiledShowStamp> compiled_;
+  // The cues of the compile running or last run, numbered as the table shows them.
+  std::vector<Cue> compiledCues_;
   // The bytes of the show's files on disk as last read or written, by name, so that a
   // save can tell a file someone else changed from one only this program changed.
   std::map<std::string, std::string> onDisk_;

@@ -85,7 +85,9 @@ class LineReader {
     const std::optional<int64_t> ms = ParseCueTime(text);
     if (!ms) return Fail("time \"" + std::string(text) + "\" is not a time in seconds");
     if (*ms < 0) return Fail("time " + std::string(text) + " is negative");
-    if (*ms > kMaxCueTimeMs) return Fail("time " + std::string(text) + " is later than a day into the show");
+    if (*ms > kMaxCueTimeMs)
+      return Fail("time " + std::string(text) + " is at or after the end of the longest show (" +
+                  std::to_string(kMaxShowSeconds) + " s): the cue would never fire");
     cue.TimeMs = *ms;
     return true;
   }

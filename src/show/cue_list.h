@@ -11,6 +11,7 @@
 
 #include "model/device_lookup.h"
 #include "show/cue.h"
+#include "util/show_length.h"
 #include "show/show_site.h"
 
 namespace orvane {
@@ -22,9 +23,9 @@ inline constexpr uintmax_t kMaxCueFileBytes = uintmax_t{8} << 20;
 // Far more than any show fires; keeps the memory a list takes in bounds.
 inline constexpr size_t kMaxCues = 100'000;
 
-// The latest firing time a cue may have: a day. Keeps every frame number and the empty
-// frames before a cue within bounds.
-inline constexpr int64_t kMaxCueTimeMs = int64_t{86'400} * 1000;
+// The latest firing time a cue may have: just before the end of the longest show. A cue
+// at or after it would never fire.
+inline constexpr int64_t kMaxCueTimeMs = kMaxShowSeconds * 1000 - 1;
 
 // The show file stores positions as round(v * 3000) in 16 bits.
 inline constexpr double kMaxCuePosition = 32767.0 / 3000.0;

@@ -117,7 +117,7 @@ void MainForm::CompileFinished(const CompileOutcome& outcome) {
   compiler_->Finished();
   if (std::exchange(showCompile_, false)) {
     if (!outcome.Written()) showPlayback_ = false;
-    project_.CompileEnded(outcome.Written());
+    project_.CompileEnded(outcome);
   }
   PostProgress(0, -1);
   const AfterCompile after = execution_.CompileFinished(PlainEnd(outcome), list_.Selection().has_value());

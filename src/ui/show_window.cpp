@@ -520,6 +520,10 @@ void ShowWindow::ShowCompiled(bool written) {
   }
 }
 
+void ShowWindow::ShowCompileWarning(const std::string& text) {
+  dialogs_.Message(DialogKind::Warning, DialogButtons::Ok, text);
+}
+
 void ShowWindow::PlaybackStarted() {
   // The compile's message has had its time once the show is on.
   if (!compilingText_.isEmpty() && status_->text() == compilingText_) ShowStatus({});

@@ -147,6 +147,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void ProjectChanged(const ProjectChange& change) override;
   void ShowCompileStarted() override;
   void ShowCompiled(bool written) override;
+  void ShowCompileWarning(const std::string& text) override;
   void PlaybackStarted() override;
   void PlaybackEnded() override;
 

@@ -63,6 +63,7 @@ TEST(VideoExportRun, EndsAreToldApart) {
   VideoExportRun cancelled;
   cancelled.RequestCancel();
   EXPECT_EQ(cancelled.Finish(kCliExitStopped, false).End, VideoExportEnd::kCancelled);
+  EXPECT_EQ(cancelled.Finish(kCliExitTerminated, false).End, VideoExportEnd::kCancelled) << "the SIGTERM Cancel sends";
   EXPECT_EQ(cancelled.Finish(0, true).End, VideoExportEnd::kCancelled);
   EXPECT_EQ(cancelled.Finish(0, false).End, VideoExportEnd::kDone) << "it finished before the cancel reached it";
   EXPECT_EQ(cancelled.Finish(1, false).End, VideoExportEnd::kFailed);

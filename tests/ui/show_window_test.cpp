@@ -13,6 +13,7 @@
 #include "main_form_desk.h"
 #include "media/waveform_envelope.h"
 #include "show/cue_list.h"
+#include "show/cue_table.h"
 #include "show/product_library.h"
 #include "ui/cue_table_model.h"
 
@@ -286,6 +287,53 @@ TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   QAbstractItemModel* table = d.W().Table()->model();
   EXPECT_EQ(table->index(0, 1).data(Qt::ToolTipRole).toString(), "No device has code 104.");
   EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+}
+
+// A show folder whose device file holds a refused decimal does not open with that device
+// (and those after it) silently missing: one message names the file and the value.
+TEST(ShowWindow, ARefusedDecimalStopsTheShowAndNamesFileAndValue) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const fs::path bad = d.Folder / "302.osub";
+  std::string text = testing::ReadFileBytes(bad);
+  const size_t at = text.find("BestX=");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at + 6, text.find_first_of("\r\n", at) - (at + 6), "abc");
+  d.Scratch.Write("harbour-night/302.osub", text);
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().NewAct->trigger();
+  EXPECT_FALSE(d.W().OpenFolder(d.Folder));
+  ASSERT_EQ(d.Dialogs.Messages.size(), before + 1);
+  const std::string& shown = d.Dialogs.Messages.back().Text;
+  EXPECT_EQ(d.Dialogs.Messages.back().Kind, DialogKind::Error);
+  EXPECT_NE(shown.find(bad.string()), std::string::npos) << shown;
+  EXPECT_NE(shown.find("'abc' is not a valid floating point value"), std::string::npos) << shown;
+  EXPECT_TRUE(d.Cues().empty()) << "the show did not open";
+}
+
+// A cue whose particles leave what a show file can hold: the compile culls them, and the
+// window says which cue.
+TEST(ShowWindow, WarnsOfCuesWhoseParticlesLeaveTheFilesRange) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().NewAct->trigger();
+  d.SelectDevice(104);
+  d.W().AddCueAct->trigger();
+  d.W().AddCueAct->trigger();
+  ASSERT_EQ(d.Cues().size(), 2u);
+  QAbstractItemModel* table = d.W().Table()->model();
+  // 218 m at the default 20 m a unit: x = 10.9, at the edge of what a record can hold.
+  ASSERT_TRUE(table->setData(table->index(1, static_cast<int>(CueColumn::X)), QStringLiteral("218"), Qt::EditRole));
+  // The edit reaches the project through the event loop.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[1].X == 10.9f; }, 10000));
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().CompileAct->trigger();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !d.Form.Execution().Compiling() && d.Dialogs.Messages.size() > before; }, 120000));
+  const auto& shown = d.Dialogs.Messages.back();
+  EXPECT_EQ(shown.Kind, DialogKind::Warning);
+  EXPECT_EQ(shown.Text.rfind("Particles of the cue at cues.csv line 3 left the range a show file can store", 0), 0u)
+      << shown.Text;
 }
 
 TEST(ShowWindow, ClockScrollBarFitAtOpenAndTheRulerSnappingToBeats) {

@@ -69,12 +69,28 @@ TEST(CliRender, RefusesBadOptionsAndMissingShows) {
       {"render", (rig.dir.Path() / "none.dat").string(), "-o", rig.dir.Path().string()},
       {"preview", "--preset", "3"},
       {"preview", "--preset", "9", "-o", (rig.dir.Path() / "s.png").string()},
+      // Past the show's end: nothing to draw is no success.
+      {"render", show, "-o", (rig.dir.Path() / "late").string(), "--frames", "2000000000-"},
+      {"render", show, "-o", (rig.dir.Path() / "late").string(), "--frames", "6-9"},
   };
   for (const auto& words : bad) {
     const CliRun r = Cli(words);
     EXPECT_EQ(r.Status, 1) << words.back();
     EXPECT_NE(r.Err.find("orvane-cli:"), std::string::npos) << words.back() << ": " << r.Err;
   }
+}
+
+// A picture may never land on the show it is drawn from.
+TEST(CliRender, NeverWritesOverTheShow) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({5}));
+  const auto show = rig.dir.Path() / "frame_00002.png";
+  std::filesystem::copy_file(rig.ShowPath(), show);
+  const std::string bytes = ReadFileBytes(show);
+  const CliRun r = Cli({"render", show.string(), "-o", rig.dir.Path().string(), "--frames", "0-4", "--size", "64x48"});
+  EXPECT_EQ(r.Status, 1) << r.Err;
+  EXPECT_NE(r.Err.find("is the show file"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadFileBytes(show), bytes);
 }
 
 TEST(CliPreview, DrawsAContactSheetOfAPreset) {
