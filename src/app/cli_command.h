@@ -65,6 +65,7 @@ void PrintHelp(std::ostream& out);
 inline constexpr const char* kToolSummary = "compile, inspect, save and draw Orvane firework shows without a display";
 inline constexpr const char* kToolUsage = "COMMAND [OPTIONS]";
 inline constexpr const char* kCommonOptionsText = "-v: say more; COMMAND --help: its options; --version: the version";
+inline constexpr const char* kCommandOptionsText = "every command also takes -v (say more) and --help (its usage)";
 inline constexpr const char* kExitStatusText =
     "0 done, 1 bad input or I/O error, 2 refused by a check (chaining cycle, size bound reached)";
 

@@ -16,7 +16,7 @@ const CliCommand* Find(const std::string& name) {
 
 void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
   out << "usage: orvane-cli " << c.Name << (*c.Usage != '\0' ? " " : "") << c.Usage << "\n  " << c.Summary
-      << "\n  example: " << c.Example << "\n";
+      << "\n  example: " << c.Example << "\n  " << kCommandOptionsText << "\n";
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ ManPage CommandPage(const CliCommand& c) {
   std::string t = TitleLine(name) + NameSection(name, ShortSummary(c.Summary));
   t += ".SH SYNOPSIS\n" + Synopsis(std::string("orvane-cli ") + c.Name, c.Usage);
   t += ".SH DESCRIPTION\n" + RoffEscape(Sentence(c.Summary)) + "\n";
-  t += ".PP\n" + RoffEscape(Sentence(kCommonOptionsText)) + "\n";
+  t += ".PP\n" + RoffEscape(Sentence(kCommandOptionsText)) + "\n";
   t += ".SH EXAMPLE\n" + Example(c.Example);
   t += ".SH EXIT STATUS\n" + RoffEscape(Sentence(kExitStatusText)) + "\n";
   t += ".SH SEE ALSO\n.BR orvane\\-cli (1)\n";
