@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     // SIGTERM and SIGINT end the program as closing the main window does.
     const orvane::QuitSignals quitSignals(program.Main());
     program.Show();
-    if (args.ShowFolder) program.Main().OpenShowWindow().OpenFolder(*args.ShowFolder);
+    if (args.ShowFolder) program.OpenShowWindow().OpenFolder(*args.ShowFolder);
     status = QApplication::exec();
   }
   return status;
