@@ -66,8 +66,6 @@ std::vector<std::filesystem::path> ReadRecent(const std::optional<std::string>& 
 
 }  // namespace
 
-UserSettings::UserSettings() : TimelineZoom(kTimelineDefaultZoom) {}
-
 std::string VideoSizeText(const VideoSize& size) {
   return std::to_string(size.Width) + "x" + std::to_string(size.Height);
 }
@@ -93,7 +91,7 @@ UserSettings LoadUserSettings(const SettingsStore& store) {
   s.WindowGeometry = Layout(store, kGeometryKey);
   s.WindowState = Layout(store, kStateKey);
   s.SplitterState = Layout(store, kSplitterKey);
-  if (const auto zoom = ReadZoom(store.Read(kZoomKey))) s.TimelineZoom = *zoom;
+  s.TimelineZoom = ReadZoom(store.Read(kZoomKey));
   s.RecentShows = ReadRecent(store.Read(kRecentKey));
   if (const auto size = store.Read(kExportSizeKey)) s.ExportSize = ReadVideoSize(*size);
   if (const auto folder = store.Read(kExportFolderKey)) {
@@ -106,8 +104,8 @@ void SaveUserSettings(const UserSettings& settings, SettingsStore& store) {
   store.Write(kGeometryKey, settings.WindowGeometry);
   store.Write(kStateKey, settings.WindowState);
   store.Write(kSplitterKey, settings.SplitterState);
-  char zoom[64];
-  std::snprintf(zoom, sizeof zoom, "%.17g", settings.TimelineZoom);
+  char zoom[64] = "";
+  if (settings.TimelineZoom) std::snprintf(zoom, sizeof zoom, "%.17g", *settings.TimelineZoom);
   store.Write(kZoomKey, zoom);
   std::string recent;
   for (const std::filesystem::path& folder : settings.RecentShows) {
@@ -132,10 +130,14 @@ void RemoveRecentShow(std::vector<std::filesystem::path>& recent, const std::fil
   std::erase_if(recent, [&](const std::filesystem::path& p) { return SameFolder(p) == normal; });
 }
 
-size_t PreferredVideoSize(const std::vector<VideoSize>& offered, const std::optional<VideoSize>& last) {
-  if (!last) return 0;
-  const auto at = std::find(offered.begin(), offered.end(), *last);
-  return at == offered.end() ? 0 : static_cast<size_t>(at - offered.begin());
+std::vector<VideoSize> VideoSizesToOffer(std::vector<VideoSize> offered, std::optional<VideoSize> showsLast,
+                                         std::optional<VideoSize> usersLast) {
+  if (showsLast && !IsVideoSize(*showsLast)) showsLast.reset();
+  if (const std::optional<VideoSize> first = showsLast ? showsLast : usersLast) {
+    std::erase(offered, *first);
+    offered.insert(offered.begin(), *first);
+  }
+  return offered;
 }
 
 }  // namespace orvane

@@ -20,15 +20,14 @@ inline constexpr size_t kMaxRecentShows = 10;
 inline constexpr size_t kMaxLayoutBytes = 16384;
 
 struct UserSettings {
-  std::string WindowGeometry;  // the toolkit's record of the window's place and size; empty: default
-  std::string WindowState;     // the toolkit's record of the tool bars; empty: default
-  std::string SplitterState;   // the toolkit's record of the timeline/table split; empty: default
-  double TimelineZoom;         // pixels per second
+  std::string WindowGeometry;          // the toolkit's record of the window's place and size; empty: default
+  std::string WindowState;             // the toolkit's record of the tool bars; empty: default
+  std::string SplitterState;           // the toolkit's record of the timeline/table split; empty: default
+  std::optional<double> TimelineZoom;  // pixels per second; none: each show is fitted
   std::vector<std::filesystem::path> RecentShows;  // show folders, most recent first
   std::optional<VideoSize> ExportSize;             // the size chosen last
   std::filesystem::path ExportFolder;              // where the last video went; empty: none
 
-  UserSettings();
   bool operator==(const UserSettings&) const = default;
 };
 
@@ -39,6 +38,8 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
   virtual std::optional<std::string> Read(std::string_view key) const = 0;
   virtual void Write(std::string_view key, const std::string& value) = 0;
+  // Puts what was written on disk now rather than later.
+  virtual void Flush() {}
 };
 
 UserSettings LoadUserSettings(const SettingsStore& store);
@@ -48,8 +49,10 @@ void SaveUserSettings(const UserSettings& settings, SettingsStore& store);
 void AddRecentShow(std::vector<std::filesystem::path>& recent, const std::filesystem::path& folder);
 void RemoveRecentShow(std::vector<std::filesystem::path>& recent, const std::filesystem::path& folder);
 
-// The entry of `offered` to preselect: the size chosen last when it is offered, else the first.
-size_t PreferredVideoSize(const std::vector<VideoSize>& offered, const std::optional<VideoSize>& last);
+// The sizes to offer for a video export, the one to preselect first: the size the show was
+// exported at last, else the size the user chose last, else the offered order.
+std::vector<VideoSize> VideoSizesToOffer(std::vector<VideoSize> offered, std::optional<VideoSize> showsLast,
+                                         std::optional<VideoSize> usersLast);
 
 // "1280x720" and back; nothing for a size a video cannot have.
 std::string VideoSizeText(const VideoSize& size);

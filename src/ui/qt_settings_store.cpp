@@ -61,7 +61,7 @@ void QtSettingsStore::Write(std::string_view key, const std::string& value) {
   }
 }
 
-void QtSettingsStore::Sync() {
+void QtSettingsStore::Flush() {
   if (settings_) settings_->sync();
 }
 

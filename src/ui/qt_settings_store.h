@@ -24,7 +24,7 @@ class QtSettingsStore : public SettingsStore {
   std::optional<std::string> Read(std::string_view key) const override;
   void Write(std::string_view key, const std::string& value) override;
   // Writes what changed to the file now (it happens anyway when the store goes away).
-  void Sync();
+  void Flush() override;
 
  private:
   std::unique_ptr<QSettings> settings_;  // null: the file is left alone

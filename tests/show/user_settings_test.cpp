@@ -35,7 +35,7 @@ UserSettings Chosen() {
 TEST(UserSettings, AnEmptyStoreGivesTheDefaults) {
   const UserSettings s = LoadUserSettings(MapStore{});
   EXPECT_EQ(s, UserSettings{});
-  EXPECT_EQ(s.TimelineZoom, kTimelineDefaultZoom);
+  EXPECT_FALSE(s.TimelineZoom);
   EXPECT_TRUE(s.RecentShows.empty());
   EXPECT_FALSE(s.ExportSize);
 }
@@ -72,7 +72,7 @@ TEST(UserSettings, DamagedValuesFallBackToTheirDefaultsOneByOne) {
     const UserSettings loaded = LoadUserSettings(store);
     UserSettings expected = Chosen();
     const std::string key = c.Key;
-    if (key == "ShowWindow/TimelineZoom") expected.TimelineZoom = kTimelineDefaultZoom;
+    if (key == "ShowWindow/TimelineZoom") expected.TimelineZoom.reset();
     if (key == "VideoExport/Size") expected.ExportSize.reset();
     if (key == "VideoExport/Folder") expected.ExportFolder.clear();
     if (key == "ShowWindow/Geometry") expected.WindowGeometry.clear();
@@ -109,11 +109,21 @@ TEST(UserSettings, OpeningAShowPutsItFirstOnce) {
   EXPECT_EQ(recent.front(), std::filesystem::path("/s/n18"));
 }
 
-TEST(UserSettings, TheLastExportSizeIsPreselectedWhenOffered) {
+TEST(UserSettings, TheShowsOrElseTheUsersLastExportSizeIsOfferedFirst) {
   const std::vector<VideoSize> offered = {{800, 600}, {1280, 720}, {1920, 1080}};
-  EXPECT_EQ(PreferredVideoSize(offered, std::nullopt), 0u);
-  EXPECT_EQ(PreferredVideoSize(offered, VideoSize{1920, 1080}), 2u);
-  EXPECT_EQ(PreferredVideoSize(offered, VideoSize{640, 480}), 0u);
+  using Sizes = std::vector<VideoSize>;
+  const std::optional<VideoSize> none;
+  const struct {
+    std::optional<VideoSize> Show, User;
+    Sizes Expected;
+  } cases[] = {
+      {none, none, offered},
+      {none, VideoSize{1920, 1080}, Sizes{{1920, 1080}, {800, 600}, {1280, 720}}},
+      {VideoSize{1280, 720}, VideoSize{1920, 1080}, Sizes{{1280, 720}, {800, 600}, {1920, 1080}}},
+      {none, VideoSize{640, 480}, Sizes{{640, 480}, {800, 600}, {1280, 720}, {1920, 1080}}},
+      {VideoSize{0, 0}, VideoSize{1920, 1080}, Sizes{{1920, 1080}, {800, 600}, {1280, 720}}},  // the show has none
+  };
+  for (const auto& c : cases) EXPECT_EQ(VideoSizesToOffer(offered, c.Show, c.User), c.Expected);
   EXPECT_EQ(ReadVideoSize(VideoSizeText({1280, 720})), (VideoSize{1280, 720}));
 }
 

@@ -47,7 +47,7 @@ TEST(QtSettingsStore, ADamagedFileGivesTheDefaults) {
     dir.Write("orvane.conf", content);
     const QtSettingsStore store(File(dir));
     const UserSettings loaded = LoadUserSettings(store);
-    EXPECT_EQ(loaded.TimelineZoom, UserSettings{}.TimelineZoom);
+    EXPECT_FALSE(loaded.TimelineZoom);
     EXPECT_EQ(loaded.RecentShows, UserSettings{}.RecentShows);
     EXPECT_EQ(loaded.ExportSize, UserSettings{}.ExportSize);
     EXPECT_EQ(loaded.ExportFolder, UserSettings{}.ExportFolder);
@@ -79,7 +79,7 @@ TEST(QtSettingsStore, WhatIsNoSettingsFileIsNeitherReadNorReplaced) {
       QtSettingsStore store(QString::fromStdString(path.string()));  // a pipe would block a blind read here
       EXPECT_EQ(store.Read("ShowWindow/TimelineZoom"), std::nullopt) << c.Name;
       store.Write("ShowWindow/TimelineZoom", "80");
-      store.Sync();
+      store.Flush();
     }
     EXPECT_TRUE(c.Unchanged()) << c.Name;
   }

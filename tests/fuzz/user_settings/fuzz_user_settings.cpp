@@ -55,8 +55,8 @@ class MapStore : public orvane::SettingsStore {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ChunkStore store(std::string_view(reinterpret_cast<const char*>(data), size));
   const orvane::UserSettings s = orvane::LoadUserSettings(store);
-  if (!std::isfinite(s.TimelineZoom) || s.TimelineZoom < orvane::kTimelineMinZoom ||
-      s.TimelineZoom > orvane::kTimelineMaxZoom)
+  if (s.TimelineZoom && (!std::isfinite(*s.TimelineZoom) || *s.TimelineZoom < orvane::kTimelineMinZoom ||
+                         *s.TimelineZoom > orvane::kTimelineMaxZoom))
     std::abort();
   if (s.RecentShows.size() > orvane::kMaxRecentShows) std::abort();
   for (const auto& folder : s.RecentShows)
