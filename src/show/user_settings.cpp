@@ -86,6 +86,14 @@ std::optional<VideoSize> ReadVideoSize(std::string_view text) {
   return size;
 }
 
+std::optional<std::string> MemorySettingsStore::Read(std::string_view key) const {
+  const auto at = Values.find(key);
+  if (at == Values.end()) return std::nullopt;
+  return at->second;
+}
+
+void MemorySettingsStore::Write(std::string_view key, const std::string& value) { Values[std::string(key)] = value; }
+
 UserSettings LoadUserSettings(const SettingsStore& store) {
   UserSettings s;
   s.WindowGeometry = Layout(store, kGeometryKey);

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +42,14 @@ class SettingsStore {
   virtual void Write(std::string_view key, const std::string& value) = 0;
   // Puts what was written on disk now rather than later.
   virtual void Flush() {}
+};
+
+// Settings kept in memory only, for a run that must not touch the user's file.
+class MemorySettingsStore : public SettingsStore {
+ public:
+  std::optional<std::string> Read(std::string_view key) const override;
+  void Write(std::string_view key, const std::string& value) override;
+  std::map<std::string, std::string, std::less<>> Values;
 };
 
 UserSettings LoadUserSettings(const SettingsStore& store);

@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "model/timeline_view.h"
 
 namespace orvane {
 namespace {
 
-class MapStore : public SettingsStore {
- public:
-  std::optional<std::string> Read(std::string_view key) const override {
-    const auto at = values.find(std::string(key));
-    if (at == values.end()) return std::nullopt;
-    return at->second;
-  }
-  void Write(std::string_view key, const std::string& value) override { values[std::string(key)] = value; }
-  std::map<std::string, std::string> values;
-};
+using MapStore = MemorySettingsStore;
 
 UserSettings Chosen() {
   UserSettings s;
@@ -68,7 +57,7 @@ TEST(UserSettings, DamagedValuesFallBackToTheirDefaultsOneByOne) {
   };
   for (const auto& c : cases) {
     MapStore store = good;
-    store.values[c.Key] = c.Value;
+    store.Values[c.Key] = c.Value;
     const UserSettings loaded = LoadUserSettings(store);
     UserSettings expected = Chosen();
     const std::string key = c.Key;
@@ -82,11 +71,11 @@ TEST(UserSettings, DamagedValuesFallBackToTheirDefaultsOneByOne) {
 
 TEST(UserSettings, RecentShowsKeepOnlyUsableFolders) {
   MapStore store;
-  store.values["ShowWindow/RecentShows"] = "/a/one\nrelative\n\n/a/two/../two\n/a/one/\n/a/\tthree\n/a/four";
+  store.Values["ShowWindow/RecentShows"] = "/a/one\nrelative\n\n/a/two/../two\n/a/one/\n/a/\tthree\n/a/four";
   EXPECT_EQ(LoadUserSettings(store).RecentShows, (std::vector<std::filesystem::path>{"/a/one", "/a/two", "/a/four"}));
   std::string many;
   for (int i = 0; i < 30; ++i) many += "/shows/" + std::to_string(i) + "\n";
-  store.values["ShowWindow/RecentShows"] = many;
+  store.Values["ShowWindow/RecentShows"] = many;
   EXPECT_EQ(LoadUserSettings(store).RecentShows.size(), kMaxRecentShows);
   // A folder whose name a line cannot hold is left out when saving, not stored broken.
   UserSettings s;

@@ -37,19 +37,6 @@ class ChunkStore : public orvane::SettingsStore {
   mutable std::map<std::string, size_t> order_;
 };
 
-class MapStore : public orvane::SettingsStore {
- public:
-  std::optional<std::string> Read(std::string_view key) const override {
-    const auto at = values_.find(std::string(key));
-    if (at == values_.end()) return std::nullopt;
-    return at->second;
-  }
-  void Write(std::string_view key, const std::string& value) override { values_[std::string(key)] = value; }
-
- private:
-  std::map<std::string, std::string> values_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -63,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!folder.is_absolute()) std::abort();
   if (s.ExportSize && !orvane::IsVideoSize(*s.ExportSize)) std::abort();
   if (s.WindowGeometry.size() > orvane::kMaxLayoutBytes) std::abort();
-  MapStore again;
+  orvane::MemorySettingsStore again;
   orvane::SaveUserSettings(s, again);
   if (!(orvane::LoadUserSettings(again) == s)) std::abort();
   return 0;
