@@ -25,7 +25,9 @@ const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
     CompileCommand(),
     InfoCommand(),
+    ProductsCommand(),
     SaveCommand(),
+    SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),
     PreviewCommand(),
