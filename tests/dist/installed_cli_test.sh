@@ -32,6 +32,20 @@ show=$(find "$data/examples/shows" -mindepth 1 -maxdepth 1 -type d | sort | head
 "$cli" compile --show "$show" --seed 1 -o "$prefix/show.dat" >/dev/null || fail "compiling $show"
 "$cli" info "$prefix/show.dat" | grep -q '^frames: [1-9]' || fail "the compiled example has no frames"
 
+# Every shelf of the library arrives whole: its product list and devices a chain compiles from.
+if [ -d "$source/library" ]; then
+  for shelf in "$source"/library/*/; do
+    name=$(basename "$shelf")
+    installed=$data/library/$name
+    [ "$(cd "$shelf" && find . -type f | sort)" = "$(cd "$installed" && find . -type f | sort)" ] ||
+      fail "library/$name is not installed whole"
+    root=$(find "$installed" -maxdepth 1 -name '*.odev' -printf '%f\n' | sort | head -n 1)
+    [ -z "$root" ] && continue
+    "$cli" compile --devices "$installed" --root "${root%.odev}" --seed 1 -o "$prefix/shelf.dat" >/dev/null ||
+      fail "compiling device ${root%.odev} of the installed shelf $name"
+  done
+fi
+
 for file in share/man/man1/orvane.1.gz share/man/man1/orvane-cli.1.gz share/man/man1/orvane-cli-compile.1.gz \
             share/bash-completion/completions/orvane-cli share/doc/orvane/copyright; do
   [ -s "$prefix/$file" ] || fail "$file is not installed"
