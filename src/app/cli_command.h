@@ -56,6 +56,7 @@ CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
+CliCommand FoldersCommand();
 
 const std::vector<CliCommand>& CliCommands();
 
@@ -68,6 +69,17 @@ bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& wor
 int RunCli(const std::vector<std::string>& words, CliIo& io);
 
 void PrintHelp(std::ostream& out);
+
+// What the overall help and the tool's manual page share.
+inline constexpr const char* kToolSummary = "compile, inspect, save and draw Orvane firework shows without a display";
+inline constexpr const char* kToolUsage = "COMMAND [OPTIONS]";
+inline constexpr const char* kCommonOptionsText = "-v: say more; COMMAND --help: its options; --version: the version";
+inline constexpr const char* kCommandOptionsText = "every command also takes -v (say more) and --help (its usage)";
+inline constexpr const char* kExitStatusText =
+    "0 done, 1 bad input or I/O error, 2 refused by a check (chaining cycle, size bound reached)";
+
+// "orvane-cli 1.2.3".
+std::string VersionLine();
 
 // A number with a fixed count of decimals, as the figures print it.
 std::string FormatFixed(double value, int decimals);

@@ -4,6 +4,7 @@
 
 #include "app/cli_command.h"
 #include "util/terminal_text.h"
+#include "util/version.h"
 
 namespace orvane::cli {
 namespace {
@@ -15,8 +16,8 @@ const CliCommand* Find(const std::string& name) {
 }
 
 void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
-  out << "usage: orvane-cli " << c.Name << " " << c.Usage << "\n  " << c.Summary << "\n  example: " << c.Example
-      << "\n";
+  out << "usage: orvane-cli " << c.Name << (*c.Usage != '\0' ? " " : "") << c.Usage << "\n  " << c.Summary
+      << "\n  example: " << c.Example << "\n  " << kCommandOptionsText << "\n";
 }
 
 }  // namespace
@@ -35,20 +36,23 @@ const std::vector<CliCommand>& CliCommands() {
 #if defined(ORVANE_CLI_VIDEO)
     VideoCommand(),
 #endif
+    FoldersCommand(),
   };
   return commands;
 }
 
 void PrintHelp(std::ostream& out) {
-  out << "orvane-cli: compile, inspect, save and draw Orvane firework shows without a display.\n\n"
-         "usage: orvane-cli COMMAND [OPTIONS]   (-v: say more; COMMAND --help: its options)\n\n"
-         "commands:\n";
+  out << "orvane-cli: " << kToolSummary << ".\n\n"
+      << "usage: orvane-cli " << kToolUsage << "   (" << kCommonOptionsText << ")\n\n"
+      << "commands:\n";
   for (const CliCommand& c : CliCommands()) {
-    out << "  " << c.Name << " " << c.Usage << "\n      " << c.Summary << "\n      example: " << c.Example << "\n";
+    out << "  " << c.Name << (*c.Usage != '\0' ? " " : "") << c.Usage << "\n      " << c.Summary
+        << "\n      example: " << c.Example << "\n";
   }
-  out << "\nexit status: 0 done, 1 bad input or I/O error, 2 refused by a check "
-         "(chaining cycle, size bound reached).\n";
+  out << "\nexit status: " << kExitStatusText << ".\n";
 }
+
+std::string VersionLine() { return std::string("orvane-cli ") + ProgramVersion(); }
 
 std::string FormatFixed(double value, int decimals) {
   char text[64];
@@ -102,6 +106,10 @@ int RunCli(const std::vector<std::string>& words, CliIo& io) {
   const std::string& name = words[0];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintHelp(io.Out);
+    return kExitDone;
+  }
+  if (name == "--version") {
+    io.Out << VersionLine() << "\n";
     return kExitDone;
   }
   const CliCommand* command = Find(name);

@@ -36,6 +36,12 @@ std::optional<FrameProgress> ReadFrameProgressLine(std::string_view line) {
   return FrameProgress{*done, *total};
 }
 
+bool IsVideoSize(const VideoSize& size) {
+  for (const int32_t side : {size.Width, size.Height})
+    if (side % 2 != 0 || side < kMinPictureSide || side > kMaxPictureSide) return false;
+  return true;
+}
+
 std::vector<VideoSize> VideoExportSizes(int32_t panelWidth, int32_t panelHeight) {
   std::vector<VideoSize> sizes;
   for (const VideoSize size :

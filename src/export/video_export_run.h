@@ -20,10 +20,17 @@ inline constexpr const char* kCliProgramName = "orvane-cli";
 inline constexpr int kCliExitStopped = StoppedExitStatus(SIGINT);
 inline constexpr int kCliExitTerminated = StoppedExitStatus(SIGTERM);
 
+// The sides a drawn picture may have, in pixels.
+inline constexpr int32_t kMinPictureSide = 16;
+inline constexpr int32_t kMaxPictureSide = 4096;
+
 struct VideoSize {
   int32_t Width = 0, Height = 0;  // pixels, both even
   bool operator==(const VideoSize&) const = default;
 };
+
+// Both sides even (H.264 needs that) and within the picture bounds.
+bool IsVideoSize(const VideoSize& size);
 
 struct FrameProgress {
   int64_t Done = 0, Total = 0;  // 0 <= Done <= Total, Total > 0

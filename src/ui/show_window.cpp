@@ -145,8 +145,8 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     return std::filesystem::path(name.toStdString());
   };
   chooseVideo_ = [this](const std::vector<VideoSize>& sizes) -> std::optional<VideoChoice> {
-    const QString name =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), {}, QStringLiteral("MP4 videos (*.mp4)"));
+    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), VideoFolder(),
+                                                      QStringLiteral("MP4 videos (*.mp4)"));
     if (name.isEmpty()) return std::nullopt;
     QStringList items;
     for (const VideoSize& size : sizes) items << QStringLiteral("%1 x %2").arg(size.Width).arg(size.Height);
@@ -184,6 +184,7 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
   connect(videoExport_, &ShowVideoExport::Finished, this,
           [this](VideoExportEnd, const QString& message) { ShowStatus(message.section(QLatin1Char('\n'), 0, 0)); });
   BuildActions();
+  BuildMenus();
   follow_ = new QTimer(this);
   follow_->setInterval(kFollowMs);
   connect(follow_, &QTimer::timeout, this, &ShowWindow::FollowPlayback);
@@ -196,6 +197,10 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
 }
 
 ShowWindow::~ShowWindow() {
+  if (store_ != nullptr && isVisible()) {
+    RememberLayout();
+    StoreSettings();
+  }
   project_.RemoveObserver(*this);
   analyser_.RequestStop();
 }
@@ -268,12 +273,13 @@ void ShowWindow::BuildWidgets() {
   stripLayout->addWidget(strip_, 1);
   stripLayout->addWidget(scroll_);
 
-  auto* splitter = new QSplitter(Qt::Vertical);
-  splitter->addWidget(stripArea);
-  splitter->addWidget(table_);
-  splitter->setStretchFactor(0, 1);
-  splitter->setStretchFactor(1, 2);
-  setCentralWidget(splitter);
+  splitter_ = new QSplitter(Qt::Vertical);
+  splitter_->setObjectName(QStringLiteral("ShowSplitter"));
+  splitter_->addWidget(stripArea);
+  splitter_->addWidget(table_);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 2);
+  setCentralWidget(splitter_);
 
   status_ = new QLabel;
   status_->setObjectName(QStringLiteral("ShowStatus"));
@@ -354,12 +360,10 @@ void ShowWindow::BuildActions() {
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
   make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")), [this] {
-    std::vector<VideoSize> sizes = VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight());
-    const VideoSize remembered{project_.Settings().VideoWidth, project_.Settings().VideoHeight};
-    if (remembered.Width > 0) {
-      std::erase(sizes, remembered);
-      sizes.insert(sizes.begin(), remembered);
-    }
+    const std::vector<VideoSize> sizes =
+        VideoSizesToOffer(VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight()),
+                          VideoSize{project_.Settings().VideoWidth, project_.Settings().VideoHeight},
+                          settings_.ExportSize);
     if (auto choice = chooseVideo_(sizes)) ExportVideo(*choice);
   });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
@@ -466,9 +470,11 @@ void ShowWindow::ShowDocumentAnew() {
   model_->Reload();
   UpdateDesign();
   UpdateBeats();
-  strip_->SetView(TimelineView{kTimelineDefaultZoom, 0, strip_->width()});
-  fitPending_ = strip_->width() <= 0;
-  if (!fitPending_) strip_->FitShowIfLonger();
+  // A zoom the user has chosen stays; without one each show is fitted into the strip.
+  const bool keepZoom = settings_.TimelineZoom.has_value();
+  strip_->SetView(TimelineView{keepZoom ? strip_->View().PixelsPerSecond : kTimelineDefaultZoom, 0, strip_->width()});
+  fitPending_ = !keepZoom && strip_->width() <= 0;
+  if (!keepZoom && !fitPending_) strip_->FitShowIfLonger();
   UpdateTitle();
   UpdateHistoryActions();
   UpdateScrollBar();
@@ -553,6 +559,7 @@ void ShowWindow::LoadShowFolder(const std::filesystem::path& folder) {
     ShowError(report.Opened.Message());
     return;
   }
+  RememberShow(folder);
   ShowStatus(report.MusicMissing ? QStringLiteral("The music file is missing: the show plays without music.")
                                  : QStringLiteral("%1 cues.").arg(project_.Cues().size()));
 }
@@ -568,6 +575,7 @@ bool ShowWindow::Save() {
 
 bool ShowWindow::SaveAs() {
   if (!project_.SaveToChosenFolder(dialogs_)) return false;
+  RememberShow(project_.Folder());
   ShowStatus(QStringLiteral("Saved in %1.").arg(Q(project_.Folder().string())));
   return true;
 }
@@ -582,6 +590,11 @@ void ShowWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   StopFollowing();
+  // Before the show closes, which resets the strip.
+  if (store_ != nullptr) {
+    RememberLayout();
+    StoreSettings();
+  }
   project_.Close();
   event->accept();
 }
@@ -916,7 +929,12 @@ bool ShowWindow::ExportVideo(const VideoChoice& choice) {
   project_.RememberVideoSize(choice.Size.Width, choice.Size.Height);
   PreparedShowExport& show = prepared.Value();
   const VideoExportRequest request{show.Folder, choice.Output, choice.Size, show.Seed};
-  return videoExport_->Start(cliProgram_, request, std::move(show.Scratch));
+  if (!videoExport_->Start(cliProgram_, request, std::move(show.Scratch))) return false;
+  settings_.ExportSize = choice.Size;
+  std::error_code error;
+  settings_.ExportFolder = std::filesystem::absolute(choice.Output, error).parent_path();
+  StoreSettings();
+  return true;
 }
 
 }  // namespace orvane

@@ -19,13 +19,16 @@
 #include "project/show_project.h"
 #include "project/show_stage.h"
 #include "export/video_export_run.h"
+#include "show/user_settings.h"
 #include "ui/timeline_strip.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QScrollBar;
+class QSplitter;
 class QTableView;
 
 namespace orvane {
@@ -127,6 +130,13 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   bool ExportVideo(const VideoChoice& choice);
   ShowVideoExport* VideoExport() const { return videoExport_; }
 
+  // Remembers the window's layout, the timeline zoom, the recent shows and the last video
+  // export in `store` (which must outlive the window), and applies what it holds now.
+  void UseSettings(SettingsStore& store);
+  const UserSettings& Settings() const { return settings_; }
+  QMenu* RecentMenu() const { return recentMenu_; }
+  QSplitter* Splitter() const { return splitter_; }
+
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
   QScrollBar* StripScroll() const { return scroll_; }
@@ -142,6 +152,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
   QAction* AddProductAct = nullptr;
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
+  QAction *ClearRecentAct = nullptr, *CloseAct = nullptr;
 
   // The project's reports.
   void ProjectChanged(const ProjectChange& change) override;
@@ -158,6 +169,14 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   class MusicListener;
 
   void BuildActions();
+  void BuildMenus();
+  // Settings: what the window shows now into settings_, settings_ into the store.
+  void RememberLayout();
+  void StoreSettings();
+  void RememberShow(const std::filesystem::path& folder);
+  void FillRecentMenu();
+  void OpenRecent(const std::filesystem::path& folder);
+  QString VideoFolder() const;
   void BuildWidgets();
   void LoadShowFolder(const std::filesystem::path& folder);
   void ShowDocumentAnew();
@@ -187,6 +206,10 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QTableView* table_ = nullptr;
   TimelineStrip* strip_ = nullptr;
   QScrollBar* scroll_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  SettingsStore* store_ = nullptr;
+  UserSettings settings_;
   QLabel* status_ = nullptr;
   QLabel* clock_ = nullptr;
   QPlainTextEdit* summary_ = nullptr;
