@@ -1,0 +1,37 @@
+#pragma once
+// Measuring a generated effect with the simulation: its chain compiled alone, seeded, into
+// a sink that keeps nothing, sized from the compiler's per-cue extents.
+
+#include <cstdint>
+#include <vector>
+
+#include "effects/effect_chain.h"
+#include "util/result.h"
+
+namespace orvane {
+
+struct EffectMeasurement {
+  // Above the firing position: where the burst starts (the lift's apex) for shells and
+  // cakes, the highest point for effects from the ground.
+  double BreakHeightM = 0;
+  double SpreadM = 0;  // largest horizontal distance from the firing position
+  double TopM = 0;     // highest point above the firing position
+  double LowestM = 0;  // lowest point above the firing position (below it: negative)
+  double DurationS = 0;
+};
+
+// Compiles the chain (codes assigned) with the random generator seeded, as `orvane-cli
+// compile --seed` does, and restores the generator's mode afterwards. Not for use while
+// another compile runs in the process: the generator is shared.
+Result<EffectMeasurement> MeasureEffect(const EffectChain& chain, uint32_t seed, double metresPerUnit);
+
+// Field by field median of several seeds' measurements; at least one.
+EffectMeasurement MedianMeasurement(std::vector<EffectMeasurement> measurements);
+
+// The seeds a product's figures are the median of.
+inline constexpr uint32_t kMeasureSeeds[] = {1, 2, 3};
+
+// The median over kMeasureSeeds.
+Result<EffectMeasurement> MeasureEffectMedian(const EffectChain& chain, double metresPerUnit);
+
+}  // namespace orvane
