@@ -47,6 +47,8 @@ CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
+CliCommand EffectCommand();
+CliCommand LibraryCommand();
 
 const std::vector<CliCommand>& CliCommands();
 

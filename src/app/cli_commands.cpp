@@ -25,6 +25,8 @@ const std::vector<CliCommand>& CliCommands() {
     CompileCommand(),
     InfoCommand(),
     SaveCommand(),
+    EffectCommand(),
+    LibraryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),
     PreviewCommand(),

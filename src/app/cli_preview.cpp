@@ -1,15 +1,22 @@
 // orvane-cli preview: compiles a show and draws one contact sheet of frames spread over it,
 // each labelled with its time. The fallback of scripts/run when there is no display.
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <numbers>
 #include <ostream>
 #include <sstream>
 
 #include "app/cli_command.h"
+#include "app/cli_effect.h"
 #include "app/cli_render_options.h"
 #include "app/png_file.h"
 #include "app/show_render.h"
 #include "compiler/show_summary.h"
+#include "effects/effect_library.h"
+#include "effects/effect_recipe.h"
+#include "effects/effect_targets.h"
 #include "model/integer_text.h"
 #include "model/presets.h"
 #include "util/private_temp_folder.h"
@@ -30,6 +37,34 @@ std::optional<int32_t> RootCode(const CliArgs& args) {
   return std::nullopt;
 }
 
+// A description's devices, made in the run's own folder, compiled from their root.
+int CompileEffectInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file, EffectChain& chain) {
+  const std::filesystem::path devices = file.parent_path() / "devices";
+  if (const int status = WriteEffectDevices(args.Value("--effect"), devices, kGeneratedFirstCode, io, chain);
+      status != kExitDone)
+    return status;
+  // Without --seed the sheet is the same on every run.
+  const std::string seed = args.Has("--seed") ? args.Value("--seed") : "1";
+  std::vector<std::string> words = {
+      "compile", "--devices", devices.string(), "--root", std::to_string(chain.RootCode()), "--seed",
+      seed,      "-o",        file.string()};
+  std::ostringstream figures;
+  CliIo compile_io{figures, io.Err, io.ErrIsTerminal};
+  return RunCli(words, compile_io);
+}
+
+// Far enough back to see the effect whole: from the ground to its top, its spread either side.
+RenderCamera EffectCamera(const EffectChain& chain, const RenderOptions& options) {
+  const double calibre = chain.Description.CalibreMm();
+  const bool aerial = IsAerialShell(chain.Description.BurstType());
+  const double spread = RecipeUnits(TargetSpreadM(calibre)) * (chain.Description.Type == EffectType::kCake ? 2.0 : 1.0);
+  const double top = RecipeUnits(TargetBreakHeightM(calibre)) + (aerial ? spread : 0.0);
+  const double halfView = std::tan(22.5 * std::numbers::pi / 180);
+  const double aspect = static_cast<double>(options.Width) / options.Height;
+  const double distance = 1.4 * std::max(top / 2 / halfView, spread / (halfView * aspect));
+  return RenderCamera{180, 0, 0, static_cast<float>(kRecipeGroundY + top / 2), static_cast<float>(distance)};
+}
+
 // Compiles into a file of its own through the compile command, so a show the GUI
 // compiled is left alone.
 int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file) {
@@ -43,7 +78,9 @@ int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& fil
   }
   const std::optional<int32_t> root = RootCode(args);
   if (!root) {
-    ReportError(io, "preview needs --preset N (1 to 6), --devices DIR with --root CODE, or --show DIR");
+    ReportError(
+        io,
+        "preview needs --preset N (1 to 6), --devices DIR with --root CODE, --show DIR or --effect \"DESCRIPTION\"");
     return kExitBadInput;
   }
   std::vector<std::string> words = {"compile", "--root", std::to_string(*root), "-o", file.string()};
@@ -56,13 +93,18 @@ int CompileInto(const CliArgs& args, CliIo& io, const std::filesystem::path& fil
   return RunCli(words, compile_io);
 }
 
-int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options) {
+// The tiles spread from frame `from` to the end.
+int DrawSheet(const CliArgs& args, CliIo& io, const std::filesystem::path& show, const RenderOptions& options,
+              int64_t from = 0) {
   ShowSummary summary;
   if (const auto fault = SummarizeShowFile(show, summary)) {
     ReportError(io, "the compiled show is damaged at " + fault->Describe());
     return kExitBadInput;
   }
-  const std::vector<int64_t> picks = SpreadFrames(static_cast<int64_t>(summary.Frames), kColumns * kRows);
+  const int64_t frames = static_cast<int64_t>(summary.Frames);
+  from = std::clamp<int64_t>(from, 0, std::max<int64_t>(0, frames - kColumns * kRows));
+  std::vector<int64_t> picks = SpreadFrames(frames - from, kColumns * kRows);
+  for (int64_t& pick : picks) pick += from;
   std::vector<RenderedFrame> tiles;
   const RenderReport report = RenderShow(
       show.string(), options, [&picks](int64_t i) { return std::binary_search(picks.begin(), picks.end(), i); },
@@ -96,6 +138,8 @@ int Preview(const CliArgs& args, CliIo& io) {
   RenderOptions options;
   // A little back and up from the window's start, so the sheet shows the whole stage.
   options.Camera = RenderCamera{180, 6, 0, 0.3f, 11};
+  // An effect alone shows best over the bare floor grid.
+  if (args.Has("--effect")) options.Scenery = RenderScenery::Grid;
   if (const int status = ReadRenderOptions(args, io, options); status != kExitDone) return status;
   // The show goes into a folder of this run's own, removed with it.
   const PrivateTempFolder temp("orvane-preview");
@@ -104,8 +148,18 @@ int Preview(const CliArgs& args, CliIo& io) {
     return kExitBadInput;
   }
   const std::filesystem::path show = temp.Path() / kShowFileName;
-  int status = CompileInto(args, io, show);
-  if (status == kExitDone) status = DrawSheet(args, io, show, options);
+  int status = kExitDone;
+  int64_t from = 0;
+  if (args.Has("--effect")) {
+    EffectChain chain;
+    status = CompileEffectInto(args, io, show, chain);
+    if (status == kExitDone && !args.Has("--camera")) options.Camera = EffectCamera(chain, options);
+    // A shell's sheet starts shortly before its first break rather than spending tiles on the climb.
+    if (status == kExitDone && chain.Devices.front().NextParExists) from = chain.Devices.front().EffectLength / 40 - 12;
+  } else {
+    status = CompileInto(args, io, show);
+  }
+  if (status == kExitDone) status = DrawSheet(args, io, show, options, from);
   return status;
 }
 
@@ -115,10 +169,10 @@ CliCommand PreviewCommand() {
   return {
       "preview",
       "compiles a show and draws a contact sheet of 4 x 3 frames spread over it, each labelled with its time",
-      "(--preset N | --devices DIR --root CODE | --show DIR) [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
+      "(--preset N | --devices DIR --root CODE | --show DIR | --effect \"DESCRIPTION\") [--seed S] [--size WxH] [--scenery model|grid|none] [--flat] "
       "[--overview] [--camera yaw,pitch,x,y,z] -o SHEET.png",
       "orvane-cli preview --preset 3 --seed 1 -o sheet.png",
-      {"--devices", "--preset", "--root", "--show", "--seed", "-o", "--size", "--scenery", "--camera"},
+      {"--devices", "--preset", "--root", "--show", "--effect", "--seed", "-o", "--size", "--scenery", "--camera"},
       Preview,
       {"--flat", "--overview"}};
 }
