@@ -142,9 +142,9 @@ TBaseDevice GroundStars(const EffectDescription& desc, const ColourGroup& colour
 
 std::vector<TBaseDevice> Mine(const EffectDescription& desc) {
   std::vector<TBaseDevice> chain;
-  const double stars = AtCalibre(desc.CalibreMm(), 60, 120) * (desc.Dense ? 1.5 : 1.0);
+  const double stars = AtCalibre(desc.CalibreMm(), 120, 200) * (desc.Dense ? 1.5 : 1.0);
   for (const ColourGroup& colours : desc.Colours) {
-    TBaseDevice d = GroundStars(desc, colours, {0.95, 0.8}, 40, 85);
+    TBaseDevice d = GroundStars(desc, colours, {0.95, 0.9}, 40, 100);
     d.StarQuantity = static_cast<uint16_t>(std::max(1, Whole(stars / desc.Colours.size())));
     Name(d, "mine");
     d.Definition.Kind = !chain.empty();
@@ -156,14 +156,14 @@ std::vector<TBaseDevice> Mine(const EffectDescription& desc) {
 
 std::vector<TBaseDevice> Fountain(const EffectDescription& desc) {
   const double calibre = desc.CalibreMm();
-  TBaseDevice d = GroundStars(desc, desc.Colours.front(), {0.97, 0.87}, 20, 60);
+  TBaseDevice d = GroundStars(desc, desc.Colours.front(), {0.97, 0.95}, 20, 100);
   const int life = LifeFrames(d);
   const int effectFrames = std::max(life + 2, Whole(AtCalibre(calibre, 15, 25) * 25));
   d.StarKind = StarKind::Progressive;
   // Enough stars that a few leave every frame.
-  d.StarQuantity = static_cast<uint16_t>(std::max(1, Whole(life * 2.0 * (desc.Dense ? 1.5 : 1.0))));
+  d.StarQuantity = static_cast<uint16_t>(std::max(1, Whole(life * 4.0 * (desc.Dense ? 1.5 : 1.0))));
   d.StarSize = 6;
-  SetProgressiveLife(d, effectFrames, life, 60);
+  SetProgressiveLife(d, effectFrames, life, d.MinStarLife);
   d.ColorData = PlainColours(desc.Colours.front(), 60);
   Name(d, "fountain");
   d.Definition.Kind = false;
