@@ -1,6 +1,7 @@
 // Reading a description word by word. Every word must find its place (a calibre, a
 // colour, a type, a modifier); the first that does not is named in the refusal.
 
+#include <cassert>
 #include <cctype>
 #include <optional>
 #include <string>
@@ -138,7 +139,7 @@ class Reader {
         d_.Trails = true;
         return {};
       }
-      if (i_ + 2 < words_.size() && IsShotsWord(words_[i_ + 2])) {
+      if (i_ + 2 < words_.size() && SplitNumber(words_[i_ + 1]) && IsShotsWord(words_[i_ + 2])) {
         ++i_;
         return PlaceNumber();
       }
@@ -201,7 +202,9 @@ class Reader {
   // A number: a calibre (with its unit in the word or the next one) or a count of shots.
   std::string PlaceNumber() {
     const std::string& word = words_[i_];
-    const Number number = *SplitNumber(word);
+    const std::optional<Number> split = SplitNumber(word);
+    assert(split);
+    const Number number = split.value_or(Number{});
     std::string unit = number.Unit;
     const bool unitApart = unit.empty() && i_ + 1 < words_.size();
     if (unitApart) unit = words_[i_ + 1];

@@ -106,6 +106,7 @@ TEST(DescriptionParser, RefusesNamingTheWordAndWhatWasExpected) {
       {"100mm red and peony", "\"and\"", "a colour on each side"},
       {"100mm red and green and blue and white peony", "\"white\"", "at most 3 colours"},
       {"with 100mm peony", "\"with\"", "\"trails\" or \"N shots\" after \"with\""},
+      {"30mm peony cake of x5 shots", "\"of\"", "\"trails\" or \"N shots\" after \"of\""},
       {"100mm red peony of trails", "\"of\"", "\"with trails\" or \"of N shots\""},
       {"", "", "The description is empty"},
       {" \t\n", "", "The description is empty"},
