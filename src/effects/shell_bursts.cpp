@@ -47,89 +47,90 @@ int WeightForSag(const TBaseDevice& d, double drop) {
   return std::clamp(Whole(drop / perWeight), 0, kWeightRange.Max);
 }
 
-TBaseDevice Peony(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
+// A burst's stars at 50 and 150 mm (in between and beyond on a straight line).
+struct StarPlan {
+  double Stars50, Stars150;
+  double Seconds50, Seconds150;  // the longest life
+  int MinLife;                   // per cent of the longest
+  int Resistance, Weight;
+  int Size50, Size150;
+  int Trail50 = 0, Trail150 = 0;  // trail life, per cent; 0: none unless asked "with trails"
+  int AskedTrail = 20;            // "with trails" on stars that have none
+};
+
+// clang-format off
+//                                   stars      life s    min res wt  size    trail
+constexpr StarPlan kPeonyPlan =     {44, 226,  1.5, 3.0,  80,  80, 25, 12, 16};
+constexpr StarPlan kChrysanthemum = {38, 81,   1.6, 3.0,  80,  80, 25, 10, 10, 30, 17};
+// Small stars drop two trail particles a frame, so long trails stay within the pool; the
+// weight is set for the sag.
+constexpr StarPlan kWillowPlan =    {32, 32,   4.0, 6.0,  85, 100,  0,  5,  5, 45, 30};
+constexpr StarPlan kPalmPlan =      {7, 13,    2.5, 4.0,  90,  60, 60, 14, 14, 35, 35};
+constexpr StarPlan kStrobePlan =    {40, 110,  2.0, 3.5,  85,  70, 15, 12, 12,  0,  0, 15};
+// Lives from 55 % so the pops come one after another.
+constexpr StarPlan kCracklePlan =   {30, 70,   1.2, 2.2,  55,  80, 25, 10, 10};
+// clang-format on
+
+TBaseDevice Planned(const Sizing& s, const EffectDescription& d, const StarPlan& plan) {
   TBaseDevice dev = StarDevice();
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(44, 226));
-  dev.StarResistance = 80;
-  dev.StarWeight = 25;
-  dev.StarSize = Whole(AtCalibre(s.Calibre, 12, 16));
-  SetLife(dev, s.Frames(1.5, 3.0), 80);
-  if (d.Trails) {
-    // The trail pool thins itself beyond about 3000 particles.
-    SetTrail(dev, 20);
-    dev.StarQuantity = std::min<uint16_t>(dev.StarQuantity, static_cast<uint16_t>(s.Stars(40, 80)));
+  dev.StarQuantity = static_cast<uint16_t>(s.Stars(plan.Stars50, plan.Stars150));
+  dev.StarResistance = plan.Resistance;
+  dev.StarWeight = plan.Weight;
+  dev.StarSize = Whole(AtCalibre(s.Calibre, plan.Size50, plan.Size150));
+  SetLife(dev, s.Frames(plan.Seconds50, plan.Seconds150), plan.MinLife);
+  if (plan.Trail50 > 0) {
+    SetTrail(dev, Whole(AtCalibre(s.Calibre, plan.Trail50, plan.Trail150)));
+  } else if (d.Trails) {
+    SetTrail(dev, plan.AskedTrail);
   }
+  return dev;
+}
+
+TBaseDevice Peony(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
+  TBaseDevice dev = Planned(s, d, kPeonyPlan);
+  // The trail pool thins itself beyond about 3000 particles.
+  if (d.Trails) dev.StarQuantity = std::min<uint16_t>(dev.StarQuantity, static_cast<uint16_t>(s.Stars(40, 80)));
   dev.ColorData = FlashColours(colours, 70);
   dev.StarSpeed = SpeedForReach(dev, s.Reach, 0.97);
   return dev;
 }
 
-TBaseDevice Chrysanthemum(const Sizing& s, const EffectDescription&, const ColourGroup& colours) {
-  TBaseDevice dev = StarDevice();
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(38, 81));
-  dev.StarResistance = 80;
-  dev.StarWeight = 25;
-  dev.StarSize = 10;
-  SetLife(dev, s.Frames(1.6, 3.0), 80);
-  SetTrail(dev, Whole(AtCalibre(s.Calibre, 30, 17)));
+TBaseDevice Chrysanthemum(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
+  TBaseDevice dev = Planned(s, d, kChrysanthemum);
   dev.ColorData = TippedColours(colours, kGold);
   dev.StarSpeed = SpeedForReach(dev, s.Reach, 0.97);
   return dev;
 }
 
-TBaseDevice Willow(const Sizing& s, const EffectDescription&, const ColourGroup& colours) {
-  TBaseDevice dev = StarDevice();
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(32, 32));
-  dev.StarResistance = 100;
-  // Small stars drop two trail particles a frame, so long trails stay within the pool.
-  dev.StarSize = 5;
-  SetLife(dev, s.Frames(4.0, 6.0), 85);
-  SetTrail(dev, Whole(AtCalibre(s.Calibre, 45, 30)));
+TBaseDevice Willow(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
+  TBaseDevice dev = Planned(s, d, kWillowPlan);
   dev.StarWeight = WeightForSag(dev, 0.45 * s.Height);
   dev.ColorData = PlainColours(colours, 70);
   dev.StarSpeed = SpeedForReach(dev, s.Reach, 0.97);
   return dev;
 }
 
-TBaseDevice Palm(const Sizing& s, const EffectDescription&, const ColourGroup& colours) {
+TBaseDevice Palm(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
   constexpr int kLowestFrond = 20;  // degrees above the horizon
-  TBaseDevice dev = StarDevice();
+  TBaseDevice dev = Planned(s, d, kPalmPlan);
   dev.ProjectionXY = 90;
   dev.OpeningXY = 180 - 2 * kLowestFrond;
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(7, 13));
-  dev.StarResistance = 60;
-  dev.StarWeight = 60;
-  dev.StarSize = 14;
-  SetLife(dev, s.Frames(2.5, 4.0), 90);
-  SetTrail(dev, 35);
   dev.ColorData = PlainColours(colours, 75);
   dev.StarSpeed = SpeedForReach(dev, s.Reach / std::cos(kLowestFrond * kDegrees), 0.96);
   return dev;
 }
 
 TBaseDevice Strobe(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
-  TBaseDevice dev = StarDevice();
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(40, 110));
-  dev.StarResistance = 70;
-  dev.StarWeight = 15;
-  dev.StarSize = 12;
-  SetLife(dev, s.Frames(2.0, 3.5), 85);
-  if (d.Trails) SetTrail(dev, 15);
+  TBaseDevice dev = Planned(s, d, kStrobePlan);
   dev.ColorData = BlinkingColours(colours, 12, 80);
   dev.StarSpeed = SpeedForReach(dev, s.Reach, 0.97);
   return dev;
 }
 
 TBaseDevice CrackleStar(const Sizing& s, const EffectDescription& d, const ColourGroup& colours) {
-  TBaseDevice dev = StarDevice();
-  dev.StarQuantity = static_cast<uint16_t>(s.Stars(30, 70));
-  dev.StarResistance = 80;
-  dev.StarWeight = 25;
-  dev.StarSize = 10;
-  // Lives from 55 % so the pops come one after another.
-  SetLife(dev, s.Frames(1.2, 2.2), 55);
-  if (d.Trails) SetTrail(dev, 20);
+  TBaseDevice dev = Planned(s, d, kCracklePlan);
   dev.ColorData = PlainColours(colours, 90);
+  // The pops carry on a little beyond where the stars end.
   dev.StarSpeed = SpeedForReach(dev, s.Reach * 0.82, 0.97);
   return dev;
 }
