@@ -48,14 +48,21 @@ int LoadPreset(const std::string& text, CliIo& io, DeviceList& list) {
 
 }  // namespace
 
-int ApplyCliSeed(const CliArgs& args, CliIo& io) {
+int ReadCliSeed(const CliArgs& args, CliIo& io, std::optional<uint32_t>& seed) {
   if (!args.Has("--seed")) return kExitDone;
-  uint32_t seed = 0;
-  if (!ParseWhole(args.Value("--seed"), seed)) {
+  uint32_t value = 0;
+  if (!ParseWhole(args.Value("--seed"), value)) {
     ReportError(io, "--seed takes a whole number from 0 to 4294967295, not \"" + args.Value("--seed") + "\"");
     return kExitBadInput;
   }
-  EnableSeededMode(seed);
+  seed = value;
+  return kExitDone;
+}
+
+int ApplyCliSeed(const CliArgs& args, CliIo& io) {
+  std::optional<uint32_t> seed;
+  if (const int status = ReadCliSeed(args, io, seed); status != kExitDone) return status;
+  if (seed) EnableSeededMode(*seed);
   return kExitDone;
 }
 

@@ -6,6 +6,9 @@
 #include "app/cli_command.h"
 #include "model/device_list.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace orvane::cli {
 
 // kExitDone, or the exit status after a message on stderr.
@@ -13,5 +16,8 @@ int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list);
 
 // Reads --seed and enables seeded mode; kExitDone when absent.
 int ApplyCliSeed(const CliArgs& args, CliIo& io);
+
+// Reads --seed into `seed` (left alone when absent); kExitDone, or the status after the message.
+int ReadCliSeed(const CliArgs& args, CliIo& io, std::optional<uint32_t>& seed);
 
 }  // namespace orvane::cli

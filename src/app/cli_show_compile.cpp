@@ -15,6 +15,7 @@
 #include "compiler/show_record.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
+#include "project/show_project.h"
 #include "show/cue_list.h"
 #include "show/show_folder.h"
 #include "show/show_root_cues.h"
@@ -30,22 +31,23 @@ struct LoadedShow {
   std::string CueFile = kCueFileName;  // names the cue list in messages
 };
 
-int OpenShow(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
-  if (const int status = ApplyCliSeed(args, io); status != kExitDone) return status;
+int OpenShow(const CliArgs& args, CliIo& io, ShowProject& project) {
   const fs::path folder = args.Value("--show");
   StderrDialogs dialogs(io.Err);
-  const ShowOpenReport report = OpenShowFolder(folder, list, dialogs, show.Document);
-  if (report.Error) {
-    ReportError(io, *report.Error);
+  const ProjectOpenReport report = project.Open(folder, dialogs);
+  if (!report.Opened) {
+    ReportError(io, report.Opened.Message());
     return kExitBadInput;
   }
   if (args.Verbose()) {
     for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
     io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
   }
+  // The list's own error box has shown the message; a load cut short must not go on.
+  if (report.Devices.Error) return kExitBadInput;
   if (report.MusicMissing)
-    ReportError(io, "the show's music \"" + ShowMusicPath(show.Document.Settings, folder)->string() +
-                        "\" is missing; the show compiles without it");
+    ReportError(io,
+                "the show's music \"" + project.MusicPath()->string() + "\" is missing; the show compiles without it");
   return kExitDone;
 }
 
@@ -100,6 +102,41 @@ int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, c
   return kExitDone;
 }
 
+int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const CompileJob& job,
+                      float scale) {
+  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scale, io, cues.size());
+  if (!compiled) return kExitBadInput;
+  const CompileOutcome& outcome = *compiled;
+  PrintExtents(io, cues, outcome.Extents);
+  if (args.Has("--extents")) {
+    if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
+  }
+  return WrittenShowStatus(outcome, io);
+}
+
+// A show folder compiles as the show window compiles it: through the project, at the show's
+// seed unless --seed gives another.
+int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
+  ShowCompileRequest request;
+  if (const int status = ReadCliSeed(args, io, request.Seed); status != kExitDone) return status;
+  ShowProject project(PrepareCompiledPart);
+  if (const int status = OpenShow(args, io, project); status != kExitDone) return status;
+  if (project.Cues().empty()) {
+    ReportError(io, std::string(kCueFileName) + " holds no cues.");
+    return kExitBadInput;
+  }
+  request.Output = job.Output;
+  request.Limits = job.Limits;
+  if (args.Has("--scale")) request.Scale = scaleValue;
+  ShowCompileAnswer answer = project.RequestCompile(request);
+  if (!answer.Ok()) {
+    ReportError(io, answer.Refusal.Message);
+    return answer.Refusal.Kind == CompileRefusalKind::kRecursive ? kExitRefused : kExitBadInput;
+  }
+  io.Out << "seed: " << answer.Plan->Seed << "\n";
+  return FinishShowCompile(args, io, project.Cues(), answer.Plan->Job, answer.Plan->Scale);
+}
+
 }  // namespace
 
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
@@ -111,16 +148,15 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
     ReportError(io, "a show brings its own devices and cues: --root, --devices and --preset do not go with --show");
     return kExitBadInput;
   }
+  if (args.Has("--show")) return CompileShowFolder(args, io, scaleValue, std::move(job));
   DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
   LoadedShow show;
-  const int loaded = args.Has("--show") ? OpenShow(args, io, list, show) : LoadCueFile(args, io, list, show);
-  if (loaded != kExitDone) return loaded;
+  if (const int loaded = LoadCueFile(args, io, list, show); loaded != kExitDone) return loaded;
   const std::vector<Cue>& cues = show.Document.Cues;
   if (cues.empty()) {
     ReportError(io, show.CueFile + " holds no cues.");
     return kExitBadInput;
   }
-  if (!args.Has("--scale") && show.Document.Settings.Scale) scaleValue = *show.Document.Settings.Scale;
 
   ShowRoots shown = ShowRootCues(cues, list.Devices());
   if (shown.MissingDevice) {
@@ -141,15 +177,7 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
     case SnapshotStatus::kReady: break;
   }
   job.Cues = std::move(roots);
-
-  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scaleValue, io, cues.size());
-  if (!compiled) return kExitBadInput;
-  const CompileOutcome& outcome = *compiled;
-  PrintExtents(io, cues, outcome.Extents);
-  if (args.Has("--extents")) {
-    if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
-  }
-  return WrittenShowStatus(outcome, io);
+  return FinishShowCompile(args, io, cues, job, scaleValue);
 }
 
 }  // namespace orvane::cli

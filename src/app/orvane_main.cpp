@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     const qsizetype at = args.indexOf(QStringLiteral("--show"));
     if (at > 0 && at + 1 < args.size()) {
-      program.Main().OpenShowWindow().OpenFolder(std::filesystem::path(args[at + 1].toStdString()));
+      program.OpenShowWindow().OpenFolder(std::filesystem::path(args[at + 1].toStdString()));
     } else if (at > 0) {
       std::fprintf(stderr, "orvane: --show needs a show folder\n");
     }

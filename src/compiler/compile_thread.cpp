@@ -4,6 +4,7 @@
 
 #include "compiler/compile_messages.h"
 #include "compiler/compile_show.h"
+#include "util/random.h"
 
 namespace orvane {
 
@@ -13,6 +14,8 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
   CompileContext context{sets, trail, job.Snapshot, job.Scale ? ownScale : scale, job.Limits};
   context.Stop = std::move(stop);
   CompileOutcome outcome;
+  std::optional<ThreadRandomScope> ownRandom;
+  if (job.Seed) ownRandom.emplace(*job.Seed);
   try {
     outcome = job.Cues ? CompileCuesToFile(context, *job.Cues, job.Output, &listener)
                        : CompileRootToFile(context, job.Output, &listener);
@@ -75,6 +78,11 @@ CompileController::StartResult CompileController::StartShow(std::vector<RootCue>
   const SnapshotStatus status = TakeCueSnapshot(cues, lookup, job.Snapshot, failedCue);
   job.Cues = std::move(cues);
   return Launch(std::move(job), status, listener);
+}
+
+CompileController::StartResult CompileController::StartJob(CompileJob job, CompileListener& listener) {
+  if (thread_) return StartResult::kBusy;
+  return Launch(std::move(job), SnapshotStatus::kReady, listener);
 }
 
 CompileController::StartResult CompileController::Launch(CompileJob job, SnapshotStatus status,

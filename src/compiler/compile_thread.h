@@ -27,6 +27,9 @@ struct CompileJob {
   CompileLimits Limits{};
   // A show's own motion scale, read instead of the owner's live one.
   std::optional<float> Scale;
+  // Set: the compile draws from a generator of its own thread starting here, so other
+  // threads' draws cannot change its bytes. Nothing: the process-wide generator.
+  std::optional<uint32_t> Seed;
 };
 
 // The thread body on the calling thread: compiles the job's root into its file, at the job's
@@ -82,6 +85,8 @@ class CompileController {
   StartResult StartShow(std::vector<RootCue> cues, const DeviceLookup& lookup, const std::filesystem::path& output,
                         CompileListener& listener, CompileLimits limits = {}, size_t* failedCue = nullptr,
                         std::optional<float> scale = std::nullopt);
+  // A job made whole by its owner (a show project's compile request).
+  StartResult StartJob(CompileJob job, CompileListener& listener);
   // After CompileFinished: joins and frees the thread, so the next Start can run.
   void Finished();
   // Asks a running compile to stop; its CompileFinished follows as for any end.

@@ -15,24 +15,6 @@
 namespace orvane {
 namespace {
 
-// Seeded mode for one measurement; whatever the process had before comes back after.
-class SeededRandom {
- public:
-  explicit SeededRandom(uint32_t seed) : wasSeeded_(SeededModeEnabled()), oldSeed_(RandomSeed()) {
-    EnableSeededMode(seed);
-  }
-  ~SeededRandom() {
-    SetRandomSeed(oldSeed_);
-    if (!wasSeeded_) DisableSeededMode();
-  }
-  SeededRandom(const SeededRandom&) = delete;
-  SeededRandom& operator=(const SeededRandom&) = delete;
-
- private:
-  bool wasSeeded_;
-  uint32_t oldSeed_;
-};
-
 // The extent of the devices compiled as one cue at the root's own place.
 Result<CueExtent> CompileAlone(std::vector<TBaseDevice> devices) {
   DeviceRecords records;
@@ -66,7 +48,7 @@ bool BreaksFromLift(EffectType type) { return IsAerialShell(type) || type == Eff
 
 Result<EffectMeasurement> MeasureEffect(const EffectChain& chain, uint32_t seed, double metresPerUnit) {
   assert(!chain.Devices.empty());
-  const SeededRandom seeded(seed);
+  const ThreadRandomScope seeded(seed);
   const Result<CueExtent> whole = CompileAlone(chain.Devices);
   if (!whole) return whole.Error();
   const CueExtent& e = whole.Value();
@@ -82,7 +64,7 @@ Result<EffectMeasurement> MeasureEffect(const EffectChain& chain, uint32_t seed,
     TBaseDevice lift = chain.Devices.front();
     lift.NextEffExists = lift.NextParExists = false;
     lift.NextEffCode = lift.NextParCode = 0;
-    const SeededRandom liftSeeded(seed);
+    const ThreadRandomScope liftSeeded(seed);
     const Result<CueExtent> rise = CompileAlone({lift});
     if (!rise) return rise.Error();
     m.BreakHeightM = rise.Value().Height * metresPerUnit;

@@ -20,9 +20,8 @@ struct EffectMeasurement {
   double DurationS = 0;
 };
 
-// Compiles the chain (codes assigned) with the random generator seeded, as `orvane-cli
-// compile --seed` does, and restores the generator's mode afterwards. Not for use while
-// another compile runs in the process: the generator is shared.
+// Compiles the chain (codes assigned) on this thread's own generator started at `seed`, as
+// `orvane-cli compile --seed` would; other threads' draws neither change it nor see it.
 Result<EffectMeasurement> MeasureEffect(const EffectChain& chain, uint32_t seed, double metresPerUnit);
 
 // Field by field median of several seeds' measurements; at least one.

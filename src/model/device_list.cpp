@@ -243,6 +243,35 @@ void DeviceList::CheckRecursion(UserDialogs& dialogs, const char* cycleMessage) 
   }
 }
 
+DeviceListState DeviceList::Capture() const {
+  DeviceListState state;
+  state.Records.reserve(devices_.size());
+  for (const auto& d : devices_) state.Records.push_back(*d);
+  for (const DeviceListItem& item : items_) {
+    std::optional<size_t> record;
+    for (size_t i = 0; i < devices_.size() && item.Record != nullptr; ++i)
+      if (devices_[i].get() == item.Record) record = i;
+    state.Items.push_back({item.Caption, record, item.Image});
+  }
+  state.Selected = selected_;
+  state.RedFont = redFont_;
+  return state;
+}
+
+void DeviceList::Restore(const DeviceListState& state) {
+  devices_.clear();
+  for (const TBaseDevice& d : state.Records) devices_.push_back(std::make_unique<TBaseDevice>(d));
+  items_.clear();
+  for (const DeviceListState::Item& item : state.Items) {
+    TBaseDevice* record = item.Record && *item.Record < devices_.size() ? devices_[*item.Record].get() : nullptr;
+    items_.push_back({item.Caption, record, item.Image});
+  }
+  ++revision_;
+  redFont_ = state.RedFont;
+  selected_.reset();
+  if (state.Selected && *state.Selected < items_.size()) Select(*state.Selected);
+}
+
 std::shared_ptr<const TCompDevice> DeviceList::FindByCode(int32_t code) const {
   return orvane::FindByCode(devices_, code);
 }

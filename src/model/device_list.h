@@ -4,6 +4,7 @@
 // selection and the list's font colour, with Create, Assign, Delete, Delete all, Load,
 // file drop and Save. Every message goes through UserDialogs.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -24,6 +25,20 @@ struct DeviceListItem {
   int Image = 0;                  // 0 device, 1 sub-device
 };
 
+// The list as it stands, to be put back whole: what an undoable device edit keeps before
+// and after. Records are copies (their compiled parts are shared, never changed).
+struct DeviceListState {
+  struct Item {
+    std::string Caption;
+    std::optional<size_t> Record;  // index into Records; nothing once FreeDevice took it
+    int Image = 0;
+  };
+  std::vector<TBaseDevice> Records;
+  std::vector<Item> Items;
+  std::optional<size_t> Selected;
+  bool RedFont = false;
+};
+
 // What the window enables after each operation.
 struct ListButtons {
   bool Create = true;
@@ -42,6 +57,9 @@ class DeviceList {
   // Goes up with every change of the records (never with a selection or a form edit): a
   // compile of the list's devices is current while it stays.
   uint64_t Revision() const { return revision_; }
+  // Makes the revision larger than `other`, for a list that takes another's place.
+  void AdvanceRevisionPast(uint64_t other) { revision_ = std::max(revision_, other) + 1; }
+  const PrepareStep& Prepare() const { return prepare_; }
   const std::vector<DeviceListItem>& Items() const { return items_; }
   std::optional<size_t> Selection() const { return selected_; }
   bool RedFont() const { return redFont_; }  // the last chaining check found a cycle
@@ -85,6 +103,10 @@ class DeviceList {
   void ClearEditSegments() { editSegments_.clear(); }
   // Rebuilds the items from Devices after a load, selects the first and runs the check.
   void RefreshDeviceList(UserDialogs& dialogs);
+
+  DeviceListState Capture() const;
+  // Puts a captured list back (a new revision) and shows its selected device in the form.
+  void Restore(const DeviceListState& state);
 
   std::shared_ptr<const TCompDevice> FindByCode(int32_t code) const;
   // The compiled parts in list order, for a compile running on another thread.

@@ -1,5 +1,7 @@
 #include "model/timeline_view.h"
 
+#include <cstdio>
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -73,6 +75,20 @@ double RulerStep(double pixels_per_second, double min_pixels) {
   for (double step : kSteps)
     if (step * pixels_per_second >= min_pixels) return step;
   return kSteps[std::size(kSteps) - 1];
+}
+
+}  // namespace orvane
+
+namespace orvane {
+
+std::string ClockText(int64_t ms) {
+  const int64_t hundredths = std::max<int64_t>(0, ms) / 10;
+  const int64_t minutes = hundredths / 6000;
+  const int64_t rest = hundredths % 6000;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(minutes),
+                static_cast<long long>(rest / 100), static_cast<long long>(rest % 100));
+  return text;
 }
 
 }  // namespace orvane

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace orvane {
@@ -40,6 +41,9 @@ std::optional<size_t> HitMarker(const TimelineView& view, const std::vector<doub
 
 // The beat nearest to `seconds` (beats sorted ascending); `seconds` itself without beats.
 double SnapToBeat(double seconds, const std::vector<double>& beats);
+
+// The time as the play head's read-out shows it: minutes, seconds and hundredths ("1:02.50").
+std::string ClockText(int64_t ms);
 
 // Ruler tick spacing in seconds so that labels stay at least `min_pixels` apart.
 double RulerStep(double pixels_per_second, double min_pixels);

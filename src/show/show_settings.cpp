@@ -1,6 +1,7 @@
 #include "show/show_settings.h"
 
 #include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 
 namespace orvane {
@@ -23,6 +24,44 @@ std::optional<std::string> ReadMusic(const Json& music, ShowSettings& settings) 
     settings.MusicOffsetSeconds = offset->get<double>();
   }
   return std::nullopt;
+}
+
+// Beats are found again when they do not read, so a bad list is dropped, not refused.
+std::optional<ShowBeats> ReadBeats(const Json& beats) {
+  if (!beats.is_object()) return std::nullopt;
+  const auto music = beats.find("music");
+  const auto tempo = beats.find("tempo");
+  const auto seconds = beats.find("seconds");
+  if (music == beats.end() || !music->is_string() || tempo == beats.end() || !tempo->is_number() ||
+      seconds == beats.end() || !seconds->is_array() || seconds->size() > kMaxShowBeats)
+    return std::nullopt;
+  ShowBeats read;
+  read.MusicFile = music->get<std::string>();
+  read.TempoBpm = tempo->get<double>();
+  if (!std::isfinite(read.TempoBpm) || read.TempoBpm < 0) return std::nullopt;
+  read.Seconds.reserve(seconds->size());
+  for (const Json& beat : *seconds) {
+    if (!beat.is_number()) return std::nullopt;
+    const double t = beat.get<double>();
+    if (!std::isfinite(t) || t < 0 || (!read.Seconds.empty() && t < read.Seconds.back())) return std::nullopt;
+    read.Seconds.push_back(t);
+  }
+  return read;
+}
+
+// The largest video side offered; a remembered size beyond it, odd or not a number is forgotten.
+constexpr int64_t kMaxVideoSide = 8192;
+
+void ReadVideoSize(const Json& video, ShowSettings& settings) {
+  if (!video.is_object()) return;
+  const auto width = video.find("width");
+  const auto height = video.find("height");
+  if (width == video.end() || height == video.end() || !width->is_number_integer() || !height->is_number_integer())
+    return;
+  const int64_t w = width->get<int64_t>(), h = height->get<int64_t>();
+  if (w < 2 || h < 2 || w > kMaxVideoSide || h > kMaxVideoSide || w % 2 != 0 || h % 2 != 0) return;
+  settings.VideoWidth = static_cast<int32_t>(w);
+  settings.VideoHeight = static_cast<int32_t>(h);
 }
 
 // Deeper nesting than any show file has would make the recursive writer run out of stack.
@@ -76,6 +115,14 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
     if (!std::isfinite(static_cast<float>(value))) return Refused("\"scale\" must be a number");
     settings.Scale = static_cast<float>(value);
   }
+  if (const auto seed = json.find("seed"); seed != json.end() && !seed->is_null()) {
+    if (!seed->is_number_integer() ||
+        (seed->is_number_unsigned() ? seed->get<uint64_t>() > UINT32_MAX : seed->get<int64_t>() < 0))
+      return Refused("\"seed\" must be a whole number from 0 to 4294967295");
+    settings.Seed = static_cast<uint32_t>(seed->get<uint64_t>());
+  }
+  if (const auto beats = json.find("beats"); beats != json.end()) settings.Beats = ReadBeats(*beats);
+  if (const auto video = json.find("video"); video != json.end()) ReadVideoSize(*video, settings);
   settings.ReadJson = json.dump(-1, ' ', false, Json::error_handler_t::replace);
   return std::nullopt;
 }
@@ -97,6 +144,23 @@ std::string ShowSettingsText(const ShowSettings& settings) {
     json["scale"] = *settings.Scale;
   } else {
     json.erase("scale");
+  }
+  if (settings.Seed) {
+    json["seed"] = *settings.Seed;
+  } else {
+    json.erase("seed");
+  }
+  if (settings.Beats) {
+    json["beats"] = {{"music", settings.Beats->MusicFile},
+                     {"tempo", settings.Beats->TempoBpm},
+                     {"seconds", settings.Beats->Seconds}};
+  } else {
+    json.erase("beats");
+  }
+  if (settings.VideoWidth > 0 && settings.VideoHeight > 0) {
+    json["video"] = {{"width", settings.VideoWidth}, {"height", settings.VideoHeight}};
+  } else {
+    json.erase("video");
   }
   // Invalid UTF-8 in a text becomes U+FFFD rather than an exception.
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -236,6 +236,11 @@ void DisplayForm::BringToFront() {
   activateWindow();
 }
 
+void DisplayForm::ShowWithoutFocus() {
+  show();
+  raise();
+}
+
 // ---- services
 
 int32_t DisplayForm::PanelWidth() const { return panel_ ? panel_->PixelWidth() : kClientWidth; }

@@ -63,6 +63,7 @@ class DisplayForm : public QWidget, public DisplayPort, private PanelSizeSource,
   bool PlaybackPaused() const override;
   void TogglePlaybackPause() override;
   void BringToFront() override;
+  void ShowWithoutFocus() override;
 
  protected:
   void showEvent(QShowEvent* event) override;

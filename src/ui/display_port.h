@@ -35,6 +35,8 @@ class DisplayPort {
   virtual bool PlaybackPaused() const = 0;
   virtual void TogglePlaybackPause() = 0;
   virtual void BringToFront() = 0;
+  // Shows and raises the window, leaving the keyboard where it is.
+  virtual void ShowWithoutFocus() = 0;
 };
 
 }  // namespace orvane

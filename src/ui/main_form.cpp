@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -25,7 +26,6 @@
 #include "ui/devices_list_view.h"
 #include "ui/main_form_images.h"
 #include "ui/queued_compile_listener.h"
-#include "ui/show_window.h"
 #include "ui/status_lamp.h"
 
 namespace orvane {
@@ -46,12 +46,13 @@ void SetChecked(QAbstractButton* button, bool on) {
 
 }  // namespace
 
-MainForm::MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent)
+MainForm::MainForm(ProgramFolders folders, ShowProject& project, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       folders_(std::move(folders)),
+      project_(project),
       dialogs_(dialogs),
-      list_(PrepareCompiledPart) {
+      list_(project.Devices()) {
   setObjectName(QStringLiteral("MainForm"));
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(11);
@@ -62,10 +63,11 @@ MainForm::MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent
   colorOpener_ = std::make_unique<ColorEditorOpener>(this, list_.EditSegments(), dialogs_);
   ConnectControls();
   ConnectExecution();
+  project_.AddObserver(*this);
   ShowAll();
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm() { project_.RemoveObserver(*this); }
 
 std::filesystem::path MainForm::ShowFilePath() const { return folders_.Temp + kShowFileName; }
 
@@ -117,7 +119,10 @@ void MainForm::ConnectControls() {
     connect(PresetBts[i], &QToolButton::clicked, this, [this, k] { PresetClick(k); });
   }
   connect(AboutBt, &QToolButton::clicked, this, &MainForm::AboutBtClick);
-  connect(ShowBt, &QPushButton::clicked, this, [this] { OpenShowWindow(); });
+  connect(ShowBt, &QPushButton::clicked, this, &MainForm::ShowWindowRequested);
+  // Device edits undo as show edits do; an edit box keeps these keys for its own text.
+  connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, [this] { project_.Undo(); });
+  connect(new QShortcut(QKeySequence::Redo, this), &QShortcut::activated, this, [this] { project_.Redo(); });
   connect(Label23, &QLabel::linkActivated, this, &MainForm::HelpClick);
 }
 
@@ -269,42 +274,45 @@ void MainForm::ShowAll() {
   showing_ = false;
   ShowExecution();
   ApplyFocus();
-  if (showWindow_) showWindow_->DevicesChanged();
+}
+
+void MainForm::ProjectChanged(const ProjectChange& change) {
+  if (change.Has(ProjectPart::kDevices) || change.Has(ProjectPart::kDocument)) ShowAll();
 }
 
 // ---- list operations
 
+void MainForm::EditDevices(const char* text, const std::function<void(DeviceList&)>& operation) {
+  project_.EditDevices(text, operation);
+}
+
 void MainForm::CreateBtClick() {
   ReadForm();
-  list_.Create(dialogs_);
-  ShowAll();
+  EditDevices("Create device", [this](DeviceList& l) { l.Create(dialogs_); });
 }
 
 void MainForm::ModifyBtClick() {
   ReadForm();
-  list_.Assign(dialogs_);
-  ShowAll();
+  EditDevices("Assign device", [this](DeviceList& l) { l.Assign(dialogs_); });
 }
 
 void MainForm::DeleteBtClick() {
-  list_.Delete(dialogs_);
-  ShowAll();
+  EditDevices("Delete device", [this](DeviceList& l) { l.Delete(dialogs_); });
 }
 
 void MainForm::ClearBtClick() {
-  list_.DeleteAll(dialogs_);
-  ShowAll();
+  EditDevices("Delete all devices", [this](DeviceList& l) { l.DeleteAll(dialogs_); });
 }
 
 void MainForm::LoadBtClick() {
-  if (list_.LoadChosenFolder(dialogs_)) ShowAll();
+  if (!project_.ConfirmReplacingDevices("Load", dialogs_)) return;
+  EditDevices("Load devices", [this](DeviceList& l) { l.LoadChosenFolder(dialogs_); });
 }
 
 void MainForm::SaveBtClick() { list_.SaveChosenFolder(dialogs_); }
 
 void MainForm::DevicesListFilesDropped(const std::vector<std::filesystem::path>& files) {
-  list_.LoadDroppedFiles(files, dialogs_);
-  ShowAll();
+  EditDevices("Add device files", [&](DeviceList& l) { l.LoadDroppedFiles(files, dialogs_); });
 }
 
 void MainForm::DevicesListSelectionChanged() {
@@ -323,9 +331,10 @@ void MainForm::DevicesListSelectionChanged() {
 }
 
 void MainForm::PresetClick(int k) {
+  const std::string name = "Preset " + std::to_string(k);
+  if (!project_.ConfirmReplacingDevices(name, dialogs_)) return;
   ShowProyCheck->setChecked(false);
-  ApplyPreset(k, list_, dialogs_);
-  ShowAll();
+  EditDevices(name.c_str(), [this, k](DeviceList& l) { ApplyPreset(k, l, dialogs_); });
 }
 
 // ---- control rules
@@ -385,16 +394,8 @@ void MainForm::showEvent(QShowEvent* event) {
   }
 }
 
-ShowWindow& MainForm::OpenShowWindow() {
-  if (!showWindow_) showWindow_ = std::make_unique<ShowWindow>(*this, dialogs_);
-  showWindow_->show();
-  showWindow_->raise();
-  showWindow_->activateWindow();
-  return *showWindow_;
-}
-
 void MainForm::closeEvent(QCloseEvent* event) {
-  if (showWindow_ && !showWindow_->MaybeSave()) {
+  if (project_.AskToSave(dialogs_) == ShowProject::LosingEdits::kCancel) {
     event->ignore();
     return;
   }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -21,6 +22,8 @@
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
+#include "project/show_project.h"
+#include "project/show_stage.h"
 #include "ui/display_port.h"
 
 class QCheckBox;
@@ -37,7 +40,6 @@ namespace orvane {
 class ColorEditorOpener;
 class CompileController;
 class QueuedCompileListener;
-class ShowWindow;
 class DevicesListView;
 class StatusLamp;
 
@@ -47,27 +49,28 @@ struct ProgramFolders {
   std::string Temp;
 };
 
-class MainForm : public QWidget {
+// The main window is also the stage shows compile and play on, and a view of the project:
+// its device list is the project's, and every change of the list's records is a project edit.
+class MainForm : public QWidget, public ShowStage, public ProjectObserver {
   Q_OBJECT
  public:
   static constexpr int kClientWidth = 712;
   static constexpr int kClientHeight = 526;
 
-  // `dialogs` must outlive the window. The display is attached with SetDisplay.
-  MainForm(ProgramFolders folders, UserDialogs& dialogs, QWidget* parent = nullptr);
+  // `project` and `dialogs` must outlive the window. The display is attached with SetDisplay.
+  MainForm(ProgramFolders folders, ShowProject& project, UserDialogs& dialogs, QWidget* parent = nullptr);
   ~MainForm() override;
 
   // Writes the initial guide origin and drawing mode into the display.
   void SetDisplay(DisplayPort* display);
 
   DeviceList& Devices() { return list_; }
+  ShowProject& Project() { return project_; }
   const ExecutionState& Execution() const { return execution_; }
   const ProgramFolders& Folders() const { return folders_; }
   std::filesystem::path ShowFilePath() const;
   // The motion scale the compile reads; written by the "Scale" box.
   const std::atomic<float>& Scale() const { return scale_; }
-  // The compiles started so far, of devices and shows; the show file holds the last one's.
-  uint64_t CompileNumber() const { return compileNumber_; }
   DisplaySwitches Switches() const;
   int AboutTag() const { return aboutTag_; }
   ColorEditorOpener& ColorEditor() { return *colorOpener_; }
@@ -82,25 +85,28 @@ class MainForm : public QWidget {
   // End of the show (or a show that could not be opened).
   void PlaybackFinished();
 
-  // A show's cues compiled like a device's chain, at the show's own scale if it has one and
-  // the "Scale" box's otherwise, then played from `first_frame`. kNoDevice and kRecursive
-  // name the cue at fault in failedCue.
-  CompileController::StartResult CompileShow(std::vector<RootCue> cues, std::optional<float> scale,
-                                             uint32_t first_frame, size_t* failedCue);
-  // Plays the compiled show from a frame, as Visualize does; false when it cannot start now.
-  bool PlayFrom(uint32_t first_frame);
-  void StopPlayback();
+  // The stage: a show's compile as the project plans it, then its playback from the frame
+  // (the display is raised without taking the keyboard from the show window).
+  ShowStart CompileShow(uint32_t firstFrame) override;
+  bool PlayFrom(uint32_t firstFrame) override;
+  void StopPlayback() override;
+  bool Compiling() const override { return execution_.Compiling(); }
+  bool Playing() const override { return execution_.Playing(); }
+  int64_t PlaybackFrame() const override { return display_ ? display_->PlaybackFrame() : -1; }
+  bool PlaybackPaused() const override { return display_ && display_->PlaybackPaused(); }
+  void TogglePlaybackPause() override;
+  float BoxScale() const override { return scale_.load(); }
+  int32_t PanelWidth() const override;
+  int32_t PanelHeight() const override;
   DisplayPort* Display() const { return display_; }
 
-  // The show timeline window, made on first use, shown and raised.
-  ShowWindow& OpenShowWindow();
-  ShowWindow* ShowTimeline() const { return showWindow_.get(); }
-  // The device list was replaced elsewhere (a show folder opened): shows it again.
-  void DevicesReloaded() { ShowAll(); }
+  void ProjectChanged(const ProjectChange& change) override;
 
  signals:
   // The window was closed: the program ends.
   void Closed();
+  // "Show...": the program opens the show window.
+  void ShowWindowRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -141,6 +147,8 @@ class MainForm : public QWidget {
   void DevicesListSelectionChanged();
   void DevicesListFilesDropped(const std::vector<std::filesystem::path>& files);
   void PresetClick(int k);
+  // A device-list operation as one project edit; the list is shown again through the project.
+  void EditDevices(const char* text, const std::function<void(DeviceList&)>& operation);
   void AboutBtClick();
   void HelpClick();
   void PositionChange(int axis);
@@ -161,18 +169,19 @@ class MainForm : public QWidget {
   void UpdateTrackHint(QSlider* track);
 
   ProgramFolders folders_;
+  ShowProject& project_;
   UserDialogs& dialogs_;
   DisplayPort* display_ = nullptr;
-  DeviceList list_;
+  DeviceList& list_;  // the project's
   ExecutionState execution_;
   std::atomic<float> scale_{1.0f};
-  uint64_t compileNumber_ = 0;
+  bool showCompile_ = false;   // the running compile is the project's show
+  bool showPlayback_ = false;  // the next or running playback is the show window's
   CompileLimits limits_{};
   // The compile's reports, then the compile: the thread is joined before its listener goes.
   std::unique_ptr<QueuedCompileListener> listener_;
   std::unique_ptr<CompileController> compiler_;
   std::unique_ptr<ColorEditorOpener> colorOpener_;
-  std::unique_ptr<ShowWindow> showWindow_;
   int aboutTag_ = 0;
   uint32_t playFrom_ = 0;  // the frame the next playback starts at
   bool showing_ = false;   // controls are being set from the model

@@ -11,6 +11,7 @@
 
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
+#include "show/cue_list.h"
 #include "ui/devices_list_view.h"
 #include "ui/main_form.h"
 #include "ui/queued_compile_listener.h"
@@ -73,7 +74,10 @@ void MainForm::StartCompile() {
   const int32_t code = *root.Value();
   const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
   switch (compiler_->Start(code, lookup, ShowFilePath(), *listener_, limits_)) {
-    case CompileController::StartResult::kStarted: CompileLaunched(); return;
+    case CompileController::StartResult::kStarted:
+      project_.ShowFileReplaced();
+      CompileLaunched();
+      return;
     case CompileController::StartResult::kRecursive:
       execution_.ClearRenderAndVisualizeMark();
       inform(kRecursivityRefusal);
@@ -87,7 +91,6 @@ void MainForm::StartCompile() {
 }
 
 void MainForm::CompileLaunched() {
-  ++compileNumber_;
   if (display_) display_->ShowCompileText();
   execution_.CompileStarted();
   ShowButtons();
@@ -112,6 +115,10 @@ CompileEnd PlainEnd(const CompileOutcome& outcome) {
 
 void MainForm::CompileFinished(const CompileOutcome& outcome) {
   compiler_->Finished();
+  if (std::exchange(showCompile_, false)) {
+    if (!outcome.Written()) showPlayback_ = false;
+    project_.CompileEnded(outcome.Written());
+  }
   PostProgress(0, -1);
   const AfterCompile after = execution_.CompileFinished(PlainEnd(outcome), list_.Selection().has_value());
   ShowButtons();
@@ -127,27 +134,56 @@ void MainForm::StartVisualize() {
     PlaybackFinished();
     return;
   }
-  display_->BringToFront();
+  // The show window keeps the keyboard, so its keys (Stop, Space, Enter) still work.
+  if (showPlayback_) {
+    display_->ShowWithoutFocus();
+  } else {
+    display_->BringToFront();
+  }
   const uint32_t first = std::exchange(playFrom_, 0);
-  if (!(first == 0 ? display_->StartPlayback() : display_->StartPlaybackAt(first))) PlaybackFinished();
+  if (!(first == 0 ? display_->StartPlayback() : display_->StartPlaybackAt(first))) {
+    PlaybackFinished();
+    return;
+  }
+  if (showPlayback_) project_.PlaybackStarted();
 }
 
-CompileController::StartResult MainForm::CompileShow(std::vector<RootCue> cues, std::optional<float> scale,
-                                                     uint32_t first_frame, size_t* failedCue) {
-  if (execution_.CompileBlocked(compiler_->Busy())) return CompileController::StartResult::kBusy;
-  const auto lookup = [this](int32_t c) { return list_.FindByCode(c); };
-  const auto result =
-      compiler_->StartShow(std::move(cues), lookup, ShowFilePath(), *listener_, limits_, failedCue, scale);
-  if (result != CompileController::StartResult::kStarted) return result;
+ShowStart MainForm::CompileShow(uint32_t firstFrame) {
+  ShowStart start;
+  if (execution_.CompileBlocked(compiler_->Busy())) {
+    start.Busy = true;
+    return start;
+  }
+  ShowCompileRequest request;
+  request.Output = ShowFilePath();
+  request.Limits = limits_;
+  request.BoxScale = scale_.load();
+  request.Places.WithRow = true;
+  ShowCompileAnswer answer = project_.RequestCompile(request);
+  if (!answer.Ok()) {
+    start.Refusal = std::move(answer.Refusal);
+    return start;
+  }
+  ShowCompilePlan& plan = *answer.Plan;
+  project_.CompileStarted(plan);
+  if (compiler_->StartJob(std::move(plan.Job), *listener_) != CompileController::StartResult::kStarted) {
+    project_.ShowFileReplaced();
+    start.Busy = true;
+    return start;
+  }
+  showCompile_ = true;
+  showPlayback_ = true;
   execution_.MarkRenderAndVisualize();
-  playFrom_ = first_frame;
+  playFrom_ = firstFrame;
   CompileLaunched();
-  return result;
+  start.Started = true;
+  return start;
 }
 
-bool MainForm::PlayFrom(uint32_t first_frame) {
+bool MainForm::PlayFrom(uint32_t firstFrame) {
   if (execution_.Compiling() || execution_.Playing() || !execution_.Buttons().Visualize) return false;
-  playFrom_ = first_frame;
+  playFrom_ = firstFrame;
+  showPlayback_ = true;
   StartVisualize();
   return true;
 }
@@ -156,9 +192,24 @@ void MainForm::StopPlayback() {
   if (display_) display_->StopPlayback();
 }
 
+void MainForm::TogglePlaybackPause() {
+  if (display_) display_->TogglePlaybackPause();
+}
+
+int32_t MainForm::PanelWidth() const {
+  const auto* panel = dynamic_cast<const QWidget*>(display_);
+  return panel ? panel->width() : 1280;
+}
+
+int32_t MainForm::PanelHeight() const {
+  const auto* panel = dynamic_cast<const QWidget*>(display_);
+  return panel ? panel->height() : 720;
+}
+
 void MainForm::PlaybackFinished() {
   execution_.PlaybackFinished(list_.Selection().has_value());
   ShowButtons();
+  if (std::exchange(showPlayback_, false)) project_.PlaybackEnded();
 }
 
 void MainForm::StopCompileClick() {

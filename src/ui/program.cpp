@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QScreen>
 
+#include "compiler/compiled_device_prep.h"
+#include "ui/show_window.h"
+
 namespace orvane {
 namespace {
 
@@ -19,17 +22,29 @@ ProgramFolders SystemFolders(const std::filesystem::path& temp) {
   return {WithSlash(QCoreApplication::applicationDirPath().toStdString()), WithSlash(temp.string())};
 }
 
-Program::Program(ProgramFolders folders, UserDialogs& dialogs, DisplayForm::FatalHandler fatal) {
+Program::Program(ProgramFolders folders, UserDialogs& dialogs, DisplayForm::FatalHandler fatal)
+    : dialogs_(dialogs), project_(PrepareCompiledPart) {
   const std::string temp = folders.Temp;
-  main_ = std::make_unique<MainForm>(std::move(folders), dialogs);
+  main_ = std::make_unique<MainForm>(std::move(folders), project_, dialogs);
   display_ = std::make_unique<DisplayForm>(*main_, temp, std::move(fatal));
   main_->SetDisplay(display_.get());
+  QObject::connect(main_.get(), &MainForm::ShowWindowRequested, main_.get(), [this] { OpenShowWindow(); });
 }
 
 Program::~Program() {
+  shows_.reset();
   main_->SetDisplay(nullptr);
   display_.reset();
   main_.reset();
+}
+
+ShowWindow& Program::OpenShowWindow() {
+  if (!shows_) shows_ = std::make_unique<ShowWindow>(project_, *main_, dialogs_);
+  if (!project_.ShowOpen()) project_.New();
+  shows_->show();
+  shows_->raise();
+  shows_->activateWindow();
+  return *shows_;
 }
 
 void Program::Show() {

@@ -1,15 +1,19 @@
 #pragma once
-// The desktop program's two windows, made, placed and torn down in order: the main window
-// first, then the display window; at the end the display (its context and the copied
-// assets) goes first, then the main window with the devices, the sets and the pool.
+// The desktop program: the show project and its windows, made, placed and torn down in
+// order: the main window first, then the display window, and the show window on first use;
+// at the end the show window and the display (its context and the copied assets) go first,
+// then the main window with the sets and the pool, and last the project with the devices.
 
 #include <filesystem>
 #include <memory>
 
+#include "project/show_project.h"
 #include "ui/display_form.h"
 #include "ui/main_form.h"
 
 namespace orvane {
+
+class ShowWindow;
 
 class Program {
  public:
@@ -22,10 +26,17 @@ class Program {
 
   MainForm& Main() { return *main_; }
   DisplayForm& Display() { return *display_; }
+  ShowProject& Project() { return project_; }
+  // The show timeline window, made on first use, shown and raised.
+  ShowWindow& OpenShowWindow();
+  ShowWindow* Shows() const { return shows_.get(); }
 
  private:
+  UserDialogs& dialogs_;
+  ShowProject project_;
   std::unique_ptr<MainForm> main_;
   std::unique_ptr<DisplayForm> display_;
+  std::unique_ptr<ShowWindow> shows_;
 };
 
 // The folders the program uses: its own, and `temp` (the process's private temporary

@@ -1,8 +1,10 @@
 #include "ui/show_video_export.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QProcess>
-#include <QProgressDialog>
-#include <QTemporaryDir>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,7 +18,24 @@ constexpr int kCloseWaitMs = 5000;
 }  // namespace
 
 ShowVideoExport::ShowVideoExport(QWidget* window, UserDialogs& dialogs)
-    : QObject(window), window_(window), dialogs_(dialogs) {}
+    : QObject(window), window_(window), dialogs_(dialogs) {
+  panel_ = new QWidget(window_);
+  panel_->setObjectName(QStringLiteral("VideoProgress"));
+  auto* row = new QHBoxLayout(panel_);
+  row->setContentsMargins(0, 0, 0, 0);
+  label_ = new QLabel;
+  bar_ = new QProgressBar;
+  bar_->setRange(0, 100);
+  bar_->setMaximumWidth(140);
+  cancel_ = new QPushButton(QStringLiteral("Cancel"));
+  cancel_->setObjectName(QStringLiteral("VideoCancel"));
+  cancel_->setToolTip(QStringLiteral("Stop the video export; no file is left"));
+  row->addWidget(label_);
+  row->addWidget(bar_);
+  row->addWidget(cancel_);
+  panel_->hide();
+  connect(cancel_, &QPushButton::clicked, this, &ShowVideoExport::Cancel);
+}
 
 ShowVideoExport::~ShowVideoExport() {
   if (!Running()) return;
@@ -31,7 +50,7 @@ ShowVideoExport::~ShowVideoExport() {
 bool ShowVideoExport::Running() const { return process_ != nullptr && process_->state() != QProcess::NotRunning; }
 
 bool ShowVideoExport::Start(const std::filesystem::path& program, const VideoExportRequest& request,
-                            std::unique_ptr<QTemporaryDir> scratch) {
+                            std::unique_ptr<PrivateTempFolder> scratch) {
   if (Running()) return false;
   if (process_) process_->deleteLater();
   run_ = VideoExportRun();
@@ -49,25 +68,15 @@ bool ShowVideoExport::Start(const std::filesystem::path& program, const VideoExp
     End(code, status == QProcess::CrashExit);
   });
 
-  if (!progress_) {
-    progress_ = new QProgressDialog(window_);
-    progress_->setObjectName(QStringLiteral("VideoProgress"));
-    progress_->setWindowTitle(QStringLiteral("Export video"));
-    progress_->setWindowModality(Qt::WindowModal);
-    progress_->setAutoClose(false);
-    progress_->setAutoReset(false);
-    progress_->setMinimumDuration(0);
-    progress_->setRange(0, 100);
-    connect(progress_, &QProgressDialog::canceled, this, &ShowVideoExport::Cancel);
-  }
-  progress_->setLabelText(QStringLiteral("Compiling the show..."));
-  progress_->setValue(0);
-  progress_->show();
+  label_->setText(QStringLiteral("Video: compiling the show..."));
+  bar_->setValue(0);
+  cancel_->setEnabled(true);
+  panel_->show();
 
   process_->start();
   if (!process_->waitForStarted()) {
     const std::string reason = process_->errorString().toStdString();
-    progress_->hide();
+    panel_->hide();
     scratch_.reset();
     dialogs_.Message(DialogKind::Error, DialogButtons::Ok,
                      "The video export cannot start " + program.string() + ": " + reason);
@@ -82,7 +91,8 @@ qint64 ShowVideoExport::ChildPid() const { return Running() ? process_->processI
 void ShowVideoExport::Cancel() {
   if (!Running() || run_.CancelRequested()) return;
   run_.RequestCancel();
-  progress_->setLabelText(QStringLiteral("Stopping..."));
+  label_->setText(QStringLiteral("Video: stopping..."));
+  cancel_->setEnabled(false);
   process_->terminate();
   QTimer::singleShot(kKillAfterMs, process_, [p = process_] {
     if (p->state() != QProcess::NotRunning) p->kill();
@@ -94,14 +104,14 @@ void ShowVideoExport::ReadErrors() {
   const QByteArray bytes = process_->readAllStandardError();
   run_.TakeErrorOutput(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
   if (const auto& p = run_.Progress(); p && !run_.CancelRequested()) {
-    progress_->setLabelText(QStringLiteral("Frame %1 of %2").arg(p->Done).arg(p->Total));
-    progress_->setValue(run_.Percent());
+    label_->setText(QStringLiteral("Video: frame %1 of %2").arg(p->Done).arg(p->Total));
+    bar_->setValue(run_.Percent());
   }
 }
 
 void ShowVideoExport::End(int exitStatus, bool crashed) {
   const VideoExportOutcome outcome = run_.Finish(exitStatus, crashed);
-  progress_->hide();
+  panel_->hide();
   scratch_.reset();
   if (outcome.End == VideoExportEnd::kFailed) {
     dialogs_.Message(DialogKind::Error, DialogButtons::Ok, "The video was not written.\n" + outcome.Message);

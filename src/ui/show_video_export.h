@@ -1,7 +1,8 @@
 #pragma once
 // The show window's video export: `orvane-cli video` as a child process (the offscreen
-// renderer lives in that executable), its "frame N/M" lines in a progress dialog whose
-// Cancel stops the child, and its end told through UserDialogs.
+// renderer lives in that executable), its "frame N/M" lines in a small panel of the status
+// bar whose Cancel stops the child, and its end told through UserDialogs. The window stays
+// usable meanwhile.
 
 #include <filesystem>
 #include <memory>
@@ -10,10 +11,12 @@
 
 #include "model/user_dialogs.h"
 #include "show/video_export_run.h"
+#include "util/private_temp_folder.h"
 
+class QLabel;
 class QProcess;
-class QProgressDialog;
-class QTemporaryDir;
+class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace orvane {
@@ -28,10 +31,14 @@ class ShowVideoExport : public QObject {
   // scratch (may be null) holds a temporary save of the show and goes with the child.
   // False, after its message, when the child does not start.
   bool Start(const std::filesystem::path& program, const VideoExportRequest& request,
-             std::unique_ptr<QTemporaryDir> scratch);
+             std::unique_ptr<PrivateTempFolder> scratch);
   bool Running() const;
   void Cancel();
-  QProgressDialog* Progress() const { return progress_; }
+  // The status bar's panel: shown while an export runs.
+  QWidget* Panel() const { return panel_; }
+  QLabel* ProgressLabel() const { return label_; }
+  QProgressBar* ProgressBar() const { return bar_; }
+  QPushButton* CancelButton() const { return cancel_; }
   // The running child's process id; 0 when none runs.
   qint64 ChildPid() const;
 
@@ -45,8 +52,11 @@ class ShowVideoExport : public QObject {
   QWidget* window_;
   UserDialogs& dialogs_;
   QProcess* process_ = nullptr;
-  QProgressDialog* progress_ = nullptr;
-  std::unique_ptr<QTemporaryDir> scratch_;
+  QWidget* panel_ = nullptr;
+  QLabel* label_ = nullptr;
+  QProgressBar* bar_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  std::unique_ptr<PrivateTempFolder> scratch_;
   VideoExportRun run_;
   std::filesystem::path output_;
 };

@@ -1,5 +1,9 @@
 #include "ui/show_window.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,33 +22,28 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
-#include <QUndoStack>
+#include <QVBoxLayout>
 
-#include "compiler/compile_messages.h"
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
+#include "model/timeline_view.h"
 #include "show/cue_list.h"
-#include "show/show_root_cues.h"
-#include "show/staged_files.h"
 #include "ui/cue_table_model.h"
-#include "ui/main_form.h"
-#include "ui/show_commands.h"
 #include "ui/show_music.h"
 #include "ui/show_video_export.h"
 
 namespace orvane {
 namespace {
 
-constexpr const char* kUntitled = "Untitled";
 constexpr int kFollowMs = 40;  // one show frame
-constexpr int kIdleTicksBeforeEnd = 3;
+constexpr const char* kCompilingShow = "Compiling the show...";
 
 // The code column edits in a box listing the codes of the device list.
 class CodeDelegate : public QStyledItemDelegate {
@@ -68,11 +67,7 @@ class CodeDelegate : public QStyledItemDelegate {
   const DeviceList& list_;
 };
 
-bool IsWithin(const std::filesystem::path& file, const std::filesystem::path& folder) {
-  if (folder.empty()) return false;
-  const auto rel = file.lexically_normal().lexically_relative(folder.lexically_normal());
-  return !rel.empty() && *rel.begin() != "..";
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -95,12 +90,11 @@ class ShowWindow::MusicListener : public MusicAnalysisListener {
   ShowWindow& window_;
 };
 
-ShowWindow::ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), main_(main), dialogs_(dialogs) {
+ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), project_(project), stage_(stage), dialogs_(dialogs) {
   setObjectName(QStringLiteral("ShowWindow"));
-  content_.Cues = &show_.Cues;
-  content_.Devices = &main_.Devices().Devices();
-  undo_ = new QUndoStack(this);
+  content_.Cues = &project_.Cues();
+  content_.Devices = &project_.Devices().Devices();
   musicListener_ = std::make_unique<MusicListener>(*this);
   pickFile_ = [this](bool save) -> std::optional<std::filesystem::path> {
     const QString filter = QStringLiteral("Cue lists (*.csv);;All files (*)");
@@ -123,38 +117,45 @@ ShowWindow::ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent)
     return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
   };
   cliProgram_ = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kCliProgramName;
+  BuildWidgets();
   videoExport_ = new ShowVideoExport(this, dialogs_);
+  statusBar()->addPermanentWidget(videoExport_->Panel());
   connect(videoExport_, &ShowVideoExport::Finished, this,
           [this](VideoExportEnd, const QString& message) { ShowStatus(message.section(QLatin1Char('\n'), 0, 0)); });
-  BuildWidgets();
   BuildActions();
-  connect(undo_, &QUndoStack::cleanChanged, this, &ShowWindow::UpdateTitle);
   follow_ = new QTimer(this);
   follow_->setInterval(kFollowMs);
   connect(follow_, &QTimer::timeout, this, &ShowWindow::FollowPlayback);
   music_ = new ShowMusic(this);
   connect(music_, &ShowMusic::Silent, this, &ShowWindow::ShowStatus);
   resize(900, 560);
-  UpdateTitle();
+  project_.AddObserver(*this);
+  if (!project_.ShowOpen()) project_.New();
+  ShowDocumentAnew();
 }
 
-ShowWindow::~ShowWindow() { analyser_.RequestStop(); }
+ShowWindow::~ShowWindow() {
+  project_.RemoveObserver(*this);
+  analyser_.RequestStop();
+}
 
 void ShowWindow::BuildWidgets() {
   model_ = new CueTableModel(
-      show_.Cues, main_.Devices().Devices(),
+      project_.Cues(), project_.Devices().Devices(),
       [this](size_t row, CueField field, const std::string& text) -> std::optional<std::string> {
         // Checked now; applied once the table has closed its editor.
-        CueFieldEdit edit = SetCueFieldChange(show_.Cues, row, field, text, &main_.Devices().Devices());
+        CueFieldEdit edit = project_.CheckCueField(row, field, text);
         if (edit.Error) {
-          ShowStatus(QString::fromStdString(*edit.Error));
+          lastRefusal_ = Q(*edit.Error);
+          ShowStatus(lastRefusal_);
           return edit.Error;
         }
+        if (!lastRefusal_.isEmpty() && status_->text() == lastRefusal_) ShowStatus({});
+        lastRefusal_.clear();
         if (!edit.Change.Empty()) {
           auto change = std::make_shared<CueListChange>(std::move(edit.Change));
           QMetaObject::invokeMethod(
-              this, [this, change] { PushCueChange(QStringLiteral("Edit cue"), std::move(*change)); },
-              Qt::QueuedConnection);
+              this, [this, change] { project_.EditCues("Edit cue", std::move(*change)); }, Qt::QueuedConnection);
         }
         return std::nullopt;
       },
@@ -166,16 +167,39 @@ void ShowWindow::BuildWidgets() {
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-  table_->setItemDelegateForColumn(static_cast<int>(CueField::Code), new CodeDelegate(main_.Devices(), table_));
+  table_->setItemDelegateForColumn(static_cast<int>(CueField::Code), new CodeDelegate(project_.Devices(), table_));
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->verticalHeader()->setDefaultSectionSize(20);
 
   strip_ = new TimelineStrip(content_, *table_->selectionModel());
   connect(strip_, &TimelineStrip::PlayHeadClicked, this, &ShowWindow::SetPlayHead);
   connect(strip_, &TimelineStrip::CueDragged, this, &ShowWindow::MoveCue);
+  connect(strip_, &TimelineStrip::ViewChanged, this, &ShowWindow::UpdateScrollBar);
+  connect(strip_, &TimelineStrip::Resized, this, [this] {
+    if (fitPending_ && strip_->width() > 0) {
+      fitPending_ = false;
+      strip_->FitShowIfLonger();
+    }
+    UpdateScrollBar();
+  });
+  scroll_ = new QScrollBar(Qt::Horizontal);
+  scroll_->setObjectName(QStringLiteral("TimelineScroll"));
+  connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
+    TimelineView view = strip_->View();
+    const double first = value / view.PixelsPerSecond;
+    if (std::abs(first - view.FirstSecond) * view.PixelsPerSecond < 0.5) return;
+    view.FirstSecond = first;
+    strip_->SetView(view);
+  });
+  auto* stripArea = new QWidget;
+  auto* stripLayout = new QVBoxLayout(stripArea);
+  stripLayout->setContentsMargins(0, 0, 0, 0);
+  stripLayout->setSpacing(0);
+  stripLayout->addWidget(strip_, 1);
+  stripLayout->addWidget(scroll_);
 
   auto* splitter = new QSplitter(Qt::Vertical);
-  splitter->addWidget(strip_);
+  splitter->addWidget(stripArea);
   splitter->addWidget(table_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 2);
@@ -183,6 +207,9 @@ void ShowWindow::BuildWidgets() {
 
   status_ = new QLabel;
   status_->setObjectName(QStringLiteral("ShowStatus"));
+  clock_ = new QLabel;
+  clock_->setObjectName(QStringLiteral("PlayHeadClock"));
+  clock_->setToolTip(QStringLiteral("The play head's time"));
   musicProgress_ = new QProgressBar;
   musicProgress_->setRange(0, 100);
   musicProgress_->setMaximumWidth(120);
@@ -190,6 +217,7 @@ void ShowWindow::BuildWidgets() {
   musicProgress_->hide();
   statusBar()->addWidget(status_, 1);
   statusBar()->addPermanentWidget(musicProgress_);
+  statusBar()->addPermanentWidget(clock_);
 }
 
 void ShowWindow::BuildActions() {
@@ -212,7 +240,8 @@ void ShowWindow::BuildActions() {
   make(NewAct, "NewAct", QStringLiteral("New"), QKeySequence::New, [this] { NewShow(); });
   make(OpenAct, "OpenAct", QStringLiteral("Open"), QKeySequence::Open, [this] {
     if (!MaybeSave()) return;
-    const std::string start = folder_.empty() ? main_.Devices().DeviceFolder() : folder_.parent_path().string();
+    const std::filesystem::path& folder = project_.Folder();
+    const std::string start = folder.empty() ? project_.Devices().DeviceFolder() : folder.parent_path().string();
     if (auto chosen = dialogs_.PickFolder("Select the show folder", start)) LoadShowFolder(*chosen);
   });
   make(SaveAct, "SaveAct", QStringLiteral("Save"), QKeySequence::Save, [this] { Save(); });
@@ -236,22 +265,25 @@ void ShowWindow::BuildActions() {
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
   make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")), [this] {
-    QSize panel(1280, 720);
-    if (const auto* display = dynamic_cast<const QWidget*>(main_.Display())) panel = display->size();
-    if (auto choice = chooseVideo_(VideoExportSizes(panel.width(), panel.height()))) ExportVideo(*choice);
+    std::vector<VideoSize> sizes = VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight());
+    const VideoSize remembered{project_.Settings().VideoWidth, project_.Settings().VideoHeight};
+    if (remembered.Width > 0) {
+      std::erase(sizes, remembered);
+      sizes.insert(sizes.begin(), remembered);
+    }
+    if (auto choice = chooseVideo_(sizes)) ExportVideo(*choice);
   });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
   make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
-       [this] { main_.StopPlayback(); });
+       [this] { stage_.StopPlayback(); });
   // Only while a show plays, so typing in the table keeps its keys; no buttons.
   bar = nullptr;
-  make(PauseAct, "PauseAct", QStringLiteral("Pause"), QKeySequence(Qt::Key_Space), [this] {
-    if (DisplayPort* display = main_.Display()) display->TogglePlaybackPause();
-  });
+  make(PauseAct, "PauseAct", QStringLiteral("Pause"), QKeySequence(Qt::Key_Space),
+       [this] { stage_.TogglePlaybackPause(); });
   make(RestartAct, "RestartAct", QStringLiteral("Restart"), QKeySequence(Qt::Key_Return), [this] {
-    main_.StopPlayback();
+    stage_.StopPlayback();
     music_->Stop();
     Play(playStart_);
   });
@@ -261,14 +293,8 @@ void ShowWindow::BuildActions() {
   bar = addToolBar(QStringLiteral("Edit"));
   bar->setObjectName(QStringLiteral("EditToolBar"));
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  UndoAct = undo_->createUndoAction(this, QStringLiteral("Undo"));
-  UndoAct->setObjectName(QStringLiteral("UndoAct"));
-  UndoAct->setShortcut(QKeySequence::Undo);
-  RedoAct = undo_->createRedoAction(this, QStringLiteral("Redo"));
-  RedoAct->setObjectName(QStringLiteral("RedoAct"));
-  RedoAct->setShortcut(QKeySequence::Redo);
-  bar->addAction(UndoAct);
-  bar->addAction(RedoAct);
+  make(UndoAct, "UndoAct", QStringLiteral("Undo"), QKeySequence::Undo, [this] { project_.Undo(); });
+  make(RedoAct, "RedoAct", QStringLiteral("Redo"), QKeySequence::Redo, [this] { project_.Redo(); });
   bar->addSeparator();
   make(AddCueAct, "AddCueAct", QStringLiteral("Add cue"), QKeySequence(Qt::Key_Insert), [this] { AddCue(); });
   make(DeleteAct, "DeleteAct", QStringLiteral("Delete"), QKeySequence::Delete, [this] { DeleteSelected(); });
@@ -279,193 +305,213 @@ void ShowWindow::BuildActions() {
        [this](bool on) { content_.SnapToBeats = on; });
   SnapAct->setCheckable(true);
   SnapAct->setChecked(content_.SnapToBeats);
-  QAction* titleAct = nullptr;
-  make(titleAct, "TitleAct", QStringLiteral("Title..."), QKeySequence(), [this] {
-    if (auto title = dialogs_.InputText("Show title", "Title of the show:", show_.Settings.Title)) SetTitle(*title);
+  make(TitleAct, "TitleAct", QStringLiteral("Title..."), QKeySequence(), [this] {
+    if (auto title = dialogs_.InputText("Show title", "Title of the show:", project_.Settings().Title))
+      SetTitle(*title);
   });
+  make(SeedAct, "SeedAct", QStringLiteral("Seed..."), QKeySequence(), [this] { ChooseSeed(); });
+  make(KeysAct, "KeysAct", QStringLiteral("Keys"), QKeySequence(Qt::Key_F1), [this] {
+    std::string text = "Keys of the show window:\n";
+    for (QAction* a : actions() + findChildren<QAction*>()) {
+      if (a->shortcut().isEmpty() || a == KeysAct) continue;
+      const std::string line =
+          "\n" + a->shortcut().toString(QKeySequence::NativeText).toStdString() + "\t" + a->text().toStdString();
+      if (text.find(line) == std::string::npos) text += line;
+    }
+    text += "\nWheel\tzoom around the mouse\nShift+Wheel\tscroll the timeline";
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, text, "Show window keys");
+  });
+  UpdateHistoryActions();
 }
 
-bool ShowWindow::Modified() const { return !undo_->isClean(); }
-
 QString ShowWindow::StatusText() const { return status_->text(); }
+
+QString ShowWindow::ClockText() const { return clock_->text(); }
+
+double ShowWindow::TempoBpm() const {
+  const auto& beats = project_.Settings().Beats;
+  return beats && !project_.BeatsMissing() ? beats->TempoBpm : 0;
+}
 
 void ShowWindow::ShowStatus(const QString& text) { status_->setText(text); }
 
 void ShowWindow::ShowError(const std::string& text) { dialogs_.Message(DialogKind::Error, DialogButtons::Ok, text); }
 
 void ShowWindow::UpdateTitle() {
-  std::string title = ShowTitle(show_.Settings, folder_);
-  if (title.empty()) title = kUntitled;
-  setWindowTitle(QStringLiteral("Show timeline - ") + QString::fromStdString(title) +
+  setWindowTitle(QStringLiteral("Show timeline - ") + Q(project_.Title()) +
                  (Modified() ? QStringLiteral("*") : QString()));
 }
 
-// ---- documents
-
-void ShowWindow::AdoptShow(ShowDocument show, const std::filesystem::path& folder) {
-  analyser_.RequestStop();
-  show_ = std::move(show);
-  SortCuesByTime(show_.Cues);
-  folder_ = folder;
-  undo_->clear();
-  content_.Envelope.reset();
-  content_.MusicOffsetSeconds = show_.Settings.MusicOffsetSeconds;
-  content_.PlayHeadMs = 0;
-  musicBeats_.clear();
-  tempoBpm_ = 0;
-  UpdateBeats();
-  model_->Reload();
-  strip_->FitShow();
-  UpdateTitle();
-  if (!show_.Settings.MusicFile.empty()) AnalyseMusic(false);
+void ShowWindow::UpdateHistoryActions() {
+  const ProjectHistory& history = project_.History();
+  UndoAct->setEnabled(history.CanUndo());
+  RedoAct->setEnabled(history.CanRedo());
+  UndoAct->setToolTip(history.CanUndo() ? Q("Undo " + history.UndoText()) : QStringLiteral("Nothing to undo"));
+  RedoAct->setToolTip(history.CanRedo() ? Q("Redo " + history.RedoText()) : QStringLiteral("Nothing to redo"));
 }
+
+void ShowWindow::UpdateScrollBar() {
+  const TimelineView& view = strip_->View();
+  double end = LastVisibleSecond(view);
+  if (!project_.Cues().empty()) end = std::max(end, static_cast<double>(project_.Cues().back().TimeMs) / 1000.0);
+  if (content_.Envelope)
+    end = std::max(end, content_.Envelope->DurationSeconds() - project_.Settings().MusicOffsetSeconds);
+  const QSignalBlocker quiet(scroll_);
+  const int page = std::max(1, view.WidthPixels);
+  scroll_->setRange(0, std::max(0, static_cast<int>(std::ceil(end * view.PixelsPerSecond)) - page));
+  scroll_->setPageStep(page);
+  scroll_->setSingleStep(std::max(1, page / 20));
+  scroll_->setValue(static_cast<int>(std::lround(view.FirstSecond * view.PixelsPerSecond)));
+}
+
+// ---- the project's reports
+
+void ShowWindow::ShowDocumentAnew() {
+  analyser_.RequestStop();
+  content_.Envelope.reset();
+  musicShown_.clear();
+  content_.PlayHeadMs = 0;
+  clock_->setText(Q(orvane::ClockText(0)));
+  model_->Reload();
+  UpdateBeats();
+  strip_->SetView(TimelineView{kTimelineDefaultZoom, 0, strip_->width()});
+  fitPending_ = strip_->width() <= 0;
+  if (!fitPending_) strip_->FitShowIfLonger();
+  UpdateTitle();
+  UpdateHistoryActions();
+  UpdateScrollBar();
+  if (!project_.Settings().MusicFile.empty()) AnalyseMusic(project_.BeatsMissing());
+}
+
+void ShowWindow::ProjectChanged(const ProjectChange& change) {
+  if (change.Has(ProjectPart::kDocument)) {
+    StopFollowing();
+    ShowDocumentAnew();
+    return;
+  }
+  if (change.Has(ProjectPart::kCues)) {
+    model_->Reload();
+    SelectRows(change.CueRows);
+  } else if (change.Has(ProjectPart::kDevices)) {
+    model_->Refresh();
+  }
+  if (change.Has(ProjectPart::kSettings)) {
+    content_.MusicOffsetSeconds = project_.Settings().MusicOffsetSeconds;
+    if (project_.Settings().MusicFile != musicShown_) {
+      analyser_.RequestStop();
+      content_.Envelope.reset();
+      musicShown_.clear();
+      if (project_.MusicPath()) AnalyseMusic(project_.BeatsMissing());
+    }
+  }
+  if (change.Has(ProjectPart::kBeats) || change.Has(ProjectPart::kSettings)) UpdateBeats();
+  if (!change.Note.empty()) ShowStatus(Q(change.Note));
+  UpdateTitle();
+  UpdateHistoryActions();
+  UpdateScrollBar();
+  strip_->update();
+}
+
+void ShowWindow::ShowCompileStarted() {
+  compilingText_ = QString::fromLatin1(kCompilingShow);
+  ShowStatus(compilingText_);
+}
+
+void ShowWindow::ShowCompiled(bool written) {
+  if (!written) {
+    if (status_->text() == compilingText_) ShowStatus({});
+    StopFollowing();
+  }
+}
+
+void ShowWindow::PlaybackStarted() {
+  // The compile's message has had its time once the show is on.
+  if (!compilingText_.isEmpty() && status_->text() == compilingText_) ShowStatus({});
+  compilingText_.clear();
+  if (following_) music_->SetSource(project_.MusicPath(), project_.Settings().MusicOffsetSeconds);
+}
+
+void ShowWindow::PlaybackEnded() { StopFollowing(); }
+
+// ---- documents
 
 void ShowWindow::NewShow() {
   if (!MaybeSave()) return;
-  AdoptShow({}, {});
+  project_.New();
   ShowStatus({});
 }
 
-bool ShowWindow::OpenFolder(const std::filesystem::path& folder) { return MaybeSave() && LoadShowFolder(folder); }
+bool ShowWindow::OpenFolder(const std::filesystem::path& folder) {
+  if (!MaybeSave()) return false;
+  LoadShowFolder(folder);
+  return project_.Folder() == folder && !project_.Modified();
+}
 
-bool ShowWindow::LoadShowFolder(const std::filesystem::path& folder) {
-  ShowDocument opened;
-  const ShowOpenReport report = OpenShowFolder(folder, main_.Devices(), dialogs_, opened);
-  main_.DevicesReloaded();
-  if (report.Error) {
-    ShowError(*report.Error);
-    DevicesChanged();
-    return false;
+void ShowWindow::LoadShowFolder(const std::filesystem::path& folder) {
+  const ProjectOpenReport report = project_.Open(folder, dialogs_);
+  if (!report.Opened) {
+    ShowError(report.Opened.Message());
+    return;
   }
-  AdoptShow(std::move(opened), folder);
   ShowStatus(report.MusicMissing ? QStringLiteral("The music file is missing: the show plays without music.")
-                                 : QStringLiteral("%1 cues.").arg(show_.Cues.size()));
-  return true;
+                                 : QStringLiteral("%1 cues.").arg(project_.Cues().size()));
 }
 
 bool ShowWindow::Save() {
-  if (folder_.empty()) return SaveAs();
-  const ShowSaveReport report = SaveShowFolder(folder_, show_, main_.Devices().Devices(), dialogs_);
-  if (report.Error) ShowError(*report.Error);
-  if (!report.Saved) return false;
-  undo_->setClean();
-  UpdateTitle();
-  ShowStatus(QStringLiteral("Saved in %1.").arg(QString::fromStdString(folder_.string())));
+  if (project_.Folder().empty()) return SaveAs();
+  const ProjectSaveReport report = project_.Save(dialogs_);
+  for (const Notice& n : ShowProject::SaveNotices(report)) dialogs_.Message(n.Kind, DialogButtons::Ok, n.Text);
+  if (report.End != WriteEnd::kWritten) return false;
+  ShowStatus(QStringLiteral("Saved in %1.").arg(Q(project_.Folder().string())));
   return true;
 }
 
 bool ShowWindow::SaveAs() {
-  const std::string start = folder_.empty() ? main_.Devices().DeviceFolder() : folder_.string();
-  const std::optional<std::string> chosen = dialogs_.PickFolder("Select the folder to save the show in", start);
-  if (!chosen) return false;
-  const std::filesystem::path previous = folder_;
-  const ShowSettings settings = show_.Settings;
-  // A music file named relative to the old folder keeps pointing at the same file.
-  if (auto music = ShowMusicPath(show_.Settings, folder_)) show_.Settings.MusicFile = music->string();
-  folder_ = *chosen;
-  if (Save()) return true;
-  folder_ = previous;
-  show_.Settings = settings;
-  return false;
+  if (!project_.SaveToChosenFolder(dialogs_)) return false;
+  ShowStatus(QStringLiteral("Saved in %1.").arg(Q(project_.Folder().string())));
+  return true;
 }
 
-bool ShowWindow::MaybeSave() {
-  if (!Modified()) return true;
-  std::string title = ShowTitle(show_.Settings, folder_);
-  if (title.empty()) title = kUntitled;
-  switch (dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNoCancel,
-                           "The show \"" + title + "\" has unsaved changes. Do you wish to save them?")) {
-    case DialogAnswer::Yes: return Save();
-    case DialogAnswer::No: return true;
-    default: return false;
-  }
-}
+bool ShowWindow::MaybeSave() { return project_.AskToSave(dialogs_) != ShowProject::LosingEdits::kCancel; }
 
+// Closing the window closes the show: edits given up with "No" are gone, so nothing is
+// asked about them again, and the main window is back to its devices alone.
 void ShowWindow::closeEvent(QCloseEvent* event) {
-  if (MaybeSave()) {
-    // The changes were saved or given up: the window keeps the show as saved.
-    event->accept();
-  } else {
+  if (project_.AskToSave(dialogs_) == ShowProject::LosingEdits::kCancel) {
     event->ignore();
+    return;
   }
+  StopFollowing();
+  project_.Close();
+  event->accept();
 }
 
 bool ShowWindow::ImportCues(const std::filesystem::path& file) {
-  std::string bytes;
-  if (auto error = ReadSmallFile(file, kMaxCueFileBytes, bytes)) {
-    ShowError(*error);
+  const Result<> imported = project_.ImportCues(file);
+  if (!imported) {
+    ShowError(imported.Message());
     return false;
   }
-  CueListRead read = ReadCueList(bytes, file.filename().string(), &main_.Devices().Devices());
-  if (read.Error) {
-    ShowError(*read.Error);
-    return false;
-  }
-  std::vector<size_t> all(show_.Cues.size());
-  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
-  PushCueChange(QStringLiteral("Import cues"), MakeChange(show_.Cues, std::move(all), std::move(read.Cues)));
   strip_->FitShow();
-  ShowStatus(QStringLiteral("%1 cues imported.").arg(show_.Cues.size()));
+  ShowStatus(QStringLiteral("%1 cues imported.").arg(project_.Cues().size()));
   return true;
 }
 
 bool ShowWindow::ExportCues(const std::filesystem::path& file) {
-  std::error_code error;
-  if (std::filesystem::exists(file, error) &&
-      dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo,
-                       "The file " + file.filename().string() + " already exists, do you wish to replace it?") !=
-          DialogAnswer::Yes)
-    return false;
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  if (auto failure = WriteFilesTogether(folder, {{file.filename().string(), CueListText(show_.Cues)}})) {
-    ShowError(*failure);
-    return false;
-  }
-  ShowStatus(QStringLiteral("%1 cues exported.").arg(show_.Cues.size()));
+  const ProjectSaveReport report = project_.ExportCues(file, dialogs_);
+  if (report.End == WriteEnd::kFailed) ShowError(report.Message);
+  if (report.End != WriteEnd::kWritten) return false;
+  ShowStatus(QStringLiteral("%1 cues exported.").arg(project_.Cues().size()));
   return true;
 }
 
 // ---- settings
 
-void ShowWindow::SetMusic(const std::string& file, double offsetSeconds) {
-  ShowSettings after = show_.Settings;
-  std::filesystem::path path(file);
-  after.MusicFile = IsWithin(path, folder_) ? path.lexically_normal().lexically_relative(folder_).string() : file;
-  after.MusicOffsetSeconds = file.empty() ? 0.0 : offsetSeconds;
-  if (after == show_.Settings) return;
-  undo_->push(new ShowSettingsCommand(QStringLiteral("Music"), show_.Settings, after,
-                                      [this](const ShowSettings& s) { ApplySettings(s); }));
-}
-
-void ShowWindow::SetTitle(const std::string& title) {
-  ShowSettings after = show_.Settings;
-  after.Title = title;
-  if (after == show_.Settings) return;
-  undo_->push(new ShowSettingsCommand(QStringLiteral("Title"), show_.Settings, after,
-                                      [this](const ShowSettings& s) { ApplySettings(s); }));
-}
-
-void ShowWindow::ApplySettings(const ShowSettings& settings) {
-  const bool musicChanged = settings.MusicFile != show_.Settings.MusicFile;
-  show_.Settings = settings;
-  content_.MusicOffsetSeconds = settings.MusicOffsetSeconds;
-  if (musicChanged) {
-    analyser_.RequestStop();
-    content_.Envelope.reset();
-    musicBeats_.clear();
-    tempoBpm_ = 0;
-    if (!settings.MusicFile.empty()) AnalyseMusic(false);
-  }
-  UpdateBeats();
-  UpdateTitle();
-  strip_->update();
-}
-
 void ShowWindow::ChooseMusic() {
   QDialog box(this);
   box.setObjectName(QStringLiteral("MusicDialog"));
   box.setWindowTitle(QStringLiteral("Music"));
-  auto* file = new QLineEdit(QString::fromStdString(show_.Settings.MusicFile));
+  auto* file = new QLineEdit(Q(project_.Settings().MusicFile));
   file->setObjectName(QStringLiteral("MusicFileEdit"));
   auto* browse = new QPushButton(QStringLiteral("Browse..."));
   auto* remove = new QPushButton(QStringLiteral("Remove"));
@@ -474,7 +520,7 @@ void ShowWindow::ChooseMusic() {
   offset->setRange(-3600, 3600);
   offset->setDecimals(3);
   offset->setSuffix(QStringLiteral(" s"));
-  offset->setValue(show_.Settings.MusicOffsetSeconds);
+  offset->setValue(project_.Settings().MusicOffsetSeconds);
   auto* row = new QHBoxLayout;
   row->addWidget(file, 1);
   row->addWidget(browse);
@@ -496,15 +542,30 @@ void ShowWindow::ChooseMusic() {
   if (box.exec() != QDialog::Accepted) return;
   std::string chosen = file->text().trimmed().toStdString();
   // A name typed relative to the show folder stays relative.
-  if (!chosen.empty() && std::filesystem::path(chosen).is_relative() && !folder_.empty())
-    chosen = (folder_ / chosen).string();
+  if (!chosen.empty() && std::filesystem::path(chosen).is_relative() && !project_.Folder().empty())
+    chosen = (project_.Folder() / chosen).string();
   SetMusic(chosen, offset->value());
+}
+
+void ShowWindow::ChooseSeed() {
+  const std::optional<std::string> text = dialogs_.InputText(
+      "Show seed", "Seed of the show's random draws (0 to 4294967295):", std::to_string(project_.Seed()));
+  if (!text) return;
+  uint32_t seed = 0;
+  const std::string& t = *text;
+  const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), seed);
+  if (t.empty() || error != std::errc() || end != t.data() + t.size()) {
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
+                     "The seed must be a whole number from 0 to 4294967295, not \"" + t + "\".");
+    return;
+  }
+  project_.SetSeed(seed);
 }
 
 // ---- music
 
 void ShowWindow::AnalyseMusic(bool findBeats) {
-  const std::optional<std::filesystem::path> file = ShowMusicPath(show_.Settings, folder_);
+  const std::optional<std::filesystem::path> file = project_.MusicPath();
   if (!file) {
     if (findBeats) ShowStatus(QStringLiteral("The show has no music: choose it with Music..."));
     return;
@@ -525,6 +586,7 @@ void ShowWindow::AnalyseMusic(bool findBeats) {
         Qt::QueuedConnection);
     return;
   }
+  musicShown_ = project_.Settings().MusicFile;
   musicProgress_->setValue(0);
   musicProgress_->show();
   ShowStatus(findBeats ? QStringLiteral("Finding the beats...") : QStringLiteral("Reading the music..."));
@@ -536,58 +598,36 @@ void ShowWindow::MusicArrived(MusicAnalysis analysis) {
   musicProgress_->hide();
   if (analysis.Status == AudioDecodeStatus::Stopped) return;
   // A report about a file the show no longer uses is old news.
-  const std::optional<std::filesystem::path> file = ShowMusicPath(show_.Settings, folder_);
+  const std::optional<std::filesystem::path> file = project_.MusicPath();
   if (!file || *file != analysis.File) return;
   if (!analysis.Ok()) {
     content_.Envelope.reset();
-    ShowStatus(QString::fromStdString(analysis.Message));
+    ShowStatus(Q(analysis.Message));
     strip_->update();
     return;
   }
   content_.Envelope = analysis.Envelope;
   if (!analysis.Beats.BeatSeconds.empty() || analysis.Beats.TempoBpm > 0) {
-    musicBeats_ = analysis.Beats.BeatSeconds;
-    tempoBpm_ = analysis.Beats.TempoBpm;
-    ShowStatus(QStringLiteral("%1 beats, tempo %2 bpm.").arg(musicBeats_.size()).arg(tempoBpm_, 0, 'f', 1));
+    const size_t count = analysis.Beats.BeatSeconds.size();
+    const double tempo = analysis.Beats.TempoBpm;
+    project_.SetBeats({project_.Settings().MusicFile, tempo, std::move(analysis.Beats.BeatSeconds)});
+    ShowStatus(QStringLiteral("%1 beats, tempo %2 bpm.").arg(count).arg(tempo, 0, 'f', 1));
   } else if (!analysis.Beats.Ok()) {
-    ShowStatus(QString::fromStdString(analysis.Beats.Message));
+    ShowStatus(Q(analysis.Beats.Message));
   } else {
     ShowStatus(QStringLiteral("Music: %1 s.").arg(analysis.Envelope->DurationSeconds(), 0, 'f', 2));
   }
-  UpdateBeats();
-  if (show_.Cues.empty()) strip_->FitShow();
+  if (project_.Cues().empty()) strip_->FitShow();
+  UpdateScrollBar();
   strip_->update();
 }
 
 void ShowWindow::UpdateBeats() {
-  content_.BeatSeconds.clear();
-  for (double beat : musicBeats_) {
-    const double showTime = beat - show_.Settings.MusicOffsetSeconds;
-    if (showTime >= 0) content_.BeatSeconds.push_back(showTime);
-  }
+  content_.MusicOffsetSeconds = project_.Settings().MusicOffsetSeconds;
+  content_.BeatSeconds = project_.BeatShowSeconds();
 }
 
 // ---- cue edits
-
-void ShowWindow::PushCueChange(const QString& text, CueListChange change) {
-  if (change.Empty()) return;
-  undo_->push(new CueListCommand(text, std::move(change),
-                                 [this](const CueListChange& c, bool forward) { ApplyCueChange(c, forward); }));
-}
-
-void ShowWindow::ApplyCueChange(const CueListChange& change, bool forward) {
-  if (forward) {
-    ApplyChange(show_.Cues, change);
-  } else {
-    RevertChange(show_.Cues, change);
-  }
-  model_->Reload();
-  std::vector<size_t> rows;
-  for (const PlacedCue& placed : forward ? change.Added : change.Removed) rows.push_back(placed.Index);
-  SelectRows(rows);
-  strip_->update();
-  UpdateTitle();
-}
 
 std::vector<size_t> ShowWindow::SelectedRows() const {
   std::vector<size_t> rows;
@@ -597,26 +637,22 @@ std::vector<size_t> ShowWindow::SelectedRows() const {
 }
 
 void ShowWindow::SelectRows(const std::vector<size_t>& rows) {
+  const std::vector<Cue>& cues = project_.Cues();
   QItemSelection selection;
   for (size_t row : rows) {
-    if (row >= show_.Cues.size()) continue;
+    if (row >= cues.size()) continue;
     const int r = static_cast<int>(row);
     selection.select(model_->index(r, 0), model_->index(r, kCueFieldCount - 1));
   }
   table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  if (!rows.empty() && rows.front() < show_.Cues.size())
-    table_->scrollTo(model_->index(static_cast<int>(rows.front()), 0));
-}
-
-std::optional<int32_t> ShowWindow::SelectedDeviceCode() const {
-  const DeviceList& list = main_.Devices();
-  const auto selected = list.Selection();
-  if (!selected || *selected >= list.Items().size()) return std::nullopt;
-  return ParseInteger(list.Items()[*selected].Caption);
+  if (!rows.empty() && rows.front() < cues.size()) table_->scrollTo(model_->index(static_cast<int>(rows.front()), 0));
 }
 
 void ShowWindow::AddCue() {
-  const std::optional<int32_t> code = SelectedDeviceCode();
+  const DeviceList& list = project_.Devices();
+  const auto selected = list.Selection();
+  const std::optional<int32_t> code =
+      selected && *selected < list.Items().size() ? ParseInteger(list.Items()[*selected].Caption) : std::nullopt;
   if (!code) {
     dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
                      "Select in the main window's list the device the new cue fires.");
@@ -625,84 +661,63 @@ void ShowWindow::AddCue() {
   Cue cue;
   cue.TimeMs = content_.PlayHeadMs;
   cue.Code = *code;
-  PushCueChange(QStringLiteral("Add cue"), AddCueChange(show_.Cues, std::move(cue)));
+  project_.EditCues("Add cue", AddCueChange(project_.Cues(), std::move(cue)));
 }
 
 void ShowWindow::DeleteSelected() {
-  PushCueChange(QStringLiteral("Delete cues"), DeleteCuesChange(show_.Cues, SelectedRows()));
+  project_.EditCues("Delete cues", DeleteCuesChange(project_.Cues(), SelectedRows()));
 }
 
 void ShowWindow::DuplicateSelected() {
-  PushCueChange(QStringLiteral("Duplicate cues"), DuplicateCuesChange(show_.Cues, SelectedRows()));
+  project_.EditCues("Duplicate cues", DuplicateCuesChange(project_.Cues(), SelectedRows()));
 }
 
 void ShowWindow::MoveCue(size_t row, int64_t ms) {
-  PushCueChange(QStringLiteral("Move cue"), MoveCueChange(show_.Cues, row, ms));
+  project_.EditCues("Move cue", MoveCueChange(project_.Cues(), row, ms));
 }
 
 std::optional<std::string> ShowWindow::SetCueField(size_t row, CueField field, const std::string& text) {
-  CueFieldEdit edit = SetCueFieldChange(show_.Cues, row, field, text, &main_.Devices().Devices());
-  if (edit.Error) {
-    ShowStatus(QString::fromStdString(*edit.Error));
-    return edit.Error;
+  const Result<> set = project_.SetCueField(row, field, text);
+  if (!set) {
+    lastRefusal_ = Q(set.Message());
+    ShowStatus(lastRefusal_);
+    return set.Message();
   }
-  PushCueChange(QStringLiteral("Edit cue"), std::move(edit.Change));
+  if (!lastRefusal_.isEmpty() && status_->text() == lastRefusal_) ShowStatus({});
+  lastRefusal_.clear();
   return std::nullopt;
 }
 
 void ShowWindow::SetPlayHead(int64_t ms) {
   content_.PlayHeadMs = std::clamp<int64_t>(ms, 0, kMaxCueTimeMs);
+  clock_->setText(Q(orvane::ClockText(content_.PlayHeadMs)));
   strip_->update();
 }
 
 // ---- compile and playback
 
-void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
-  const DeviceRecords& devices = main_.Devices().Devices();
-  if (show_.Cues.empty()) {
-    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to compile.");
-    return;
-  }
-  ShowRoots roots = ShowRootCues(show_.Cues, devices);
-  if (roots.MissingDevice) {
-    const size_t i = *roots.MissingDevice;
-    SelectRows({i});
-    dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
-                     std::string(kCueFileName) + " line " + std::to_string(CueFileLine(i)) + ": no device has code " +
-                         std::to_string(show_.Cues[i].Code) + ".");
-    return;
-  }
-  size_t failed = 0;
-  switch (main_.CompileShow(std::move(roots.Cues), show_.Settings.Scale, firstFrame, &failed)) {
-    case CompileController::StartResult::kStarted:
-      compiled_ = Stamp();
-      ShowStatus(QStringLiteral("Compiling the show..."));
-      StartFollowing(firstFrame);
-      return;
-    case CompileController::StartResult::kBusy: ShowStatus(QStringLiteral("A compile or a show is running.")); return;
-    case CompileController::StartResult::kNoDevice:
-      SelectRows({failed});
-      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
-                       failed < show_.Cues.size() ? NoDeviceMessage(show_.Cues[failed].Code) : "");
-      return;
-    case CompileController::StartResult::kRecursive:
-      SelectRows({failed});
-      dialogs_.Message(DialogKind::Information, DialogButtons::Ok,
-                       std::string(kRecursivityRefusal) + " (" + kCueFileName + " line " +
-                           std::to_string(CueFileLine(failed)) + ")");
-      return;
-  }
+void ShowWindow::ShowRefusal(const CompileRefusal& refusal) {
+  if (refusal.Cue) SelectRows({*refusal.Cue});
+  dialogs_.Message(DialogKind::Information, DialogButtons::Ok, refusal.Message);
 }
 
-CompiledShowStamp ShowWindow::Stamp() const {
-  return {undo_->index(), main_.Devices().Revision(), show_.Settings.Scale.value_or(main_.Scale().load()),
-          main_.CompileNumber()};
+void ShowWindow::CompileAndPlay(uint32_t firstFrame) {
+  const ShowStart start = stage_.CompileShow(firstFrame);
+  if (start.Refusal) {
+    ShowRefusal(*start.Refusal);
+    return;
+  }
+  if (start.Busy) {
+    ShowStatus(QStringLiteral("A compile or a show is running."));
+    return;
+  }
+  StartFollowing(firstFrame);
 }
 
 void ShowWindow::Play(uint32_t firstFrame) {
-  const bool current = compiled_ == Stamp();
-  if (!current || !main_.PlayFrom(firstFrame)) {
-    if (current && main_.Execution().Playing()) return;
+  const bool current = project_.CompiledCurrent(stage_.BoxScale());
+  if (!current || !stage_.PlayFrom(firstFrame)) {
+    if (current && stage_.Playing()) return;
     CompileAndPlay(firstFrame);
     return;
   }
@@ -711,46 +726,30 @@ void ShowWindow::Play(uint32_t firstFrame) {
 
 void ShowWindow::StartFollowing(uint32_t firstFrame) {
   playStart_ = firstFrame;
-  sawPlaying_ = false;
-  idleTicks_ = 0;
   following_ = true;
   follow_->start();
   PauseAct->setEnabled(true);
   RestartAct->setEnabled(true);
-  music_->SetSource(ShowMusicPath(show_.Settings, folder_), show_.Settings.MusicOffsetSeconds);
+  // The music starts with the show; a show still compiling reports its start.
+  if (stage_.Playing()) music_->SetSource(project_.MusicPath(), project_.Settings().MusicOffsetSeconds);
+}
+
+void ShowWindow::StopFollowing() {
+  if (!following_) return;
+  following_ = false;
+  follow_->stop();
+  music_->Stop();
+  PauseAct->setEnabled(false);
+  RestartAct->setEnabled(false);
 }
 
 void ShowWindow::FollowPlayback() {
-  DisplayPort* display = main_.Display();
-  const int64_t frame = display ? display->PlaybackFrame() : -1;
-  if (frame >= 0) {
-    // Before its first frame a show started mid-way reports the frame before it.
-    SetPlayHead(std::max<int64_t>(frame, playStart_) * kFrameMilliseconds);
-    music_->Follow(static_cast<double>(frame) / kFramesPerSecond, display->PlaybackPaused());
-    return;
-  }
-  if (main_.Execution().Playing()) sawPlaying_ = true;
-  // Neither compiling nor playing any more: the show has ended. Between the compile's end
-  // and the start of the show (a queued call) both are off for a moment.
-  const bool idle = !main_.Execution().Compiling() && !main_.Execution().Playing();
-  idleTicks_ = idle ? idleTicks_ + 1 : 0;
-  if (idle && (sawPlaying_ || idleTicks_ > kIdleTicksBeforeEnd)) {
-    following_ = false;
-    follow_->stop();
-    music_->Stop();
-    PauseAct->setEnabled(false);
-    RestartAct->setEnabled(false);
-  }
+  const int64_t frame = stage_.PlaybackFrame();
+  if (frame < 0) return;
+  // Before its first frame a show started mid-way reports the frame before it.
+  SetPlayHead(std::max<int64_t>(frame, playStart_) * kFrameMilliseconds);
+  music_->Follow(static_cast<double>(frame) / kFramesPerSecond, stage_.PlaybackPaused());
 }
-
-void ShowWindow::DevicesChanged() {
-  model_->Refresh();
-  strip_->update();
-}
-
-}  // namespace orvane
-
-namespace orvane {
 
 // ---- video export
 
@@ -759,31 +758,15 @@ bool ShowWindow::ExportVideo(const VideoChoice& choice) {
     ShowStatus(QStringLiteral("A video export is running."));
     return false;
   }
-  if (show_.Cues.empty()) {
-    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, "The show has no cues to export.");
+  Result<PreparedShowExport> prepared = project_.PrepareExport();
+  if (!prepared) {
+    dialogs_.Message(DialogKind::Information, DialogButtons::Ok, prepared.Message());
     return false;
   }
-  std::filesystem::path folder = folder_;
-  std::unique_ptr<QTemporaryDir> scratch;
-  if (folder_.empty() || Modified()) {
-    // The edits as they stand, saved where the child reads them; the music stays where it is.
-    scratch = std::make_unique<QTemporaryDir>();
-    if (!scratch->isValid()) {
-      ShowError("The show cannot be saved for the export: " + scratch->errorString().toStdString());
-      return false;
-    }
-    ShowDocument copy = show_;
-    if (const auto music = ShowMusicPath(show_.Settings, folder_)) {
-      copy.Settings.MusicFile = std::filesystem::absolute(*music).string();
-    }
-    folder = scratch->path().toStdString();
-    if (auto error = WriteFilesTogether(folder, ShowFolderFiles(copy, main_.Devices().Devices()))) {
-      ShowError("The show cannot be saved for the export: " + *error);
-      return false;
-    }
-  }
-  VideoExportRequest request{folder, choice.Output, choice.Size, std::nullopt};
-  return videoExport_->Start(cliProgram_, request, std::move(scratch));
+  project_.RememberVideoSize(choice.Size.Width, choice.Size.Height);
+  PreparedShowExport& show = prepared.Value();
+  const VideoExportRequest request{show.Folder, choice.Output, choice.Size, show.Seed};
+  return videoExport_->Start(cliProgram_, request, std::move(show.Scratch));
 }
 
 }  // namespace orvane

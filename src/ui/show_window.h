@@ -1,8 +1,9 @@
 #pragma once
-// The show timeline window: a show folder's cues in a table and on a timeline strip over
-// the music's waveform and beats, with undo for every edit, open and save of show
-// folders, cue import and export, and the show's compile and playback. Works on the main
-// window's device list; every message goes through UserDialogs.
+// The show timeline window: a view of the show project. Its cues in a table and on a
+// timeline strip over the music's waveform and beats, the project's one undo history, open
+// and save of show folders, cue import and export, the show's compile and playback on the
+// stage (the main window), and the video export. It holds no decisions of its own: edits,
+// refusals and compile requests are the project's; it learns of every change as an observer.
 
 #include <filesystem>
 #include <functional>
@@ -15,32 +16,31 @@
 
 #include "media/music_analysis.h"
 #include "model/user_dialogs.h"
-#include "show/compiled_show_stamp.h"
-#include "show/cue_edit.h"
-#include "show/show_folder.h"
+#include "project/show_project.h"
+#include "project/show_stage.h"
 #include "show/video_export_run.h"
 #include "ui/timeline_strip.h"
 
 class QAction;
 class QLabel;
 class QProgressBar;
+class QScrollBar;
 class QTableView;
-class QUndoStack;
 
 namespace orvane {
 
 class CueTableModel;
 class ShowMusic;
 class ShowVideoExport;
-class MainForm;
 
-class ShowWindow : public QMainWindow {
+class ShowWindow : public QMainWindow, public ProjectObserver {
   Q_OBJECT
  public:
   // Picks a file for import or export; nothing when cancelled. The program uses QFileDialog.
   using FilePicker = std::function<std::optional<std::filesystem::path>(bool save)>;
 
-  ShowWindow(MainForm& main, UserDialogs& dialogs, QWidget* parent = nullptr);
+  // The project, the stage and the dialogs must outlive the window.
+  ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dialogs, QWidget* parent = nullptr);
   ~ShowWindow() override;
 
   // Opens the show folder (after asking about unsaved changes); false when it was not opened.
@@ -52,9 +52,8 @@ class ShowWindow : public QMainWindow {
   // Replaces the cues by those of a CSV file; false (after its message) when refused.
   bool ImportCues(const std::filesystem::path& file);
   bool ExportCues(const std::filesystem::path& file);
-  // Sets (empty file: removes) the music and its offset as one undoable edit.
-  void SetMusic(const std::string& file, double offsetSeconds);
-  void SetTitle(const std::string& title);
+  void SetMusic(const std::string& file, double offsetSeconds) { project_.SetMusic(file, offsetSeconds); }
+  void SetTitle(const std::string& title) { project_.SetTitle(title); }
   // Reads the music again, finding its beats when asked.
   void AnalyseMusic(bool findBeats);
 
@@ -67,30 +66,28 @@ class ShowWindow : public QMainWindow {
   std::optional<std::string> SetCueField(size_t row, CueField field, const std::string& text);
   void SetPlayHead(int64_t ms);
 
-  // Compiles the show on the main window's compile thread and plays it from the frame.
+  // Compiles the show on the stage and plays it from the frame.
   void CompileAndPlay(uint32_t firstFrame);
-  // Plays the compiled show from the frame; compiles first when the cues, the devices or the
-  // scale changed since, or another compile has replaced the show file.
+  // Plays the compiled show from the frame; compiles first when the show file does not hold
+  // the show as it stands.
   void Play(uint32_t firstFrame);
   // The play head follows the show being played.
   bool Following() const { return following_; }
   const ShowMusic& Music() const { return *music_; }
 
-  // Asks to save unsaved changes; false when the user cancels.
-  bool MaybeSave();
-  // The device list changed in the main window.
-  void DevicesChanged();
-
-  const ShowDocument& Show() const { return show_; }
-  const std::filesystem::path& Folder() const { return folder_; }
+  const ShowDocument& Show() const { return project_.Show(); }
+  const std::filesystem::path& Folder() const { return project_.Folder(); }
+  ShowProject& Project() { return project_; }
   std::vector<size_t> SelectedRows() const;
   void SelectRows(const std::vector<size_t>& rows);
   int64_t PlayHeadMs() const { return content_.PlayHeadMs; }
   const TimelineContent& Content() const { return content_; }
-  bool Modified() const;
+  bool Modified() const { return project_.Modified(); }
   bool MusicBusy() const { return analyser_.Busy(); }
-  double TempoBpm() const { return tempoBpm_; }
+  double TempoBpm() const;
   QString StatusText() const;
+  // The play head's time as the status bar shows it (m:ss.cc).
+  QString ClockText() const;
 
   void SetFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
 
@@ -98,20 +95,21 @@ class ShowWindow : public QMainWindow {
     std::filesystem::path Output;
     VideoSize Size;
   };
-  // Asks for the video file and its size among those offered; nothing when cancelled. The
-  // program uses QFileDialog, which asks before replacing a file, and a list of sizes.
+  // Asks for the video file and its size among those offered (the remembered size first);
+  // nothing when cancelled. The program uses QFileDialog, which asks before replacing a
+  // file, and a list of sizes.
   using VideoChooser = std::function<std::optional<VideoChoice>(const std::vector<VideoSize>& sizes)>;
   void SetVideoChooser(VideoChooser chooser) { chooseVideo_ = std::move(chooser); }
   // orvane-cli; by default the one beside the running program.
   void SetCliProgram(const std::filesystem::path& program) { cliProgram_ = program; }
-  // Exports the show (as saved, or a temporary save of its edits) without waiting for the
-  // export; false, after its message, when it did not start.
+  // Exports the show (as saved, or a temporary save of its edits) with its seed, without
+  // waiting for the export; false, after its message, when it did not start.
   bool ExportVideo(const VideoChoice& choice);
   ShowVideoExport* VideoExport() const { return videoExport_; }
 
-  QUndoStack* Undo() const { return undo_; }
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
+  QScrollBar* StripScroll() const { return scroll_; }
   CueTableModel* TableModel() const { return model_; }
 
   // Actions, by the names the tests find them under.
@@ -122,6 +120,14 @@ class ShowWindow : public QMainWindow {
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
+  QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
+
+  // The project's reports.
+  void ProjectChanged(const ProjectChange& change) override;
+  void ShowCompileStarted() override;
+  void ShowCompiled(bool written) override;
+  void PlaybackStarted() override;
+  void PlaybackEnded() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -130,36 +136,35 @@ class ShowWindow : public QMainWindow {
   class MusicListener;
 
   void BuildActions();
-  bool LoadShowFolder(const std::filesystem::path& folder);
   void BuildWidgets();
-  void ApplyCueChange(const CueListChange& change, bool forward);
-  void PushCueChange(const QString& text, CueListChange change);
-  void ApplySettings(const ShowSettings& settings);
-  void AdoptShow(ShowDocument show, const std::filesystem::path& folder);
+  void LoadShowFolder(const std::filesystem::path& folder);
+  void ShowDocumentAnew();
   void UpdateTitle();
+  void UpdateHistoryActions();
   void UpdateBeats();
+  void UpdateScrollBar();
   void MusicArrived(MusicAnalysis analysis);
   void ShowStatus(const QString& text);
   void ChooseMusic();
-  std::optional<int32_t> SelectedDeviceCode() const;
+  void ChooseSeed();
   void ShowError(const std::string& text);
+  void ShowRefusal(const CompileRefusal& refusal);
   void FollowPlayback();
   void StartFollowing(uint32_t firstFrame);
-  // What the show file would hold if this show compiled now.
-  CompiledShowStamp Stamp() const;
+  void StopFollowing();
+  // Asks about unsaved edits before they would go; false when the user cancels.
+  bool MaybeSave();
 
-  MainForm& main_;
+  ShowProject& project_;
+  ShowStage& stage_;
   UserDialogs& dialogs_;
-  ShowDocument show_;
-  std::filesystem::path folder_;
   TimelineContent content_;
-  std::vector<double> musicBeats_;  // music time
-  double tempoBpm_ = 0;
-  QUndoStack* undo_ = nullptr;
   CueTableModel* model_ = nullptr;
   QTableView* table_ = nullptr;
   TimelineStrip* strip_ = nullptr;
+  QScrollBar* scroll_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* clock_ = nullptr;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;
@@ -167,11 +172,12 @@ class ShowWindow : public QMainWindow {
   ShowVideoExport* videoExport_ = nullptr;
   class QTimer* follow_ = nullptr;
   bool following_ = false;
+  bool fitPending_ = false;
   uint32_t playStart_ = 0;
-  bool sawPlaying_ = false;
-  int idleTicks_ = 0;
+  QString compilingText_;
+  std::string musicShown_;  // the music file the waveform is of, or being read from
+  QString lastRefusal_;
   ShowMusic* music_ = nullptr;
-  CompiledShowStamp compiled_;  // what the show file held when this show compiled last
   std::unique_ptr<MusicListener> musicListener_;
   MusicAnalyser analyser_;  // joined before the listener goes
 };

@@ -52,13 +52,20 @@ void TimelineStrip::SetView(const TimelineView& view) {
   view_ = view;
   view_.WidthPixels = width();
   update();
+  emit ViewChanged();
 }
 
-void TimelineStrip::FitShow() {
+double TimelineStrip::ShowEndSeconds() const {
   double end = 0;
   if (content_.Cues && !content_.Cues->empty()) end = static_cast<double>(content_.Cues->back().TimeMs) / 1000.0;
   if (content_.Envelope) end = std::max(end, content_.Envelope->DurationSeconds() - content_.MusicOffsetSeconds);
-  SetView(FitSeconds(end, width()));
+  return end;
+}
+
+void TimelineStrip::FitShow() { SetView(FitSeconds(ShowEndSeconds(), width())); }
+
+void TimelineStrip::FitShowIfLonger() {
+  if (ShowEndSeconds() > LastVisibleSecond(view_)) FitShow();
 }
 
 int TimelineStrip::XOfMs(int64_t ms) const {
@@ -68,6 +75,7 @@ int TimelineStrip::XOfMs(int64_t ms) const {
 void TimelineStrip::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   view_.WidthPixels = width();
+  emit Resized();
 }
 
 std::vector<double> TimelineStrip::MarkerSeconds() const {
@@ -181,7 +189,11 @@ void TimelineStrip::mousePressEvent(QMouseEvent* event) {
   const std::vector<double> markers = MarkerSeconds();
   const std::optional<size_t> hit = event->position().y() >= kRulerHeight ? HitMarker(view_, markers, x) : std::nullopt;
   if (!hit) {
-    emit PlayHeadClicked(std::max<int64_t>(0, std::llround(TimeAtPixel(view_, std::max(0.0, x)) * 1000.0)));
+    double seconds = TimeAtPixel(view_, std::max(0.0, x));
+    // On the ruler the play head goes to the beat, as a dragged cue does.
+    if (event->position().y() < kRulerHeight && content_.SnapToBeats)
+      seconds = SnapToBeat(seconds, content_.BeatSeconds);
+    emit PlayHeadClicked(std::max<int64_t>(0, std::llround(seconds * 1000.0)));
     return;
   }
   const QModelIndex index = selection_.model()->index(static_cast<int>(*hit), 0);

@@ -43,6 +43,8 @@ class TimelineStrip : public QWidget {
   void SetView(const TimelineView& view);
   // The whole show (its last cue, or the music's end) in the strip.
   void FitShow();
+  // The same only when the show reaches past the view's right edge.
+  void FitShowIfLonger();
   // The x of a time at the current zoom and scroll.
   int XOfMs(int64_t ms) const;
 
@@ -52,6 +54,9 @@ class TimelineStrip : public QWidget {
   void PlayHeadClicked(int64_t ms);
   // A marker was dragged to a new time (already snapped).
   void CueDragged(size_t row, int64_t ms);
+  // Zoom or scroll changed.
+  void ViewChanged();
+  void Resized();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -63,6 +68,7 @@ class TimelineStrip : public QWidget {
 
  private:
   std::vector<double> MarkerSeconds() const;
+  double ShowEndSeconds() const;
   int64_t DragTargetMs(double x) const;
   void PaintRuler(class QPainter& painter) const;
   void PaintWaveform(QPainter& painter) const;

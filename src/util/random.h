@@ -31,6 +31,23 @@ void ReseedFromClock();
 void SetRandomSeed(uint32_t seed);
 uint32_t RandomSeed();
 
+// While it lives, this thread draws from a generator of its own that starts at `seed` and
+// is never reseeded from the clock; other threads keep the process-wide one. A show compiled
+// this way gives the same bytes whatever other threads draw meanwhile. Scopes nest.
+class ThreadRandomScope {
+ public:
+  explicit ThreadRandomScope(uint32_t seed);
+  ~ThreadRandomScope();
+  ThreadRandomScope(const ThreadRandomScope&) = delete;
+  ThreadRandomScope& operator=(const ThreadRandomScope&) = delete;
+
+  uint32_t Seed() const { return seed_; }
+
+ private:
+  uint32_t seed_;
+  uint32_t* outer_;
+};
+
 // Sets the seed to `seed` and skips every later ReseedFromClock until DisableSeededMode.
 void EnableSeededMode(uint32_t seed);
 void DisableSeededMode();

@@ -1,5 +1,6 @@
 #pragma once
-// A main window on its own, with a recording display and scripted dialogs, shown and active.
+// A main window on its own, with its project, a recording display and scripted dialogs, shown
+// and active.
 
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include "compiler/compiled_device_prep.h"
 #include "qt_test_helpers.h"
 #include "recording_display.h"
 #include "support/scripted_dialogs.h"
@@ -25,7 +27,7 @@ namespace orvane::testing {
 struct Desk {
   // The temporary folder (show file) is the scratch folder unless given.
   explicit Desk(const std::string& temp = {})
-      : Form({Scratch.Folder(), temp.empty() ? Scratch.Folder() : temp}, Dialogs) {
+      : Form({Scratch.Folder(), temp.empty() ? Scratch.Folder() : temp}, Project, Dialogs) {
     Form.SetDisplay(&Display);
     Form.show();
     Form.activateWindow();
@@ -69,6 +71,7 @@ struct Desk {
   ScratchDir Scratch;
   ScriptedDialogs Dialogs;
   RecordingDisplay Display;
+  ShowProject Project{PrepareCompiledPart};
   MainForm Form;
 };
 

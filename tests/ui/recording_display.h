@@ -39,6 +39,8 @@ class RecordingDisplay : public DisplayPort {
   void TogglePlaybackPause() override { Paused = !Paused; }
   bool Paused = false;
   void BringToFront() override { ++Raised; }
+  void ShowWithoutFocus() override { ++RaisedWithoutFocus; }
+  int RaisedWithoutFocus = 0;
   std::vector<uint32_t> FirstFrames;
   int Stops = 0;
   int64_t Frame = -1;

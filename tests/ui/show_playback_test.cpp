@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
-#include <QUndoStack>
 
 #include "qt_test_helpers.h"
 #include "support/scripted_dialogs.h"
@@ -32,7 +32,7 @@ struct ShowProgram {
     EXPECT_TRUE(QTest::qWaitFor([&] { return program->Display().SceneReady() || !Fatal.empty(); }, 10000));
     const fs::path folder = Scratch.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, folder, fs::copy_options::recursive);
-    Window = &program->Main().OpenShowWindow();
+    Window = &program->OpenShowWindow();
     EXPECT_TRUE(Window->OpenFolder(folder));
     // A short show: three cues in the first second and a half.
     Scratch.Write("short.csv", "time,code\n0,104\n0.5,204\n1.5,104\n");
@@ -40,7 +40,7 @@ struct ShowProgram {
     ProcessEvents();
   }
   ~ShowProgram() {
-    Window->Undo()->setClean();
+    program->Project().Close();
     program.reset();
     ProcessEvents();
   }
@@ -56,11 +56,19 @@ struct ShowProgram {
 TEST(ShowPlayback, CompilesWithTheMainWindowsLampAndPlaysToTheEndWithThePlayHeadMoving) {
   ShowProgram p;
   ASSERT_TRUE(p.Fatal.empty()) << p.Fatal;
+  p.Window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(p.Window));
   p.Window->CompileAct->trigger();
   EXPECT_TRUE(p.Main().Execution().Compiling());
   EXPECT_TRUE(p.Main().CompileLed->Lit());
+  EXPECT_EQ(p.Window->StatusText(), "Compiling the show...");
   std::vector<int64_t> heads;
   ASSERT_TRUE(QTest::qWaitFor([&] { return p.Main().Execution().Playing(); }, 60000));
+  EXPECT_NE(p.Window->StatusText(), "Compiling the show...") << "the compile's message gives way to the show";
+  // The keys of the show window (Stop, Space, Enter, F5) keep working while it plays.
+  ProcessEvents();
+  EXPECT_EQ(QApplication::activeWindow(), p.Window);
+  EXPECT_TRUE(p.program->Display().isVisible());
   QImage panel;
   ASSERT_TRUE(QTest::qWaitFor(
       [&] {

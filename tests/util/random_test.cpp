@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 namespace orvane {
 namespace {
+
+uint32_t SeedAfter(uint32_t seed, int draws) {
+  for (int i = 0; i < draws; ++i) seed = seed * 134775813u + 1u;
+  return seed;
+}
 
 class RandomTest : public ::testing::Test {
  protected:
@@ -80,6 +86,35 @@ TEST_F(RandomTest, TwoThreadsLoseNoStep) {
   uint32_t expected = 1;
   for (int i = 0; i < 2 * kCalls; ++i) expected = expected * 134775813u + 1u;
   EXPECT_EQ(RandomSeed(), expected);
+}
+
+TEST_F(RandomTest, ThreadScopeDrawsItsOwnSequenceWhileOtherThreadsDraw) {
+  SetRandomSeed(12345);
+  std::vector<int32_t> alone;
+  for (int i = 0; i < 5; ++i) alone.push_back(Random(100));
+
+  SetRandomSeed(500);
+  std::vector<int32_t> scoped;
+  uint32_t after = 0;
+  std::thread other([] {
+    for (int i = 0; i < 100000; ++i) Random(1000);
+  });
+  {
+    ThreadRandomScope scope(12345);
+    ReseedFromClock();  // skipped inside a scope
+    for (int i = 0; i < 5; ++i) scoped.push_back(Random(100));
+    after = RandomSeed();
+    {
+      ThreadRandomScope inner(1);
+      Random(7);
+      EXPECT_EQ(RandomSeed(), 134775814u);
+    }
+    EXPECT_EQ(RandomSeed(), after);  // the outer scope resumes where it was
+  }
+  other.join();
+  EXPECT_EQ(scoped, alone);
+  // The process-wide generator took only the other thread's draws.
+  EXPECT_EQ(RandomSeed(), SeedAfter(500, 100000));
 }
 
 }  // namespace
