@@ -4,11 +4,10 @@
 // that the target list does not use yet and rewrites the links to match.
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "effects/effect_description.h"
-#include "model/device.h"
+#include "model/device_chain.h"
 #include "util/result.h"
 
 namespace orvane {
@@ -19,9 +18,6 @@ struct EffectChain {
 
   int32_t RootCode() const { return Devices.front().Definition.Code; }
 };
-
-// True for a code the target list already has.
-using CodeTaken = std::function<bool(int32_t code)>;
 
 // The lowest codes from `first` up that are not taken, one per device in chain order.
 // Links (NextEffCode, NextParCode) hold chain indices before and codes after. Fails when
