@@ -107,6 +107,24 @@ TEST(CliPreview, DrawsAnEffectFromItsDescription) {
   }
   EXPECT_GT(red, 50u);
 
+  // One tile without texts: a thumbnail of the burst alone.
+  const auto thumb = dir.Path() / "thumb.png";
+  const CliRun one = Cli({"preview", "--effect", "100mm red peony", "--tiles", "1", "--no-texts", "--scenery", "none",
+                          "--size", "64x48", "-o", thumb.string()});
+  ASSERT_EQ(one.Status, 0) << one.Err;
+  PngPicture small;
+  ASSERT_EQ(ReadPng(thumb.string(), small), "");
+  EXPECT_EQ(small.Width, 64);
+  EXPECT_EQ(small.Height, 48);
+  size_t lit = 0;
+  for (uint8_t v : small.Rgb) lit += v > 60 ? 1 : 0;
+  EXPECT_GT(lit, 20u);
+  for (const char* tiles : {"0", "13", "x"}) {
+    const CliRun refused = Cli({"preview", "--effect", "100mm red peony", "--tiles", tiles, "-o", thumb.string()});
+    EXPECT_EQ(refused.Status, 1) << tiles;
+    EXPECT_NE(refused.Err.find("--tiles takes 1 to 12"), std::string::npos) << refused.Err;
+  }
+
   const CliRun bad = Cli({"preview", "--effect", "100mm sparkly willow", "-o", sheet.string()});
   EXPECT_EQ(bad.Status, 1);
   EXPECT_NE(bad.Err.find("\"sparkly\""), std::string::npos) << bad.Err;
