@@ -32,4 +32,17 @@ Result<int32_t> AddEffectFromDescription(ShowProject& project, std::string_view 
   return AddProductChain(project, DescriptionText(described.Value()), named.Value().Devices, dialogs);
 }
 
+std::optional<int32_t> AskForNewEffect(ShowProject& project, UserDialogs& dialogs) {
+  std::string text;
+  for (;;) {
+    const std::optional<std::string> typed = dialogs.InputText(
+        "New effect from description", "Calibre, colours and type, as in \"100mm gold willow\":", text);
+    if (!typed) return std::nullopt;
+    text = *typed;
+    const Result<int32_t> added = AddEffectFromDescription(project, text, dialogs);
+    if (added) return added.Value();
+    dialogs.Message(DialogKind::Warning, DialogButtons::Ok, added.Message());
+  }
+}
+
 }  // namespace orvane

@@ -4,6 +4,7 @@
 // edit named after the product.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,10 @@ Result<int32_t> AddProductChain(ShowProject& project, const std::string& name, s
 
 // "100mm gold willow" made and added; the refusal names the word it could not place.
 Result<int32_t> AddEffectFromDescription(ShowProject& project, std::string_view description, UserDialogs& dialogs);
+
+// "New effect from description...": asks for a description, shows why one does not read and
+// asks again with it (until a description reads or the user cancels), and adds its product.
+// The root's code; nothing when cancelled.
+std::optional<int32_t> AskForNewEffect(ShowProject& project, UserDialogs& dialogs);
 
 }  // namespace orvane

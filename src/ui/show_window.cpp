@@ -34,6 +34,7 @@
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "model/timeline_view.h"
+#include "project/product_adding.h"
 #include "show/cue_list.h"
 #include "ui/cue_table_model.h"
 #include "ui/show_music.h"
@@ -258,6 +259,13 @@ void ShowWindow::BuildActions() {
        [this] { ChooseMusic(); });
   make(BeatsAct, "BeatsAct", QStringLiteral("Detect beats"), QKeySequence(QStringLiteral("Ctrl+B")),
        [this] { AnalyseMusic(true); });
+  bar->addSeparator();
+  // The new product's root is selected in the main window, so Add cue fires it next.
+  make(NewEffectAct, "NewEffectAct", QStringLiteral("New effect from description..."),
+       QKeySequence(QStringLiteral("Ctrl+Shift+N")), [this] {
+         if (const auto root = AskForNewEffect(project_, dialogs_))
+           ShowStatus(QStringLiteral("Added the product as device %1.").arg(*root));
+       });
   addToolBarBreak();
   bar = addToolBar(QStringLiteral("Play"));
   bar->setObjectName(QStringLiteral("PlayToolBar"));

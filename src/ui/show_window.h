@@ -121,6 +121,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
+  QAction* NewEffectAct = nullptr;
 
   // The project's reports.
   void ProjectChanged(const ProjectChange& change) override;

@@ -74,5 +74,24 @@ TEST(ProductAdding, ARefusalAddsNothingAndKeepsTheHistory) {
   EXPECT_EQ(f.project.History().Index(), edits);
 }
 
+TEST(ProductAdding, TheDescriptionBoxAsksAgainWithWhatWasTypedUntilItReads) {
+  Fixture f;
+  f.dialogs.Clear();
+  f.dialogs.Texts = {std::string("100mm sparkly willow"), std::string("100mm gold willow")};
+  const std::optional<int32_t> root = AskForNewEffect(f.project, f.dialogs);
+  ASSERT_EQ(root, std::optional<int32_t>(1002));
+  ASSERT_EQ(f.dialogs.Inputs.size(), 2u);
+  EXPECT_EQ(f.dialogs.Inputs[0].Title, "New effect from description");
+  EXPECT_EQ(f.dialogs.Inputs[0].Initial, "");
+  EXPECT_EQ(f.dialogs.Inputs[1].Initial, "100mm sparkly willow") << "the user corrects what they typed";
+  ASSERT_EQ(f.dialogs.Messages.size(), 1u);
+  EXPECT_EQ(f.dialogs.Messages[0].Kind, DialogKind::Warning);
+  EXPECT_NE(f.dialogs.Messages[0].Text.find("\"sparkly\" does not fit"), std::string::npos);
+
+  f.dialogs.Texts = {std::nullopt};
+  EXPECT_EQ(AskForNewEffect(f.project, f.dialogs), std::nullopt);
+  EXPECT_EQ(Captions(f.project).size(), 4u);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -174,6 +174,33 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   EXPECT_FALSE(d.W().Modified());
 }
 
+TEST(ShowWindow, ANewEffectFromADescriptionJoinsTheDevicesAndUndoesAsOne) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const size_t before = d.Captions().size();
+  d.Dialogs.Texts = {std::string("75mm red to green peony")};
+  d.W().NewEffectAct->trigger();
+  ProcessEvents();
+  const auto captions = d.Captions();
+  ASSERT_EQ(captions.size(), before + 2);
+  EXPECT_EQ(captions[before], "1000");
+  EXPECT_EQ(captions[before + 1], "1001");
+  EXPECT_TRUE(d.W().StatusText().contains("1000")) << d.W().StatusText().toStdString();
+  // The product's root is selected, so Add cue fires it.
+  const size_t cues = d.Cues().size();
+  d.W().AddCueAct->trigger();
+  ProcessEvents();
+  ASSERT_EQ(d.Cues().size(), cues + 1);
+  bool fired = false;
+  for (const Cue& c : d.Cues()) fired = fired || c.Code == 1000;
+  EXPECT_TRUE(fired);
+  d.W().UndoAct->trigger();
+  d.W().UndoAct->trigger();
+  ProcessEvents();
+  EXPECT_EQ(d.Captions().size(), before);
+  EXPECT_FALSE(d.W().NewEffectAct->shortcut().isEmpty());
+}
+
 TEST(ShowWindow, SavesAndReopensTheSameShow) {
   ShowDesk d;
   ASSERT_NE(d.Window, nullptr);
