@@ -43,6 +43,8 @@ struct CliCommand {
 
 CliCommand CompileCommand();
 CliCommand InfoCommand();
+CliCommand ProductsCommand();
+CliCommand SummaryCommand();
 CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();

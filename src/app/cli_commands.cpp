@@ -24,9 +24,11 @@ const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
     CompileCommand(),
     InfoCommand(),
+    ProductsCommand(),
     SaveCommand(),
     EffectCommand(),
     LibraryCommand(),
+    SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),
     PreviewCommand(),

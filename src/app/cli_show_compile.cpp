@@ -31,26 +31,6 @@ struct LoadedShow {
   std::string CueFile = kCueFileName;  // names the cue list in messages
 };
 
-int OpenShow(const CliArgs& args, CliIo& io, ShowProject& project) {
-  const fs::path folder = args.Value("--show");
-  StderrDialogs dialogs(io.Err);
-  const ProjectOpenReport report = project.Open(folder, dialogs);
-  if (!report.Opened) {
-    ReportError(io, report.Opened.Message());
-    return kExitBadInput;
-  }
-  if (args.Verbose()) {
-    for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
-    io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
-  }
-  // The list's own error box has shown the message; a load cut short must not go on.
-  if (report.Devices.Error) return kExitBadInput;
-  if (report.MusicMissing)
-    ReportError(io,
-                "the show's music \"" + project.MusicPath()->string() + "\" is missing; the show compiles without it");
-  return kExitDone;
-}
-
 int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
   if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
   const fs::path path = args.Value("--cues");
@@ -76,15 +56,19 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents) {
+void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
+                  const ShowSite& site) {
   for (size_t i = 0; i < cues.size() && i < extents.size(); ++i) {
     const Cue& c = cues[i];
     const CueExtent& e = extents[i];
+    const ExtentMetres m = MetresOfExtent(e, site);
     io.Out << "cue: line " << c.Line << ", code " << c.Code << ", fire " << CueTimeText(c.TimeMs) << " s";
     if (e.Seen) {
       io.Out << ", duration " << FormatFixed(e.Frames() / static_cast<double>(kFramesPerSecond), 2) << " s, height "
-             << FormatFixed(e.Height, 3) << ", radius " << FormatFixed(e.Radius, 3) << ", lowest "
-             << FormatFixed(e.Lowest, 3);
+             << FormatFixed(m.Height, 1) << " m, radius " << FormatFixed(m.Radius, 1) << " m, lowest "
+             << FormatFixed(m.Lowest, 1) << " m";
+      if (m.BreakMs)
+        io.Out << ", break " << CueTimeText(*m.BreakMs) << " s at " << FormatFixed(m.BreakHeight, 1) << " m";
     } else {
       io.Out << ", no particles";
     }
@@ -92,9 +76,11 @@ void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<Cue
   }
 }
 
-int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents) {
+int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
+                 const ShowSite& site) {
   const fs::path path = fs::absolute(args.Value("--extents"));
-  if (auto error = WriteFilesTogether(path.parent_path(), {{path.filename().string(), CueExtentsCsv(cues, extents)}})) {
+  if (auto error =
+          WriteFilesTogether(path.parent_path(), {{path.filename().string(), CueExtentsCsv(cues, extents, site)}})) {
     ReportError(io, *error);
     return kExitBadInput;
   }
@@ -102,14 +88,15 @@ int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, c
   return kExitDone;
 }
 
-int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const CompileJob& job,
-                      float scale) {
+// Extents in metres at the site's scale (the default site's for a bare cue list).
+int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const CompileJob& job, float scale,
+                      const ShowSite& site) {
   const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scale, io, cues.size());
   if (!compiled) return kExitBadInput;
   const CompileOutcome& outcome = *compiled;
-  PrintExtents(io, cues, outcome.Extents);
+  PrintExtents(io, cues, outcome.Extents, site);
   if (args.Has("--extents")) {
-    if (const int status = WriteExtents(args, io, cues, outcome.Extents); status != kExitDone) return status;
+    if (const int status = WriteExtents(args, io, cues, outcome.Extents, site); status != kExitDone) return status;
   }
   return WrittenShowStatus(outcome, io);
 }
@@ -120,7 +107,7 @@ int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJ
   ShowCompileRequest request;
   if (const int status = ReadCliSeed(args, io, request.Seed); status != kExitDone) return status;
   ShowProject project(PrepareCompiledPart);
-  if (const int status = OpenShow(args, io, project); status != kExitDone) return status;
+  if (const int status = OpenCliShow(args, io, project); status != kExitDone) return status;
   if (project.Cues().empty()) {
     ReportError(io, std::string(kCueFileName) + " holds no cues.");
     return kExitBadInput;
@@ -134,10 +121,30 @@ int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJ
     return answer.Refusal.Kind == CompileRefusalKind::kRecursive ? kExitRefused : kExitBadInput;
   }
   io.Out << "seed: " << answer.Plan->Seed << "\n";
-  return FinishShowCompile(args, io, project.Cues(), answer.Plan->Job, answer.Plan->Scale);
+  return FinishShowCompile(args, io, project.Cues(), answer.Plan->Job, answer.Plan->Scale, project.Site());
 }
 
 }  // namespace
+
+int OpenCliShow(const CliArgs& args, CliIo& io, ShowProject& project) {
+  const fs::path folder = args.Value("--show");
+  StderrDialogs dialogs(io.Err);
+  const ProjectOpenReport report = project.Open(folder, dialogs);
+  if (!report.Opened) {
+    ReportError(io, report.Opened.Message());
+    return kExitBadInput;
+  }
+  if (args.Verbose()) {
+    for (const SkippedFile& s : report.Devices.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
+    io.Err << "orvane-cli: " << report.Devices.Loaded << " devices loaded from " << folder.string() << "\n";
+  }
+  // The list's own error box has shown the message; a load cut short must not go on.
+  if (report.Devices.Error) return kExitBadInput;
+  if (report.MusicMissing)
+    ReportError(io,
+                "the show's music \"" + project.MusicPath()->string() + "\" is missing; the show compiles without it");
+  return kExitDone;
+}
 
 int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
   if (args.Has("--show") == args.Has("--cues")) {
@@ -158,10 +165,15 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
     return kExitBadInput;
   }
 
-  ShowRoots shown = ShowRootCues(cues, list.Devices());
+  ShowRoots shown = ShowRootCues(cues, list.Devices(), show.Document.Settings.Site);
   if (shown.MissingDevice) {
     // The cue list reader checked every code against these devices already.
     ReportError(io, NoDeviceMessage(cues[*shown.MissingDevice].Code));
+    return kExitBadInput;
+  }
+  if (shown.MissingPosition) {
+    // A cue list given with --cues has no site: any position it names is unknown.
+    ReportError(io, UnknownPositionMessage(cues[*shown.MissingPosition], cues[*shown.MissingPosition].Line));
     return kExitBadInput;
   }
   std::vector<RootCue>& roots = shown.Cues;
@@ -177,7 +189,7 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
     case SnapshotStatus::kReady: break;
   }
   job.Cues = std::move(roots);
-  return FinishShowCompile(args, io, cues, job, scaleValue);
+  return FinishShowCompile(args, io, cues, job, scaleValue, show.Document.Settings.Site);
 }
 
 }  // namespace orvane::cli

@@ -30,10 +30,11 @@ void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writ
 }
 
 // A show's sets: what a set spawns or emits descends from the same cue.
-void StepShowSet(CompileContext& context, CSet& set) {
+void StepShowSet(CompileContext& context, CSet& set, CueFiring& cues, uint64_t frame) {
   context.Trail.EmittingCue = set.Cue;
   const size_t before = context.Sets.Count();
   StepSet(context, set);
+  if (context.Sets.Count() > before) cues.NoteSpawn(set, context.Sets[before], frame);
   for (size_t k = before; k < context.Sets.Count(); ++k) context.Sets[k].Cue = set.Cue;
 }
 
@@ -72,7 +73,7 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
         continue;
       }
       if (set.Ready) cues->NoteStars(set, frame);
-      StepShowSet(context, set);
+      StepShowSet(context, set, *cues, frame);
     }
     context.Sets.RemoveFinished();
     const bool ended = context.Sets.Empty() && context.Trail.Count() == 0 && (cues == nullptr || !cues->Pending());

@@ -16,6 +16,15 @@ std::vector<int32_t> Links(const TCompDevice& part) {
 
 }  // namespace
 
+std::vector<std::shared_ptr<const TCompDevice>> CompileSnapshot::Parts() const {
+  std::vector<std::pair<int32_t, std::shared_ptr<const TCompDevice>>> byCode;
+  for (const auto& [code, device] : devices_) byCode.emplace_back(code, device->Part);
+  std::sort(byCode.begin(), byCode.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::shared_ptr<const TCompDevice>> parts;
+  for (auto& entry : byCode) parts.push_back(std::move(entry.second));
+  return parts;
+}
+
 SnapshotDevice* CompileSnapshot::Find(int32_t code) const {
   const auto it = devices_.find(code);
   return it == devices_.end() ? nullptr : it->second.get();

@@ -46,6 +46,8 @@ class CompileSnapshot {
   SnapshotDevice* Find(int32_t code) const;
   SnapshotDevice* Root() const { return root_; }
   size_t DeviceCount() const { return devices_.size(); }
+  // Every part taken, by ascending code.
+  std::vector<std::shared_ptr<const TCompDevice>> Parts() const;
 
   // Files a device under a code (replacing any earlier one).
   SnapshotDevice& Add(int32_t code, std::shared_ptr<const TCompDevice> part);

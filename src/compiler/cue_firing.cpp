@@ -60,6 +60,15 @@ void CueFiring::NoteTrail(const CTrail& trail, uint64_t frame) {
   for (const TrailParticle& p : trail.Particles) Note(p.Cue, p.X, p.Y, p.Z, frame);
 }
 
+void CueFiring::NoteSpawn(const CSet& parent, const CSet& child, uint64_t frame) {
+  assert(parent.Cue < extents_.size());
+  CueExtent& e = extents_[parent.Cue];
+  if (e.Broke) return;
+  e.Broke = true;
+  e.BreakFrame = static_cast<uint32_t>(frame);
+  e.BreakHeight = static_cast<double>(child.OriginY) - cues_[parent.Cue].Y;
+}
+
 void CueFiring::NoteStars(const CSet& set, uint64_t frame) {
   for (const TBasePartics& star : set.Stars)
     if (star.Alive) Note(set.Cue, star.PosX, star.PosY, star.PosZ, frame);

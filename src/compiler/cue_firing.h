@@ -28,6 +28,8 @@ class CueFiring {
   // The trail pool's particles and a set's live stars as they are written in `frame`.
   void NoteTrail(const CTrail& trail, uint64_t frame);
   void NoteStars(const CSet& set, uint64_t frame);
+  // A set that `parent` made in `frame`; the first one of a cue is its break.
+  void NoteSpawn(const CSet& parent, const CSet& child, uint64_t frame);
 
   // One per cue, in the order the cues were given.
   std::vector<CueExtent> TakeExtents();

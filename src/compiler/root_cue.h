@@ -22,6 +22,12 @@ struct CueExtent {
   double Height = 0;  // highest point above the cue's start point
   double Radius = 0;  // largest horizontal distance from the start point
   double Lowest = 0;  // lowest height (y) reached
+  // The break: the first frame in which a set descending from the cue, other than its root
+  // set, is made, and that set's start height above the cue's start point. A device that
+  // chains to nothing never breaks.
+  bool Broke = false;
+  uint32_t BreakFrame = 0;
+  double BreakHeight = 0;
 
   uint32_t Frames() const { return Seen ? LastFrame - FirstFrame + 1 : 0; }
 };

@@ -12,11 +12,12 @@ namespace orvane {
 
 enum class ProjectPart : uint32_t {
   kCues = 1,
-  kSettings = 2,  // title, music, offset, scale, seed and what extends them
-  kDevices = 4,   // the device list's records, items or selection
-  kDocument = 8,  // another show: opened, started or closed; everything is new
-  kHistory = 16,  // undo, redo or the saved state moved
-  kBeats = 32,    // the music's beats arrived or went
+  kSettings = 2,   // title, music, offset, scale, seed and what extends them
+  kDevices = 4,    // the device list's records, items or selection
+  kDocument = 8,   // another show: opened, started or closed; everything is new
+  kHistory = 16,   // undo, redo or the saved state moved
+  kBeats = 32,     // the music's beats arrived or went
+  kProducts = 64,  // products.csv's rows
 };
 
 struct ProjectChange {

@@ -29,6 +29,11 @@ void DeviceListCommand::Apply(ProjectData& data, bool forward, ProjectChange& ch
   change.Add(ProjectPart::kDevices);
 }
 
+void ProductsCommand::Apply(ProjectData& data, bool forward, ProjectChange& change) {
+  data.Show.Products = forward ? after_ : before_;
+  change.Add(ProjectPart::kProducts);
+}
+
 void ProjectCommandGroup::Apply(ProjectData& data, bool forward, ProjectChange& change) {
   if (forward) {
     for (auto& step : steps_) step->Apply(data, true, change);

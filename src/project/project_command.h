@@ -80,6 +80,16 @@ class DeviceListCommand : public ProjectCommand {
   DeviceListState before_, after_;
 };
 
+class ProductsCommand : public ProjectCommand {
+ public:
+  ProductsCommand(std::string text, ProductTable before, ProductTable after)
+      : ProjectCommand(std::move(text)), before_(std::move(before)), after_(std::move(after)) {}
+  void Apply(ProjectData& data, bool forward, ProjectChange& change) override;
+
+ private:
+  ProductTable before_, after_;
+};
+
 // Steps applied in order and taken back in reverse, as one edit.
 class ProjectCommandGroup : public ProjectCommand {
  public:

@@ -61,7 +61,15 @@ ShowCompileAnswer PlanShowCompile(const ShowCompileInput& input) {
     answer.Refusal = Refuse(CompileRefusalKind::kNoCues, kNoCuesToCompile);
     return answer;
   }
-  ShowRoots roots = ShowRootCues(cues, devices);
+  const ShowSite noSite;
+  ShowRoots roots = ShowRootCues(cues, devices, input.Site != nullptr ? *input.Site : noSite);
+  if (roots.MissingPosition) {
+    const size_t i = *roots.MissingPosition;
+    answer.Refusal = Refuse(
+        CompileRefusalKind::kMissingPosition,
+        CueMessage(cues, i, input.Places, "position \"" + cues[i].Position + "\" is not a position of the site."), i);
+    return answer;
+  }
   if (roots.MissingDevice) {
     const size_t i = *roots.MissingDevice;
     answer.Refusal =

@@ -18,6 +18,7 @@
 #include "compiler/compile_thread.h"
 #include "model/device_lookup.h"
 #include "show/cue.h"
+#include "show/show_site.h"
 
 namespace orvane {
 
@@ -40,9 +41,10 @@ std::string CueMessage(const std::vector<Cue>& cues, size_t index, const CuePlac
 
 enum class CompileRefusalKind {
   kNoCues,
-  kMissingDevice,  // a cue names a code no device has
-  kRecursive,      // a cue's chain runs into a cycle: the compile would never end
-  kNotPrepared,    // a device's tables could not be made again (memory)
+  kMissingDevice,    // a cue names a code no device has
+  kMissingPosition,  // a cue names a position the site does not have
+  kRecursive,        // a cue's chain runs into a cycle: the compile would never end
+  kNotPrepared,      // a device's tables could not be made again (memory)
 };
 
 struct CompileRefusal {
@@ -54,6 +56,7 @@ struct CompileRefusal {
 struct ShowCompileInput {
   const std::vector<Cue>* Cues = nullptr;
   const DeviceRecords* Devices = nullptr;
+  const ShowSite* Site = nullptr;  // null: the default site, without positions
   uint32_t Seed = 0;
   float Scale = 1.0f;
   std::filesystem::path Output;

@@ -88,6 +88,7 @@ ProjectOpenReport ShowProject::Open(const fs::path& folder, UserDialogs& dialogs
   };
   remember(kCueFileName, kMaxCueFileBytes);
   remember(kShowSettingsFileName, kMaxShowSettingsBytes);
+  remember(kProductFileName, kMaxProductFileBytes);
   for (const auto& device : loaded.Devices()) remember(DeviceFileName(*device), kMaxComparedBytes);
   if (!show.Settings.Seed) show.Settings.Seed = SeedFromCueText(onDisk[kCueFileName]);
 
@@ -312,7 +313,7 @@ Result<> ShowProject::SetCueField(size_t row, CueField field, const std::string&
 Result<> ShowProject::ImportCues(const fs::path& file) {
   std::string bytes;
   if (auto error = ReadSmallFile(file, kMaxCueFileBytes, bytes)) return Fail(*error);
-  CueListRead read = ReadCueList(bytes, file.filename().string(), &data_.Devices.Devices());
+  CueListRead read = ReadCueList(bytes, file.filename().string(), &data_.Devices.Devices(), &data_.Show.Settings.Site);
   if (read.Error) return Fail(*read.Error);
   std::stable_sort(read.Cues.begin(), read.Cues.end(), [](const Cue& a, const Cue& b) { return a.TimeMs < b.TimeMs; });
   std::vector<size_t> all(data_.Show.Cues.size());
@@ -422,6 +423,7 @@ ShowCompileAnswer ShowProject::RequestCompile(const ShowCompileRequest& request)
   ShowCompileInput input;
   input.Cues = &data_.Show.Cues;
   input.Devices = &data_.Devices.Devices();
+  input.Site = &data_.Show.Settings.Site;
   input.Seed = request.Seed.value_or(Seed());
   input.Scale = ShowCompileScale(data_.Show.Settings.Scale, request.BoxScale, request.Scale);
   input.Output = request.Output;

@@ -24,7 +24,11 @@
 #include "project/project_command.h"
 #include "project/project_history.h"
 #include "project/show_compile_plan.h"
+#include "show/cue_table.h"
+#include "show/design_summary.h"
+#include "show/product_library.h"
 #include "show/show_folder.h"
+#include "show/show_measures.h"
 #include "util/private_temp_folder.h"
 #include "util/result.h"
 
@@ -146,6 +150,31 @@ class ShowProject {
   // How many cues name a device the list does not have.
   size_t OrphanedCues() const;
 
+  // ---- site, products and break times
+  const ShowSite& Site() const { return data_.Show.Settings.Site; }
+  void SetSite(ShowSite site);
+  const ProductTable& Products() const { return data_.Show.Products; }
+  void EditProducts(std::string text, ProductTable after);
+  // The figures of every device the products and cues name, each compiled alone at the
+  // show's scale (or 1); measured again only for devices whose chain changed.
+  const ShowMeasures& Measures() const;
+  // What the cue table shows and edits with: the site, the products and measured prefires.
+  // It refers to the project: use it before the next edit.
+  CueTableContext TableContext() const;
+  int64_t CueBreakMs(size_t row) const;
+  // A column of the cue at `row` from the text; the refusal names the row and file line.
+  Result<> SetCueColumn(size_t row, CueColumn column, const std::string& text);
+  // The same checked only: the change to make later (EditCues), or the refusal.
+  Result<CueListChange> CheckCueColumn(size_t row, CueColumn column, const std::string& text) const;
+  // The cue moved so that it breaks at `breakMs` (a dragged marker, snapped or not).
+  Result<> MoveCueBreak(size_t row, int64_t breakMs);
+  // A product of a library shelf added to the show as one edit: its device and chain under
+  // codes the show does not use, and its row naming the new code, which it returns.
+  Result<int32_t> AddLibraryProduct(const LibraryShelf& shelf, int32_t code);
+  DesignSummary Summary() const;
+  // Devices compiled for measurement so far (tests: what the cache saved).
+  size_t MeasureCompiles() const { return measureCache_.Compiles(); }
+
   // ---- kept results
   // Beats found in the music; kept when they belong to the show's music as it is now.
   void SetBeats(ShowBeats beats);
@@ -188,6 +217,14 @@ class ShowProject {
   // save can tell a file someone else changed from one only this program changed.
   std::map<std::string, std::string> onDisk_;
   std::vector<ProjectObserver*> observers_;
+  // Measurements, refreshed when the history, the devices or the document moved.
+  struct MeasuresKey {
+    uint64_t Generation = 0, EditState = 0, DevicesRevision = 0;
+    bool operator==(const MeasuresKey&) const = default;
+  };
+  mutable DeviceMeasureCache measureCache_;
+  mutable ShowMeasures measures_;
+  mutable std::optional<MeasuresKey> measuresKey_;
 };
 
 }  // namespace orvane

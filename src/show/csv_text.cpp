@@ -1,5 +1,8 @@
 #include "show/csv_text.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace orvane {
 namespace {
 
@@ -112,6 +115,25 @@ class CsvScanner {
 };
 
 }  // namespace
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  const std::string_view bom = "\xEF\xBB\xBF";
+  if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
+  return text;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string ColumnName(std::string_view header) {
+  std::string out(TrimBlanks(header));
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
 
 CsvSplit SplitCsv(std::string_view text, size_t maxRecords) { return CsvScanner(text, maxRecords).Run(); }
 

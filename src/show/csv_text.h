@@ -26,6 +26,14 @@ struct CsvSplit {
 // More than maxRecords records is an error on the line of the first one too many.
 CsvSplit SplitCsv(std::string_view text, size_t maxRecords = SIZE_MAX);
 
+// The text after a UTF-8 byte order mark, if it starts with one.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+// The text without blanks (spaces, tabs) at either end.
+std::string_view TrimBlanks(std::string_view text);
+// A header field as columns are matched: trimmed, in lower case.
+std::string ColumnName(std::string_view header);
+
 // The field as one CSV field: quoted when it holds a comma, a quote, a line break or
 // blanks at either end, so it reads back unchanged.
 std::string CsvField(std::string_view text);

@@ -138,14 +138,14 @@ CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueFi
   if (index >= cues.size()) return {};
   const Cue& before = cues[index];
   // The cue as one line of cues.csv at its own line, so the reader's message names it.
-  std::string csv = "time,code,x,y,z,label\n";
+  std::string csv = "time,code,x,y,z,label,position\n";
   csv.append(static_cast<size_t>(CueFileLine(index) - 2), '\n');
   for (int f = 0; f < kCueFieldCount; ++f) {
     const auto each = static_cast<CueField>(f);
     if (f > 0) csv += ',';
     csv += CsvField(each == field ? std::string(text) : CueFieldEditText(before, each));
   }
-  csv += '\n';
+  csv += "," + CsvField(before.Position) + '\n';
   CueListRead read = ReadCueList(csv, kCueFileName, devices);
   if (read.Error) return {{}, read.Error};
   if (read.Cues.size() != 1)

@@ -1,7 +1,6 @@
 #include "show/cue_list.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -12,19 +11,6 @@
 
 namespace orvane {
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -44,21 +30,22 @@ std::optional<double> PlainSeconds(std::string_view text) {
 }
 
 struct Columns {
-  int Time = -1, Code = -1, X = -1, Y = -1, Z = -1, Label = -1;
+  int Time = -1, Code = -1, X = -1, Y = -1, Z = -1, Label = -1, Position = -1;
 };
 
 Columns FindColumns(const std::vector<std::string>& header) {
   Columns c;
   for (int i = 0; i < static_cast<int>(header.size()); ++i) {
-    const std::string name = Lower(Trimmed(header[i]));
+    const std::string name = ColumnName(header[i]);
     // The first column of a name counts.
-    int* slot = name == "time"    ? &c.Time
-                : name == "code"  ? &c.Code
-                : name == "x"     ? &c.X
-                : name == "y"     ? &c.Y
-                : name == "z"     ? &c.Z
-                : name == "label" ? &c.Label
-                                  : nullptr;
+    int* slot = name == "time"       ? &c.Time
+                : name == "code"     ? &c.Code
+                : name == "x"        ? &c.X
+                : name == "y"        ? &c.Y
+                : name == "z"        ? &c.Z
+                : name == "label"    ? &c.Label
+                : name == "position" ? &c.Position
+                                     : nullptr;
     if (slot != nullptr && *slot < 0) *slot = i;
   }
   return c;
@@ -66,8 +53,8 @@ Columns FindColumns(const std::vector<std::string>& header) {
 
 class LineReader {
  public:
-  LineReader(std::string_view fileName, const CsvRecord& record, const DeviceRecords* devices)
-      : fileName_(fileName), record_(record), devices_(devices) {}
+  LineReader(std::string_view fileName, const CsvRecord& record, const DeviceRecords* devices, const ShowSite* site)
+      : fileName_(fileName), record_(record), devices_(devices), site_(site) {}
 
   std::string Field(int column) const {
     if (column < 0 || column >= static_cast<int>(record_.Fields.size())) return {};
@@ -77,9 +64,9 @@ class LineReader {
   std::optional<Cue> Read(const Columns& columns) {
     Cue cue;
     cue.Line = record_.Line;
-    if (!ReadTime(Trimmed(Field(columns.Time)), cue) || !ReadCode(Trimmed(Field(columns.Code)), cue) ||
+    if (!ReadTime(TrimBlanks(Field(columns.Time)), cue) || !ReadCode(TrimBlanks(Field(columns.Code)), cue) ||
         !ReadPosition("x", Field(columns.X), cue.X) || !ReadPosition("y", Field(columns.Y), cue.Y) ||
-        !ReadPosition("z", Field(columns.Z), cue.Z))
+        !ReadPosition("z", Field(columns.Z), cue.Z) || !ReadSitePosition(TrimBlanks(Field(columns.Position)), cue))
       return std::nullopt;
     cue.Label = Field(columns.Label);
     return cue;
@@ -114,7 +101,7 @@ class LineReader {
   }
 
   bool ReadPosition(const char* name, const std::string& raw, std::optional<float>& out) {
-    const std::string_view text = Trimmed(raw);
+    const std::string_view text = TrimBlanks(raw);
     if (text.empty()) return true;
     const std::optional<float> value = ReadFloat32(text);
     if (!value) return Fail(std::string(name) + " \"" + std::string(text) + "\" is not a number");
@@ -124,16 +111,28 @@ class LineReader {
     return true;
   }
 
+  bool ReadSitePosition(std::string_view name, Cue& cue) {
+    if (name.empty()) return true;
+    const std::string quoted = "position \"" + std::string(name) + "\"";
+    if (cue.X || cue.Z)
+      return Fail(std::string(cue.X ? "x" : "z") + " is given with " + quoted + "; give one or the other");
+    if (site_ != nullptr && FindSitePosition(*site_, name) == nullptr)
+      return Fail(quoted + " is not a position of the site");
+    cue.Position = name;
+    return true;
+  }
+
   std::string_view fileName_;
   const CsvRecord& record_;
   const DeviceRecords* devices_;
+  const ShowSite* site_;
   std::string error_;
 };
 
 }  // namespace
 
 std::optional<int64_t> ParseCueTime(std::string_view text) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   const bool negative = !text.empty() && text.front() == '-';
   if (negative) text.remove_prefix(1);
   double seconds = 0;
@@ -165,10 +164,10 @@ std::string CueTimeText(int64_t timeMs) {
   return (negative ? "-" : "") + std::to_string(magnitude / 1000) + "." + fraction;
 }
 
-CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices) {
+CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
+                        const ShowSite* site) {
   CueListRead result;
-  const std::string_view bom = "\xEF\xBB\xBF";
-  if (text.substr(0, bom.size()) == bom) text.remove_prefix(bom.size());
+  text = WithoutByteOrderMark(text);
   // The header, the cues and one more to tell that there are too many.
   const CsvSplit split = SplitCsv(text, kMaxCues + 2);
   // A fault in the text after the last whole record is reported after that record's faults.
@@ -188,7 +187,7 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
   if (split.Records.size() > kMaxCues + 1)
     return fail(split.Records[kMaxCues + 1].Line, "the list holds more than " + std::to_string(kMaxCues) + " cues");
   for (size_t i = 1; i < split.Records.size(); ++i) {
-    LineReader reader(fileName, split.Records[i], devices);
+    LineReader reader(fileName, split.Records[i], devices, site);
     std::optional<Cue> cue = reader.Read(columns);
     if (!cue) {
       result.Cues.clear();
@@ -202,11 +201,15 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
 }
 
 std::string CueListText(const std::vector<Cue>& cues) {
-  std::string text = "time,code,x,y,z,label\n";
+  // Lists without positions keep the columns older versions wrote.
+  const bool positions = std::any_of(cues.begin(), cues.end(), [](const Cue& c) { return !c.Position.empty(); });
+  std::string text = positions ? "time,code,x,y,z,label,position\n" : "time,code,x,y,z,label\n";
   auto coordinate = [](const std::optional<float>& v) { return v ? Float32Text(*v) : std::string(); };
   for (const Cue& cue : cues) {
     text += CueTimeText(cue.TimeMs) + "," + std::to_string(cue.Code) + "," + coordinate(cue.X) + "," +
-            coordinate(cue.Y) + "," + coordinate(cue.Z) + "," + CsvField(cue.Label) + "\n";
+            coordinate(cue.Y) + "," + coordinate(cue.Z) + "," + CsvField(cue.Label);
+    if (positions) text += "," + CsvField(cue.Position);
+    text += "\n";
   }
   return text;
 }

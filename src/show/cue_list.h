@@ -1,7 +1,7 @@
 #pragma once
 // The cue list file: CSV with a header line naming the columns (compared without case).
-// "time" and "code" are required; "x", "y", "z" and "label" are optional; other columns
-// are ignored. A bad line refuses the whole list with a message naming line and field.
+// "time" and "code" are required; "x", "y", "z", "label" and "position" are optional; other
+// columns are ignored. A bad line refuses the whole list with a message naming line and field.
 
 #include <cstdint>
 #include <optional>
@@ -11,6 +11,7 @@
 
 #include "model/device_lookup.h"
 #include "show/cue.h"
+#include "show/show_site.h"
 
 namespace orvane {
 
@@ -41,11 +42,14 @@ std::optional<int64_t> ParseCueTime(std::string_view text);
 // "12.340": the time as cues.csv writes it.
 std::string CueTimeText(int64_t timeMs);
 
-// Reads the list; every code must name a device of `devices` (with null, codes are only
-// read). `fileName` starts the messages ("cues.csv line 7: no device has code 512.").
-CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices);
+// Reads the list; every code must name a device of `devices` and every position one of
+// `site` (with null, they are only read). `fileName` starts the messages ("cues.csv line 7:
+// no device has code 512.").
+CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
+                        const ShowSite* site = nullptr);
 
-// The list as cues.csv: header "time,code,x,y,z,label", one line per cue in list order.
+// The list as cues.csv: header "time,code,x,y,z,label", one line per cue in list order, and
+// a last "position" column when a cue names one.
 std::string CueListText(const std::vector<Cue>& cues);
 
 }  // namespace orvane

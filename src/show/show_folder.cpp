@@ -40,6 +40,19 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
       return report;
     }
   }
+  const fs::path productsPath = folder / kProductFileName;
+  std::string productText;
+  read.ProductsFile = fs::exists(fs::symlink_status(productsPath, ec));
+  if (read.ProductsFile) {
+    if (auto error = ReadSmallFile(productsPath, kMaxProductFileBytes, productText)) {
+      report.Error = std::move(error);
+      return report;
+    }
+    if (Result<ProductTable> syntax = ReadProducts(productText, kProductFileName, nullptr); !syntax) {
+      report.Error = syntax.Message();
+      return report;
+    }
+  }
   const fs::path cuesPath = folder / kCueFileName;
   if (!fs::exists(fs::symlink_status(cuesPath, ec))) {
     report.Error = "The folder \"" + folder.string() + "\" holds no " + kCueFileName + ".";
@@ -51,17 +64,25 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
     return report;
   }
   // Everything but the codes is checked before the list is replaced.
-  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr); syntax.Error) {
+  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr, &read.Settings.Site); syntax.Error) {
     report.Error = std::move(syntax.Error);
     return report;
   }
   report.Devices = list.LoadFolder(folder, dialogs);
-  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices());
+  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices(), &read.Settings.Site);
   if (cues.Error) {
     report.Error = std::move(cues.Error);
     return report;
   }
   read.Cues = std::move(cues.Cues);
+  if (read.ProductsFile) {
+    Result<ProductTable> products = ReadProducts(productText, kProductFileName, &list.Devices());
+    if (!products) {
+      report.Error = products.Message();
+      return report;
+    }
+    read.Products = std::move(products.Value());
+  }
   if (const auto music = ShowMusicPath(read.Settings, folder)) report.MusicMissing = !fs::exists(*music, ec);
   show = std::move(read);
   return report;
@@ -81,6 +102,8 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
   }
   files.push_back({kCueFileName, CueListText(show.Cues)});
   files.push_back({kShowSettingsFileName, ShowSettingsText(show.Settings)});
+  if (show.ProductsFile || !show.Products.Rows.empty() || !show.Products.ExtraColumns.empty())
+    files.push_back({kProductFileName, ProductsText(show.Products)});
   return files;
 }
 

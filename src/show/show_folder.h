@@ -1,6 +1,6 @@
 #pragma once
 // A show folder: the show's device files (loaded exactly as the folder Load loads them),
-// cues.csv and, optionally, show.json. Opening replaces the device list as Load does;
+// cues.csv and, optionally, show.json and products.csv. Opening replaces the device list as Load does;
 // saving writes every file through temporary files and renames them together.
 
 #include <filesystem>
@@ -11,6 +11,7 @@
 #include "model/device_list.h"
 #include "model/user_dialogs.h"
 #include "show/cue.h"
+#include "show/product_list.h"
 #include "show/show_settings.h"
 #include "show/staged_files.h"
 
@@ -19,6 +20,9 @@ namespace orvane {
 struct ShowDocument {
   ShowSettings Settings;
   std::vector<Cue> Cues;
+  ProductTable Products;
+  // The folder held products.csv: a save writes it even when no row is left.
+  bool ProductsFile = false;
 };
 
 // The title, or the folder's name when show.json gives none.
@@ -50,7 +54,8 @@ struct ShowSaveReport {
   std::vector<int32_t> DuplicateCodes;
 };
 
-// The files a save writes: one per device (the first of each file name), cues.csv, show.json.
+// The files a save writes: one per device (the first of each file name), cues.csv, show.json,
+// and products.csv when the show has products or had the file.
 std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
                                          std::vector<int32_t>* duplicateCodes = nullptr);
 

@@ -1,10 +1,28 @@
 #include "show/show_root_cues.h"
 
 #include "show/cue.h"
+#include "show/cue_list.h"
+#include "show/site_units.h"
 
 namespace orvane {
 
-ShowRoots ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& devices) {
+std::string UnknownPositionMessage(const Cue& cue, int line) {
+  return std::string(kCueFileName) + " line " + std::to_string(line) + ": position \"" + cue.Position +
+         "\" is not a position of the site.";
+}
+
+std::optional<RootCue> CueStart(const Cue& cue, const TCompDevice& part, const ShowSite& site) {
+  const float ownY = cue.Y.value_or(part.BestY);
+  if (!cue.Position.empty()) {
+    const SitePosition* position = FindSitePosition(site, cue.Position);
+    if (position == nullptr) return std::nullopt;
+    const UnitPoint start = PositionStart(site, *position, ownY);
+    return RootCue{CueFrame(cue.TimeMs), cue.Code, start.X, cue.Y ? ownY : start.Y, start.Z};
+  }
+  return RootCue{CueFrame(cue.TimeMs), cue.Code, cue.X.value_or(part.BestX), ownY, cue.Z.value_or(part.BestZ)};
+}
+
+ShowRoots ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& devices, const ShowSite& site) {
   ShowRoots roots;
   roots.Cues.reserve(cues.size());
   for (size_t i = 0; i < cues.size(); ++i) {
@@ -15,8 +33,13 @@ ShowRoots ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& device
       roots.MissingDevice = i;
       return roots;
     }
-    roots.Cues.push_back({CueFrame(cue.TimeMs), cue.Code, cue.X.value_or(part->BestX), cue.Y.value_or(part->BestY),
-                          cue.Z.value_or(part->BestZ)});
+    const std::optional<RootCue> root = CueStart(cue, *part, site);
+    if (!root) {
+      roots.Cues.clear();
+      roots.MissingPosition = i;
+      return roots;
+    }
+    roots.Cues.push_back(*root);
   }
   return roots;
 }

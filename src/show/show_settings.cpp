@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
+#include "show/show_site_json.h"
+
 namespace orvane {
 namespace {
 
@@ -123,6 +125,11 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
   }
   if (const auto beats = json.find("beats"); beats != json.end()) settings.Beats = ReadBeats(*beats);
   if (const auto video = json.find("video"); video != json.end()) ReadVideoSize(*video, settings);
+  if (const auto site = json.find("site"); site != json.end()) {
+    Result<ShowSite> read = ReadShowSite(*site);
+    if (!read) return Refused(read.Message());
+    settings.Site = std::move(read.Value());
+  }
   settings.ReadJson = json.dump(-1, ' ', false, Json::error_handler_t::replace);
   return std::nullopt;
 }
@@ -161,6 +168,11 @@ std::string ShowSettingsText(const ShowSettings& settings) {
     json["video"] = {{"width", settings.VideoWidth}, {"height", settings.VideoHeight}};
   } else {
     json.erase("video");
+  }
+  // A show that never had a site gains none by being saved.
+  if (json.contains("site") || settings.Site != ShowSite{}) {
+    const Json read = json.contains("site") ? json["site"] : Json();
+    json["site"] = ShowSiteJson(settings.Site, read);
   }
   // Invalid UTF-8 in a text becomes U+FFFD rather than an exception.
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -1,12 +1,14 @@
 #pragma once
-// show.json: the show's title, its music and its Scale, with a format name and a version
-// so that later versions can read it. Fields this version does not know are kept on save.
+// show.json: the show's title, its music, its Scale and its site, with a format name and a
+// version so that later versions can read it. Fields this version does not know are kept on save.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "show/show_site.h"
 
 namespace orvane {
 
@@ -38,12 +40,13 @@ struct ShowSettings {
   // Kept results rather than choices: they take no part in comparing settings.
   std::optional<ShowBeats> Beats;
   int32_t VideoWidth = 0, VideoHeight = 0;  // pixels, the last video export's; 0: none yet
+  ShowSite Site;  // the defaults when the file has no "site"
   // The whole object as read, so that unknown fields survive a save.
   std::string ReadJson;
 
   bool operator==(const ShowSettings& other) const {
     return Title == other.Title && MusicFile == other.MusicFile && MusicOffsetSeconds == other.MusicOffsetSeconds &&
-           Scale == other.Scale && Seed == other.Seed;
+           Scale == other.Scale && Seed == other.Seed && Site == other.Site;
   }
 };
 

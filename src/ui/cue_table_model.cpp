@@ -3,41 +3,66 @@
 #include <QBrush>
 #include <QColor>
 
+#include "show/calibre_rule.h"
+
 namespace orvane {
 namespace {
 
-const char* const kHeaders[kCueFieldCount] = {"Time", "Code", "X", "Y", "Z", "Label"};
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+bool OffRule(const Product* row, const ShowMeasures& measures) {
+  if (row == nullptr || !row->CalibreMm) return false;
+  const auto f = measures.Figures.find(row->Code);
+  return f != measures.Figures.end() && CalibreRuleApplies(*row, f->second) &&
+         OffCalibreRule(f->second.BreakHeight, *row->CalibreMm);
+}
 
 }  // namespace
 
-CueTableModel::CueTableModel(const std::vector<Cue>& cues, const DeviceRecords& devices, Edit edit, QObject* parent)
-    : QAbstractTableModel(parent), cues_(cues), devices_(devices), edit_(std::move(edit)) {}
+CueTableModel::CueTableModel(const ShowProject& project, Edit edit, QObject* parent)
+    : QAbstractTableModel(parent), project_(project), edit_(std::move(edit)) {}
 
 int CueTableModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(cues_.size());
+  return parent.isValid() ? 0 : static_cast<int>(project_.Cues().size());
 }
 
-int CueTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kCueFieldCount; }
+int CueTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kCueColumnCount; }
+
+QVariant CueTableModel::ToolTip(const Cue& cue, CueColumn column) const {
+  if (CueDeviceMissing(cue, project_.Devices().Devices()))
+    return QStringLiteral("No device has code %1.").arg(cue.Code);
+  if (column != CueColumn::Product && column != CueColumn::Break) return {};
+  const ShowMeasures& measures = project_.Measures();
+  const Product* row = FindProduct(project_.Products(), cue.Code);
+  std::string text = "Device " + std::to_string(cue.Code);
+  if (row != nullptr && !row->Colours.empty()) text += ", " + row->Colours;
+  if (const auto f = measures.Figures.find(cue.Code); f != measures.Figures.end())
+    text += ": " + ProductFiguresText(row, f->second);
+  else if (const auto why = measures.Failed.find(cue.Code); why != measures.Failed.end())
+    text += ": not measured: " + why->second;
+  return Q(text);
+}
 
 QVariant CueTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount() || index.column() >= kCueFieldCount) return {};
-  const Cue& cue = cues_[static_cast<size_t>(index.row())];
-  const auto field = static_cast<CueField>(index.column());
+  if (!index.isValid() || index.row() >= rowCount() || index.column() >= kCueColumnCount) return {};
+  const Cue& cue = project_.Cues()[static_cast<size_t>(index.row())];
+  const auto column = static_cast<CueColumn>(index.column());
   const bool refused = index.row() == refusedRow_ && index.column() == refusedColumn_;
-  const bool missing = CueDeviceMissing(cue, devices_);
+  const bool missing = CueDeviceMissing(cue, project_.Devices().Devices());
   switch (role) {
-    case Qt::DisplayRole: return QString::fromStdString(CueFieldText(cue, field));
-    case Qt::EditRole: return QString::fromStdString(CueFieldEditText(cue, field));
+    case Qt::DisplayRole: return Q(CueColumnText(cue, column, project_.TableContext()));
+    case Qt::EditRole: return Q(CueColumnEditText(cue, column, project_.TableContext()));
     case Qt::ToolTipRole:
-      if (refused) return QString::fromStdString(*refusal_);
-      if (missing) return QStringLiteral("No device has code %1.").arg(cue.Code);
-      return {};
+      if (refused) return Q(*refusal_);
+      return ToolTip(cue, column);
     case Qt::BackgroundRole:
       if (refused) return QBrush(QColor(255, 200, 200));
       if (missing) return QBrush(QColor(255, 230, 160));
+      if (column == CueColumn::Product && OffRule(FindProduct(project_.Products(), cue.Code), project_.Measures()))
+        return QBrush(QColor(255, 245, 190));
       return {};
     case Qt::TextAlignmentRole:
-      return field == CueField::Label ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+      return CueColumnIsNumber(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default: return {};
   }
 }
@@ -45,7 +70,9 @@ QVariant CueTableModel::data(const QModelIndex& index, int role) const {
 QVariant CueTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
-  return section >= 0 && section < kCueFieldCount ? QString::fromLatin1(kHeaders[section]) : QVariant();
+  return section >= 0 && section < kCueColumnCount
+             ? QString::fromLatin1(CueColumnHeader(static_cast<CueColumn>(section)))
+             : QVariant();
 }
 
 Qt::ItemFlags CueTableModel::flags(const QModelIndex& index) const {
@@ -57,7 +84,7 @@ bool CueTableModel::setData(const QModelIndex& index, const QVariant& value, int
   if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()) return false;
   const int row = index.row(), column = index.column();
   std::optional<std::string> refusal =
-      edit_(static_cast<size_t>(row), static_cast<CueField>(column), value.toString().toStdString());
+      edit_(static_cast<size_t>(row), static_cast<CueColumn>(column), value.toString().toStdString());
   if (!refusal) {
     refusedRow_ = refusedColumn_ = -1;
     refusal_.reset();
@@ -77,7 +104,7 @@ void CueTableModel::Reload() {
 }
 
 void CueTableModel::Refresh() {
-  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kCueFieldCount - 1));
+  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kCueColumnCount - 1));
 }
 
 }  // namespace orvane

@@ -1,27 +1,26 @@
 #pragma once
-// The cue table over the show's cue list: one row per cue, columns as cues.csv has them.
-// Edits go to the window (which makes them undoable); a refused text keeps the cue and
-// shows the reader's message on the cell until the next accepted edit.
+// The cue table over the show project's cues: one row per cue, in the designer's words
+// (fire and break, the product, the position, metres). Edits go to the window (which makes
+// them undoable); a refused text keeps the cue and shows the message on the cell until the
+// next accepted edit.
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <QAbstractTableModel>
 
-#include "model/device_lookup.h"
-#include "show/cue.h"
-#include "show/cue_edit.h"
+#include "project/show_project.h"
+#include "show/cue_table.h"
 
 namespace orvane {
 
 class CueTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  // edit(row, field, text): the refusal message, or nothing when accepted.
-  using Edit = std::function<std::optional<std::string>(size_t row, CueField field, const std::string& text)>;
-  CueTableModel(const std::vector<Cue>& cues, const DeviceRecords& devices, Edit edit, QObject* parent = nullptr);
+  // edit(row, column, text): the refusal message, or nothing when accepted.
+  using Edit = std::function<std::optional<std::string>(size_t row, CueColumn column, const std::string& text)>;
+  CueTableModel(const ShowProject& project, Edit edit, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,13 +31,15 @@ class CueTableModel : public QAbstractTableModel {
 
   // The list or the devices changed: everything is shown again.
   void Reload();
-  // The devices changed: marks and colours are shown again, the selection stays.
+  // The devices, products or site changed: texts, marks and colours are shown again, the
+  // selection stays.
   void Refresh();
   const std::optional<std::string>& Refusal() const { return refusal_; }
 
  private:
-  const std::vector<Cue>& cues_;
-  const DeviceRecords& devices_;
+  QVariant ToolTip(const Cue& cue, CueColumn column) const;
+
+  const ShowProject& project_;
   Edit edit_;
   std::optional<std::string> refusal_;
   int refusedRow_ = -1, refusedColumn_ = -1;

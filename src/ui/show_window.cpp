@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -39,6 +41,7 @@
 #include "ui/cue_table_model.h"
 #include "ui/show_music.h"
 #include "ui/show_video_export.h"
+#include "util/data_folders.h"
 
 namespace orvane {
 namespace {
@@ -46,29 +49,66 @@ namespace {
 constexpr int kFollowMs = 40;  // one show frame
 constexpr const char* kCompilingShow = "Compiling the show...";
 
-// The code column edits in a box listing the codes of the device list.
-class CodeDelegate : public QStyledItemDelegate {
+// A column that edits in an editable box of choices; a choice puts its value (a code, a
+// name) into the cell, a typed text goes as typed.
+class ChoiceDelegate : public QStyledItemDelegate {
  public:
-  CodeDelegate(const DeviceList& list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
+  struct Choice {
+    QString Shown;
+    QString Value;
+  };
+  using Choices = std::function<std::vector<Choice>()>;
+  ChoiceDelegate(Choices choices, QObject* parent) : QStyledItemDelegate(parent), choices_(std::move(choices)) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
-    for (const DeviceListItem& item : list_.Items()) box->addItem(QString::fromStdString(item.Caption));
+    for (const Choice& c : choices_()) box->addItem(c.Shown, c.Value);
     return box;
   }
   void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-    static_cast<QComboBox*>(editor)->setEditText(index.data(Qt::EditRole).toString());
+    auto* box = static_cast<QComboBox*>(editor);
+    const QString value = index.data(Qt::EditRole).toString();
+    const int at = box->findData(value);
+    if (at >= 0) box->setCurrentIndex(at);
+    box->setEditText(at >= 0 ? box->itemText(at) : value);
   }
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
-    model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
+    auto* box = static_cast<QComboBox*>(editor);
+    const int at = box->currentIndex();
+    const bool chosen = at >= 0 && box->itemText(at) == box->currentText();
+    model->setData(index, chosen ? box->itemData(at).toString() : box->currentText(), Qt::EditRole);
   }
 
  private:
-  const DeviceList& list_;
+  Choices choices_;
 };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The products by name, then the devices no product describes, by code.
+std::vector<ChoiceDelegate::Choice> ProductChoices(const ShowProject& project) {
+  std::vector<ChoiceDelegate::Choice> choices;
+  for (const Product& p : project.Products().Rows) {
+    Cue cue;
+    cue.Code = p.Code;
+    choices.push_back(
+        {Q(CueColumnText(cue, CueColumn::Product, project.TableContext())) + QStringLiteral(" - %1").arg(p.Code),
+         QString::number(p.Code)});
+  }
+  for (const DeviceListItem& item : project.Devices().Items()) {
+    const std::optional<int32_t> code = ParseInteger(item.Caption);
+    if (code && FindProduct(project.Products(), *code) == nullptr)
+      choices.push_back({Q(item.Caption), Q(item.Caption)});
+  }
+  return choices;
+}
+
+std::vector<ChoiceDelegate::Choice> PositionChoices(const ShowProject& project) {
+  std::vector<ChoiceDelegate::Choice> choices{{QString(), QString()}};
+  for (const SitePosition& p : project.Site().Positions) choices.push_back({Q(p.Name), Q(p.Name)});
+  return choices;
+}
 
 }  // namespace
 
@@ -118,6 +158,27 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
   };
   cliProgram_ = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kCliProgramName;
+  pickProduct_ = [this](const std::vector<LibraryShelf>& shelves) -> std::optional<LibraryChoice> {
+    QStringList items;
+    std::vector<LibraryChoice> choices;
+    for (size_t i = 0; i < shelves.size(); ++i)
+      for (const Product& p : shelves[i].Products.Rows) {
+        Cue cue;
+        cue.Code = p.Code;
+        const CueTableContext context{project_.Site(), shelves[i].Products};
+        items << Q(shelves[i].Name + ": " + CueColumnText(cue, CueColumn::Product, context));
+        choices.push_back({i, p.Code});
+      }
+    if (items.isEmpty()) {
+      ShowError("The product library holds no products.");
+      return std::nullopt;
+    }
+    bool ok = false;
+    const QString item = QInputDialog::getItem(this, QStringLiteral("Add a product"),
+                                               QStringLiteral("Product from the library:"), items, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    return choices[static_cast<size_t>(items.indexOf(item))];
+  };
   BuildWidgets();
   videoExport_ = new ShowVideoExport(this, dialogs_);
   statusBar()->addPermanentWidget(videoExport_->Panel());
@@ -142,21 +203,22 @@ ShowWindow::~ShowWindow() {
 
 void ShowWindow::BuildWidgets() {
   model_ = new CueTableModel(
-      project_.Cues(), project_.Devices().Devices(),
-      [this](size_t row, CueField field, const std::string& text) -> std::optional<std::string> {
+      project_,
+      [this](size_t row, CueColumn column, const std::string& text) -> std::optional<std::string> {
         // Checked now; applied once the table has closed its editor.
-        CueFieldEdit edit = project_.CheckCueField(row, field, text);
-        if (edit.Error) {
-          lastRefusal_ = Q(*edit.Error);
+        Result<CueListChange> edit = project_.CheckCueColumn(row, column, text);
+        if (!edit) {
+          lastRefusal_ = Q(edit.Message());
           ShowStatus(lastRefusal_);
-          return edit.Error;
+          return edit.Message();
         }
         if (!lastRefusal_.isEmpty() && status_->text() == lastRefusal_) ShowStatus({});
         lastRefusal_.clear();
-        if (!edit.Change.Empty()) {
-          auto change = std::make_shared<CueListChange>(std::move(edit.Change));
+        if (!edit.Value().Empty()) {
+          auto change = std::make_shared<CueListChange>(std::move(edit.Value()));
           QMetaObject::invokeMethod(
-              this, [this, change] { project_.EditCues("Edit cue", std::move(*change)); }, Qt::QueuedConnection);
+              this, [this, change, column] { project_.EditCues(CueColumnEditName(column), std::move(*change)); },
+              Qt::QueuedConnection);
         }
         return std::nullopt;
       },
@@ -168,13 +230,21 @@ void ShowWindow::BuildWidgets() {
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-  table_->setItemDelegateForColumn(static_cast<int>(CueField::Code), new CodeDelegate(project_.Devices(), table_));
+  table_->setItemDelegateForColumn(static_cast<int>(CueColumn::Product),
+                                   new ChoiceDelegate([this] { return ProductChoices(project_); }, table_));
+  table_->setItemDelegateForColumn(static_cast<int>(CueColumn::Position),
+                                   new ChoiceDelegate([this] { return PositionChoices(project_); }, table_));
   table_->horizontalHeader()->setStretchLastSection(true);
+  for (const auto& [column, width] :
+       {std::pair{CueColumn::Fire, 70}, std::pair{CueColumn::Break, 70}, std::pair{CueColumn::Product, 280},
+        std::pair{CueColumn::Position, 70}, std::pair{CueColumn::X, 70}, std::pair{CueColumn::Height, 80},
+        std::pair{CueColumn::Z, 70}})
+    table_->setColumnWidth(static_cast<int>(column), width);
   table_->verticalHeader()->setDefaultSectionSize(20);
 
   strip_ = new TimelineStrip(content_, *table_->selectionModel());
   connect(strip_, &TimelineStrip::PlayHeadClicked, this, &ShowWindow::SetPlayHead);
-  connect(strip_, &TimelineStrip::CueDragged, this, &ShowWindow::MoveCue);
+  connect(strip_, &TimelineStrip::CueDragged, this, &ShowWindow::MoveBreak);
   connect(strip_, &TimelineStrip::ViewChanged, this, &ShowWindow::UpdateScrollBar);
   connect(strip_, &TimelineStrip::Resized, this, [this] {
     if (fitPending_ && strip_->width() > 0) {
@@ -219,6 +289,25 @@ void ShowWindow::BuildWidgets() {
   statusBar()->addWidget(status_, 1);
   statusBar()->addPermanentWidget(musicProgress_);
   statusBar()->addPermanentWidget(clock_);
+
+  summary_ = new QPlainTextEdit;
+  summary_->setObjectName(QStringLiteral("ShowSummary"));
+  summary_->setReadOnly(true);
+  summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  summary_->setMinimumWidth(260);
+  auto* dock = new QDockWidget(QStringLiteral("Summary"), this);
+  dock->setObjectName(QStringLiteral("SummaryDock"));
+  dock->setWidget(summary_);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+}
+
+QString ShowWindow::SummaryText() const { return summary_->toPlainText(); }
+
+void ShowWindow::UpdateDesign() {
+  content_.BreakMs.resize(project_.Cues().size());
+  for (size_t i = 0; i < content_.BreakMs.size(); ++i) content_.BreakMs[i] = project_.CueBreakMs(i);
+  summary_->setPlainText(Q(DesignSummaryText(project_.Summary())));
+  strip_->update();
 }
 
 void ShowWindow::BuildActions() {
@@ -308,6 +397,8 @@ void ShowWindow::BuildActions() {
   make(DeleteAct, "DeleteAct", QStringLiteral("Delete"), QKeySequence::Delete, [this] { DeleteSelected(); });
   make(DuplicateAct, "DuplicateAct", QStringLiteral("Duplicate"), QKeySequence(QStringLiteral("Ctrl+D")),
        [this] { DuplicateSelected(); });
+  make(AddProductAct, "AddProductAct", QStringLiteral("Add product..."), QKeySequence(QStringLiteral("Ctrl+P")),
+       [this] { AddLibraryProduct(); });
   make(FitAct, "FitAct", QStringLiteral("Fit"), QKeySequence(QStringLiteral("Ctrl+0")), [this] { strip_->FitShow(); });
   make(SnapAct, "SnapAct", QStringLiteral("Snap to beats"), QKeySequence(QStringLiteral("Ctrl+K")),
        [this](bool on) { content_.SnapToBeats = on; });
@@ -381,6 +472,7 @@ void ShowWindow::ShowDocumentAnew() {
   content_.PlayHeadMs = 0;
   clock_->setText(Q(orvane::ClockText(0)));
   model_->Reload();
+  UpdateDesign();
   UpdateBeats();
   strip_->SetView(TimelineView{kTimelineDefaultZoom, 0, strip_->width()});
   fitPending_ = strip_->width() <= 0;
@@ -400,9 +492,13 @@ void ShowWindow::ProjectChanged(const ProjectChange& change) {
   if (change.Has(ProjectPart::kCues)) {
     model_->Reload();
     SelectRows(change.CueRows);
-  } else if (change.Has(ProjectPart::kDevices)) {
+  } else if (change.Has(ProjectPart::kDevices) || change.Has(ProjectPart::kProducts) ||
+             change.Has(ProjectPart::kSettings)) {
     model_->Refresh();
   }
+  if (change.Has(ProjectPart::kCues) || change.Has(ProjectPart::kDevices) || change.Has(ProjectPart::kProducts) ||
+      change.Has(ProjectPart::kSettings))
+    UpdateDesign();
   if (change.Has(ProjectPart::kSettings)) {
     content_.MusicOffsetSeconds = project_.Settings().MusicOffsetSeconds;
     if (project_.Settings().MusicFile != musicShown_) {
@@ -650,7 +746,7 @@ void ShowWindow::SelectRows(const std::vector<size_t>& rows) {
   for (size_t row : rows) {
     if (row >= cues.size()) continue;
     const int r = static_cast<int>(row);
-    selection.select(model_->index(r, 0), model_->index(r, kCueFieldCount - 1));
+    selection.select(model_->index(r, 0), model_->index(r, kCueColumnCount - 1));
   }
   table_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   if (!rows.empty() && rows.front() < cues.size()) table_->scrollTo(model_->index(static_cast<int>(rows.front()), 0));
@@ -682,6 +778,56 @@ void ShowWindow::DuplicateSelected() {
 
 void ShowWindow::MoveCue(size_t row, int64_t ms) {
   project_.EditCues("Move cue", MoveCueChange(project_.Cues(), row, ms));
+}
+
+void ShowWindow::MoveBreak(size_t row, int64_t breakMs) {
+  const Result<> moved = project_.MoveCueBreak(row, breakMs);
+  if (!moved) ShowStatus(Q(moved.Message()));
+}
+
+std::optional<std::string> ShowWindow::SetCueColumn(size_t row, CueColumn column, const std::string& text) {
+  const Result<> set = project_.SetCueColumn(row, column, text);
+  if (!set) {
+    lastRefusal_ = Q(set.Message());
+    ShowStatus(lastRefusal_);
+    return set.Message();
+  }
+  if (!lastRefusal_.isEmpty() && status_->text() == lastRefusal_) ShowStatus({});
+  lastRefusal_.clear();
+  return std::nullopt;
+}
+
+bool ShowWindow::AddLibraryProduct() {
+  std::vector<LibraryShelf> shelves;
+  const std::optional<std::filesystem::path> library =
+      libraryFolder_.empty() ? DataFolder(kLibraryFolderName) : std::optional(libraryFolder_);
+  if (!library) {
+    ShowError("The product library was not found beside the program.");
+    return false;
+  }
+  const Result<std::vector<std::filesystem::path>> folders = LibraryShelfFolders(*library);
+  if (!folders) {
+    ShowError(folders.Message());
+    return false;
+  }
+  for (const std::filesystem::path& folder : folders.Value()) {
+    Result<LibraryShelf> shelf = OpenLibraryShelf(folder, project_.Devices().Prepare());
+    if (!shelf) {
+      ShowStatus(Q(shelf.Message()));
+      continue;
+    }
+    shelves.push_back(std::move(shelf.Value()));
+  }
+  const std::optional<LibraryChoice> chosen = pickProduct_(shelves);
+  if (!chosen || chosen->Shelf >= shelves.size()) return false;
+  const Result<int32_t> added = project_.AddLibraryProduct(shelves[chosen->Shelf], chosen->Code);
+  if (!added) {
+    ShowError(added.Message());
+    return false;
+  }
+  const Product* row = FindProduct(project_.Products(), added.Value());
+  ShowStatus(QStringLiteral("\"%1\" added as device %2.").arg(Q(row != nullptr ? row->Name : "")).arg(added.Value()));
+  return true;
 }
 
 std::optional<std::string> ShowWindow::SetCueField(size_t row, CueField field, const std::string& text) {

@@ -23,6 +23,7 @@
 
 class QAction;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QScrollBar;
 class QTableView;
@@ -62,8 +63,27 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void DeleteSelected();
   void DuplicateSelected();
   void MoveCue(size_t row, int64_t ms);
+  // The cue moved so that it breaks at the time (a dragged marker); a refusal goes to the
+  // status bar.
+  void MoveBreak(size_t row, int64_t breakMs);
   // The refusal message, or nothing when the edit was accepted.
   std::optional<std::string> SetCueField(size_t row, CueField field, const std::string& text);
+  std::optional<std::string> SetCueColumn(size_t row, CueColumn column, const std::string& text);
+
+  // Adds a product of the library (its chain under free codes) as one edit; false when
+  // nothing was added.
+  bool AddLibraryProduct();
+  struct LibraryChoice {
+    size_t Shelf = 0;
+    int32_t Code = 0;
+  };
+  // Picks a product among the shelves; the program asks with a list of them.
+  using ProductPicker = std::function<std::optional<LibraryChoice>(const std::vector<LibraryShelf>& shelves)>;
+  void SetProductPicker(ProductPicker picker) { pickProduct_ = std::move(picker); }
+  // The library's folder; by default the shared data's.
+  void SetLibraryFolder(const std::filesystem::path& folder) { libraryFolder_ = folder; }
+  // The summary dock's text.
+  QString SummaryText() const;
   void SetPlayHead(int64_t ms);
 
   // Compiles the show on the stage and plays it from the frame.
@@ -120,6 +140,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
+  QAction* AddProductAct = nullptr;
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
   QAction* NewEffectAct = nullptr;
 
@@ -144,6 +165,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void UpdateHistoryActions();
   void UpdateBeats();
   void UpdateScrollBar();
+  // Break times on the strip and the summary dock, after any change of what they show.
+  void UpdateDesign();
   void MusicArrived(MusicAnalysis analysis);
   void ShowStatus(const QString& text);
   void ChooseMusic();
@@ -166,6 +189,9 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QScrollBar* scroll_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* clock_ = nullptr;
+  QPlainTextEdit* summary_ = nullptr;
+  ProductPicker pickProduct_;
+  std::filesystem::path libraryFolder_;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;

@@ -58,6 +58,7 @@ void TimelineStrip::SetView(const TimelineView& view) {
 double TimelineStrip::ShowEndSeconds() const {
   double end = 0;
   if (content_.Cues && !content_.Cues->empty()) end = static_cast<double>(content_.Cues->back().TimeMs) / 1000.0;
+  for (const int64_t ms : content_.BreakMs) end = std::max(end, static_cast<double>(ms) / 1000.0);
   if (content_.Envelope) end = std::max(end, content_.Envelope->DurationSeconds() - content_.MusicOffsetSeconds);
   return end;
 }
@@ -78,11 +79,17 @@ void TimelineStrip::resizeEvent(QResizeEvent* event) {
   emit Resized();
 }
 
+int64_t TimelineStrip::MarkerMs(size_t row) const {
+  if (content_.BreakMs.size() == content_.Cues->size()) return content_.BreakMs[row];
+  return (*content_.Cues)[row].TimeMs;
+}
+
 std::vector<double> TimelineStrip::MarkerSeconds() const {
   std::vector<double> seconds;
   if (!content_.Cues) return seconds;
   seconds.reserve(content_.Cues->size());
-  for (const Cue& cue : *content_.Cues) seconds.push_back(static_cast<double>(cue.TimeMs) / 1000.0);
+  for (size_t row = 0; row < content_.Cues->size(); ++row)
+    seconds.push_back(static_cast<double>(MarkerMs(row)) / 1000.0);
   return seconds;
 }
 
@@ -150,12 +157,21 @@ void TimelineStrip::PaintMarkers(QPainter& painter) const {
   const int top = kRulerHeight + 2;
   for (size_t row = 0; row < content_.Cues->size(); ++row) {
     const Cue& cue = (*content_.Cues)[row];
-    int64_t ms = cue.TimeMs;
+    int64_t ms = MarkerMs(row);
+    const int64_t prefire = ms - cue.TimeMs;
     if (drag_ && drag_->Row == row && drag_->TargetMs) ms = *drag_->TargetMs;
     const int x = XOfMs(ms);
-    if (x < -kMarkerHalfWidth || x > width() + kMarkerHalfWidth) continue;
+    const int fireX = XOfMs(ms - prefire);
+    if (x < -kMarkerHalfWidth || fireX > width() + kMarkerHalfWidth) continue;
     const bool selected = selection_.isRowSelected(static_cast<int>(row), {});
     const QColor color = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
+    if (fireX < x) {
+      // The lift: from the firing, low on the strip, up to the break.
+      painter.setPen(QPen(color.darker(130), 1, Qt::DashLine));
+      painter.drawLine(fireX, height() - 4, x, height() - 4);
+      painter.drawLine(fireX, height() - 8, fireX, height() - 1);
+    }
+    if (x > width() + kMarkerHalfWidth) continue;
     painter.setPen(QPen(color, selected ? 2 : 1));
     painter.drawLine(x, top + 10, x, height() - 2);
     painter.setPen(selected ? QPen(Qt::white, 2) : QPen(color.darker(150), 1));

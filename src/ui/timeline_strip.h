@@ -1,8 +1,9 @@
 #pragma once
 // The show timeline strip: a time ruler, the music's waveform, beat markers, one marker
-// per cue in its device's colour and the play head. The wheel zooms around the mouse
-// (Shift+wheel scrolls); a click on a marker selects it, a drag moves it (snapped to the
-// nearest beat when snapping is on), a click elsewhere moves the play head.
+// per cue at its break in its device's colour (a low line back to its firing) and the play
+// head. The wheel zooms around the mouse (Shift+wheel scrolls); a click on a marker selects
+// it, a drag moves its break (snapped to the nearest beat when snapping is on), a click
+// elsewhere moves the play head.
 
 #include <cstdint>
 #include <memory>
@@ -24,6 +25,8 @@ class WaveformEnvelope;
 // What the strip draws; owned by the show window.
 struct TimelineContent {
   const std::vector<Cue>* Cues = nullptr;
+  // Each cue's break (fire + prefire), where its marker stands; fire times when not filled.
+  std::vector<int64_t> BreakMs;
   const DeviceRecords* Devices = nullptr;
   std::shared_ptr<const WaveformEnvelope> Envelope;
   double MusicOffsetSeconds = 0;    // the music's time at show time 0
@@ -52,8 +55,8 @@ class TimelineStrip : public QWidget {
 
  signals:
   void PlayHeadClicked(int64_t ms);
-  // A marker was dragged to a new time (already snapped).
-  void CueDragged(size_t row, int64_t ms);
+  // A marker was dragged: the cue's new break time (already snapped).
+  void CueDragged(size_t row, int64_t breakMs);
   // Zoom or scroll changed.
   void ViewChanged();
   void Resized();
@@ -67,6 +70,7 @@ class TimelineStrip : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  int64_t MarkerMs(size_t row) const;
   std::vector<double> MarkerSeconds() const;
   double ShowEndSeconds() const;
   int64_t DragTargetMs(double x) const;

@@ -69,7 +69,10 @@ TEST_F(CliShowTest, ExtentsFileHasALinePerCueAndScaleComesFromTheShow) {
   EXPECT_NE(r.Err.find("none.ogg\" is missing"), std::string::npos) << r.Err;
   EXPECT_EQ(Count(r.Out, "\ncue: "), 3u);
   const std::string csv = ReadFileBytes(File("extents.csv"));
-  EXPECT_EQ(csv.rfind("cue line,label,code,fire time,duration,height,radius,lowest\n2,\"left, low\",203,0.000,", 0), 0u)
+  EXPECT_EQ(csv.rfind("cue line,label,code,fire time,duration,height (m),radius (m),lowest (m),break time,break "
+                      "height (m)\n2,\"left, low\",203,0.000,",
+                      0),
+            0u)
       << csv;
   EXPECT_NE(csv.find("\n3,right,201,1.500,"), std::string::npos) << csv;
   EXPECT_NE(csv.find("\n4,,204,1.500,"), std::string::npos) << csv;

@@ -268,5 +268,50 @@ TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
   EXPECT_LE(e.Radius, std::hypot(widest, widest) + step);
 }
 
+// A rising star whose per-star chain opens at age 10: the break is the frame its child set
+// is made, the frame before the child's first records, at the child's start height.
+TEST(CompileCues, TheBreakIsWhereAndWhenTheFirstDescendantSetIsMade) {
+  EnableSeededMode(3);
+  CompileRig rig;
+  auto root = HandPart(1, 2, 30, {HandStar{0, 0.05f, 0, 30, 10}}, 0.002f, 0.0f);
+  root->NextParExists = 1;
+  root->NextParCode = 2;
+  auto child = HandPart(2, 2, 4, {HandStar{0, 0, 0, 4}}, 0.002f, 0.0f);
+  child->Size = 0.2f;
+  const DeviceLookup lookup = [&](int32_t c) -> std::shared_ptr<const TCompDevice> {
+    return c == 1 ? root : c == 2 ? child : nullptr;
+  };
+  // The child fired on its own far to the right breaks never: it chains to nothing.
+  const std::vector<RootCue> cues = {{2, 1, 0.0f, 1.0f, 0.0f}, {0, 2, 5.0f, 0.0f, 0.0f}, {7, 1, -5.0f, 0.5f, 0.0f}};
+  ASSERT_EQ(TakeCueSnapshot(cues, lookup, rig.Snapshot), SnapshotStatus::kReady);
+  CompileOutcome outcome;
+  const auto frames = FramesOf(CompileCues(rig, cues, &outcome));
+  DisableSeededMode();
+  ASSERT_EQ(outcome.Extents.size(), 3u);
+  EXPECT_FALSE(outcome.Extents[1].Broke);
+  for (size_t i : {size_t{0}, size_t{2}}) {
+    const CueExtent& e = outcome.Extents[i];
+    ASSERT_TRUE(e.Broke) << i;
+    const int16_t x = static_cast<int16_t>(std::lround(cues[i].X * 3000));
+    std::optional<size_t> first;
+    double childY = 0;
+    for (size_t f = 0; f < frames.size() && !first; ++f)
+      for (const ParticleRecord& r : frames[f])
+        if (r.SizeLevel() == 10 && std::abs(r.X - x) < 300) {
+          first = f;
+          childY = r.Y / 3000.0;
+        }
+    ASSERT_TRUE(first.has_value()) << i;
+    EXPECT_EQ(e.BreakFrame + 1, *first) << i;
+    EXPECT_GE(e.BreakFrame, cues[i].Frame + 10) << i;
+    EXPECT_GT(e.BreakHeight, 0.4) << i;
+    // The child's stars move on with their parent star's velocity before they are written.
+    EXPECT_NEAR(e.BreakHeight, childY - cues[i].Y, 0.06) << i;
+  }
+  // Both cues of the same device break the same time after firing, at the same height.
+  EXPECT_EQ(outcome.Extents[0].BreakFrame - cues[0].Frame, outcome.Extents[2].BreakFrame - cues[2].Frame);
+  EXPECT_NEAR(outcome.Extents[0].BreakHeight, outcome.Extents[2].BreakHeight, 1e-6);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -174,7 +174,7 @@ TEST(ShowCompilePlan, SameShowSameBytesWhateverTheListOrderTheOldPreparationAndO
   CompileJob old;
   old.Output = dir.Path() / "old.dat";
   old.Scale = 1.0f;
-  ShowRoots roots = ShowRootCues(cues, loaded);
+  ShowRoots roots = ShowRootCues(cues, loaded, ShowSite{});
   ASSERT_EQ(TakeCueSnapshot(
                 roots.Cues, [&](int32_t c) { return FindByCode(loaded, c); }, old.Snapshot),
             SnapshotStatus::kReady);

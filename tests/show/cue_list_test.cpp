@@ -4,6 +4,7 @@
 
 #include "compiler/compiled_device_prep.h"
 #include "show/csv_text.h"
+#include "show/show_root_cues.h"
 #include "support/form_device.h"
 
 namespace orvane {
@@ -127,6 +128,80 @@ TEST(CueList, WritingGivesBackTheSameCues) {
     EXPECT_EQ(read, cues[i]) << i;
   }
   EXPECT_EQ(CueListText(back.Cues), text);
+}
+
+ShowSite SiteAB() {
+  ShowSite site;
+  site.Positions = {{"A", -60, 0, std::nullopt}, {"B", 40, 20, 10.0}};
+  return site;
+}
+
+TEST(CueList, APositionColumnNamesSitePositions) {
+  const ShowSite site = SiteAB();
+  const CueListRead r = ReadCueList("time,code,position,y,label\n1,101, A ,,left\n2,102,B,1.5,\n3,101,,,free\n",
+                                    "cues.csv", nullptr, &site);
+  ASSERT_FALSE(r.Error) << *r.Error;
+  ASSERT_EQ(r.Cues.size(), 3u);
+  EXPECT_EQ(r.Cues[0].Position, "A");
+  EXPECT_FALSE(r.Cues[0].X || r.Cues[0].Z);
+  EXPECT_EQ(r.Cues[1].Y, 1.5f);
+  EXPECT_EQ(r.Cues[2].Position, "");
+  const std::string text = CueListText(r.Cues);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "time,code,x,y,z,label,position");
+  const CueListRead back = ReadCueList(text, "cues.csv", nullptr, &site);
+  ASSERT_FALSE(back.Error) << *back.Error;
+  for (size_t i = 0; i < r.Cues.size(); ++i) {
+    Cue a = r.Cues[i], b = back.Cues[i];
+    a.Line = b.Line = 0;
+    EXPECT_EQ(a, b) << i;
+  }
+}
+
+TEST(CueList, PositionsTheSiteLacksOrThatClashWithCoordinatesAreRefused) {
+  const ShowSite site = SiteAB();
+  const struct {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"1,101,C,,,", "cues.csv line 2: position \"C\" is not a position of the site."},
+      {"1,101,a,,,", "cues.csv line 2: position \"a\" is not a position of the site."},
+      {"1,101,A,0.5,,", "cues.csv line 2: x is given with position \"A\"; give one or the other."},
+      {"1,101,A,,,0", "cues.csv line 2: z is given with position \"A\"; give one or the other."},
+  };
+  for (const auto& c : cases) {
+    const CueListRead r =
+        ReadCueList(std::string("time,code,position,x,y,z\n") + c.line + "\n", "cues.csv", nullptr, &site);
+    EXPECT_TRUE(r.Cues.empty()) << c.line;
+    EXPECT_EQ(r.Error.value_or(""), c.message) << c.line;
+  }
+  // Without a site, names are only read.
+  EXPECT_FALSE(ReadCueList("time,code,position\n1,101,C\n", "cues.csv", nullptr).Error);
+}
+
+TEST(ShowRootCues, APositionConvertsExactlyAsTypedCoordinatesWould) {
+  const ShowSite site = SiteAB();
+  const DeviceRecords devices = TwoDevices();  // start at (1.5, -2, 0)
+  std::vector<Cue> cues(4);
+  cues[0] = {0, 101, std::nullopt, std::nullopt, std::nullopt, "", 0, "A"};
+  cues[1] = {100, 102, std::nullopt, 1.25f, std::nullopt, "", 0, "A"};
+  cues[2] = {200, 101, std::nullopt, std::nullopt, std::nullopt, "", 0, "B"};
+  cues[3] = {300, 101, -3.0f, -2.0f, 0.0f, "", 0};
+  const ShowRoots roots = ShowRootCues(cues, devices, site);
+  ASSERT_EQ(roots.Cues.size(), 4u);
+  EXPECT_EQ(roots.Cues[0].X, roots.Cues[3].X);
+  EXPECT_EQ(roots.Cues[0].Y, -2.0f);  // the device's own height: A gives none
+  EXPECT_EQ(roots.Cues[0].Z, 0.0f);
+  EXPECT_EQ(roots.Cues[1].Y, 1.25f);  // the cue's own height wins
+  EXPECT_EQ(roots.Cues[2].X, 2.0f);
+  EXPECT_EQ(roots.Cues[2].Y, -1.5f);  // 10 m above the ground at -2
+  EXPECT_EQ(roots.Cues[2].Z, 1.0f);
+  EXPECT_EQ(roots.Cues[2].Frame, 5u);
+  cues[2].Position = "gone";
+  const ShowRoots missing = ShowRootCues(cues, devices, site);
+  EXPECT_TRUE(missing.Cues.empty());
+  EXPECT_EQ(missing.MissingPosition, 2u);
+  EXPECT_FALSE(missing.MissingDevice);
+  EXPECT_EQ(UnknownPositionMessage(cues[2], 4), "cues.csv line 4: position \"gone\" is not a position of the site.");
 }
 
 TEST(CsvText, QuotesOnlyWhatNeedsIt) {

@@ -179,6 +179,76 @@ TEST(ShowFolder, AsksBeforeReplacingFilesThatDiffer) {
   EXPECT_EQ(ReadFileBytes(dir.Path() / "cues.csv"), CueListText(show.Cues));
 }
 
+TEST(ShowFolder, SiteProductsAndPositionsSurviveASave) {
+  ScratchDir dir;
+  DeviceList list = PresetList(1);
+  ScriptedDialogs dialogs;
+  ShowDocument show = SmallShow();
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
+  // A show that never had products gains no products.csv, nor a site in show.json.
+  EXPECT_FALSE(fs::exists(dir.Path() / "products.csv"));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "show.json").find("site"), std::string::npos);
+
+  show.Settings.Site.Positions.push_back({"C", 20, 0, std::nullopt});
+  show.Cues.push_back({4000, 101, std::nullopt, std::nullopt, std::nullopt, "at C", 0, "C"});
+  Product shell;
+  shell.Code = 101;
+  shell.Name = "75 mm gold peony";
+  shell.Type = ProductType::kShell;
+  shell.CalibreMm = 75;
+  show.Products.Rows.push_back(shell);
+  dialogs.Answers.push_back(DialogAnswer::Yes);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
+  ShowDocument opened;
+  const ShowOpenReport report = OpenShowFolder(dir.Path(), list, dialogs, opened);
+  ASSERT_FALSE(report.Error) << *report.Error;
+  EXPECT_EQ(opened.Settings, show.Settings);
+  ASSERT_EQ(opened.Products.Rows.size(), 1u);
+  EXPECT_EQ(opened.Products.Rows[0].Name, "75 mm gold peony");
+  EXPECT_TRUE(opened.ProductsFile);
+  ASSERT_EQ(opened.Cues.size(), 3u);
+  EXPECT_EQ(opened.Cues[2].Position, "C");
+
+  // Every product gone: the file is emptied, not left with the old rows.
+  opened.Products.Rows.clear();
+  dialogs.Answers.push_back(DialogAnswer::Yes);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), opened, list.Devices(), dialogs).Saved);
+  ShowDocument again;
+  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, dialogs, again).Error);
+  EXPECT_TRUE(again.Products.Rows.empty());
+}
+
+TEST(ShowFolder, BadProductsOrPositionsRefuseTheWholeShow) {
+  ScratchDir dir;
+  DeviceList list = PresetList(1);
+  ScriptedDialogs dialogs;
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), list.Devices(), dialogs).Saved);
+  DeviceList target = PresetList(3);
+  ShowDocument opened;
+  opened.Settings.Title = "untouched";
+
+  dir.Write("products.csv", "code,name,price\n101,shell,cheap\n");
+  ShowOpenReport report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  EXPECT_EQ(report.Error,
+            "products.csv line 2: price \"cheap\" is not a price from 0 (digits with \".\" for the decimals).");
+  EXPECT_EQ(target.Devices().front()->Definition.Code, 301);  // refused before the devices load
+
+  dir.Write("products.csv", "code,name\n101,shell\n999,ghost\n");
+  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  EXPECT_EQ(report.Error, "products.csv line 3: code 999 names no device of the show.");
+
+  fs::remove(dir.Path() / "products.csv");
+  dir.Write("cues.csv", "time,code,position\n1,101,Z\n");
+  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  EXPECT_EQ(report.Error, "cues.csv line 2: position \"Z\" is not a position of the site.");
+
+  dir.Write("show.json", R"({"format":"orvane-show","version":1,"site":{"metres_per_unit":0}})");
+  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  EXPECT_EQ(report.Error, "show.json: \"site.metres_per_unit\" must be a number above 0.");
+  EXPECT_EQ(opened.Settings.Title, "untouched");
+  EXPECT_TRUE(opened.Cues.empty());
+}
+
 TEST(StagedFiles, AFailedWriteReplacesNothing) {
   ScratchDir dir;
   dir.Write("a.txt", "old a");

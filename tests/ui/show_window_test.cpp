@@ -11,6 +11,7 @@
 #include "main_form_desk.h"
 #include "media/waveform_envelope.h"
 #include "show/cue_list.h"
+#include "show/product_library.h"
 #include "ui/cue_table_model.h"
 
 namespace orvane {
@@ -69,11 +70,25 @@ TEST(ShowWindow, OpensTheExampleShowFromTheMainWindowWithItsDevicesAndMusic) {
   for (size_t i = 1; i < d.Cues().size(); ++i) EXPECT_LE(d.Cues()[i - 1].TimeMs, d.Cues()[i].TimeMs);
   const auto captions = d.Captions();
   EXPECT_NE(std::find(captions.begin(), captions.end(), "101"), captions.end());
-  // The table: two decimals of the time, the code, an empty coordinate for the device's own.
+  // The table in the designer's words: fire and break, the product, the position, metres.
   QAbstractItemModel* table = d.W().Table()->model();
-  EXPECT_EQ(table->headerData(0, Qt::Horizontal).toString(), "Time");
-  EXPECT_EQ(table->index(0, 0).data().toString(), "0.00");
-  EXPECT_EQ(table->index(0, 1).data().toString(), "104");
+  QStringList headers;
+  for (int c = 0; c < table->columnCount(); ++c) headers << table->headerData(c, Qt::Horizontal).toString();
+  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label");
+  EXPECT_EQ(table->index(0, 0).data().toString(), "0:00.00");
+  EXPECT_EQ(table->index(0, 1).data().toString(), "0:00.00");  // a spark breaks as it fires
+  EXPECT_EQ(table->index(0, 2).data().toString(), "Yellow-to-red spark burst, aerial (other)");
+  EXPECT_EQ(table->index(0, 3).data().toString(), "C");
+  EXPECT_EQ(table->index(0, 4).data().toString(), "-10.0");
+  EXPECT_EQ(table->index(0, 5).data().toString(), "70.0");  // 1.5 units above the ground at -2
+  // A shell breaks after its lift.
+  size_t shell = 0;
+  while (d.Cues()[shell].Code != 601) ++shell;
+  const int64_t prefire = d.Project.Measures().Figures.at(601).PrefireMs;
+  EXPECT_GT(prefire, 1000);
+  EXPECT_EQ(table->index(static_cast<int>(shell), 1).data(Qt::EditRole).toString().toStdString(),
+            CueTimeText(d.Cues()[shell].TimeMs + prefire));
+  EXPECT_TRUE(table->index(static_cast<int>(shell), 2).data(Qt::ToolTipRole).toString().contains("break height"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return d.W().Content().Envelope != nullptr; }, kMusicWaitMs))
       << d.W().StatusText().toStdString();
   EXPECT_GT(d.W().Content().Envelope->DurationSeconds(), 30.0);
@@ -117,18 +132,24 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   ASSERT_EQ(d.Cues().size(), opened.size() + 1);
   const Cue mine = d.Cues()[d.W().SelectedRows().at(0)];
 
-  // Drag it 0.37 s later: it lands on the nearest beat.
+  // Its marker stands at its break; dragged 0.37 s later, the break lands on the nearest beat
+  // and the cue fires its prefire earlier.
   const int64_t from = mine.TimeMs;
-  QTest::mousePress(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(from));
-  QTest::mouseMove(d.W().Strip(), d.StripPoint(from + 200));
-  QTest::mouseMove(d.W().Strip(), d.StripPoint(from + 370));
-  QTest::mouseRelease(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(from + 370));
+  const int64_t lift = d.Project.Measures().Figures.at(101).PrefireMs;
+  ASSERT_GT(lift, 0);
+  const int64_t breakFrom = from + lift;
+  QTest::mousePress(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(breakFrom));
+  QTest::mouseMove(d.W().Strip(), d.StripPoint(breakFrom + 200));
+  QTest::mouseMove(d.W().Strip(), d.StripPoint(breakFrom + 370));
+  QTest::mouseRelease(d.W().Strip(), Qt::LeftButton, {}, d.StripPoint(breakFrom + 370));
   ASSERT_EQ(d.W().SelectedRows().size(), 1u);
   const Cue moved = d.Cues()[d.W().SelectedRows()[0]];
   EXPECT_EQ(moved.Code, 101);
-  const double beat = SnapToBeat((from + 370) / 1000.0, d.W().Content().BeatSeconds);
-  EXPECT_EQ(moved.TimeMs, std::llround(beat * 1000.0));
-  EXPECT_NEAR(moved.TimeMs, 2500, 25);  // the beats of 120 bpm fall on half seconds
+  const double beat = SnapToBeat((breakFrom + 370) / 1000.0, d.W().Content().BeatSeconds);
+  EXPECT_EQ(moved.TimeMs + lift, std::llround(beat * 1000.0));
+  EXPECT_EQ(d.Project.CueBreakMs(d.W().SelectedRows()[0]), std::llround(beat * 1000.0));
+  EXPECT_NEAR(beat, std::round(beat * 2) / 2, 0.025);  // the beats of 120 bpm fall on half seconds
+  EXPECT_EQ(d.Project.History().UndoText(), "Move break");
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.Cues()[d.W().SelectedRows().at(0)].TimeMs, from);
   d.W().RedoAct->trigger();
@@ -143,7 +164,7 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   EXPECT_EQ(d.W().StatusText().toStdString(), refusal);
   EXPECT_EQ(d.Cues()[static_cast<size_t>(row)], moved);
   // An accepted label typed into the cell's editor.
-  const QModelIndex label = table->index(row, 5);
+  const QModelIndex label = table->index(row, 7);
   d.W().Table()->setCurrentIndex(label);
   d.W().Table()->edit(label);
   ProcessEvents();
@@ -290,6 +311,70 @@ TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   QAbstractItemModel* table = d.W().Table()->model();
   EXPECT_EQ(table->index(0, 1).data(Qt::ToolTipRole).toString(), "No device has code 104.");
   EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+}
+
+TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().resize(1200, 700);
+  QAbstractItemModel* table = d.W().Table()->model();
+  size_t shell = 0;
+  while (d.Cues()[shell].Code != 601) ++shell;
+  const std::string label = d.Cues()[shell].Label;
+  const int64_t prefire = d.Project.Measures().Figures.at(601).PrefireMs;
+  const auto rowOf = [&d](const std::string& text) {
+    for (size_t i = 0; i < d.Cues().size(); ++i)
+      if (d.Cues()[i].Label == text) return static_cast<int>(i);
+    return -1;
+  };
+
+  // A break typed into the table fires the shell its prefire earlier.
+  ASSERT_TRUE(table->setData(table->index(static_cast<int>(shell), 1), "0:40.00", Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Project.History().UndoText() == "Set break"; }));
+  int row = rowOf(label);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(d.Cues()[static_cast<size_t>(row)].TimeMs, 40000 - prefire);
+  EXPECT_EQ(table->index(row, 1).data().toString(), "0:40.00");
+  // Too early a break is refused with its row.
+  EXPECT_FALSE(table->setData(table->index(row, 1), "0:01", Qt::EditRole));
+  EXPECT_TRUE(d.W().StatusText().contains("would fire the cue before the show starts"))
+      << d.W().StatusText().toStdString();
+
+  // A product chosen by name sets the code; the position cleared keeps the place in metres.
+  const QString x = table->index(row, 4).data().toString();
+  ASSERT_TRUE(table->setData(table->index(row, 2), "Green comets with blue bursts over a colour fan", Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == 201; }));
+  row = rowOf(label);
+  ASSERT_TRUE(table->setData(table->index(row, 3), "", Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Position.empty(); }));
+  EXPECT_EQ(table->index(rowOf(label), 4).data().toString(), x);
+
+  // The summary dock follows the show.
+  EXPECT_TRUE(d.W().SummaryText().contains("cues: 36\n")) << d.W().SummaryText().toStdString();
+  EXPECT_TRUE(d.W().SummaryText().contains("position: (none): 1 cues")) << d.W().SummaryText().toStdString();
+  EXPECT_TRUE(d.W().SummaryText().contains("calibre: 50 mm: 6 cues")) << d.W().SummaryText().toStdString();
+
+  // A product of the library arrives under free codes, as one edit.
+  d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
+  std::vector<std::string> offered;
+  d.W().SetProductPicker([&](const std::vector<LibraryShelf>& shelves) -> std::optional<ShowWindow::LibraryChoice> {
+    for (size_t i = 0; i < shelves.size(); ++i)
+      if (shelves[i].Name == "presets") return ShowWindow::LibraryChoice{i, 601};
+    return std::nullopt;
+  });
+  const size_t devices = d.Project.Devices().Devices().size();
+  d.W().AddProductAct->trigger();
+  EXPECT_EQ(d.Project.Devices().Devices().size(), devices + 4);
+  EXPECT_EQ(d.W().StatusText(), "\"Orange shell with pink stars\" added as device 701.");
+  const auto captions = d.Captions();
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "701"), captions.end());
+  ASSERT_TRUE(table->setData(table->index(rowOf(label), 2), "701", Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == 701; }));
+  ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), "show_products");
+  d.W().UndoAct->trigger();
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
 }
 
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
