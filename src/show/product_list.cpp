@@ -47,7 +47,8 @@ class RowReader {
   RowReader(std::string_view fileName, const CsvRecord& record, const Layout& layout)
       : fileName_(fileName), record_(record), layout_(layout) {}
 
-  std::string Field(Column column) const { return FieldAt(layout_.Known[column]); }
+  // Views into the record, which outlives every read of a row.
+  std::string_view Field(Column column) const { return FieldAt(layout_.Known[column]); }
 
   Result<Product> Read(const DeviceRecords* devices) {
     Product p;
@@ -59,16 +60,16 @@ class RowReader {
         !ReadNumber(kPrice, "a price from 0 (digits with \".\" for the decimals)", true, p.Price) ||
         !ReadCount(kStock, "a whole number from 0", 0, p.Stock))
       return Fail(error_);
-    p.Name = Field(kName);
-    p.Colours = Field(kColours);
-    p.Maker = Field(kMaker);
-    p.PartNumber = Field(kPart);
-    for (int column : layout_.Extra) p.Extra.push_back(FieldAt(column));
+    p.Name = std::string(Field(kName));
+    p.Colours = std::string(Field(kColours));
+    p.Maker = std::string(Field(kMaker));
+    p.PartNumber = std::string(Field(kPart));
+    for (int column : layout_.Extra) p.Extra.emplace_back(FieldAt(column));
     return p;
   }
 
  private:
-  std::string FieldAt(int index) const {
+  std::string_view FieldAt(int index) const {
     if (index < 0 || index >= static_cast<int>(record_.Fields.size())) return {};
     return record_.Fields[index];
   }
