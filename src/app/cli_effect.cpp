@@ -93,12 +93,12 @@ int Effect(const CliArgs& args, CliIo& io) {
   EffectChain chain;
   const fs::path folder = args.Value("-o");
   if (const int status = WriteEffectDevices(text, folder, *first, io, chain); status != kExitDone) return status;
-  const Result<EffectMeasurement> measured = MeasureEffectMedian(chain, kRecipeMetresPerUnit);
+  const Result<MeasuredProduct> measured = MeasureGeneratedProduct(chain);
   if (!measured) {
     ReportError(io, "the effect could not be measured: " + measured.Message());
     return kExitBadInput;
   }
-  const EffectMeasurement& m = measured.Value();
+  const EffectMeasurement& m = measured.Value().Sizes;
   io.Out << "name: " << DescriptionText(chain.Description) << "\n"
          << "code: " << chain.RootCode() << "\n"
          << "devices: " << chain.Devices.size() << "\n"
@@ -106,7 +106,7 @@ int Effect(const CliArgs& args, CliIo& io) {
          << "break-height-m: " << FormatFixed(m.BreakHeightM, 1) << "\n"
          << "spread-m: " << FormatFixed(m.SpreadM, 1) << "\n"
          << "duration-s: " << FormatFixed(m.DurationS, 2) << "\n"
-         << "product: " << ProductRowCsv(GeneratedProductRow(chain, m)) << "\n";
+         << "product: " << ProductRowCsv(measured.Value().Row) << "\n";
   return kExitDone;
 }
 

@@ -73,11 +73,11 @@ Result<ShelfContent> BuildGeneratedShelf() {
     Result<EffectChain> chain = MakeEffect(
         description.Value(), [](int32_t) { return false; }, next);
     if (!chain) return chain.Error();
-    const Result<EffectMeasurement> measured = MeasureEffectMedian(chain.Value(), kRecipeMetresPerUnit);
+    const Result<MeasuredProduct> measured = MeasureGeneratedProduct(chain.Value());
     if (!measured) return Fail(text + ": " + measured.Message());
     for (const TBaseDevice& d : chain.Value().Devices) shelf.Files.push_back({DeviceFileName(d), DeviceFileText(d)});
     next = chain.Value().Devices.back().Definition.Code + 1;
-    products += ProductRowCsv(GeneratedProductRow(chain.Value(), measured.Value())) + "\n";
+    products += ProductRowCsv(measured.Value().Row) + "\n";
     ++shelf.Products;
   }
   shelf.Files.push_back({std::string(kProductsFileName), products});

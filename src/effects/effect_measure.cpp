@@ -8,8 +8,10 @@
 #include "compiler/compile_context.h"
 #include "compiler/compile_show.h"
 #include "compiler/compiled_device_prep.h"
+#include "compiler/device_measure.h"
 #include "compiler/show_record.h"
 #include "model/device_lookup.h"
+#include "show/cue.h"
 #include "util/random.h"
 
 namespace orvane {
@@ -45,6 +47,21 @@ Result<CueExtent> CompileAlone(std::vector<TBaseDevice> devices) {
 bool BreaksFromLift(EffectType type) { return IsAerialShell(type) || type == EffectType::kCake; }
 
 }  // namespace
+
+Result<std::optional<int64_t>> MeasurePrefireMs(const EffectChain& chain) {
+  assert(!chain.Devices.empty());
+  DeviceRecords records;
+  for (const TBaseDevice& d : chain.Devices) {
+    auto record = std::make_unique<TBaseDevice>(d);
+    if (!PrepareCompiledPart(*record)) return Fail("the effect's star tables could not be made");
+    records.push_back(std::move(record));
+  }
+  const Result<DeviceMeasure> measured = MeasureDevice(chain.RootCode(), records, 1.0f);
+  if (!measured) return measured.Error();
+  const CueExtent& e = measured.Value().Extent;
+  if (!e.Broke) return std::optional<int64_t>{};
+  return std::optional<int64_t>{int64_t{e.BreakFrame} * kFrameMilliseconds};
+}
 
 Result<EffectMeasurement> MeasureEffect(const EffectChain& chain, uint32_t seed, double metresPerUnit) {
   assert(!chain.Devices.empty());

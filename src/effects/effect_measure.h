@@ -3,6 +3,7 @@
 // a sink that keeps nothing, sized from the compiler's per-cue extents.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "effects/effect_chain.h"
@@ -32,5 +33,10 @@ inline constexpr uint32_t kMeasureSeeds[] = {1, 2, 3};
 
 // The median over kMeasureSeeds.
 Result<EffectMeasurement> MeasureEffectMedian(const EffectChain& chain, double metresPerUnit);
+
+// Firing to break as a show measures a product: the chain alone at the show's measuring
+// seed and scale 1, so the row's prefire is what the show would find. Nothing when the
+// effect has no break.
+Result<std::optional<int64_t>> MeasurePrefireMs(const EffectChain& chain);
 
 }  // namespace orvane

@@ -1,9 +1,10 @@
 #pragma once
 // A generated effect as a row of products.csv: the root device's code, the normalised
 // description as its name, its type, calibre, shots, measured duration and colours.
-// Prefire stays empty ("measured") for the show to measure.
+// Prefire is what a show would measure; empty ("measured") for an effect without a break.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "effects/effect_chain.h"
@@ -22,11 +23,21 @@ struct ProductRow {
   int CalibreTenths = 0;  // tenths of a millimetre
   int Shots = 0;          // 0: not a cake, written empty
   double DurationS = 0;
+  std::optional<int64_t> PrefireMs;
   std::string Colours;
   std::string Maker;
 };
 
-ProductRow GeneratedProductRow(const EffectChain& chain, const EffectMeasurement& measured);
+ProductRow GeneratedProductRow(const EffectChain& chain, const EffectMeasurement& measured,
+                               std::optional<int64_t> prefireMs);
+
+struct MeasuredProduct {
+  EffectMeasurement Sizes;  // median of kMeasureSeeds
+  ProductRow Row;
+};
+
+// The chain (codes assigned) measured and made into its row.
+Result<MeasuredProduct> MeasureGeneratedProduct(const EffectChain& chain);
 
 // One CSV line (no line end) in the header's column order.
 std::string ProductRowCsv(const ProductRow& row);

@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "effects/effect_library.h"
+#include "show/product_list.h"
 #include "support/test_paths.h"
 
 namespace orvane {
@@ -84,6 +87,27 @@ TEST(EffectLibrary, TheGeneratedShelfHasDevicesAndARowForEveryProduct) {
   std::string line;
   std::getline(lines, line);
   while (std::getline(lines, line)) EXPECT_TRUE(names.count(line.substr(0, line.find(',')) + ".odev")) << line;
+
+  // Products that break carry their prefire, earlier than their end and later for a larger
+  // shell; effects from the ground leave it empty, or 0 when they fire several devices.
+  const Result<ProductTable> table = ReadProducts(products.Bytes, "products.csv", nullptr);
+  ASSERT_TRUE(table) << table.Message();
+  std::map<double, int64_t> shellPrefires;
+  for (const Product& p : table.Value().Rows) {
+    const bool breaks = p.Type == ProductType::kShell || p.Type == ProductType::kCake;
+    if (!breaks) {
+      EXPECT_EQ(p.PrefireMs.value_or(0), 0) << p.Name;
+      continue;
+    }
+    ASSERT_TRUE(p.PrefireMs) << p.Name;
+    EXPECT_GT(*p.PrefireMs, 0) << p.Name;
+    EXPECT_LT(*p.PrefireMs, *p.DurationS * 1000) << p.Name;
+    if (p.Name.find("red peony") != std::string::npos && p.Type == ProductType::kShell)
+      shellPrefires[*p.CalibreMm] = *p.PrefireMs;
+  }
+  ASSERT_GE(shellPrefires.size(), 5u);
+  for (auto it = std::next(shellPrefires.begin()); it != shellPrefires.end(); ++it)
+    EXPECT_GT(it->second, std::prev(it)->second) << it->first << " mm breaks no later than a smaller shell";
 }
 
 }  // namespace
