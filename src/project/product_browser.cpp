@@ -12,6 +12,25 @@
 namespace orvane {
 namespace fs = std::filesystem;
 
+std::vector<BrowsedProduct> BrowsedProductsOf(const std::vector<LibraryShelf>& shelves) {
+  std::vector<BrowsedProduct> products;
+  for (const LibraryShelf& shelf : shelves)
+    for (const Product& row : shelf.Products.Rows)
+      products.push_back({shelf.Name, shelf.Folder, row.Code, row.Name, ProductTypeName(row.Type), row.CalibreMm,
+                          row.Colours, row.Maker});
+  return products;
+}
+
+std::vector<TBaseDevice> ShelfChain(const LibraryShelf& shelf, int32_t code) {
+  // Copied into an empty list, the chain keeps its own codes.
+  const DeviceRecords none;
+  const Result<ChainCopy> copy = CopyChainInto(shelf.Devices, code, none, [](TBaseDevice&) { return true; });
+  std::vector<TBaseDevice> chain;
+  if (!copy) return chain;
+  for (const auto& device : copy.Value().Devices) chain.push_back(*device);
+  return chain;
+}
+
 std::vector<std::string> ColourWords(std::string_view colours) {
   std::vector<std::string> words;
   std::string word;

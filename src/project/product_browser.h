@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/device.h"
+#include "show/product_library.h"
 
 namespace orvane {
 
@@ -25,6 +26,13 @@ struct BrowsedProduct {
   std::string Colours;  // "red to green", "gold+silver"
   std::string Maker;
 };
+
+// Every product of the shelves, shelf by shelf in their rows' order.
+std::vector<BrowsedProduct> BrowsedProductsOf(const std::vector<LibraryShelf>& shelves);
+
+// The product's device and every device its chain reaches, root first, as the shelf holds
+// them; empty when the shelf lacks the device or a link of its chain.
+std::vector<TBaseDevice> ShelfChain(const LibraryShelf& shelf, int32_t code);
 
 // The colour words of a colours text: "red to green+gold" gives red, green, gold.
 std::vector<std::string> ColourWords(std::string_view colours);

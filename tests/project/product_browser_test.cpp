@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "compiler/compiled_device_prep.h"
 #include "support/form_device.h"
 
 namespace orvane {
@@ -102,6 +104,45 @@ TEST(ProductBrowser, TheCacheFolderFollowsTheEnvironment) {
     setenv("XDG_CACHE_HOME", saved.c_str(), 1);
   } else {
     unsetenv("XDG_CACHE_HOME");
+  }
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(ProductBrowser, ListsTheShippedShelvesAndTheirChains) {
+  const PrepareStep prepare = [](TBaseDevice& d) { return PrepareCompiledPart(d); };
+  std::vector<LibraryShelf> shelves;
+  for (const char* name : {"presets", "generated"}) {
+    Result<LibraryShelf> shelf = OpenLibraryShelf(std::filesystem::path(ORVANE_LIBRARY_DIR) / name, prepare);
+    ASSERT_TRUE(shelf) << shelf.Message();
+    shelves.push_back(std::move(shelf.Value()));
+  }
+  const std::vector<BrowsedProduct> products = BrowsedProductsOf(shelves);
+  ASSERT_EQ(products.size(), shelves[0].Products.Rows.size() + shelves[1].Products.Rows.size());
+  EXPECT_EQ(products.front().Shelf, "presets");
+  EXPECT_EQ(products.back().Shelf, "generated");
+  const auto shell =
+      std::find_if(products.begin(), products.end(), [](const BrowsedProduct& p) { return p.Code == 601; });
+  ASSERT_NE(shell, products.end());
+  EXPECT_EQ(shell->Type, "shell");
+  EXPECT_EQ(shell->CalibreMm, 50.0);
+  EXPECT_EQ(shell->Colours, "orange+pink");
+  EXPECT_EQ(shell->ShelfFolder, shelves[0].Folder);
+
+  // A chain is its root and what it reaches, under the shelf's own codes.
+  struct Case {
+    size_t Shelf;
+    int32_t Code;
+    std::vector<int32_t> Codes;
+  };
+  for (const Case& c : std::vector<Case>{{0, 601, {601, 602, 603, 604}}, {1, 1024, {1024, 1025}}, {0, 999, {}}}) {
+    std::vector<int32_t> codes;
+    for (const TBaseDevice& d : ShelfChain(shelves[c.Shelf], c.Code)) codes.push_back(d.Definition.Code);
+    EXPECT_EQ(codes, c.Codes) << c.Code;
   }
 }
 

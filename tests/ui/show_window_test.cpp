@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include "show/cue_list.h"
 #include "show/product_library.h"
 #include "ui/cue_table_model.h"
+#include "ui/product_browser_dock.h"
 
 namespace orvane {
 namespace {
@@ -30,7 +33,10 @@ struct ShowDesk : Desk {
     Folder = Scratch.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     QObject::connect(&Form, &MainForm::ShowWindowRequested, [this] {
-      if (!Shows) Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+      if (!Shows) {
+        Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+        Shows->SetThumbnailCache(std::nullopt);  // no drawing into the user's cache
+      }
       Shows->show();
       Shows->activateWindow();
     });
@@ -380,6 +386,48 @@ TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
   d.W().UndoAct->trigger();
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+}
+
+TEST(ShowWindow, TheProductBrowserReadsTheLibraryWhenShownAndAddsAProduct) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
+  ProductBrowserDock* browser = d.W().ProductBrowser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->Products().empty()) << "the library is read when the dock is first shown";
+  browser->raise();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->Products().empty(); }));
+  EXPECT_FALSE(browser->DrawingThumbnails());
+  const auto choose = [](QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    box->setCurrentIndex(index);
+    ProcessEvents();
+  };
+  choose(browser->TypeBox, "shell");
+  choose(browser->CalibreBox, "125 mm");
+  choose(browser->ColourBox, "gold");
+  ASSERT_FALSE(browser->Shown().empty());
+  for (size_t i : browser->Shown()) {
+    EXPECT_EQ(browser->Products()[i].Type, "shell");
+    EXPECT_EQ(browser->Products()[i].CalibreMm, 125.0);
+  }
+  ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), "show_product_browser");
+  const BrowsedProduct chosen = browser->Products()[browser->Shown().front()];
+  const size_t devices = d.Project.Devices().Devices().size();
+  const size_t rows = d.Project.Products().Rows.size();
+  browser->List->setCurrentRow(0);
+  QTest::mouseClick(browser->AddBt, Qt::LeftButton);
+  EXPECT_GT(d.Project.Devices().Devices().size(), devices);
+  ASSERT_EQ(d.Project.Products().Rows.size(), rows + 1);
+  EXPECT_EQ(d.Project.Products().Rows.back().Name, chosen.Name);
+  EXPECT_TRUE(d.W().StatusText().startsWith(QString::fromStdString("\"" + chosen.Name + "\" added as device ")))
+      << d.W().StatusText().toStdString();
+  EXPECT_EQ(d.Project.History().UndoText(), "Add product");
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+  EXPECT_EQ(d.Project.Products().Rows.size(), rows);
 }
 
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
