@@ -7,6 +7,7 @@
 #include "effects/effect_targets.h"
 #include "effects/product_row.h"
 #include "model/device_file_writer.h"
+#include "show/product_list.h"
 
 namespace orvane {
 namespace fs = std::filesystem;
@@ -80,7 +81,7 @@ Result<ShelfContent> BuildGeneratedShelf() {
     products += ProductRowCsv(measured.Value().Row) + "\n";
     ++shelf.Products;
   }
-  shelf.Files.push_back({std::string(kProductsFileName), products});
+  shelf.Files.push_back({std::string(kProductFileName), products});
   return shelf;
 }
 
@@ -117,7 +118,7 @@ std::vector<std::string> ShelfDifferences(const fs::path& folder, const ShelfCon
   std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
-    if ((IsDeviceFile(entry.path()) || name == kProductsFileName) && names.count(name) == 0)
+    if ((IsDeviceFile(entry.path()) || name == kProductFileName) && names.count(name) == 0)
       differences.push_back(name + " is not generated");
   }
   if (ec) differences.push_back(folder.string() + " cannot be read: " + ec.message());

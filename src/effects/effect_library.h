@@ -15,7 +15,6 @@
 namespace orvane {
 
 inline constexpr std::string_view kGeneratedShelfName = "generated";
-inline constexpr std::string_view kProductsFileName = "products.csv";
 // Products take codes upwards from here, in catalogue order.
 inline constexpr int32_t kGeneratedFirstCode = 1000;
 
