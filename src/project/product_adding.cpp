@@ -1,7 +1,10 @@
 #include "project/product_adding.h"
 
 #include "effects/effect_recipe.h"
+#include "effects/product_row.h"
 #include "model/device_chain.h"
+#include "show/product_library.h"
+#include "show/product_list.h"
 
 namespace orvane {
 
@@ -22,14 +25,33 @@ Result<int32_t> AddProductChain(ShowProject& project, const std::string& name, s
   return root;
 }
 
-Result<int32_t> AddEffectFromDescription(ShowProject& project, std::string_view description, UserDialogs& dialogs) {
+Result<int32_t> AddEffectFromDescription(ShowProject& project, std::string_view description, UserDialogs&) {
   const Result<EffectDescription> described = ParseEffectDescription(description);
   if (!described) return described.Error();
-  // Named as a product made on the command line; AddProductChain gives the codes.
-  const Result<EffectChain> named = MakeEffect(
-      described.Value(), [](int32_t) { return false; }, 0);
-  if (!named) return named.Error();
-  return AddProductChain(project, DescriptionText(described.Value()), named.Value().Devices, dialogs);
+  const DeviceList& list = project.Devices();
+  const CodeTaken taken = [&list](int32_t code) {
+    for (const auto& d : list.Devices())
+      if (d->Definition.Code == code) return true;
+    return false;
+  };
+  const Result<EffectChain> chain = MakeEffect(described.Value(), taken, kAddedProductFirstCode);
+  if (!chain) return chain.Error();
+  const Result<MeasuredProduct> measured = MeasureGeneratedProduct(chain.Value());
+  if (!measured) return Fail("The effect could not be measured: " + measured.Message());
+  // A shelf of one product, so that its devices and its row join the show as one edit. Its
+  // codes are free in the show, so they are kept.
+  LibraryShelf shelf;
+  shelf.Name = DescriptionText(described.Value());
+  for (const TBaseDevice& device : chain.Value().Devices) {
+    auto record = std::make_unique<TBaseDevice>(device);
+    if (!list.Prepare()(*record)) return Fail("The product \"" + shelf.Name + "\" could not be prepared.");
+    shelf.Devices.push_back(std::move(record));
+  }
+  Result<ProductTable> row = ReadProducts(std::string(kProductsCsvHeader) + "\n" + ProductRowCsv(measured.Value().Row),
+                                          kProductFileName, &shelf.Devices);
+  if (!row) return row.Error();
+  shelf.Products = std::move(row.Value());
+  return project.AddLibraryProduct(shelf, chain.Value().RootCode());
 }
 
 std::optional<int32_t> AskForNewEffect(ShowProject& project, UserDialogs& dialogs) {

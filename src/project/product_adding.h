@@ -23,7 +23,8 @@ inline constexpr int32_t kAddedProductFirstCode = 1000;
 Result<int32_t> AddProductChain(ShowProject& project, const std::string& name, std::vector<TBaseDevice> chain,
                                 UserDialogs& dialogs);
 
-// "100mm gold willow" made and added; the refusal names the word it could not place.
+// "100mm gold willow" made, measured and added with its products.csv row, as one edit; the
+// refusal names the word it could not place.
 Result<int32_t> AddEffectFromDescription(ShowProject& project, std::string_view description, UserDialogs& dialogs);
 
 // "New effect from description...": asks for a description, shows why one does not read and

@@ -41,11 +41,21 @@ TEST(ProductAdding, ADescriptionBecomesDevicesUnderFreeCodesInOneUndoableEdit) {
   EXPECT_EQ(lift.NextParCode, 1003);
   EXPECT_EQ(lift.Definition.Name, "100mm gold willow: lift");
   ASSERT_EQ(f.project.History().Index(), edits + 1);
-  EXPECT_EQ(f.project.History().UndoText(), "Add product 100mm gold willow");
+  EXPECT_EQ(f.project.History().UndoText(), "Add product");
+  // Its products.csv row comes in the same edit, measured.
+  const Product* row = FindProduct(f.project.Products(), 1002);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->Name, "100mm gold willow");
+  EXPECT_EQ(row->Type, ProductType::kShell);
+  EXPECT_EQ(row->CalibreMm, 100.0);
+  ASSERT_TRUE(row->PrefireMs);
+  EXPECT_EQ(*row->PrefireMs, f.project.Measures().Figures.at(1002).PrefireMs);
   f.project.Undo();
   EXPECT_EQ(Captions(f.project), (std::vector<std::string>{"1000", "1001"}));
+  EXPECT_EQ(FindProduct(f.project.Products(), 1002), nullptr);
   f.project.Redo();
   EXPECT_EQ(Captions(f.project).size(), 4u);
+  EXPECT_NE(FindProduct(f.project.Products(), 1002), nullptr);
 }
 
 TEST(ProductAdding, ALibraryChainIsRenumberedAroundTheShowsCodes) {

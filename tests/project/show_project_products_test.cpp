@@ -145,6 +145,9 @@ TEST(ShowProjectProducts, ALibraryProductArrivesUnderFreeCodesAsOneEdit) {
   // Measured like the original.
   EXPECT_EQ(e.Project.Measures().Figures.at(code).PrefireMs, e.Project.Measures().Figures.at(601).PrefireMs);
   EXPECT_EQ(e.Project.History().UndoText(), "Add product");
+  const std::optional<size_t> selected = e.Project.Devices().Selection();
+  ASSERT_TRUE(selected);
+  EXPECT_EQ(e.Project.Devices().Items()[*selected].Caption, std::to_string(code)) << "Add cue fires the product";
   e.Project.Undo();
   EXPECT_EQ(e.Project.Devices().Devices().size(), devices);
   EXPECT_EQ(e.Project.Products().Rows.size(), rows);
