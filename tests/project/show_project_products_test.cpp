@@ -59,8 +59,8 @@ TEST(ShowProjectProducts, TheExampleShowHasASiteProductsAndMeasuredBreaks) {
   // Most cues fire products of the library's generated shelf, copied under their own codes.
   size_t generated = 0;
   for (const Cue& cue : e.Project.Cues()) {
-    const Product* row = FindProduct(e.Project.Products(), cue.Code);
-    generated += row != nullptr && row->Maker == "Orvane" ? 1 : 0;
+    const Product* product = FindProduct(e.Project.Products(), cue.Code);
+    generated += product != nullptr && product->Maker == "Orvane" ? 1 : 0;
   }
   EXPECT_GE(generated * 2, e.Project.Cues().size());
   const DesignSummary summary = e.Project.Summary();
