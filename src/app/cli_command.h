@@ -57,6 +57,8 @@ CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
 CliCommand FoldersCommand();
+CliCommand EffectCommand();
+CliCommand LibraryCommand();
 
 const std::vector<CliCommand>& CliCommands();
 

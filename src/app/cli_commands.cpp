@@ -28,6 +28,8 @@ const std::vector<CliCommand>& CliCommands() {
     InfoCommand(),
     ProductsCommand(),
     SaveCommand(),
+    EffectCommand(),
+    LibraryCommand(),
     SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),

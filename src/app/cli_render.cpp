@@ -92,11 +92,11 @@ CliCommand RenderCommand() {
       "draws the frames of a compiled show into PNG files frame_NNNNN.png (in the folder OUT, default .) "
       "with the display window's scenery and camera; --frames picks a range, --every N each N-th frame",
       "SHOW [-o OUT] [--size WxH] [--frames A-B] [--every N] [--scenery model|grid|none] [--particles sprites|quads] [--flat] "
-      "[--overview] [--camera yaw,pitch,x,y,z]",
+      "[--overview] [--no-texts] [--camera yaw,pitch,x,y,z]",
       "orvane-cli render show.dat -o frames --frames 50-150 --every 10",
       {"-o", "--size", "--frames", "--every", "--scenery", "--particles", "--camera"},
       Render,
-      {"--flat", "--overview"}};
+      {"--flat", "--overview", "--no-texts"}};
 }
 
 }  // namespace orvane::cli

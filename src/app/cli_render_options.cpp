@@ -38,6 +38,7 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options) {
   }
   options.Flat = args.Flags.count("--flat") != 0;
   options.Overview = args.Flags.count("--overview") != 0;
+  options.Texts = args.Flags.count("--no-texts") == 0;
   return kExitDone;
 }
 

@@ -6,7 +6,7 @@
 
 namespace orvane::cli {
 
-// --size, --frames, --scenery, --particles, --flat, --overview, --camera. kExitDone, or the exit status
+// --size, --frames, --scenery, --particles, --flat, --overview, --no-texts, --camera. kExitDone, or the exit status
 // after a message.
 int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options);
 

@@ -99,6 +99,7 @@ RenderReport RenderShow(const std::string& show_file, const RenderOptions& optio
     highest = std::max(highest, shown);
     if (shown > options.LastFrame) break;
     const bool keep = shown >= 0 && wanted(shown);
+    if (!options.Texts) model.ClearTexts();
     if (label) {
       if (caption == nullptr) model.Overlays().AddOverlay("", 0, options.Height - 16, 1, 1, 1, 1, 0, caption);
       caption->Text = keep ? label(shown) : std::string();

@@ -28,6 +28,8 @@ struct RenderOptions {
   RenderScenery Scenery = RenderScenery::Model;
   bool Flat = false;
   bool Overview = false;
+  // The display's own texts (credits, messages); off for pictures of the fireworks alone.
+  bool Texts = true;
   RenderParticles Particles = RenderParticles::Sprites;
   std::optional<RenderCamera> Camera;
 };

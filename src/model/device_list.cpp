@@ -93,6 +93,30 @@ void DeviceList::Create(UserDialogs& dialogs) {
   CheckRecursion(dialogs, "The created effect generates recursivity, please verify.");
 }
 
+bool DeviceList::AddDevices(const std::vector<TBaseDevice>& records, UserDialogs& dialogs) {
+  focus_ = FormFocus::None;
+  DeviceRecords prepared;
+  for (const TBaseDevice& r : records) {
+    auto record = std::make_unique<TBaseDevice>(r);
+    if (!prepare_(*record)) {
+      dialogs.Message(DialogKind::Error, DialogButtons::Ok, kNotCreated);
+      return false;
+    }
+    prepared.push_back(std::move(record));
+  }
+  if (prepared.empty()) return true;
+  const size_t first = items_.size();
+  for (auto& record : prepared) {
+    items_.push_back(ItemFor(record.get()));
+    devices_.push_back(std::move(record));
+  }
+  ++revision_;
+  focus_ = FormFocus::DevicesList;
+  Select(first);
+  CheckRecursion(dialogs, "The created effect generates recursivity, please verify.");
+  return true;
+}
+
 bool DeviceList::CodeTakenByAnother(int32_t code, const TBaseDevice* self) const {
   return std::any_of(devices_.begin(), devices_.end(),
                      [&](const auto& d) { return d.get() != self && d->Compiled && d->Compiled->Code == code; });

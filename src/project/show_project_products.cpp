@@ -69,6 +69,8 @@ Result<int32_t> ShowProject::AddLibraryProduct(const LibraryShelf& shelf, int32_
 
   DeviceListState before = data_.Devices.Capture();
   DeviceListState after = before;
+  // The root selected, so that Add cue fires the product.
+  after.Selected = after.Items.size();
   for (const auto& device : copy.Value().Devices) {
     after.Items.push_back(
         {std::to_string(device->Definition.Code), after.Records.size(), device->Definition.Kind ? 1 : 0});

@@ -36,8 +36,11 @@
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "model/timeline_view.h"
+#include "project/product_adding.h"
+#include "project/product_browser.h"
 #include "show/cue_list.h"
 #include "ui/cue_table_model.h"
+#include "ui/product_browser_dock.h"
 #include "ui/show_music.h"
 #include "ui/show_video_export.h"
 #include "util/data_folders.h"
@@ -304,6 +307,59 @@ void ShowWindow::BuildWidgets() {
   dock->setObjectName(QStringLiteral("SummaryDock"));
   dock->setWidget(summary_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
+  BuildProductBrowser();
+  tabifyDockWidget(dock, productBrowser_);
+  dock->raise();
+}
+
+void ShowWindow::BuildProductBrowser() {
+  thumbnailCache_ = ThumbnailCacheFolder();
+  ProductSource source;
+  source.List = [this] {
+    std::string skipped;
+    Result<std::vector<LibraryShelf>> shelves = OpenLibrary(skipped);
+    if (!shelves) ShowStatus(Q(shelves.Message()));
+    else if (!skipped.empty()) ShowStatus(Q(skipped));
+    browsedShelves_ = shelves ? std::move(shelves.Value()) : std::vector<LibraryShelf>{};
+    return BrowsedProductsOf(browsedShelves_);
+  };
+  const auto shelfOf = [this](const BrowsedProduct& p) -> const LibraryShelf* {
+    for (const LibraryShelf& shelf : browsedShelves_)
+      if (shelf.Name == p.Shelf) return &shelf;
+    return nullptr;
+  };
+  source.Chain = [shelfOf](const BrowsedProduct& p) {
+    const LibraryShelf* shelf = shelfOf(p);
+    return shelf != nullptr ? ShelfChain(*shelf, p.Code) : std::vector<TBaseDevice>{};
+  };
+  source.Add = [this, shelfOf](const BrowsedProduct& p) -> std::optional<std::string> {
+    const LibraryShelf* shelf = shelfOf(p);
+    if (shelf == nullptr) return "The library shelf \"" + p.Shelf + "\" is no longer there.";
+    const Result<int32_t> added = project_.AddLibraryProduct(*shelf, p.Code);
+    if (!added) return added.Message();
+    ShowStatus(QStringLiteral("\"%1\" added as device %2.").arg(Q(p.Name)).arg(added.Value()));
+    return std::nullopt;
+  };
+  productBrowser_ = new ProductBrowserDock(std::move(source), this);
+  productBrowser_->setObjectName(QStringLiteral("ProductBrowserDock"));
+  connect(productBrowser_, &ProductBrowserDock::AddFailed, this, [this](const QString& m) { ShowStatus(m); });
+  // Reading the library and drawing thumbnails waits until someone looks.
+  connect(productBrowser_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible && !browserRead_) ReadProductBrowser();
+  });
+  addDockWidget(Qt::RightDockWidgetArea, productBrowser_);
+}
+
+void ShowWindow::ReadProductBrowser() {
+  browserRead_ = true;
+  productBrowser_->SetCliProgram(cliProgram_);
+  productBrowser_->SetCacheFolder(thumbnailCache_);
+  productBrowser_->Reload();
+}
+
+void ShowWindow::SetThumbnailCache(std::optional<std::filesystem::path> folder) {
+  thumbnailCache_ = std::move(folder);
+  if (browserRead_) ReadProductBrowser();
 }
 
 QString ShowWindow::SummaryText() const { return summary_->toPlainText(); }
@@ -353,6 +409,13 @@ void ShowWindow::BuildActions() {
        [this] { ChooseMusic(); });
   make(BeatsAct, "BeatsAct", QStringLiteral("Detect beats"), QKeySequence(QStringLiteral("Ctrl+B")),
        [this] { AnalyseMusic(true); });
+  bar->addSeparator();
+  // The new product's root is selected in the main window, so Add cue fires it next.
+  make(NewEffectAct, "NewEffectAct", QStringLiteral("New effect from description..."),
+       QKeySequence(QStringLiteral("Ctrl+Shift+N")), [this] {
+         if (const auto root = AskForNewEffect(project_, dialogs_))
+           ShowStatus(QStringLiteral("Added the product as device %1.").arg(*root));
+       });
   addToolBarBreak();
   bar = addToolBar(QStringLiteral("Play"));
   bar->setObjectName(QStringLiteral("PlayToolBar"));
@@ -806,27 +869,33 @@ std::optional<std::string> ShowWindow::SetCueColumn(size_t row, CueColumn column
   return std::nullopt;
 }
 
-bool ShowWindow::AddLibraryProduct() {
-  std::vector<LibraryShelf> shelves;
+Result<std::vector<LibraryShelf>> ShowWindow::OpenLibrary(std::string& skipped) const {
   const std::optional<std::filesystem::path> library =
       libraryFolder_.empty() ? DataFolder(kLibraryFolderName) : std::optional(libraryFolder_);
-  if (!library) {
-    ShowError("The product library was not found beside the program.");
-    return false;
-  }
+  if (!library) return Fail("The product library was not found beside the program.");
   const Result<std::vector<std::filesystem::path>> folders = LibraryShelfFolders(*library);
-  if (!folders) {
-    ShowError(folders.Message());
-    return false;
-  }
+  if (!folders) return folders.Error();
+  std::vector<LibraryShelf> shelves;
   for (const std::filesystem::path& folder : folders.Value()) {
     Result<LibraryShelf> shelf = OpenLibraryShelf(folder, project_.Devices().Prepare());
     if (!shelf) {
-      ShowStatus(Q(shelf.Message()));
+      skipped = shelf.Message();
       continue;
     }
     shelves.push_back(std::move(shelf.Value()));
   }
+  return shelves;
+}
+
+bool ShowWindow::AddLibraryProduct() {
+  std::string skipped;
+  Result<std::vector<LibraryShelf>> opened = OpenLibrary(skipped);
+  if (!opened) {
+    ShowError(opened.Message());
+    return false;
+  }
+  if (!skipped.empty()) ShowStatus(Q(skipped));
+  std::vector<LibraryShelf>& shelves = opened.Value();
   const std::optional<LibraryChoice> chosen = pickProduct_(shelves);
   if (!chosen || chosen->Shelf >= shelves.size()) return false;
   const Result<int32_t> added = project_.AddLibraryProduct(shelves[chosen->Shelf], chosen->Code);

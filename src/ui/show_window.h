@@ -33,6 +33,8 @@ class QTableView;
 
 namespace orvane {
 
+class ProductBrowserDock;
+
 class CueTableModel;
 class ShowMusic;
 class ShowVideoExport;
@@ -84,9 +86,16 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   using ProductPicker = std::function<std::optional<LibraryChoice>(const std::vector<LibraryShelf>& shelves)>;
   void SetProductPicker(ProductPicker picker) { pickProduct_ = std::move(picker); }
   // The library's folder; by default the shared data's.
-  void SetLibraryFolder(const std::filesystem::path& folder) { libraryFolder_ = folder; }
+  void SetLibraryFolder(const std::filesystem::path& folder) {
+    libraryFolder_ = folder;
+    if (browserRead_) ReadProductBrowser();
+  }
   // The summary dock's text.
   QString SummaryText() const;
+  // The library's products with thumbnails; it reads the library when first shown.
+  ProductBrowserDock* ProductBrowser() const { return productBrowser_; }
+  // Where the browser keeps thumbnails (by default the user's cache); nothing: none drawn.
+  void SetThumbnailCache(std::optional<std::filesystem::path> folder);
   void SetPlayHead(int64_t ms);
 
   // Compiles the show on the stage and plays it from the frame.
@@ -153,6 +162,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction* AddProductAct = nullptr;
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
   QAction *ClearRecentAct = nullptr, *CloseAct = nullptr;
+  QAction* NewEffectAct = nullptr;
 
   // The project's reports.
   void ProjectChanged(const ProjectChange& change) override;
@@ -191,6 +201,11 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void ChooseMusic();
   void ChooseSeed();
   void ShowError(const std::string& text);
+  // The library's readable shelves; what went wrong otherwise (a shelf that does not read
+  // is left out and named in `skipped`).
+  Result<std::vector<LibraryShelf>> OpenLibrary(std::string& skipped) const;
+  void BuildProductBrowser();
+  void ReadProductBrowser();
   void ShowRefusal(const CompileRefusal& refusal);
   void FollowPlayback();
   void StartFollowing(uint32_t firstFrame);
@@ -215,6 +230,10 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QPlainTextEdit* summary_ = nullptr;
   ProductPicker pickProduct_;
   std::filesystem::path libraryFolder_;
+  ProductBrowserDock* productBrowser_ = nullptr;
+  std::vector<LibraryShelf> browsedShelves_;
+  std::optional<std::filesystem::path> thumbnailCache_;
+  bool browserRead_ = false;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -16,6 +18,7 @@
 #include "show/cue_table.h"
 #include "show/product_library.h"
 #include "ui/cue_table_model.h"
+#include "ui/product_browser_dock.h"
 
 namespace orvane {
 namespace {
@@ -33,7 +36,10 @@ struct ShowDesk : Desk {
     Folder = Scratch.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     QObject::connect(&Form, &MainForm::ShowWindowRequested, [this] {
-      if (!Shows) Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+      if (!Shows) {
+        Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+        Shows->SetThumbnailCache(std::nullopt);  // no drawing into the user's cache
+      }
       Shows->show();
       Shows->activateWindow();
     });
@@ -196,6 +202,33 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   while (d.Project.History().CanUndo()) d.W().UndoAct->trigger();
   EXPECT_EQ(d.Cues(), opened);
   EXPECT_FALSE(d.W().Modified());
+}
+
+TEST(ShowWindow, ANewEffectFromADescriptionJoinsTheDevicesAndUndoesAsOne) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const size_t before = d.Captions().size();
+  d.Dialogs.Texts = {std::string("75mm red to green peony")};
+  d.W().NewEffectAct->trigger();
+  ProcessEvents();
+  const auto captions = d.Captions();
+  ASSERT_EQ(captions.size(), before + 2);
+  EXPECT_EQ(captions[before], "1000");
+  EXPECT_EQ(captions[before + 1], "1001");
+  EXPECT_TRUE(d.W().StatusText().contains("1000")) << d.W().StatusText().toStdString();
+  // The product's root is selected, so Add cue fires it.
+  const size_t cues = d.Cues().size();
+  d.W().AddCueAct->trigger();
+  ProcessEvents();
+  ASSERT_EQ(d.Cues().size(), cues + 1);
+  bool fired = false;
+  for (const Cue& c : d.Cues()) fired = fired || c.Code == 1000;
+  EXPECT_TRUE(fired);
+  d.W().UndoAct->trigger();
+  d.W().UndoAct->trigger();
+  ProcessEvents();
+  EXPECT_EQ(d.Captions().size(), before);
+  EXPECT_FALSE(d.W().NewEffectAct->shortcut().isEmpty());
 }
 
 TEST(ShowWindow, SavesAndReopensTheSameShow) {
@@ -484,7 +517,7 @@ TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
   // The summary dock follows the show.
   EXPECT_TRUE(d.W().SummaryText().contains("cues: 36\n")) << d.W().SummaryText().toStdString();
   EXPECT_TRUE(d.W().SummaryText().contains("position: (none): 1 cues")) << d.W().SummaryText().toStdString();
-  EXPECT_TRUE(d.W().SummaryText().contains("calibre: 50 mm: 6 cues")) << d.W().SummaryText().toStdString();
+  EXPECT_TRUE(d.W().SummaryText().contains("calibre: 50 mm: 3 cues")) << d.W().SummaryText().toStdString();
 
   // A product of the library arrives under free codes, as one edit.
   d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
@@ -495,18 +528,65 @@ TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
     return std::nullopt;
   });
   const size_t devices = d.Project.Devices().Devices().size();
+  int32_t largest = 0;
+  for (const auto& device : d.Project.Devices().Devices()) largest = std::max(largest, device->Definition.Code);
+  // 601 is taken: the copy takes codes from the next hundred up.
+  const int32_t code = (largest / 100 + 1) * 100 + 1;
+  const std::string codeText = std::to_string(code);
   d.W().AddProductAct->trigger();
   EXPECT_EQ(d.Project.Devices().Devices().size(), devices + 4);
-  EXPECT_EQ(d.W().StatusText(), "\"Orange shell with pink stars\" added as device 701.");
+  EXPECT_EQ(d.W().StatusText().toStdString(), "\"Orange shell with pink stars\" added as device " + codeText + ".");
   const auto captions = d.Captions();
-  EXPECT_NE(std::find(captions.begin(), captions.end(), "701"), captions.end());
-  ASSERT_TRUE(table->setData(table->index(rowOf(label), 2), "701", Qt::EditRole));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == 701; }));
+  EXPECT_NE(std::find(captions.begin(), captions.end(), codeText), captions.end());
+  ASSERT_TRUE(table->setData(table->index(rowOf(label), 2), QString::fromStdString(codeText), Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == code; }));
   ProcessEvents();
   testing::SaveShot(d.W().grab().toImage(), "show_products");
   d.W().UndoAct->trigger();
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+}
+
+TEST(ShowWindow, TheProductBrowserReadsTheLibraryWhenShownAndAddsAProduct) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
+  ProductBrowserDock* browser = d.W().ProductBrowser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->Products().empty()) << "the library is read when the dock is first shown";
+  browser->raise();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->Products().empty(); }));
+  EXPECT_FALSE(browser->DrawingThumbnails());
+  const auto choose = [](QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    box->setCurrentIndex(index);
+    ProcessEvents();
+  };
+  choose(browser->TypeBox, "shell");
+  choose(browser->CalibreBox, "125 mm");
+  choose(browser->ColourBox, "gold");
+  ASSERT_FALSE(browser->Shown().empty());
+  for (size_t i : browser->Shown()) {
+    EXPECT_EQ(browser->Products()[i].Type, "shell");
+    EXPECT_EQ(browser->Products()[i].CalibreMm, 125.0);
+  }
+  ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), "show_product_browser");
+  const BrowsedProduct chosen = browser->Products()[browser->Shown().front()];
+  const size_t devices = d.Project.Devices().Devices().size();
+  const size_t rows = d.Project.Products().Rows.size();
+  browser->List->setCurrentRow(0);
+  QTest::mouseClick(browser->AddBt, Qt::LeftButton);
+  EXPECT_GT(d.Project.Devices().Devices().size(), devices);
+  ASSERT_EQ(d.Project.Products().Rows.size(), rows + 1);
+  EXPECT_EQ(d.Project.Products().Rows.back().Name, chosen.Name);
+  EXPECT_TRUE(d.W().StatusText().startsWith(QString::fromStdString("\"" + chosen.Name + "\" added as device ")))
+      << d.W().StatusText().toStdString();
+  EXPECT_EQ(d.Project.History().UndoText(), "Add product");
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+  EXPECT_EQ(d.Project.Products().Rows.size(), rows);
 }
 
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {
