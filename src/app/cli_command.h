@@ -45,6 +45,7 @@ CliCommand CompileCommand();
 CliCommand InfoCommand();
 CliCommand ProductsCommand();
 CliCommand SummaryCommand();
+CliCommand ScriptCommand();
 CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();

@@ -26,6 +26,7 @@ const std::vector<CliCommand>& CliCommands() {
     InfoCommand(),
     ProductsCommand(),
     SaveCommand(),
+    ScriptCommand(),
     SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),
