@@ -10,7 +10,6 @@
 #include "project/firing_script.h"
 #include "project/firing_script_import.h"
 #include "show/cue_list.h"
-#include "show/show_folder.h"
 #include "show/staged_files.h"
 #include "util/safe_file.h"
 
@@ -20,28 +19,18 @@ namespace {
 namespace fs = std::filesystem;
 
 // A file already at `out` is replaced only with --force, and never when the command reads it.
-int CheckOutput(const CliArgs& args, CliIo& io, const fs::path& out, const std::vector<fs::path>& inputs) {
+int CheckOutput(const CliArgs& args, CliIo& io, const fs::path& out, bool isInput) {
   std::error_code error;
   if (!fs::exists(fs::symlink_status(out, error))) return kExitDone;
-  for (const fs::path& input : inputs)
-    if (fs::equivalent(out, input, error)) {
-      ReportError(io, "not writing over " + out.string() + ": it is a file the command reads");
-      return kExitBadInput;
-    }
+  if (isInput) {
+    ReportError(io, "not writing over " + out.string() + ": it is a file the command reads");
+    return kExitBadInput;
+  }
   if (args.Flags.count("--force") == 0) {
     ReportError(io, "not replacing " + out.string() + ", which already exists (--force replaces it)");
     return kExitBadInput;
   }
   return kExitDone;
-}
-
-// The show's own files: what a save writes, and the music.
-std::vector<fs::path> ShowFiles(const ShowProject& project) {
-  std::vector<fs::path> files;
-  for (const FileContent& f : ShowFolderFiles(project.Show(), project.Devices().Devices()))
-    files.push_back(project.Folder() / f.Name);
-  if (const auto music = project.MusicPath()) files.push_back(*music);
-  return files;
 }
 
 int WriteAddressesBack(CliIo& io, ShowProject& project, const FiringScriptPlan& plan) {
@@ -70,7 +59,7 @@ int Export(const CliArgs& args, CliIo& io) {
   ShowProject project(PrepareCompiledPart);
   if (const int status = OpenCliShow(args, io, project); status != kExitDone) return status;
   const fs::path out = args.Value("-o");
-  if (const int status = CheckOutput(args, io, out, ShowFiles(project)); status != kExitDone) return status;
+  if (const int status = CheckOutput(args, io, out, project.ReadsFile(out)); status != kExitDone) return status;
   const FiringScriptPlan plan =
       PlanFiringScript({project.Cues(), project.TableContext(), project.Title(), TodayText()}, profile.Value());
   io.Out << FiringScriptReport(plan);
@@ -99,7 +88,9 @@ int Import(const CliArgs& args, CliIo& io) {
   }
   const fs::path input = args.Value("--import");
   const fs::path out = args.Value("-o");
-  if (const int status = CheckOutput(args, io, out, {input}); status != kExitDone) return status;
+  std::error_code ignored;
+  if (const int status = CheckOutput(args, io, out, fs::equivalent(out, input, ignored)); status != kExitDone)
+    return status;
   std::string text;
   if (auto error = ReadSmallFile(input, kMaxScriptFileBytes, text)) {
     ReportError(io, *error);

@@ -33,14 +33,6 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-std::string ProductName(const Cue& cue, const CueTableContext& context) {
-  if (const Product* p = FindProduct(context.Products, cue.Code)) return p->Name;
-  if (context.Devices != nullptr)
-    for (const auto& device : *context.Devices)
-      if (device && device->Definition.Code == cue.Code) return device->Definition.Name;
-  return {};
-}
-
 std::string FieldText(ScriptField field, const ScriptCue& s, const Cue& cue, const CueAddress& address,
                       const FiringScriptInput& input, const FiringProfile& profile) {
   const Product* product = FindProduct(input.Context.Products, cue.Code);
@@ -52,7 +44,7 @@ std::string FieldText(ScriptField field, const ScriptCue& s, const Cue& cue, con
     case ScriptField::kModule: return std::to_string(address.Module);
     case ScriptField::kPin: return std::to_string(address.Pin);
     case ScriptField::kPosition: return cue.Position;
-    case ScriptField::kProductName: return ProductName(cue, input.Context);
+    case ScriptField::kProductName: return CueProductName(cue, input.Context);
     case ScriptField::kPartNumber: return product ? product->PartNumber : std::string();
     case ScriptField::kType: return product ? ProductTypeName(product->Type) : std::string();
     case ScriptField::kCalibre:
@@ -287,6 +279,14 @@ Result<> WriteFiringScript(const std::filesystem::path& file, const FiringScript
   if (plan.Refused()) return Fail("The firing script was not written: " + plan.Problems.front());
   if (const std::string error = WriteFileSafely(file, plan.Bytes); !error.empty())
     return Fail("Could not write " + file.string() + ": " + error);
+  return {};
+}
+
+std::string CueProductName(const Cue& cue, const CueTableContext& context) {
+  if (const Product* p = FindProduct(context.Products, cue.Code)) return p->Name;
+  if (context.Devices != nullptr)
+    for (const auto& device : *context.Devices)
+      if (device && device->Definition.Code == cue.Code) return device->Definition.Name;
   return {};
 }
 

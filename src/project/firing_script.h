@@ -43,6 +43,9 @@ std::string FiringScriptReport(const FiringScriptPlan& plan);
 // Writes the script through a temporary file; refused for a plan with problems.
 Result<> WriteFiringScript(const std::filesystem::path& file, const FiringScriptPlan& plan);
 
+// What the cue fires: its product's name, else its device's, else nothing.
+std::string CueProductName(const Cue& cue, const CueTableContext& context);
+
 // "2026-12-09", today's local date.
 std::string TodayText();
 

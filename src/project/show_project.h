@@ -185,6 +185,9 @@ class ShowProject {
   const AddressPlan& Addresses() const;
   // The assigned addresses kept in the cues, as one edit; false when every cue had one.
   bool WriteAddresses();
+  // The file is one the show is read from (a device file, cues.csv, show.json, products.csv,
+  // the music): an export must not replace it.
+  bool ReadsFile(const std::filesystem::path& file) const;
 
   // ---- kept results
   // Beats found in the music; kept when they belong to the show's music as it is now.

@@ -2,6 +2,8 @@
 
 #include "project/show_project.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 void ShowProject::SetSite(ShowSite site) {
@@ -52,6 +54,17 @@ const AddressPlan& ShowProject::Addresses() const {
     addressesKey_ = key;
   }
   return addresses_;
+}
+
+bool ShowProject::ReadsFile(const std::filesystem::path& file) const {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return false;
+  std::vector<std::filesystem::path> files;
+  if (!folder_.empty())
+    for (const FileContent& f : ShowFolderFiles(data_.Show, data_.Devices.Devices())) files.push_back(folder_ / f.Name);
+  if (const auto music = MusicPath()) files.push_back(*music);
+  return std::any_of(files.begin(), files.end(),
+                     [&](const std::filesystem::path& f) { return std::filesystem::equivalent(f, file, error); });
 }
 
 bool ShowProject::WriteAddresses() {

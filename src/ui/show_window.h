@@ -22,6 +22,7 @@
 #include "ui/timeline_strip.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -84,6 +85,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void SetLibraryFolder(const std::filesystem::path& folder) { libraryFolder_ = folder; }
   // The summary dock's text.
   QString SummaryText() const;
+  // The rehearsal dock's count-down of the next ignitions from the play head ("Rehearsal").
+  QString RehearsalText() const;
   void SetPlayHead(int64_t ms);
 
   // Compiles the show on the stage and plays it from the frame.
@@ -127,6 +130,19 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   bool ExportVideo(const VideoChoice& choice);
   ShowVideoExport* VideoExport() const { return videoExport_; }
 
+  struct ScriptChoice {
+    std::string Profile;  // a shipped profile's name or a profile file
+    std::filesystem::path Output;
+  };
+  // Asks for the profile (among the shipped ones, or a file) and the script's file; nothing
+  // when cancelled. The program uses a list and QFileDialog, which asks before replacing.
+  using ScriptChooser = std::function<std::optional<ScriptChoice>(const std::vector<std::string>& shipped)>;
+  void SetScriptChooser(ScriptChooser chooser) { chooseScript_ = std::move(chooser); }
+  // Shows the script's report (assignment, rounding, or what refuses it) and writes it after
+  // a Yes; then offers to keep the assigned addresses in the cues (one edit). False when no
+  // script was written.
+  bool ExportFiringScript(const ScriptChoice& choice);
+
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
   QScrollBar* StripScroll() const { return scroll_; }
@@ -136,7 +152,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *NewAct = nullptr, *OpenAct = nullptr, *SaveAct = nullptr, *SaveAsAct = nullptr;
   QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
   QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
-  QAction* VideoAct = nullptr;
+  QAction *VideoAct = nullptr, *ScriptAct = nullptr, *RehearseAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
@@ -168,6 +184,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void UpdateDesign();
   void MusicArrived(MusicAnalysis analysis);
   void ShowStatus(const QString& text);
+  void UpdateRehearsal();
   void ChooseMusic();
   void ChooseSeed();
   void ShowError(const std::string& text);
@@ -189,11 +206,14 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QLabel* status_ = nullptr;
   QLabel* clock_ = nullptr;
   QPlainTextEdit* summary_ = nullptr;
+  QPlainTextEdit* rehearsal_ = nullptr;
+  QDockWidget* rehearsalDock_ = nullptr;
   ProductPicker pickProduct_;
   std::filesystem::path libraryFolder_;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;
+  ScriptChooser chooseScript_;
   std::filesystem::path cliProgram_;
   ShowVideoExport* videoExport_ = nullptr;
   class QTimer* follow_ = nullptr;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "project/firing_checks.h"
+#include "project/rehearsal.h"
 #include "show/cue_list.h"
 
 namespace orvane {
@@ -214,6 +215,24 @@ TEST(FiringScript, SubtitlesAreNumberedTimedEntries) {
   EXPECT_EQ(plan.Bytes,
             "1\n00:00:00,250 --> 00:00:01,250\nRed peony, pin 1\n\n"
             "2\n00:01:01,500 --> 00:01:02,500\nA, Red peony, pin 1\n\n");
+}
+
+TEST(Rehearsal, CountsDownToTheNextIgnitionsSoonestFirst) {
+  Show show{{At(3000, "B", 2), At(1000, "A", 3), At(1000, "A", 4), At(500, "A", 5)}};
+  show.Products.Rows.push_back(Product{.Code = 101, .Name = "Red peony"});
+  const CueTableContext context{show.Site, show.Products, nullptr, {}};
+  const AddressPlan plan = AssignAddresses(show.Cues, show.Site, Small());
+  const std::vector<RehearsalIgnition> next = NextIgnitions(show.Cues, plan.Addresses, context, 600, 2);
+  ASSERT_EQ(next.size(), 2u);
+  EXPECT_EQ(next[0].ToGoMs, 400);
+  EXPECT_EQ(next[0].Module, plan.Addresses[1].Module);
+  EXPECT_EQ(next[0].Pin, plan.Addresses[1].Pin);
+  EXPECT_EQ(next[1].Pin, plan.Addresses[2].Pin);
+  EXPECT_EQ(RehearsalText(next),
+            "   0.4 s   module 1 pin 2   Red peony (A)\n   0.4 s   module 2 pin 1   Red peony (A)\n");
+  // An ignition at the moment is still to come; after the last, nothing is.
+  EXPECT_EQ(NextIgnitions(show.Cues, plan.Addresses, context, 3000, 5).size(), 1u);
+  EXPECT_TRUE(NextIgnitions(show.Cues, plan.Addresses, context, 3001, 5).empty());
 }
 
 }  // namespace
