@@ -7,6 +7,7 @@
 
 #include "show/staged_files.h"
 #include "util/data_folders.h"
+#include "util/json_depth.h"
 
 namespace orvane {
 namespace {
@@ -41,26 +42,6 @@ constexpr int64_t kMaxShowLengthMs = int64_t{86'400} * 1000;
 constexpr int kMaxModules = 65'536;
 constexpr int kMaxPinsPerModule = 65'536;
 constexpr size_t kMaxTextBytes = 1024;
-
-// Brackets nested deeper than any profile needs, counted outside strings, before parsing.
-bool NestedTooDeep(std::string_view text) {
-  int depth = 0;
-  bool inString = false, escaped = false;
-  for (const char c : text) {
-    if (inString) {
-      if (escaped) escaped = false;
-      else if (c == '\\') escaped = true;
-      else if (c == '"') inString = false;
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > kMaxJsonDepth) return true;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return false;
-}
 
 // "line 3, column 9" of the byte at `offset` (counted from 1).
 std::string TextPosition(std::string_view text, size_t offset) {
@@ -326,7 +307,8 @@ std::optional<ScriptField> ScriptFieldFromName(std::string_view name) {
 Result<FiringProfile> ReadFiringProfile(std::string_view text, std::string_view source) {
   if (text.size() > kMaxProfileBytes)
     return Fail(std::string(source) + ": a profile is at most " + std::to_string(kMaxProfileBytes / 1024) + " KiB.");
-  if (NestedTooDeep(text)) return Fail(std::string(source) + ": nested too deeply for a profile.");
+  if (JsonNestedDeeperThan(text, kMaxJsonDepth))
+    return Fail(std::string(source) + ": nested too deeply for a profile.");
   Json json;
   try {
     json = Json::parse(text.begin(), text.end());

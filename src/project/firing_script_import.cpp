@@ -7,6 +7,7 @@
 #include "model/record_decimals.h"
 #include "project/script_time.h"
 #include "show/csv_text.h"
+#include "show/cue_address.h"
 #include "show/cue_edit.h"
 #include "show/cue_list.h"
 
@@ -90,11 +91,8 @@ class RowReader {
 
   bool Address(ScriptField field, std::string_view text, std::optional<int32_t>& out) {
     if (text.empty()) return true;
-    const bool digits =
-        text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const std::optional<int32_t> value = digits ? ParseInteger(text) : std::nullopt;
-    if (!value || *value > kMaxCueAddress)
-      return Refuse(field, text, "is not a whole number from 0 to " + std::to_string(kMaxCueAddress));
+    const std::optional<int32_t> value = ParseCueAddress(text);
+    if (!value) return Refuse(field, text, "is not a whole number from 0 to " + std::to_string(kMaxCueAddress));
     out = *value;
     return true;
   }

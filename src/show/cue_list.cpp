@@ -7,6 +7,7 @@
 #include "model/integer_text.h"
 #include "model/record_decimals.h"
 #include "show/csv_text.h"
+#include "show/cue_address.h"
 #include "util/rounding.h"
 
 namespace orvane {
@@ -121,9 +122,8 @@ class LineReader {
 
   bool ReadAddress(const char* name, std::string_view text, std::optional<int32_t>& out) {
     if (text.empty()) return true;
-    // Digits only: ParseInteger would also take a sign or "$" hexadecimal.
-    const std::optional<int32_t> value = AllDigits(text) && text.size() <= 9 ? ParseInteger(text) : std::nullopt;
-    if (!value || *value > kMaxCueAddress)
+    const std::optional<int32_t> value = ParseCueAddress(text);
+    if (!value)
       return Fail(std::string(name) + " \"" + std::string(text) + "\" is not a whole number from 0 to " +
                   std::to_string(kMaxCueAddress));
     out = *value;

@@ -9,6 +9,7 @@
 #include "model/timeline_view.h"
 #include "show/break_time.h"
 #include "show/csv_text.h"
+#include "show/cue_address.h"
 #include "show/cue_list.h"
 #include "show/site_units.h"
 
@@ -168,10 +169,8 @@ Result<CueListChange> SetAddress(const std::vector<Cue>& cues, size_t index, Cue
     after.Module = after.Pin = std::nullopt;
     return Replace(cues, index, std::move(after));
   }
-  const bool digits =
-      text.size() <= 9 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  const std::optional<int32_t> value = digits ? ParseInteger(text) : std::nullopt;
-  if (!value || *value > kMaxCueAddress)
+  const std::optional<int32_t> value = ParseCueAddress(text);
+  if (!value)
     return Refuse(index, std::string(name) + " \"" + std::string(text) + "\" is not a whole number from 0 to " +
                              std::to_string(kMaxCueAddress));
   if (!after.Module || !after.Pin) {

@@ -266,7 +266,8 @@ void ShowWindow::BuildWidgets() {
   for (const auto& [column, width] :
        {std::pair{CueColumn::Fire, 70}, std::pair{CueColumn::Break, 70}, std::pair{CueColumn::Product, 280},
         std::pair{CueColumn::Position, 70}, std::pair{CueColumn::X, 70}, std::pair{CueColumn::Height, 80},
-        std::pair{CueColumn::Z, 70}, std::pair{CueColumn::Module, 60}, std::pair{CueColumn::Pin, 50}})
+        std::pair{CueColumn::Z, 70}, std::pair{CueColumn::Label, 160}, std::pair{CueColumn::Module, 60},
+        std::pair{CueColumn::Pin, 50}})
     table_->setColumnWidth(static_cast<int>(column), width);
   table_->verticalHeader()->setDefaultSectionSize(20);
 

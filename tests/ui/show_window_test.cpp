@@ -74,7 +74,7 @@ TEST(ShowWindow, OpensTheExampleShowFromTheMainWindowWithItsDevicesAndMusic) {
   QAbstractItemModel* table = d.W().Table()->model();
   QStringList headers;
   for (int c = 0; c < table->columnCount(); ++c) headers << table->headerData(c, Qt::Horizontal).toString();
-  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label");
+  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label|Module|Pin");
   EXPECT_EQ(table->index(0, 0).data().toString(), "0:00.00");
   EXPECT_EQ(table->index(0, 1).data().toString(), "0:00.00");  // a spark breaks as it fires
   EXPECT_EQ(table->index(0, 2).data().toString(), "Yellow-to-red spark burst, aerial (other)");
@@ -325,6 +325,9 @@ TEST(ShowWindow, RehearsalCountsDownTheNextIgnitionsFromThePlayHead) {
   EXPECT_EQ(first, "   0.1 s   module " + std::to_string(plan.Addresses[1].Module) + " pin " +
                        std::to_string(plan.Addresses[1].Pin) + "   Yellow-to-red spark burst, aerial (B)");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+  d.W().resize(1400, 600);
+  testing::ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), QStringLiteral("show_window_rehearsal"));
   d.W().SetPlayHead(1000);
   EXPECT_EQ(d.W().RehearsalText().toStdString().substr(0, 9), "   0.0 s ");
   d.W().SetPlayHead(600'000);
