@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const orvane::ProductTable products;
   const orvane::FiringScriptPlan plan = orvane::PlanFiringScript(
       {cues, orvane::CueTableContext{site, products, nullptr, {}}, "Title {date}", "2026-12-09"}, read.Value());
-  if (plan.Refused() != plan.Bytes.empty() && !plan.Refused()) std::abort();
+  if (!plan.Refused() && plan.Bytes.empty()) std::abort();
   if (plan.Addresses.size() != cues.size()) std::abort();
   return 0;
 }
