@@ -52,6 +52,7 @@ CliCommand CompileCommand();
 CliCommand InfoCommand();
 CliCommand ProductsCommand();
 CliCommand SummaryCommand();
+CliCommand ScriptCommand();
 CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();

@@ -30,6 +30,7 @@ const std::vector<CliCommand>& CliCommands() {
     SaveCommand(),
     EffectCommand(),
     LibraryCommand(),
+    ScriptCommand(),
     SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),

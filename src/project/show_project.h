@@ -20,6 +20,8 @@
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
+#include "project/firing_addresses.h"
+#include "project/firing_profile.h"
 #include "project/project_change.h"
 #include "project/project_command.h"
 #include "project/project_history.h"
@@ -175,6 +177,18 @@ class ShowProject {
   // Devices compiled for measurement so far (tests: what the cache saved).
   size_t MeasureCompiles() const { return measureCache_.Compiles(); }
 
+  // ---- firing scripts
+  // The profile the cue table's addresses and script exports use (defaults until chosen).
+  const FiringProfile& ScriptProfile() const { return scriptProfile_; }
+  void SetScriptProfile(FiringProfile profile);
+  // Every cue's module and pin as a script of that profile gives them.
+  const AddressPlan& Addresses() const;
+  // The assigned addresses kept in the cues, as one edit; false when every cue had one.
+  bool WriteAddresses();
+  // The file is one the show is read from (a device file, cues.csv, show.json, products.csv,
+  // the music): an export must not replace it.
+  bool ReadsFile(const std::filesystem::path& file) const;
+
   // ---- kept results
   // Beats found in the music; kept when they belong to the show's music as it is now.
   void SetBeats(ShowBeats beats);
@@ -229,6 +243,9 @@ class ShowProject {
   mutable DeviceMeasureCache measureCache_;
   mutable ShowMeasures measures_;
   mutable std::optional<MeasuresKey> measuresKey_;
+  FiringProfile scriptProfile_;
+  mutable AddressPlan addresses_;
+  mutable std::optional<MeasuresKey> addressesKey_;
 };
 
 }  // namespace orvane

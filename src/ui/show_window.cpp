@@ -14,6 +14,7 @@
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,6 +39,8 @@
 #include "model/timeline_view.h"
 #include "project/product_adding.h"
 #include "project/product_browser.h"
+#include "project/firing_script.h"
+#include "project/rehearsal.h"
 #include "show/cue_list.h"
 #include "ui/cue_table_model.h"
 #include "ui/product_browser_dock.h"
@@ -49,6 +52,7 @@ namespace orvane {
 namespace {
 
 constexpr int kFollowMs = 40;  // one show frame
+constexpr size_t kRehearsalLines = 8;
 constexpr const char* kCompilingShow = "Compiling the show...";
 
 // A column that edits in an editable box of choices; a choice puts its value (a code, a
@@ -159,6 +163,29 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     if (!ok) return std::nullopt;
     return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
   };
+  chooseScript_ = [this](const std::vector<std::string>& shipped) -> std::optional<ScriptChoice> {
+    QStringList items;
+    for (const std::string& name : shipped) items << Q(name);
+    const QString other = QStringLiteral("Profile file...");
+    items << other;
+    bool ok = false;
+    const QString item = QInputDialog::getItem(this, QStringLiteral("Export firing script"),
+                                               QStringLiteral("Firing system's profile:"), items, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    ScriptChoice choice{item.toStdString(), {}};
+    if (item == other) {
+      const QString file =
+          QFileDialog::getOpenFileName(this, QStringLiteral("Profile"), {}, QStringLiteral("Profiles (*.json)"));
+      if (file.isEmpty()) return std::nullopt;
+      choice.Profile = file.toStdString();
+    }
+    const QString name =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export firing script"), {},
+                                     QStringLiteral("Firing scripts (*.csv *.srt *.txt);;All files (*)"));
+    if (name.isEmpty()) return std::nullopt;
+    choice.Output = name.toStdString();
+    return choice;
+  };
   cliProgram_ = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kCliProgramName;
   pickProduct_ = [this](const std::vector<LibraryShelf>& shelves) -> std::optional<LibraryChoice> {
     QStringList items;
@@ -181,6 +208,8 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     if (!ok) return std::nullopt;
     return choices[static_cast<size_t>(items.indexOf(item))];
   };
+  // The table shows the addresses the shipped "orvane" profile gives until another is chosen.
+  if (Result<FiringProfile> orvane = LoadFiringProfile("orvane")) project_.SetScriptProfile(std::move(orvane.Value()));
   BuildWidgets();
   videoExport_ = new ShowVideoExport(this, dialogs_);
   statusBar()->addPermanentWidget(videoExport_->Panel());
@@ -245,7 +274,8 @@ void ShowWindow::BuildWidgets() {
   for (const auto& [column, width] :
        {std::pair{CueColumn::Fire, 70}, std::pair{CueColumn::Break, 70}, std::pair{CueColumn::Product, 280},
         std::pair{CueColumn::Position, 70}, std::pair{CueColumn::X, 70}, std::pair{CueColumn::Height, 80},
-        std::pair{CueColumn::Z, 70}})
+        std::pair{CueColumn::Z, 70}, std::pair{CueColumn::Label, 160}, std::pair{CueColumn::Module, 60},
+        std::pair{CueColumn::Pin, 50}})
     table_->setColumnWidth(static_cast<int>(column), width);
   table_->verticalHeader()->setDefaultSectionSize(20);
 
@@ -310,6 +340,31 @@ void ShowWindow::BuildWidgets() {
   BuildProductBrowser();
   tabifyDockWidget(dock, productBrowser_);
   dock->raise();
+
+  rehearsal_ = new QPlainTextEdit;
+  rehearsal_->setObjectName(QStringLiteral("Rehearsal"));
+  rehearsal_->setReadOnly(true);
+  rehearsal_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  rehearsal_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  rehearsalDock_ = new QDockWidget(QStringLiteral("Rehearsal: next ignitions"), this);
+  rehearsalDock_->setObjectName(QStringLiteral("RehearsalDock"));
+  rehearsalDock_->setWidget(rehearsal_);
+  addDockWidget(Qt::RightDockWidgetArea, rehearsalDock_);
+  rehearsalDock_->hide();
+}
+
+QString ShowWindow::RehearsalText() const { return rehearsal_->toPlainText(); }
+
+void ShowWindow::UpdateRehearsal() {
+  if (!rehearsalDock_->isVisible()) return;
+  const AddressPlan& plan = project_.Addresses();
+  if (plan.Error) {
+    rehearsal_->setPlainText(Q(*plan.Error));
+    return;
+  }
+  const auto next =
+      NextIgnitions(project_.Cues(), plan.Addresses, project_.TableContext(), content_.PlayHeadMs, kRehearsalLines);
+  rehearsal_->setPlainText(next.empty() ? QStringLiteral("No ignition to come.") : Q(orvane::RehearsalText(next)));
 }
 
 void ShowWindow::BuildProductBrowser() {
@@ -369,6 +424,7 @@ void ShowWindow::UpdateDesign() {
   for (size_t i = 0; i < content_.BreakMs.size(); ++i) content_.BreakMs[i] = project_.CueBreakMs(i);
   summary_->setPlainText(Q(DesignSummaryText(project_.Summary())));
   strip_->update();
+  UpdateRehearsal();
 }
 
 void ShowWindow::BuildActions() {
@@ -429,7 +485,19 @@ void ShowWindow::BuildActions() {
                           settings_.ExportSize);
     if (auto choice = chooseVideo_(sizes)) ExportVideo(*choice);
   });
+  make(ScriptAct, "ScriptAct", QStringLiteral("Export firing script..."), QKeySequence(), [this] {
+    if (auto choice = chooseScript_(ShippedProfileNames())) ExportFiringScript(*choice);
+  });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
+  make(RehearseAct, "RehearseAct", QStringLiteral("Rehearsal"), QKeySequence(QStringLiteral("Ctrl+R")),
+       [this](bool on) {
+         rehearsalDock_->setVisible(on);
+         UpdateRehearsal();
+       });
+  RehearseAct->setCheckable(true);
+  connect(rehearsalDock_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (!shown && rehearsalDock_->isHidden()) RehearseAct->setChecked(false);
+  });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
   make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
@@ -681,6 +749,44 @@ bool ShowWindow::ExportCues(const std::filesystem::path& file) {
   return true;
 }
 
+bool ShowWindow::ExportFiringScript(const ScriptChoice& choice) {
+  Result<FiringProfile> profile = LoadFiringProfile(choice.Profile);
+  if (!profile) {
+    ShowError(profile.Message());
+    return false;
+  }
+  project_.SetScriptProfile(std::move(profile.Value()));
+  model_->Refresh();
+  if (project_.ReadsFile(choice.Output)) {
+    ShowError("The firing script cannot replace " + choice.Output.string() + ", a file of the show.");
+    return false;
+  }
+  const FiringScriptPlan plan = PlanFiringScript(
+      {project_.Cues(), project_.TableContext(), project_.Title(), TodayText()}, project_.ScriptProfile());
+  const std::string report = FiringScriptReport(plan);
+  if (plan.Refused()) {
+    dialogs_.Message(DialogKind::Error, DialogButtons::Ok, "The firing script cannot be written:\n\n" + report,
+                     "Export firing script");
+    return false;
+  }
+  if (dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo,
+                       report + "\nWrite the firing script to " + choice.Output.string() + "?",
+                       "Export firing script") != DialogAnswer::Yes)
+    return false;
+  if (const Result<> written = WriteFiringScript(choice.Output, plan); !written) {
+    ShowError(written.Message());
+    return false;
+  }
+  ShowStatus(QStringLiteral("Firing script written: %1").arg(Q(choice.Output.string())));
+  if (plan.AssignedCount > 0 &&
+      dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo,
+                       "Keep the " + std::to_string(plan.AssignedCount) +
+                           " assigned addresses in the cue list, so that later scripts give the same?",
+                       "Export firing script") == DialogAnswer::Yes)
+    project_.WriteAddresses();
+  return true;
+}
+
 // ---- settings
 
 void ShowWindow::ChooseMusic() {
@@ -924,6 +1030,7 @@ void ShowWindow::SetPlayHead(int64_t ms) {
   content_.PlayHeadMs = std::clamp<int64_t>(ms, 0, kMaxCueTimeMs);
   clock_->setText(Q(orvane::ClockText(content_.PlayHeadMs)));
   strip_->update();
+  UpdateRehearsal();
 }
 
 // ---- compile and playback

@@ -23,6 +23,7 @@
 #include "ui/timeline_strip.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -96,6 +97,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   ProductBrowserDock* ProductBrowser() const { return productBrowser_; }
   // Where the browser keeps thumbnails (by default the user's cache); nothing: none drawn.
   void SetThumbnailCache(std::optional<std::filesystem::path> folder);
+  // The rehearsal dock's count-down of the next ignitions from the play head ("Rehearsal").
+  QString RehearsalText() const;
   void SetPlayHead(int64_t ms);
 
   // Compiles the show on the stage and plays it from the frame.
@@ -145,6 +148,18 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   const UserSettings& Settings() const { return settings_; }
   QMenu* RecentMenu() const { return recentMenu_; }
   QSplitter* Splitter() const { return splitter_; }
+  struct ScriptChoice {
+    std::string Profile;  // a shipped profile's name or a profile file
+    std::filesystem::path Output;
+  };
+  // Asks for the profile (among the shipped ones, or a file) and the script's file; nothing
+  // when cancelled. The program uses a list and QFileDialog, which asks before replacing.
+  using ScriptChooser = std::function<std::optional<ScriptChoice>(const std::vector<std::string>& shipped)>;
+  void SetScriptChooser(ScriptChooser chooser) { chooseScript_ = std::move(chooser); }
+  // Shows the script's report (assignment, rounding, or what refuses it) and writes it after
+  // a Yes; then offers to keep the assigned addresses in the cues (one edit). False when no
+  // script was written.
+  bool ExportFiringScript(const ScriptChoice& choice);
 
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
@@ -155,7 +170,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *NewAct = nullptr, *OpenAct = nullptr, *SaveAct = nullptr, *SaveAsAct = nullptr;
   QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
   QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
-  QAction* VideoAct = nullptr;
+  QAction *VideoAct = nullptr, *ScriptAct = nullptr, *RehearseAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction *AddCueAct = nullptr, *DeleteAct = nullptr, *DuplicateAct = nullptr, *FitAct = nullptr, *SnapAct = nullptr;
@@ -198,6 +213,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void UpdateDesign();
   void MusicArrived(MusicAnalysis analysis);
   void ShowStatus(const QString& text);
+  void UpdateRehearsal();
   void ChooseMusic();
   void ChooseSeed();
   void ShowError(const std::string& text);
@@ -228,6 +244,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QLabel* status_ = nullptr;
   QLabel* clock_ = nullptr;
   QPlainTextEdit* summary_ = nullptr;
+  QPlainTextEdit* rehearsal_ = nullptr;
+  QDockWidget* rehearsalDock_ = nullptr;
   ProductPicker pickProduct_;
   std::filesystem::path libraryFolder_;
   ProductBrowserDock* productBrowser_ = nullptr;
@@ -237,6 +255,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;
+  ScriptChooser chooseScript_;
   std::filesystem::path cliProgram_;
   ShowVideoExport* videoExport_ = nullptr;
   class QTimer* follow_ = nullptr;

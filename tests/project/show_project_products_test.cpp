@@ -177,3 +177,39 @@ TEST(ShowProjectProducts, ProductsAndTheSiteAreSavedAndUndone) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(ShowProjectAddresses, AssignedAddressesAreWrittenAsOneEditThatUndoes) {
+  Example e;
+  const std::vector<Cue> before = e.Project.Cues();
+  FiringProfile profile;
+  profile.PinsPerModule = 4;
+  e.Project.SetScriptProfile(profile);
+  const AddressPlan plan = e.Project.Addresses();
+  ASSERT_FALSE(plan.Error) << *plan.Error;
+  EXPECT_EQ(plan.AssignedCount, before.size());
+  // The table edits a pin with the assigned module.
+  const size_t row = 3;
+  ASSERT_TRUE(e.Project.SetCueColumn(row, CueColumn::Pin, "4"));
+  EXPECT_EQ(e.Project.Cues()[row].Module, plan.Addresses[row].Module);
+  EXPECT_EQ(e.Project.Cues()[row].Pin, 4);
+  e.Project.Undo();
+  EXPECT_EQ(e.Project.Cues(), before);
+
+  ASSERT_TRUE(e.Project.WriteAddresses());
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(e.Project.Cues()[i].Module, plan.Addresses[i].Module) << i;
+    EXPECT_EQ(e.Project.Cues()[i].Pin, plan.Addresses[i].Pin) << i;
+  }
+  EXPECT_EQ(e.Project.Addresses().AssignedCount, 0u);
+  EXPECT_FALSE(e.Project.WriteAddresses());
+  // One undo takes every address back.
+  e.Project.Undo();
+  EXPECT_EQ(e.Project.Cues(), before);
+  EXPECT_EQ(e.Project.Addresses().Addresses, plan.Addresses);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -136,6 +136,40 @@ TEST(CueList, WritingGivesBackTheSameCues) {
   EXPECT_EQ(CueListText(back.Cues), text);
 }
 
+TEST(CueList, ModuleAndPinColumnsReadAndWriteBack) {
+  const CueListRead r = Read("time,code,pin,module\n1,101,3,0\n2,102,,\n3,101,65535,12\n");
+  ASSERT_FALSE(r.Error) << *r.Error;
+  ASSERT_EQ(r.Cues.size(), 3u);
+  EXPECT_EQ(r.Cues[0].Module, 0);
+  EXPECT_EQ(r.Cues[0].Pin, 3);
+  EXPECT_FALSE(r.Cues[1].Module || r.Cues[1].Pin);
+  EXPECT_EQ(r.Cues[2].Pin, 65535);
+  const std::string text = CueListText(r.Cues);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "time,code,x,y,z,label,module,pin");
+  const CueListRead back = Read(text);
+  ASSERT_FALSE(back.Error) << *back.Error;
+  EXPECT_EQ(back.Cues, r.Cues);
+  // Lists without addresses keep their columns.
+  const CueListRead plain = Read("time,code\n1,101\n");
+  EXPECT_EQ(CueListText(plain.Cues), "time,code,x,y,z,label\n1.000,101,,,,\n");
+}
+
+TEST(CueList, BadAddressesAreRefusedNamingTheLine) {
+  const struct {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"1,101,1,", "cues.csv line 2: module is given without pin."},
+      {"1,101,,4", "cues.csv line 2: pin is given without module."},
+      {"1,101,-1,2", "cues.csv line 2: module \"-1\" is not a whole number from 0 to 65535."},
+      {"1,101,1,65536", "cues.csv line 2: pin \"65536\" is not a whole number from 0 to 65535."},
+      {"1,101,1,$10", "cues.csv line 2: pin \"$10\" is not a whole number from 0 to 65535."},
+      {"1,101,1.5,2", "cues.csv line 2: module \"1.5\" is not a whole number from 0 to 65535."},
+      {"1,101,99999999999,2", "cues.csv line 2: module \"99999999999\" is not a whole number from 0 to 65535."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(std::string("time,code,module,pin\n") + c.line + "\n"), c.message);
+}
+
 ShowSite SiteAB() {
   ShowSite site;
   site.Positions = {{"A", -60, 0, std::nullopt}, {"B", 40, 20, 10.0}};

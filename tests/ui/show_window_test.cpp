@@ -83,7 +83,7 @@ TEST(ShowWindow, OpensTheExampleShowFromTheMainWindowWithItsDevicesAndMusic) {
   QAbstractItemModel* table = d.W().Table()->model();
   QStringList headers;
   for (int c = 0; c < table->columnCount(); ++c) headers << table->headerData(c, Qt::Horizontal).toString();
-  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label");
+  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label|Module|Pin");
   EXPECT_EQ(table->index(0, 0).data().toString(), "0:00.00");
   EXPECT_EQ(table->index(0, 1).data().toString(), "0:00.00");  // a spark breaks as it fires
   EXPECT_EQ(table->index(0, 2).data().toString(), "Yellow-to-red spark burst, aerial (other)");
@@ -291,6 +291,85 @@ TEST(ShowWindow, ImportsAndExportsCueLists) {
   EXPECT_EQ(d.Cues()[1].TimeMs, 3000);
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.Cues(), opened);
+}
+
+TEST(ShowWindow, ExportsAFiringScriptAfterItsReportAndKeepsTheAddressesOnRequest) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<Cue> opened = d.Cues();
+  // The table shows the addresses the default profile assigns, in grey.
+  CueTableModel& model = *d.W().TableModel();
+  const QModelIndex module = model.index(0, static_cast<int>(CueColumn::Module));
+  EXPECT_EQ(model.data(module, Qt::DisplayRole).toInt(), d.W().Project().Addresses().Addresses[0].Module);
+  EXPECT_TRUE(model.data(module, Qt::ForegroundRole).isValid());
+
+  const fs::path out = d.Scratch.Path() / "show.csv";
+  std::vector<std::string> offered;
+  d.W().SetScriptChooser([&](const std::vector<std::string>& shipped) {
+    offered = shipped;
+    return std::optional(ShowWindow::ScriptChoice{"channel-cue", out});
+  });
+  // No: nothing written. Yes, then Yes to keeping the addresses.
+  d.Dialogs.Answers = {DialogAnswer::No};
+  d.W().ScriptAct->trigger();
+  EXPECT_EQ(offered, (std::vector<std::string>{"channel-cue", "orvane", "srt", "timecode-30"}));
+  EXPECT_FALSE(fs::exists(out));
+  ASSERT_EQ(d.Dialogs.Messages.size(), 1u);
+  EXPECT_NE(d.Dialogs.Messages[0].Text.find("profile: channel-cue\ncues: 36\naddresses assigned: 36\n"),
+            std::string::npos)
+      << d.Dialogs.Messages[0].Text;
+  d.Dialogs.Clear();
+  d.Dialogs.Answers = {DialogAnswer::Yes, DialogAnswer::Yes};
+  d.W().ScriptAct->trigger();
+  const std::string script = testing::ReadFileBytes(out);
+  EXPECT_EQ(script.substr(0, script.find('\r')), "Show,Harbour Night");
+  for (const Cue& cue : d.Cues()) EXPECT_TRUE(cue.Module && cue.Pin) << cue.Line;
+  EXPECT_FALSE(model.data(module, Qt::ForegroundRole).isValid()) << "kept addresses are the cue's own";
+  EXPECT_EQ(model.data(module, Qt::DisplayRole).toString().toStdString(), std::to_string(*d.Cues()[0].Module));
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues(), opened);
+
+  // A clash is refused with the lines, and nothing is written.
+  d.W().SetCueColumn(0, CueColumn::Pin, "1");
+  d.W().SetCueColumn(1, CueColumn::Module, std::to_string(*d.Cues()[0].Module));
+  d.W().SetCueColumn(1, CueColumn::Pin, "1");
+  fs::remove(out);
+  d.Dialogs.Clear();
+  d.W().ScriptAct->trigger();
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_NE(d.Dialogs.OnlyMessage().Text.find("cues.csv lines 2 and 3: both fire module"), std::string::npos)
+      << d.Dialogs.OnlyMessage().Text;
+  // Never over a file of the show.
+  d.Dialogs.Clear();
+  d.W().SetScriptChooser([&](const std::vector<std::string>&) {
+    return std::optional(ShowWindow::ScriptChoice{"srt", d.Folder / "cues.csv"});
+  });
+  d.W().ScriptAct->trigger();
+  EXPECT_NE(d.Dialogs.OnlyMessage().Text.find("a file of the show"), std::string::npos);
+}
+
+TEST(ShowWindow, RehearsalCountsDownTheNextIgnitionsFromThePlayHead) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().RehearseAct->trigger();
+  ASSERT_TRUE(d.W().RehearseAct->isChecked());
+  d.W().SetPlayHead(900);
+  const std::string text = d.W().RehearsalText().toStdString();
+  const AddressPlan& plan = d.W().Project().Addresses();
+  // The example's second cue fires at 1.0 s, at B.
+  const std::string first = text.substr(0, text.find('\n'));
+  EXPECT_EQ(first, "   0.1 s   module " + std::to_string(plan.Addresses[1].Module) + " pin " +
+                       std::to_string(plan.Addresses[1].Pin) + "   Yellow-to-red spark burst, aerial (B)");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+  d.W().resize(1400, 600);
+  testing::ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), QStringLiteral("show_window_rehearsal"));
+  d.W().SetPlayHead(1000);
+  EXPECT_EQ(d.W().RehearsalText().toStdString().substr(0, 9), "   0.0 s ");
+  d.W().SetPlayHead(600'000);
+  EXPECT_EQ(d.W().RehearsalText(), QStringLiteral("No ignition to come."));
+  d.W().RehearseAct->trigger();
+  EXPECT_FALSE(d.W().RehearseAct->isChecked());
 }
 
 TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
