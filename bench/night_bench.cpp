@@ -14,7 +14,7 @@
 #include <stdexcept>
 
 #include "app/cli_command.h"
-#include "app/video_export.h"
+#include "export/video_export.h"
 #include "compiler/show_record.h"
 #include "compiler/show_summary.h"
 #include "cpu_seconds.h"
@@ -137,12 +137,12 @@ void BM_NightPlayback392x324(benchmark::State& state) {
   const std::filesystem::path show = ExampleShow();
   std::vector<double> ticks;
   for (auto _ : state) {
-    std::string error;
-    auto display = HeadlessDisplay::Create(392, 324, error);
-    if (!display) {
-      state.SkipWithError(error.c_str());
+    Result<std::unique_ptr<HeadlessDisplay>> made = HeadlessDisplay::Create(392, 324);
+    if (!made) {
+      state.SkipWithError(made.Message().c_str());
       return;
     }
+    const std::unique_ptr<HeadlessDisplay>& display = made.Value();
     display->Model().Night().On = true;
     display->Model().Night().Profile = state.range(0) != 0 ? NightProfile::Export : NightProfile::Preview;
     if (const Result<> started = display->Start(show); !started) {

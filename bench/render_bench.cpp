@@ -96,9 +96,9 @@ std::map<std::tuple<int, int, std::string>, std::unique_ptr<HeadlessDisplay>>& D
 HeadlessDisplay& DisplayHolding(int width, int height, const HeldFrame& held) {
   auto& display = Displays()[{width, height, held.Show.string()}];
   if (!display) {
-    std::string error;
-    display = HeadlessDisplay::Create(width, height, error);
-    if (!display) throw std::runtime_error(error);
+    Result<std::unique_ptr<HeadlessDisplay>> made = HeadlessDisplay::Create(width, height);
+    if (!made) throw std::runtime_error(made.Message());
+    display = std::move(made.Value());
     if (const Result<> started = display->Start(held.Show); !started) throw std::runtime_error(started.Message());
     ShowPlayer& player = display->Model().Player();
     while (player.Active() && !(player.Playing() && player.CurrentFrame() == held.Index)) display->Tick();
@@ -212,12 +212,12 @@ void BM_PlaybackFinale(benchmark::State& state) {
   const std::filesystem::path show = FinaleShow();
   std::vector<double> ticks;
   for (auto _ : state) {
-    std::string error;
-    auto display = HeadlessDisplay::Create(392, 324, error);
-    if (!display) {
-      state.SkipWithError(error.c_str());
+    Result<std::unique_ptr<HeadlessDisplay>> made = HeadlessDisplay::Create(392, 324);
+    if (!made) {
+      state.SkipWithError(made.Message().c_str());
       return;
     }
+    std::unique_ptr<HeadlessDisplay>& display = made.Value();
     display->Core().Particles().SetPath(path);
     if (const Result<> started = display->Start(show); !started) {
       state.SkipWithError(started.Message().c_str());

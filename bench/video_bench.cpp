@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "app/cli_command.h"
-#include "app/video_export.h"
+#include "export/video_export.h"
 #include "compiler/show_record.h"
 #include "compiler/show_summary.h"
 #include "model/presets.h"

@@ -5,8 +5,11 @@
 #include <iosfwd>
 #include <map>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <vector>
+
+#include "util/stop_signals.h"
 
 namespace orvane::cli {
 
@@ -14,6 +17,8 @@ namespace orvane::cli {
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitBadInput = 1;  // bad input or an I/O error, message on stderr
 inline constexpr int kExitRefused = 2;   // refused by a check (chaining cycle, size bound)
+// Stopped on request, with nothing left behind; the program then exits 128 + the signal.
+inline constexpr int kExitStopped = StoppedExitStatus(SIGINT);
 
 struct CliArgs {
   std::map<std::string, std::string> Values;  // "--root" -> "101"
@@ -29,6 +34,8 @@ struct CliIo {
   std::ostream& Out;  // figures, one "name: value" a line
   std::ostream& Err;  // messages and progress
   bool ErrIsTerminal = false;
+  // Asked when the user stops the program (Ctrl-C, kill); long commands check it often.
+  std::stop_token Stop{};
 };
 
 struct CliCommand {
@@ -45,10 +52,14 @@ CliCommand CompileCommand();
 CliCommand InfoCommand();
 CliCommand ProductsCommand();
 CliCommand SummaryCommand();
+CliCommand ScriptCommand();
 CliCommand SaveCommand();
 CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
+CliCommand FoldersCommand();
+CliCommand EffectCommand();
+CliCommand LibraryCommand();
 
 const std::vector<CliCommand>& CliCommands();
 
@@ -62,8 +73,22 @@ int RunCli(const std::vector<std::string>& words, CliIo& io);
 
 void PrintHelp(std::ostream& out);
 
+// What the overall help and the tool's manual page share.
+inline constexpr const char* kToolSummary = "compile, inspect, save and draw Orvane firework shows without a display";
+inline constexpr const char* kToolUsage = "COMMAND [OPTIONS]";
+inline constexpr const char* kCommonOptionsText = "-v: say more; COMMAND --help: its options; --version: the version";
+inline constexpr const char* kCommandOptionsText = "every command also takes -v (say more) and --help (its usage)";
+inline constexpr const char* kExitStatusText =
+    "0 done, 1 bad input or I/O error, 2 refused by a check (chaining cycle, size bound reached)";
+
+// "orvane-cli 1.2.3".
+std::string VersionLine();
+
 // A number with a fixed count of decimals, as the figures print it.
 std::string FormatFixed(double value, int decimals);
+
+// Empty or only blanks: an option value that decimal readers would take for 0.
+bool IsBlankText(const std::string& text);
 
 // "orvane-cli: message" on stderr.
 void ReportError(CliIo& io, const std::string& message);

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "app/cli_command.h"
+#include "util/terminal_text.h"
+#include "util/version.h"
 
 namespace orvane::cli {
 namespace {
@@ -14,8 +16,8 @@ const CliCommand* Find(const std::string& name) {
 }
 
 void PrintCommandHelp(const CliCommand& c, std::ostream& out) {
-  out << "usage: orvane-cli " << c.Name << " " << c.Usage << "\n  " << c.Summary << "\n  example: " << c.Example
-      << "\n";
+  out << "usage: orvane-cli " << c.Name << (*c.Usage != '\0' ? " " : "") << c.Usage << "\n  " << c.Summary
+      << "\n  example: " << c.Example << "\n  " << kCommandOptionsText << "\n";
 }
 
 }  // namespace
@@ -26,6 +28,9 @@ const std::vector<CliCommand>& CliCommands() {
     InfoCommand(),
     ProductsCommand(),
     SaveCommand(),
+    EffectCommand(),
+    LibraryCommand(),
+    ScriptCommand(),
     SummaryCommand(),
 #if defined(ORVANE_CLI_RENDER)
     RenderCommand(),
@@ -34,20 +39,23 @@ const std::vector<CliCommand>& CliCommands() {
 #if defined(ORVANE_CLI_VIDEO)
     VideoCommand(),
 #endif
+    FoldersCommand(),
   };
   return commands;
 }
 
 void PrintHelp(std::ostream& out) {
-  out << "orvane-cli: compile, inspect, save and draw Orvane firework shows without a display.\n\n"
-         "usage: orvane-cli COMMAND [OPTIONS]   (-v: say more; COMMAND --help: its options)\n\n"
-         "commands:\n";
+  out << "orvane-cli: " << kToolSummary << ".\n\n"
+      << "usage: orvane-cli " << kToolUsage << "   (" << kCommonOptionsText << ")\n\n"
+      << "commands:\n";
   for (const CliCommand& c : CliCommands()) {
-    out << "  " << c.Name << " " << c.Usage << "\n      " << c.Summary << "\n      example: " << c.Example << "\n";
+    out << "  " << c.Name << (*c.Usage != '\0' ? " " : "") << c.Usage << "\n      " << c.Summary
+        << "\n      example: " << c.Example << "\n";
   }
-  out << "\nexit status: 0 done, 1 bad input or I/O error, 2 refused by a check "
-         "(chaining cycle, size bound reached).\n";
+  out << "\nexit status: " << kExitStatusText << ".\n";
 }
+
+std::string VersionLine() { return std::string("orvane-cli ") + ProgramVersion(); }
 
 std::string FormatFixed(double value, int decimals) {
   char text[64];
@@ -55,7 +63,10 @@ std::string FormatFixed(double value, int decimals) {
   return text;
 }
 
-void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << message << "\n"; }
+bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+// Messages quote what files hold (labels, values): never raw on a terminal.
+void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << TerminalText(message) << "\n"; }
 
 bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error) {
   auto takesValue = [&](const std::string& option) {
@@ -98,6 +109,10 @@ int RunCli(const std::vector<std::string>& words, CliIo& io) {
   const std::string& name = words[0];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintHelp(io.Out);
+    return kExitDone;
+  }
+  if (name == "--version") {
+    io.Out << VersionLine() << "\n";
     return kExitDone;
   }
   const CliCommand* command = Find(name);

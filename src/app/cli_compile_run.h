@@ -11,9 +11,10 @@
 namespace orvane::cli {
 
 // Compiles the job and prints file, [cues,] frames, blocks, records, seconds and
-// compile-seconds. Nothing (after the message) when no show was written.
+// compile-seconds. Nothing (after the message) when no show was written: the status is
+// then in `failed`. io.Stop ends the compile early.
 std::optional<CompileOutcome> CompileAndPrintFigures(const CompileJob& job, float scale, CliIo& io,
-                                                     std::optional<size_t> cues);
+                                                     std::optional<size_t> cues, int& failed);
 
 // A written show's exit status: refused, with the message, when a bound cut it.
 int WrittenShowStatus(const CompileOutcome& outcome, CliIo& io);

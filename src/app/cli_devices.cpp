@@ -18,7 +18,8 @@ bool ParseWhole(const std::string& text, T& value) {
   return !text.empty() && r.ec == std::errc() && r.ptr == end;
 }
 
-int LoadFolder(const std::filesystem::path& folder, const CliArgs& args, CliIo& io, DeviceList& list) {
+int LoadFolder(const std::filesystem::path& folder, const CliArgs& args, CliIo& io, DeviceList& list,
+               FolderLoadReport* loaded) {
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) {
     ReportError(io, folder.string() + " is not a folder");
@@ -26,6 +27,7 @@ int LoadFolder(const std::filesystem::path& folder, const CliArgs& args, CliIo& 
   }
   StderrDialogs dialogs(io.Err);
   const FolderLoadReport report = list.LoadFolder(folder, dialogs);
+  if (loaded != nullptr) *loaded = report;
   if (args.Verbose()) {
     for (const SkippedFile& s : report.Skipped) ReportError(io, "skipped " + s.Path.string() + ": " + s.Reason);
     io.Err << "orvane-cli: " << report.Loaded << " devices loaded from " << folder.string() << "\n";
@@ -66,7 +68,15 @@ int ApplyCliSeed(const CliArgs& args, CliIo& io) {
   return kExitDone;
 }
 
-int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list) {
+std::string SkippedDeviceNote(const FolderLoadReport& report, int32_t code) {
+  for (const SkippedFile& skipped : report.Skipped) {
+    if (FileStem(skipped.Path) == std::to_string(code))
+      return " " + skipped.Path.string() + " was skipped: " + skipped.Reason + ".";
+  }
+  return {};
+}
+
+int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list, FolderLoadReport* report) {
   const bool folder = args.Has("--devices");
   const bool preset = args.Has("--preset");
   if (folder == preset) {
@@ -74,7 +84,8 @@ int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list) {
     return kExitBadInput;
   }
   if (const int status = ApplyCliSeed(args, io); status != kExitDone) return status;
-  return folder ? LoadFolder(args.Value("--devices"), args, io, list) : LoadPreset(args.Value("--preset"), io, list);
+  return folder ? LoadFolder(args.Value("--devices"), args, io, list, report)
+                : LoadPreset(args.Value("--preset"), io, list);
 }
 
 }  // namespace orvane::cli

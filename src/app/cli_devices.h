@@ -11,8 +11,14 @@
 
 namespace orvane::cli {
 
-// kExitDone, or the exit status after a message on stderr.
-int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list);
+// kExitDone, or the exit status after a message on stderr. `report` (may be null) gets
+// what a folder load read and skipped.
+int LoadCliDevices(const CliArgs& args, CliIo& io, DeviceList& list, FolderLoadReport* report = nullptr);
+
+// " <file> was skipped: <reason>." for the skipped file named after `code`, or nothing:
+// what a missing root's message adds, so a device that could not be prepared (say, for
+// want of memory) is not reported as absent.
+std::string SkippedDeviceNote(const FolderLoadReport& report, int32_t code);
 
 // Reads --seed and enables seeded mode; kExitDone when absent.
 int ApplyCliSeed(const CliArgs& args, CliIo& io);

@@ -19,9 +19,13 @@ int Info(const CliArgs& args, CliIo& io) {
   }
   const std::string& file = args.Positionals[0];
   ShowSummary s;
-  if (const auto fault = SummarizeShowFile(file, s)) {
+  if (const auto fault = SummarizeShowFile(file, s, io.Stop)) {
     ReportError(io, fault->Unreadable ? fault->Reason : file + ": damaged show file at " + fault->Describe());
     return kExitBadInput;
+  }
+  if (s.Stopped) {
+    ReportError(io, "stopped");
+    return kExitStopped;
   }
   io.Out << "blocks: " << s.Blocks << "\n"
          << "frames: " << s.Frames << "\n"

@@ -7,11 +7,16 @@
 #include <vector>
 
 #include "app/cli_command.h"
+#include "util/stop_signals.h"
 
 int main(int argc, char** argv) {
+  orvane::IgnoreFileSizeSignal();
+  const orvane::StopSignals stopSignals;
   std::vector<std::string> words(argv + 1, argv + argc);
-  orvane::cli::CliIo io{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
-  const int status = orvane::cli::RunCli(words, io);
+  orvane::cli::CliIo io{std::cout, std::cerr, isatty(STDERR_FILENO) == 1, stopSignals.Token()};
+  int status = orvane::cli::RunCli(words, io);
+  if (status == orvane::cli::kExitStopped && stopSignals.Signal() != 0)
+    status = orvane::StoppedExitStatus(stopSignals.Signal());
   std::cout.flush();
   return status;
 }

@@ -13,6 +13,7 @@
 #include "show/calibre_rule.h"
 #include "show/design_summary.h"
 #include "show/show_measures.h"
+#include "util/terminal_text.h"
 
 namespace orvane::cli {
 namespace {
@@ -40,14 +41,14 @@ int OpenAndMeasure(const CliArgs& args, CliIo& io, MeasuredShow& show) {
 void PrintMeasured(CliIo& io, const char* kind, int32_t code, const Product* row, const ShowMeasures& measures) {
   io.Out << kind << ": " << code;
   if (row != nullptr) {
-    io.Out << ", \"" << row->Name << "\", " << ProductTypeName(row->Type);
+    io.Out << ", \"" << TerminalText(row->Name) << "\", " << ProductTypeName(row->Type);
     if (row->CalibreMm) io.Out << ", " << Float64Text(*row->CalibreMm) << " mm";
   } else {
     io.Out << ", no product row";
   }
   if (const auto f = measures.Figures.find(code); f != measures.Figures.end())
     io.Out << ", " << ProductFiguresText(row, f->second) << "\n";
-  else io.Out << ", not measured: " << measures.Failed.at(code) << "\n";
+  else io.Out << ", not measured: " << TerminalText(measures.Failed.at(code)) << "\n";
 }
 
 int Products(const CliArgs& args, CliIo& io) {
@@ -68,7 +69,7 @@ int Summary(const CliArgs& args, CliIo& io) {
   MeasuredShow show;
   if (const int status = OpenAndMeasure(args, io, show); status != kExitDone) return status;
   const DesignSummary summary = SummarizeDesign(show.Project.Show(), show.Measures.Figures);
-  io.Out << (args.Flags.count("--csv") != 0 ? DesignSummaryCsv(summary) : DesignSummaryText(summary));
+  io.Out << TerminalText(args.Flags.count("--csv") != 0 ? DesignSummaryCsv(summary) : DesignSummaryText(summary));
   return kExitDone;
 }
 

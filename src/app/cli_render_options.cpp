@@ -47,7 +47,7 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, Re
   }
   if (options.Look == RenderLook::Night) {
     if (const std::optional<std::string> classic =
-            FirstGiven(args, {"--scenery", "--particles", "--camera", "--flat", "--overview"})) {
+            FirstGiven(args, {"--scenery", "--particles", "--camera", "--flat", "--overview", "--no-texts"})) {
       return refuse(*classic + " belongs to the classic look; add --look classic");
     }
     if (args.Has("--ground")) {
@@ -96,6 +96,7 @@ int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, Re
   }
   options.Flat = args.Flags.count("--flat") != 0;
   options.Overview = args.Flags.count("--overview") != 0;
+  options.Texts = args.Flags.count("--no-texts") == 0;
   return kExitDone;
 }
 

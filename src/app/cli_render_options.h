@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/cli_command.h"
-#include "app/show_render.h"
+#include "export/show_render.h"
 
 namespace orvane::cli {
 
@@ -14,7 +14,7 @@ namespace orvane::cli {
 inline const std::vector<std::string> kNightValueOptions = {"--look", "--camera-path", "--title", "--ground"};
 inline const std::vector<std::string> kNightFlagOptions = {"--no-title"};
 
-// --size, --frames, --scenery, --particles, --flat, --overview, --camera; --look (else
+// --size, --frames, --scenery, --particles, --flat, --overview, --no-texts, --camera; --look (else
 // `look`) with the night look's --camera-path, --title, --no-title and --ground. Options
 // of the other look are refused. kExitDone, or the exit status after a message.
 int ReadRenderOptions(const CliArgs& args, CliIo& io, RenderOptions& options, RenderLook look = RenderLook::Classic);

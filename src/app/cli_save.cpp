@@ -53,7 +53,7 @@ CliCommand SaveCommand() {
   return {"save",
           "writes the devices of a preset or a folder as device files (<code>.odev, <code>.osub) into DIR; "
           "files already there are replaced only with --force",
-          "(--preset N | --devices DIR) -o DIR [--force]",
+          "(--preset N | --devices DIR) -o DIR [--seed S] [--force]",
           "orvane-cli save --preset 2 -o devices/",
           {"--devices", "--preset", "--seed", "-o"},
           Save,

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "app/cli_compile_run.h"
 #include "app/cli_devices.h"
@@ -20,6 +21,7 @@
 #include "show/show_folder.h"
 #include "show/show_root_cues.h"
 #include "show/staged_files.h"
+#include "util/terminal_text.h"
 
 namespace orvane::cli {
 namespace {
@@ -49,11 +51,11 @@ int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& sh
   return kExitDone;
 }
 
-// The cue's label on one line of the figures.
+// The cue's label on one line of the figures, with nothing a terminal would act on.
 std::string OneLine(std::string text) {
   for (char& c : text)
     if (c == '\r' || c == '\n') c = ' ';
-  return text;
+  return TerminalText(text);
 }
 
 void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
@@ -72,6 +74,7 @@ void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<Cue
     } else {
       io.Out << ", no particles";
     }
+    if (e.Culled > 0) io.Out << ", culled " << e.Culled;
     io.Out << ", label \"" << OneLine(c.Label) << "\"\n";
   }
 }
@@ -89,21 +92,25 @@ int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, c
 }
 
 // Extents in metres at the site's scale (the default site's for a bare cue list).
-int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const CompileJob& job, float scale,
-                      const ShowSite& site) {
-  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scale, io, cues.size());
-  if (!compiled) return kExitBadInput;
+int FinishShowCompile(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const std::string& cueFile,
+                      const CompileJob& job, float scale, const ShowSite& site, CompiledShowFolder* kept = nullptr) {
+  int notWritten = kExitBadInput;
+  const std::optional<CompileOutcome> compiled = CompileAndPrintFigures(job, scale, io, cues.size(), notWritten);
+  if (!compiled) return notWritten;
   const CompileOutcome& outcome = *compiled;
   PrintExtents(io, cues, outcome.Extents, site);
+  if (const auto culled = CulledCuesWarning(cues, outcome.Extents, cueFile)) ReportError(io, *culled);
   if (args.Has("--extents")) {
     if (const int status = WriteExtents(args, io, cues, outcome.Extents, site); status != kExitDone) return status;
   }
+  if (kept && job.Cues) *kept = {*job.Cues, outcome.Extents};
   return WrittenShowStatus(outcome, io);
 }
 
 // A show folder compiles as the show window compiles it: through the project, at the show's
 // seed unless --seed gives another.
-int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job) {
+int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJob job,
+                      CompiledShowFolder* compiled = nullptr) {
   ShowCompileRequest request;
   if (const int status = ReadCliSeed(args, io, request.Seed); status != kExitDone) return status;
   ShowProject project(PrepareCompiledPart);
@@ -121,10 +128,21 @@ int CompileShowFolder(const CliArgs& args, CliIo& io, float scaleValue, CompileJ
     return answer.Refusal.Kind == CompileRefusalKind::kRecursive ? kExitRefused : kExitBadInput;
   }
   io.Out << "seed: " << answer.Plan->Seed << "\n";
-  return FinishShowCompile(args, io, project.Cues(), answer.Plan->Job, answer.Plan->Scale, project.Site());
+  return FinishShowCompile(args, io, project.Cues(), kCueFileName, answer.Plan->Job, answer.Plan->Scale, project.Site(),
+                           compiled);
 }
 
 }  // namespace
+
+int CompileShowFolderInto(const CliArgs& args, CliIo& io, const std::filesystem::path& file,
+                          CompiledShowFolder* compiled) {
+  CompileJob job;
+  job.Output = file;
+  job.Limits.Disk = DiskSpaceGuard{kTemporaryShowMinFreeBytes};
+  std::ostringstream figures;
+  CliIo quiet{figures, io.Err, io.ErrIsTerminal, io.Stop};
+  return CompileShowFolder(args, quiet, 1.0f, std::move(job), compiled);
+}
 
 int OpenCliShow(const CliArgs& args, CliIo& io, ShowProject& project) {
   const fs::path folder = args.Value("--show");
@@ -189,7 +207,7 @@ int CompileCueList(const CliArgs& args, CliIo& io, float scaleValue, CompileJob 
     case SnapshotStatus::kReady: break;
   }
   job.Cues = std::move(roots);
-  return FinishShowCompile(args, io, cues, job, scaleValue, show.Document.Settings.Site);
+  return FinishShowCompile(args, io, cues, show.CueFile, job, scaleValue, show.Document.Settings.Site);
 }
 
 }  // namespace orvane::cli

@@ -3,58 +3,34 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <ostream>
 #include <sstream>
+#include <stop_token>
 
 #include "app/cli_command.h"
+#include "app/cli_outputs.h"
 #include "app/cli_render_options.h"
-#include "app/export_progress.h"
-#include "app/night_site.h"
-#include "app/video_export.h"
+#include "app/cli_show.h"
 #include "compiler/show_record.h"
+#include "export/export_progress.h"
+#include "export/night_site.h"
+#include "export/video_export.h"
+#include "export/video_export_run.h"
 #include "media/audio_track.h"
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
 #include "show/show_folder.h"
 #include "show/show_settings.h"
 #include "show/staged_files.h"
-#include "show/video_export_run.h"
+#include "viewer/camera_fit.h"
+#include "viewer/scenery.h"
 
 namespace orvane::cli {
 namespace {
-
-constexpr int kExitStopped = kCliExitStopped;
-
-std::atomic<bool> stop_requested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void RequestStop(int) { stop_requested.store(true); }
-
-// Ctrl-C and a polite kill end the export between frames, so no partial file is left.
-class StopSignals {
- public:
-  StopSignals() {
-    stop_requested.store(false);
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &oldInt_);
-    sigaction(SIGTERM, &action, &oldTerm_);
-  }
-  ~StopSignals() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
-  }
-
- private:
-  struct sigaction oldInt_ {
-  }, oldTerm_{};
-};
 
 namespace fs = std::filesystem;
 
@@ -132,7 +108,8 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
     if (const int status = ReadShowFolder(args, args.Value("--show"), io, job); status != kExitDone) return status;
   }
   if (args.Has("--music-offset")) {
-    const std::optional<double> offset = ReadDecimal(args.Value("--music-offset"), '.');
+    const std::string& text = args.Value("--music-offset");
+    const std::optional<double> offset = IsBlankText(text) ? std::nullopt : ReadDecimal(text, '.');
     if (!job.Music) return refuse("--music-offset needs --music, or a show with music");
     if (!offset || !std::isfinite(*offset) || std::fabs(*offset) > 86400) {
       return refuse("--music-offset takes seconds, -86400 to 86400");
@@ -140,12 +117,11 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
     job.MusicOffsetSeconds = *offset;
   }
   // A slip of the keyboard must not replace the show or the music with the video.
-  std::error_code ec;
-  for (const auto& input : {std::optional(job.ShowFile), job.Music, job.CameraPath}) {
-    if (input && !input->empty() && std::filesystem::equivalent(*input, job.Output, ec)) {
-      return refuse("-o names the input " + input->string() + "; choose another file for the video");
-    }
-  }
+  std::vector<fs::path> inputs = CliInputFiles(args);
+  if (!job.ShowFile.empty()) inputs.push_back(job.ShowFile);
+  if (job.Music) inputs.push_back(*job.Music);
+  if (job.CameraPath) inputs.push_back(*job.CameraPath);
+  if (const int status = CheckCliOutputs(io, {{"-o", job.Output}}, inputs); status != kExitDone) return status;
   // Bad music is told before a show is compiled for it.
   if (job.Music) {
     std::string error;
@@ -170,13 +146,17 @@ class TemporaryShowFile {
   fs::path path_;
 };
 
-int CompileShow(const CliArgs& args, CliIo& io, const fs::path& file) {
-  std::vector<std::string> words = {"compile", "--show", args.Value("--show"), "-o", file.string()};
-  if (args.Has("--seed")) words.insert(words.end(), {"--seed", args.Value("--seed")});
-  if (args.Verbose()) words.push_back("-v");
-  std::ostringstream figures;
-  CliIo compileIo{figures, io.Err, io.ErrIsTerminal};
-  return RunCli(words, compileIo);
+// The show compiled at its seed; without --camera the camera frames what it measured.
+int CompileShow(const CliArgs& args, CliIo& io, VideoJob& job) {
+  CompiledShowFolder compiled;
+  if (const int status = CompileShowFolderInto(args, io, job.ShowFile, &compiled); status != kExitDone) return status;
+  if (!job.Render.Camera) {
+    if (const std::optional<SceneBox> box = ShowBox(compiled.Cues, compiled.Extents, kGridFloorY)) {
+      const CameraPose pose = FitCamera(*box, static_cast<double>(job.Render.Width) / job.Render.Height);
+      job.Render.Camera = RenderCamera{pose.Yaw, pose.Pitch, pose.X, pose.Y, pose.Z};
+    }
+  }
+  return kExitDone;
 }
 
 // Redraws a terminal line at most ten times a second; one "frame N/M" line per step for
@@ -214,16 +194,14 @@ int Video(const CliArgs& args, CliIo& io) {
   const auto started = std::chrono::steady_clock::now();
   VideoExportReport report;
   std::optional<TemporaryShowFile> compiled;
-  {
-    // A stop asked for while the show compiles takes effect before the first frame.
-    StopSignals signals;
-    if (args.Has("--show")) {
-      compiled.emplace();
-      job.ShowFile = compiled->Path();
-      if (const int status = CompileShow(args, io, job.ShowFile); status != kExitDone) return status;
-    }
-    report = ExportVideo(job, stop_requested, [&printer](int64_t done, int64_t total) { printer(done, total); });
+  if (args.Has("--show")) {
+    compiled.emplace();
+    job.ShowFile = compiled->Path();
+    if (const int status = CompileShow(args, io, job); status != kExitDone) return status;
   }
+  std::atomic<bool> stopped{io.Stop.stop_requested()};
+  const std::stop_callback onStop(io.Stop, [&stopped] { stopped.store(true); });
+  report = ExportVideo(job, stopped, [&printer](int64_t done, int64_t total) { printer(done, total); });
   printer.Clear();
   if (report.Stopped) {
     ReportError(io, "stopped; no video written");

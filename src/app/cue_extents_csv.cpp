@@ -39,7 +39,7 @@ std::string CueExtentsCsv(const std::vector<Cue>& cues, const std::vector<CueExt
   for (size_t i = 0; i < cues.size() && i < extents.size(); ++i) {
     const Cue& c = cues[i];
     const CueExtent& e = extents[i];
-    text += std::to_string(c.Line) + "," + CsvField(c.Label) + "," + std::to_string(c.Code) + "," +
+    text += std::to_string(c.Line) + "," + SpreadsheetField(c.Label) + "," + std::to_string(c.Code) + "," +
             CueTimeText(c.TimeMs) + "," + Fixed(e.Frames() / static_cast<double>(kFramesPerSecond), 2);
     // A cue that wrote no particle has no height, radius or lowest point.
     const ExtentMetres m = MetresOfExtent(e, site);

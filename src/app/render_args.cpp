@@ -5,6 +5,7 @@
 
 #include "model/decimal_text.h"
 #include "model/integer_text.h"
+#include "export/video_export_run.h"
 
 namespace orvane {
 namespace {
@@ -33,7 +34,8 @@ std::optional<std::pair<int32_t, int32_t>> ParseRenderSize(const std::string& te
   const std::vector<std::string> parts = Split(text, 'x');
   if (parts.size() != 2) return std::nullopt;
   const auto w = ParseInteger(parts[0]), h = ParseInteger(parts[1]);
-  if (!w || !h || *w < 16 || *h < 16 || *w > 4096 || *h > 4096) return std::nullopt;
+  if (!w || !h || *w < kMinPictureSide || *h < kMinPictureSide || *w > kMaxPictureSide || *h > kMaxPictureSide)
+    return std::nullopt;
   return std::pair{*w, *h};
 }
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/show_render.h"
+#include "export/show_render.h"
 
 namespace orvane {
 

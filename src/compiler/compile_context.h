@@ -11,14 +11,16 @@
 #include "compiler/show_record.h"
 #include "compiler/show_sink.h"
 #include "compiler/trail_pool.h"
+#include "util/show_length.h"
 
 namespace orvane {
 
 // The most particles one compile may hold at once, and the default bound.
-inline constexpr uint64_t kMaxParticles = 20'000'000;
-// One hour of show. Trails too faint to fade in float32, or an absurd effect length,
+inline constexpr uint64_t kMaxParticles = kMaxFrameRecords;
+// The longest show. Trails too faint to fade in float32, or an absurd effect length,
 // would otherwise compile until the disk is full.
-inline constexpr uint64_t kMaxFrames = 90'000;
+inline constexpr uint64_t kMaxFrames = kMaxShowSeconds * static_cast<uint64_t>(kFramesPerSecond);
+static_assert(kMaxFrames == 90'000);
 
 // The size bounds. An acyclic chain can still multiply beyond memory or never end; past
 // any limit the compile ends after the current frame and keeps the show written so far.

@@ -24,6 +24,8 @@ struct CompileOutcome {
   uint64_t Frames = 0;
   uint64_t Blocks = 0;
   uint64_t Records = 0;
+  // Records not written: a position beyond what the file can store (PositionFits).
+  uint64_t Culled = 0;
   // kCut by the show-length bound rather than the size bound.
   bool LengthCut = false;
   // The text for the user when State is not kComplete.

@@ -27,6 +27,13 @@ inline std::string NotEnoughDiskSpaceMessage(uint64_t freeBytes) {
 
 inline constexpr const char* kCompileOutOfMemory = "There is not enough memory to compile the show.";
 
+// Records left out of the file: their positions are beyond what it can store (PositionFits).
+inline std::string CulledMessage(uint64_t records) {
+  return std::to_string(records) +
+         " particle records were not written: they left the range a show file can store "
+         "(-10.92 to 10.92 scene units from the origin).";
+}
+
 inline std::string NoDeviceMessage(int32_t code) {
   return "No device with code " + std::to_string(code) + " is in the device list.";
 }

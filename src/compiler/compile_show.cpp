@@ -10,23 +10,30 @@
 namespace orvane {
 namespace {
 
-// The pool's records and its Fade in one pass over it.
-void WriteTrailAndFade(CompileContext& context, ShowWriter& writer) {
-  uint8_t* out = writer.ReserveRecords(context.Trail.Count());
-  writer.CommitRecords(context.Trail.WriteAndFade(out, context.CurrentScale()));
+// The pool's records and its Fade in one pass over it; the records culled.
+uint64_t WriteTrailAndFade(CompileContext& context, ShowWriter& writer) {
+  const size_t held = context.Trail.Count();
+  uint8_t* out = writer.ReserveRecords(held);
+  const size_t written = context.Trail.WriteAndFade(out, context.CurrentScale());
+  writer.CommitRecords(written);
+  return held - written;
 }
 
-void WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writer) {
+// The set's live stars; the records culled.
+uint64_t WriteStars(const CompileContext& context, const CSet& set, ShowWriter& writer) {
   const uint8_t size = SizeNibble(set.Size, context.CurrentScale());
   uint8_t* out = writer.ReserveRecords(set.Stars.size());
   size_t count = 0;
+  uint64_t culled = 0;
   for (const TBasePartics& star : set.Stars) {
     if (!star.Alive) continue;
-    EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ, star.Encoded[star.Age * set.ColorStride],
-                 size);
-    ++count;
+    const bool fits = EncodeRecord(out + count * kRecordSize, star.PosX, star.PosY, star.PosZ,
+                                   star.Encoded[star.Age * set.ColorStride], size);
+    count += fits ? 1 : 0;
+    culled += fits ? 0 : 1;
   }
   writer.CommitRecords(count);
+  return culled;
 }
 
 // A show's sets: what a set spawns or emits descends from the same cue.
@@ -63,11 +70,11 @@ void RunFrames(CompileContext& context, ShowWriter& writer, CompileListener* lis
     writer.BeginFrame();
     // Noted before the pass, which fades some particles out: these are the positions written.
     if (cues != nullptr) cues->NoteTrail(context.Trail, frame);
-    WriteTrailAndFade(context, writer);
+    outcome.Culled += WriteTrailAndFade(context, writer);
     // Sets spawned meanwhile are appended, written (no live stars yet) and stepped in this pass.
     for (size_t j = 0; j < context.Sets.Count(); ++j) {
       CSet& set = context.Sets[j];
-      if (set.Ready) WriteStars(context, set, writer);
+      if (set.Ready) outcome.Culled += WriteStars(context, set, writer);
       if (cues == nullptr) {
         StepSet(context, set);
         continue;

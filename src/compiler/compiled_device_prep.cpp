@@ -186,7 +186,7 @@ void BuildStarTable(TCompDevice& part) {
   }
 }
 
-bool PrepareCompiledPart(TBaseDevice& device) {
+PrepareResult PrepareCompiledPart(TBaseDevice& device) {
   device.Compiled.reset();
   try {
     auto part = std::make_shared<TCompDevice>(CompiledScalars(device));
@@ -200,7 +200,7 @@ bool PrepareCompiledPart(TBaseDevice& device) {
     device.Compiled = std::move(part);
     return true;
   } catch (const std::bad_alloc&) {
-    return false;
+    return PrepareResult::ShortOfMemory();
   }
 }
 

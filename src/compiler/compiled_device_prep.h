@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "model/device.h"
+#include "model/device_lookup.h"
 
 namespace orvane {
 
@@ -15,8 +16,9 @@ namespace orvane {
 inline constexpr int64_t kMaxColorEntries = int64_t{1} << 26;
 
 // Fills device.Compiled from the simulation fields, ColorData, the start position and
-// Definition.Code. False (and no compiled part) when the tables cannot be made.
-bool PrepareCompiledPart(TBaseDevice& device);
+// Definition.Code. False (and no compiled part) when the tables cannot be made, saying
+// whether memory ran out.
+PrepareResult PrepareCompiledPart(TBaseDevice& device);
 
 // The scalar conversions of the preparation, without the star table.
 TCompDevice CompiledScalars(const TBaseDevice& device);

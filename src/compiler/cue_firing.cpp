@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "compiler/compile_context.h"
+#include "compiler/show_record.h"
 
 namespace orvane {
 
@@ -32,6 +33,8 @@ void CueFiring::Fire(CompileContext& context, uint64_t frame) {
 void CueFiring::Note(uint32_t cue, double x, double y, double z, uint64_t frame) {
   assert(cue < extents_.size());
   CueExtent& e = extents_[cue];
+  // The positions are the particles' float32 ones, exact in double.
+  if (!PositionFits(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z))) ++e.Culled;
   const RootCue& c = cues_[cue];
   const double dx = x - c.X;
   const double dz = z - c.Z;

@@ -14,7 +14,8 @@ struct RootCue {
 };
 
 // Over every particle written that descends from one cue: its root set, every set that
-// set spawns, and their trail particles. Scene units; frames count from the show's start.
+// set spawns, and their trail particles, culled ones included (the simulation went
+// there). Scene units; frames count from the show's start.
 struct CueExtent {
   bool Seen = false;  // the cue wrote at least one particle; the rest is meaningful then
   uint32_t FirstFrame = 0;
@@ -22,6 +23,8 @@ struct CueExtent {
   double Height = 0;  // highest point above the cue's start point
   double Radius = 0;  // largest horizontal distance from the start point
   double Lowest = 0;  // lowest height (y) reached
+  // Records of the cue not written: their position was beyond what the file can store.
+  uint64_t Culled = 0;
   // The break: the first frame in which a set descending from the cue, other than its root
   // set, is made, and that set's start height above the cue's start point. A device that
   // chains to nothing never breaks.

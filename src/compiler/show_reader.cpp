@@ -66,6 +66,9 @@ bool FrameCursor::Next(ShowFrame& frame) {
   const uint32_t index = header.U32();
   const uint32_t length = header.U32();
   if (length % kRecordSize != 0) return Fail(position_ + 4, "frame length " + Num(length) + " is not a multiple of 10");
+  if (length / kRecordSize > kMaxFrameRecords)
+    return Fail(position_ + 4, "frame records of " + Num(length) + " bytes are more than a frame holds (" +
+                                   Num(kMaxFrameRecords) + " records)");
   if (length > left - kFrameHeaderSize)
     return Fail(position_ + 4, "frame records of " + Num(length) + " bytes run past the block data (" +
                                    Num(left - kFrameHeaderSize) + " bytes left)");

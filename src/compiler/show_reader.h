@@ -9,7 +9,8 @@
 // - a last frame index of 24, or 1..24 on the closing block;
 // - frames indexed 0, 1, 2 ... with the final one carrying the last frame index: 25
 //   frames in a full block, n frames (the last under index n) in a closing block;
-// - frame lengths a multiple of 10, ending exactly at the block data's end;
+// - frame lengths a multiple of 10, of at most kMaxFrameRecords records, ending exactly
+//   at the block data's end;
 // - only the final block may be short, and nothing follows the final block.
 
 #include <cstdint>

@@ -23,6 +23,9 @@ inline constexpr uint32_t kFullBlockLastIndex = kFramesPerBlock - 1;
 inline constexpr double kFramesPerSecond = 25.0;
 // No block's data is larger: the writer keeps to it and the reader refuses more.
 inline constexpr uint64_t kMaxBlockDataBytes = uint64_t{1} << 30;
+// No frame holds more records: a compile holds at most this many particles at once, and a
+// frame has one record per particle. The reader refuses more before reading them.
+inline constexpr uint64_t kMaxFrameRecords = 20'000'000;
 // The compiled show's file name in the program's temporary folder.
 inline constexpr const char* kShowFileName = "ovcompile.dat";
 // One scene unit is 3000 steps of a stored position.
@@ -36,6 +39,15 @@ inline void StoreU16(uint8_t* out, uint32_t v) { ByteWriter({out, 2}).U16(static
 // Stored position: the low 16 bits of round(f32(v * 3000)). A value that is not finite
 // (or beyond int32) rounds to -2^31, whose low 16 bits are 0, so it lands at the origin.
 inline uint32_t PositionField(float v) { return static_cast<uint32_t>(RoundHalfEven(v * 3000)); }
+
+// Whether round(f32(v * 3000)) fits the 16 bits: a record with a position that does not
+// would land somewhere else entirely, so it is not written at all (it is "culled").
+inline bool PositionFits(float v) {
+  const int32_t field = RoundHalfEven(v * kPositionSteps);
+  return field >= -32768 && field <= 32767;
+}
+
+inline bool PositionFits(float x, float y, float z) { return PositionFits(x) && PositionFits(y) && PositionFits(z); }
 
 inline uint8_t ColorByte(float c) { return static_cast<uint8_t>(RoundHalfEven(c * 255)); }
 
@@ -106,28 +118,34 @@ inline uint32_t ColorWord(float red, float green, float blue, float alpha, uint8
 #endif
 }
 
-// A whole record: the three position fields, then the colour word.
-inline void StoreRecord(uint8_t* out, float x, float y, float z, uint32_t colorWord) {
+// A whole record: the three position fields, then the colour word. False when a position
+// does not fit its field (PositionFits): the bytes are then written all the same, and the
+// caller does not keep them.
+inline bool StoreRecord(uint8_t* out, float x, float y, float z, uint32_t colorWord) {
 #if defined(__SSE2__)
   // The low 16 bits of each field, sign-extended so that the pack keeps them as they are;
-  // 8 bytes go out, the last two of which the colour word then overwrites.
+  // 8 bytes go out, the last two of which the colour word then overwrites. A field fits
+  // when sign-extending its low half gives it back.
   const __m128i fields = _mm_cvtps_epi32(_mm_mul_ps(_mm_setr_ps(x, y, z, 0.0f), _mm_set1_ps(kPositionSteps)));
   const __m128i low = _mm_srai_epi32(_mm_slli_epi32(fields, 16), 16);
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(low, low));
+  const bool fits = (_mm_movemask_epi8(_mm_cmpeq_epi32(low, fields)) & 0x0FFF) == 0x0FFF;
 #else
   StorePositions(out, x, y, z);
+  const bool fits = PositionFits(x, y, z);
 #endif
   StoreU32(out + 6, colorWord);
+  return fits;
 }
 
-inline void EncodeRecord(uint8_t* out, float x, float y, float z, EncodedColor color, uint8_t sizeNibble) {
-  StoreRecord(out, x, y, z, ColorWord(color, sizeNibble));
+inline bool EncodeRecord(uint8_t* out, float x, float y, float z, EncodedColor color, uint8_t sizeNibble) {
+  return StoreRecord(out, x, y, z, ColorWord(color, sizeNibble));
 }
 
-// Writes one record at out (10 bytes). sizeNibble comes from SizeNibble.
-inline void EncodeRecord(uint8_t* out, float x, float y, float z, float red, float green, float blue, float alpha,
+// Writes one record at out (10 bytes). sizeNibble comes from SizeNibble. False: keep it not.
+inline bool EncodeRecord(uint8_t* out, float x, float y, float z, float red, float green, float blue, float alpha,
                          uint8_t sizeNibble) {
-  StoreRecord(out, x, y, z, ColorWord(red, green, blue, alpha, sizeNibble));
+  return StoreRecord(out, x, y, z, ColorWord(red, green, blue, alpha, sizeNibble));
 }
 
 struct ParticleRecord {

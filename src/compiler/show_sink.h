@@ -39,6 +39,9 @@ class ShowCountingSink : public ShowSink {
 
 // A compile that never ends would otherwise fill the disk for everyone.
 inline constexpr uint64_t kMinFreeDiskBytes = uint64_t{512} << 20;
+// A show compiled only to be drawn and removed (a video, a contact sheet) needs room for
+// itself and this margin, as what it becomes is small: a small disk still takes it.
+inline constexpr uint64_t kTemporaryShowMinFreeBytes = uint64_t{64} << 20;
 
 // The free bytes (for an unprivileged user) of the file system holding a folder, or
 // nothing when it cannot be asked.

@@ -24,7 +24,7 @@ void AddFrame(const ShowFrame& frame, ShowSummary& s, std::array<int16_t, 3>& lo
 
 }  // namespace
 
-std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summary) {
+std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summary, std::stop_token stop) {
   summary = ShowSummary{};
   std::array<int16_t, 3> lo;
   std::array<int16_t, 3> hi;
@@ -32,6 +32,10 @@ std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summ
   hi.fill(std::numeric_limits<int16_t>::min());
   ShowBlock block;
   for (;;) {
+    if (stop.stop_requested()) {
+      summary.Stopped = true;
+      break;
+    }
     const ShowFileReader::Status status = reader.ReadBlock(block);
     if (status == ShowFileReader::Status::kFault) return reader.Fault();
     if (status == ShowFileReader::Status::kEnd) break;
@@ -53,10 +57,11 @@ std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summ
   return std::nullopt;
 }
 
-std::optional<ShowFault> SummarizeShowFile(const std::filesystem::path& path, ShowSummary& summary) {
+std::optional<ShowFault> SummarizeShowFile(const std::filesystem::path& path, ShowSummary& summary,
+                                           std::stop_token stop) {
   ShowFileReader reader;
   if (!reader.Open(path)) return reader.Fault();
-  return SummarizeShow(reader, summary);
+  return SummarizeShow(reader, summary, std::move(stop));
 }
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <stop_token>
 
 #include "compiler/show_reader.h"
 
@@ -21,10 +22,13 @@ struct ShowSummary {
   // Bounding box of every particle, in scene units; only meaningful when Records > 0.
   std::array<float, 3> Min{};
   std::array<float, 3> Max{};
+  // `stop` came before the end: the figures cover the blocks read so far.
+  bool Stopped = false;
 };
 
-// Reads every block to the end; the first fault stops it.
-std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summary);
-std::optional<ShowFault> SummarizeShowFile(const std::filesystem::path& path, ShowSummary& summary);
+// Reads every block to the end; the first fault stops it, and so does `stop` (between blocks).
+std::optional<ShowFault> SummarizeShow(ShowFileReader& reader, ShowSummary& summary, std::stop_token stop = {});
+std::optional<ShowFault> SummarizeShowFile(const std::filesystem::path& path, ShowSummary& summary,
+                                           std::stop_token stop = {});
 
 }  // namespace orvane

@@ -59,8 +59,7 @@ uint8_t* ShowWriter::ReserveRecords(size_t maxCount) {
 
 void ShowWriter::AddRecord(float x, float y, float z, float red, float green, float blue, float alpha,
                            uint8_t sizeNibble) {
-  EncodeRecord(ReserveRecords(1), x, y, z, red, green, blue, alpha, sizeNibble);
-  CommitRecords(1);
+  if (EncodeRecord(ReserveRecords(1), x, y, z, red, green, blue, alpha, sizeNibble)) CommitRecords(1);
 }
 
 bool ShowWriter::EndFrame(bool lastFrame) {

@@ -28,6 +28,7 @@ class ShowWriter {
     assert(count * kRecordSize <= capacity_ - size_);
     size_ += count * kRecordSize;
   }
+  // One record; culled (left out) when a position does not fit the file (PositionFits).
   void AddRecord(float x, float y, float z, float red, float green, float blue, float alpha, uint8_t sizeNibble);
 
   // Closes the frame. A full block goes to the sink, flagged as the last one when

@@ -91,7 +91,8 @@ size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
   uint8_t sizeNibble = SizeNibble(lastSize, scale);
   TrailParticle* particles = Particles.data();
   size_t kept = 0;
-  for (size_t i = 0; i < n; ++i, records += kRecordSize) {
+  size_t stored = 0;
+  for (size_t i = 0; i < n; ++i) {
     TrailParticle p = particles[i];
     const float third = p.Alpha / 3;
     const float written = Pick(flickerRandom(100) > 50, third, p.Alpha);
@@ -101,7 +102,7 @@ size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
     }
     EncodedColor color = p.Color;
     color.AlphaHigh = AlphaHighNibble(written);
-    EncodeRecord(records, p.X, p.Y, p.Z, color, sizeNibble);
+    if (EncodeRecord(records + stored * kRecordSize, p.X, p.Y, p.Z, color, sizeNibble)) ++stored;
 
     const float next = p.Alpha + p.AlphaStep;
     p.Y = static_cast<float>(p.Y - kSink[sinkRandom(10)]);
@@ -114,7 +115,7 @@ size_t CTrail::WriteAndFade(uint8_t* records, float scale) {
     kept += spent ? 0 : 1;
   }
   Particles.resize(kept);
-  return n;
+  return stored;
 }
 
 }  // namespace orvane

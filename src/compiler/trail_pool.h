@@ -37,9 +37,11 @@ class CTrail {
   // One frame: every particle sinks at random and takes its alpha step; spent ones go.
   void Fade();
 
-  // The frame's trail records and then Fade, in one pass: writes Count() records at
-  // `records` (49 in 100 at a third of the particle's opacity, the pool keeping its own)
-  // and returns how many. The draws are those of the write pass followed by Fade's.
+  // The frame's trail records and then Fade, in one pass: writes a record for each of the
+  // Count() particles at `records` (49 in 100 at a third of the particle's opacity, the
+  // pool keeping its own), but for those whose position does not fit the file
+  // (PositionFits), and returns how many. The draws are those of the write pass followed
+  // by Fade's, culled or not.
   size_t WriteAndFade(uint8_t* records, float scale);
 
   // Room for up to `most` particles, taken once in address space only: untouched pages

@@ -5,20 +5,17 @@
 #include <cmath>
 #include <vector>
 
-#include "media/av_error.h"
+#include "media/audio_source.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/frame.h>
 #include <libswresample/swresample.h>
 }
 
 namespace orvane {
 namespace {
 
-// A damaged stretch this long in a row ends the music rather than spinning through junk.
-constexpr int kMaxBadPacketsInARow = 200;
 // More than this from one decoded frame means a broken header, not music.
 constexpr int64_t kMaxSamplesPerFrame = int64_t{kAudioTrackSampleRate} * 10;
 // Music offsets beyond a day are typing errors; they only cost skipping time.
@@ -27,27 +24,15 @@ constexpr double kMaxStartSeconds = 86400;
 }  // namespace
 
 struct AudioTrack::Decoder {
-  AVFormatContext* format = nullptr;
-  AVCodecContext* codec = nullptr;
+  std::unique_ptr<AudioSource> source;
   SwrContext* resampler = nullptr;
-  AVPacket* packet = av_packet_alloc();
-  AVFrame* frame = av_frame_alloc();
-  int stream = -1;
-  bool input_done = false;
   bool drained = false;
-  int bad_packets = 0;
   // The resampler's input as it was set up, to notice a change of format mid-stream.
   int in_rate = 0, in_format = -1, in_channels = 0;
   std::vector<float> left, right;
   size_t at = 0;
 
-  ~Decoder() {
-    swr_free(&resampler);
-    avcodec_free_context(&codec);
-    avformat_close_input(&format);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-  }
+  ~Decoder() { swr_free(&resampler); }
 
   bool SetUpResampler(const AVFrame& f) {
     if (resampler != nullptr && f.sample_rate == in_rate && f.format == in_format &&
@@ -95,46 +80,29 @@ struct AudioTrack::Decoder {
 AudioTrack::AudioTrack() : decoder_(std::make_unique<Decoder>()) {}
 AudioTrack::~AudioTrack() = default;
 
-std::unique_ptr<AudioTrack> AudioTrack::Open(const std::string& path, double start_seconds, std::string& error) {
-  const std::string cannot = "cannot use the music file " + path + ": ";
+std::unique_ptr<AudioTrack> AudioTrack::Open(const std::string& path, double start_seconds, std::string& error,
+                                             std::stop_token stop) {
   if (!std::isfinite(start_seconds) || std::fabs(start_seconds) > kMaxStartSeconds) {
-    error = cannot + "the music offset is out of range";
+    error = "The music offset for \"" + path + "\" is out of range.";
     return nullptr;
   }
-  QuietAvLog();
+  // The whole file passes the analysis' checks first: music refused there is refused here.
+  if (const std::optional<AudioFailure> failure = CheckWholeMusic(path, stop)) {
+    error = failure->Message;
+    return nullptr;
+  }
   std::unique_ptr<AudioTrack> track(new AudioTrack());
-  Decoder& d = *track->decoder_;
-  if (!d.packet || !d.frame) {
-    error = cannot + "out of memory";
-    return nullptr;
-  }
-  // "file:" keeps a name like "http:x" a local file.
-  const std::string url = "file:" + path;
-  if (const int r = avformat_open_input(&d.format, url.c_str(), nullptr, nullptr); r < 0) {
-    error = cannot + AvErrorText(r);
-    return nullptr;
-  }
-  if (const int r = avformat_find_stream_info(d.format, nullptr); r < 0) {
-    error = cannot + AvErrorText(r);
-    return nullptr;
-  }
-  const AVCodec* codec = nullptr;
-  d.stream = av_find_best_stream(d.format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
-  if (d.stream < 0 || codec == nullptr) {
-    error = cannot + (d.stream == AVERROR_DECODER_NOT_FOUND ? "no decoder for its sound" : "it holds no sound");
-    return nullptr;
-  }
-  d.codec = avcodec_alloc_context3(codec);
-  if (d.codec == nullptr || avcodec_parameters_to_context(d.codec, d.format->streams[d.stream]->codecpar) < 0 ||
-      avcodec_open2(d.codec, codec, nullptr) < 0) {
-    error = cannot + "its sound does not decode";
+  AudioFailure failure;
+  track->decoder_->source = AudioSource::Open(path, failure);
+  if (!track->decoder_->source) {
+    error = failure.Message;
     return nullptr;
   }
   const int64_t offset = std::llround(start_seconds * kAudioTrackSampleRate);
   track->silence_ = offset < 0 ? -offset : 0;
   track->skip_ = offset > 0 ? offset : 0;
   if (!track->Refill()) {
-    error = cannot + (track->warning_.empty() ? "it holds no sound that decodes" : track->warning_);
+    error = track->warning_.empty() ? "The music file \"" + path + "\" holds no sound that decodes." : track->warning_;
     return nullptr;
   }
   return track;
@@ -147,42 +115,22 @@ bool AudioTrack::Refill() {
     d.left.clear();
     d.right.clear();
     d.at = 0;
-    const int received = avcodec_receive_frame(d.codec, d.frame);
-    if (received == 0) {
-      if (d.SetUpResampler(*d.frame)) d.Convert(d.frame);
-      av_frame_unref(d.frame);
-      continue;
+    const AVFrame* frame = nullptr;
+    switch (d.source->Next(frame)) {
+      case AudioSource::Step::kFrame:
+        if (d.SetUpResampler(*frame)) d.Convert(frame);
+        break;
+      case AudioSource::Step::kEnd:
+        d.Convert(nullptr);
+        d.drained = true;
+        break;
+      case AudioSource::Step::kFailed:
+        // Checked whole at the open: the file changed since. The rest plays as silence.
+        warning_ = d.source->Failure().Message;
+        d.Convert(nullptr);
+        d.drained = true;
+        break;
     }
-    if (received == AVERROR_EOF) {
-      d.Convert(nullptr);
-      d.drained = true;
-      continue;
-    }
-    if (received != AVERROR(EAGAIN) || d.input_done) {
-      warning_ = "the music breaks off: " + AvErrorText(received);
-      d.drained = true;
-      continue;
-    }
-    const int read = av_read_frame(d.format, d.packet);
-    if (read < 0) {
-      if (read != AVERROR_EOF) warning_ = "the music breaks off: " + AvErrorText(read);
-      avcodec_send_packet(d.codec, nullptr);
-      d.input_done = true;
-      continue;
-    }
-    if (d.packet->stream_index == d.stream) {
-      // A bad packet is skipped; only a long run of them ends the music.
-      if (avcodec_send_packet(d.codec, d.packet) < 0) {
-        if (++d.bad_packets > kMaxBadPacketsInARow) {
-          warning_ = "the music breaks off: too much of it is damaged";
-          avcodec_send_packet(d.codec, nullptr);
-          d.input_done = true;
-        }
-      } else {
-        d.bad_packets = 0;
-      }
-    }
-    av_packet_unref(d.packet);
   }
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 
 namespace orvane {
@@ -13,15 +14,19 @@ inline constexpr int32_t kAudioTrackSampleRate = 48000;
 class AudioTrack {
  public:
   // The music from `start_seconds` on (negative: that much silence first). Nothing, with a
-  // message naming the file, when it does not open or holds no sound that decodes.
-  static std::unique_ptr<AudioTrack> Open(const std::string& path, double start_seconds, std::string& error);
+  // message naming the file, when the file is not music as the analysis takes it: the whole
+  // file is decoded once first (`stop` ends that early), so a file cut short or sampled too
+  // slowly is refused here as it is there.
+  static std::unique_ptr<AudioTrack> Open(const std::string& path, double start_seconds, std::string& error,
+                                          std::stop_token stop = {});
   ~AudioTrack();
   AudioTrack(const AudioTrack&) = delete;
   AudioTrack& operator=(const AudioTrack&) = delete;
 
   // The next `count` samples of each channel; silence past the music's end.
   void Read(float* left, float* right, int32_t count);
-  // Set when the file broke off partway (the rest plays as silence).
+  // Set when the file broke off partway after all (it changed since the open); the rest
+  // plays as silence.
   const std::string& Warning() const { return warning_; }
 
  private:

@@ -5,6 +5,7 @@
 
 #include "media/audio_track.h"
 #include "media/av_error.h"
+#include "media/fd_io.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -23,6 +24,19 @@ constexpr int kKeyFrameSeconds = 2;
 
 std::string Failed(const std::string& what, int code) { return what + ": " + AvErrorText(code); }
 
+// The muxer reads its own file back to move the index to the front: through the same
+// descriptor, never by name. Nothing else is ever opened.
+int OpenOwnFile(AVFormatContext* format, AVIOContext** io, const char*, int flags, AVDictionary**) {
+  if (flags & AVIO_FLAG_WRITE) return AVERROR(EPERM);
+  *io = OpenReadIo(*static_cast<const int*>(format->opaque));
+  return *io != nullptr ? 0 : AVERROR(ENOMEM);
+}
+
+int CloseOwnFile(AVFormatContext*, AVIOContext* io) {
+  CloseIo(io);
+  return 0;
+}
+
 }  // namespace
 
 struct VideoEncoder::Streams {
@@ -35,10 +49,12 @@ struct VideoEncoder::Streams {
   AVFrame* picture = av_frame_alloc();
   AVFrame* sound = av_frame_alloc();
   AVPacket* packet = av_packet_alloc();
-  bool file_open = false;
+  int fd = -1;  // the caller's; read back through it by OpenOwnFile
+  AVIOContext* io = nullptr;
 
   ~Streams() {
-    if (file_open) avio_closep(&format->pb);
+    if (format != nullptr) format->pb = nullptr;
+    CloseIo(io);
     avformat_free_context(format);
     avcodec_free_context(&video);
     avcodec_free_context(&audio);
@@ -139,7 +155,7 @@ struct VideoEncoder::Streams {
 VideoEncoder::VideoEncoder() : streams_(std::make_unique<Streams>()) {}
 VideoEncoder::~VideoEncoder() = default;
 
-std::unique_ptr<VideoEncoder> VideoEncoder::Open(const std::string& path, const VideoFormat& format, AudioTrack* music,
+std::unique_ptr<VideoEncoder> VideoEncoder::Open(int fd, const VideoFormat& format, AudioTrack* music,
                                                  std::string& error) {
   if (format.Width <= 0 || format.Height <= 0 || format.Width % 2 != 0 || format.Height % 2 != 0) {
     error = "the video size must be even";
@@ -158,21 +174,24 @@ std::unique_ptr<VideoEncoder> VideoEncoder::Open(const std::string& path, const 
     error = "out of memory";
     return nullptr;
   }
-  // "file:" keeps the name a plain file whatever it looks like; the muxer reopens it by
-  // this name to move the index to the front.
-  const std::string url = "file:" + path;
-  if (const int r = avformat_alloc_output_context2(&s.format, nullptr, "mp4", url.c_str()); r < 0) {
+  if (const int r = avformat_alloc_output_context2(&s.format, nullptr, "mp4", nullptr); r < 0) {
     error = Failed("no MP4 writer", r);
     return nullptr;
   }
   error = s.OpenVideo(format);
   if (error.empty() && music != nullptr) error = s.OpenAudio();
   if (!error.empty()) return nullptr;
-  if (const int r = avio_open(&s.format->pb, url.c_str(), AVIO_FLAG_WRITE); r < 0) {
-    error = AvErrorText(r);
+  s.fd = fd;
+  s.io = OpenWriteIo(fd);
+  if (s.io == nullptr) {
+    error = "out of memory";
     return nullptr;
   }
-  s.file_open = true;
+  s.format->pb = s.io;
+  s.format->flags |= AVFMT_FLAG_CUSTOM_IO;
+  s.format->opaque = &s.fd;
+  s.format->io_open = OpenOwnFile;
+  s.format->io_close2 = CloseOwnFile;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "movflags", "+faststart", 0);
   const int r = avformat_write_header(s.format, &options);
@@ -259,9 +278,9 @@ bool VideoEncoder::Finish(std::string& error) {
     error = AvErrorText(r);
     return false;
   }
-  s.file_open = false;
-  if (const int r = avio_closep(&s.format->pb); r < 0) {
-    error = AvErrorText(r);
+  avio_flush(s.io);
+  if (s.io->error < 0) {
+    error = AvErrorText(s.io->error);
     return false;
   }
   return true;

@@ -22,9 +22,9 @@ inline constexpr int32_t kVideoDefaultCrf = 20;
 
 class VideoEncoder {
  public:
-  // Creates or truncates `path`. `music` (may be null) must outlive the encoder.
-  static std::unique_ptr<VideoEncoder> Open(const std::string& path, const VideoFormat& format, AudioTrack* music,
-                                            std::string& error);
+  // Writes into the open, empty file `fd` (the caller's, written through and read back,
+  // never reopened by name). `music` (may be null) must outlive the encoder.
+  static std::unique_ptr<VideoEncoder> Open(int fd, const VideoFormat& format, AudioTrack* music, std::string& error);
   ~VideoEncoder();
   VideoEncoder(const VideoEncoder&) = delete;
   VideoEncoder& operator=(const VideoEncoder&) = delete;

@@ -1,9 +1,11 @@
 #include "media/wav_extent.h"
 
+#include <unistd.h>
+
 #include <array>
 #include <cassert>
+#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <span>
 
 #include "util/byte_reader.h"
@@ -15,8 +17,15 @@ namespace {
 constexpr int kMaxChunksBeforeData = 64;
 
 template <size_t N>
-bool ReadExactly(std::ifstream& in, std::array<uint8_t, N>& bytes) {
-  return static_cast<bool>(in.read(reinterpret_cast<char*>(bytes.data()), N));
+bool ReadExactly(int fd, uint64_t at, std::array<uint8_t, N>& bytes) {
+  size_t done = 0;
+  while (done < N) {
+    const ssize_t n = pread(fd, bytes.data() + done, N - done, static_cast<off_t>(at + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
 }
 
 bool IsTag(std::span<const uint8_t> bytes, const char (&tag)[5]) {
@@ -26,19 +35,16 @@ bool IsTag(std::span<const uint8_t> bytes, const char (&tag)[5]) {
 
 }  // namespace
 
-std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path) {
-  std::error_code error;
-  const uint64_t fileSize = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
+std::optional<WavExtent> ReadWavExtent(int fd, uint64_t fileSize) {
   std::array<uint8_t, 12> riff{};
-  if (!ReadExactly(in, riff) || !IsTag(riff, "RIFF") || !IsTag(std::span(riff).subspan(8), "WAVE")) return std::nullopt;
+  if (!ReadExactly(fd, 0, riff) || !IsTag(riff, "RIFF") || !IsTag(std::span(riff).subspan(8), "WAVE"))
+    return std::nullopt;
 
   uint64_t position = riff.size();
   uint32_t byteRate = 0;
   for (int chunk = 0; chunk < kMaxChunksBeforeData; ++chunk) {
     std::array<uint8_t, 8> header{};
-    if (!ReadExactly(in, header)) return std::nullopt;
+    if (!ReadExactly(fd, position, header)) return std::nullopt;
     position += header.size();
     ByteReader fields(header);
     fields.Skip(4);  // the tag
@@ -49,7 +55,7 @@ std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path) {
     }
     if (IsTag(header, "fmt ") && size >= 16) {
       std::array<uint8_t, 16> format{};
-      if (!ReadExactly(in, format)) return std::nullopt;
+      if (!ReadExactly(fd, position, format)) return std::nullopt;
       ByteReader formatFields(format);
       formatFields.Seek(8);  // after the encoding, channels and sample rate
       byteRate = formatFields.U32();
@@ -60,7 +66,6 @@ std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path) {
       position += uint64_t{size} + (size & 1u);  // chunks are padded to even sizes
     }
     if (position >= fileSize) return std::nullopt;
-    in.seekg(static_cast<std::streamoff>(position));
   }
   return std::nullopt;
 }

@@ -4,7 +4,6 @@
 // would pass as a shorter piece; the header's data size tells the two apart.
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
 namespace orvane {
@@ -19,7 +18,8 @@ struct WavExtent {
 };
 
 // Nothing for files that are no WAV, have no fmt chunk before the data, or leave the data
-// size open (0 or 0xFFFFFFFF, as streaming writers do).
-std::optional<WavExtent> ReadWavExtent(const std::filesystem::path& path);
+// size open (0 or 0xFFFFFFFF, as streaming writers do). Reads the open file `fd` of
+// `fileSize` bytes at its offsets, leaving its position alone.
+std::optional<WavExtent> ReadWavExtent(int fd, uint64_t fileSize);
 
 }  // namespace orvane

@@ -1,6 +1,9 @@
 #include "model/about_text.h"
 
+#include <string_view>
+
 #include "util/base64.h"
+#include "util/version.h"
 
 namespace orvane {
 namespace {
@@ -31,7 +34,10 @@ std::string DecodedTitle() { return Base64Decode(kStoredTitle); }
 
 std::string DecodedAboutLine(int index) {
   if (index < 0 || index >= kAboutLineCount) return {};
-  return Base64Decode(kAboutLines[static_cast<size_t>(index)].Stored);
+  std::string text = Base64Decode(kAboutLines[static_cast<size_t>(index)].Stored);
+  const std::string_view mark = kVersionMark;
+  if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), ProgramVersion());
+  return text;
 }
 
 OverlayPlace CentredPlace(int32_t panelWidth, int32_t panelHeight, int32_t textWidth) {

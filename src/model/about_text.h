@@ -24,16 +24,20 @@ inline constexpr int kAboutLineCount = 6;
 inline constexpr std::array<AboutLine, kAboutLineCount> kAboutLines = {{
     {kStoredTitle, 45, {1.0f, 0.5f, 0.5f}, 0.05f},                                                // title
     {"RGVzaWduZWQgYW5kIHByb2dyYW1tZWQgYnkgdGhlIE9ydmFuZSB0ZWFt", 30, {0.6f, 0.6f, 1.0f}, 0.04f},  // authors, first line
-    {"YXMgYSBzaW11bGF0b3Igb2YgZmlyZXdvcmsgc2hvd3MgZm9yIHRoZSBkZXNrdG9w",
+    {"YXMgYSBzaW11bGF0b3Igb2YgZmlyZXdvcmsgc2hvd3MgZm9yIHRoZSBkZXNrdG9wLCB2ZXJzaW9uIHt2ZXJzaW9ufQ==",
      15,
      {0.6f, 0.6f, 1.0f},
-     0.03f},  // authors, second line
+     0.03f},  // authors, second line, with the version
     {"RnJlZSB0byB1c2UgYW5kIHNoYXJlLCB3aXRob3V0IGFueSB3YXJyYW50eQ==", -15, {0.6f, 1.0f, 1.0f}, 0.02f},  // rights
     {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmc=", -30, {0.6f, 1.0f, 1.0f}, 0.015f},                         // web address
     {"aHR0cHM6Ly9vcnZhbmUuZXhhbXBsZS5vcmcvZGV2aWNlcw==", -45, {0.6f, 1.0f, 1.0f}, 0.012f},             // web address
 }};
 
+// Where a decoded About line shows the program's version.
+inline constexpr const char* kVersionMark = "{version}";
+
 std::string DecodedTitle();
+// The line's text with kVersionMark replaced by the program's version.
 std::string DecodedAboutLine(int index);
 
 struct OverlayPlace {

@@ -3,6 +3,7 @@
 // parameters, colour segments, compiled part, carried definition data and start position.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,15 @@ struct TDefnDevice {
   bool operator==(const TDefnDevice&) const = default;
 };
 
+// The device file a record was read from, as it was read. A save keeps what the reader
+// skipped (a sub-device's [Definition], unknown keys, comments) and writes no file for a
+// device that has not changed since.
+struct DeviceSource {
+  std::filesystem::path Path;
+  std::string Text;           // the file's bytes
+  std::string WrittenAsRead;  // what the writer made of the record when it was read
+};
+
 struct TBaseDevice {
   // Angles: XY is vertical (from +x toward +y), XZ horizontal (from +x toward +z).
   int16_t ProjectionXY = 0;   // degrees, centre of the opening
@@ -83,6 +93,8 @@ struct TBaseDevice {
   float BestX = 0;  // scene units
   float BestY = 0;  // scene units
   float BestZ = 0;  // scene units
+  // Null for a device made in the program (a preset, the form).
+  std::shared_ptr<const DeviceSource> Source;
 };
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "model/decimal_text.h"
+#include "model/device_file_writer.h"
 #include "model/ini_file.h"
 #include "model/legacy_text.h"
 #include "model/record_decimals.h"
@@ -245,7 +246,10 @@ DeviceFileResult LoadDeviceFile(const fs::path& path, DeviceRecords& devices, co
   if (auto failure = ReadWholeFile(path, size, bytes)) return Skip(*failure);
   DeviceFileRead read = ReadDeviceFile(bytes, FileStem(path));
   if (read.Result.Status != DeviceFileStatus::Loaded) return read.Result;
-  if (!prepare || !prepare(*read.Device)) return Skip("the device could not be prepared");
+  read.Device->Source =
+      std::make_shared<const DeviceSource>(DeviceSource{path, std::move(bytes), DeviceFileText(*read.Device)});
+  if (!prepare) return Skip(NotPreparedReason(false));
+  if (const PrepareResult prepared = prepare(*read.Device); !prepared) return Skip(NotPreparedReason(prepared));
   if (PreparedBytes(devices) + TableBytes(*read.Device) > kMaxPreparedBytes)
     return Skip("the device could not be prepared: the loaded devices' tables would take more than " +
                 std::to_string(kMaxPreparedBytes >> 20) + " MiB");
@@ -296,7 +300,10 @@ FolderLoadReport LoadDeviceFiles(const std::vector<fs::path>& files, DeviceRecor
     switch (r.Status) {
       case DeviceFileStatus::Loaded: ++report.Loaded; break;
       case DeviceFileStatus::Skipped: report.Skipped.push_back({file, r.Message}); break;
-      case DeviceFileStatus::ConversionError: report.Error = r.Message; return report;
+      case DeviceFileStatus::ConversionError:
+        report.Error = r.Message;
+        report.ErrorFile = file;
+        return report;
     }
   }
   return report;

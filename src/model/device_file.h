@@ -66,6 +66,8 @@ struct FolderLoadReport {
   // Set when the load ended early: a refused decimal value (the conversion's message)
   // or a folder that cannot be listed. Devices read before stay.
   std::optional<std::string> Error;
+  // The file whose refused decimal value ended the load; empty otherwise.
+  std::filesystem::path ErrorFile;
 };
 
 // The files a folder load reads, in order: "*.odev", then "*.osub" (extensions in any

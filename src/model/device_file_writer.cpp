@@ -1,10 +1,12 @@
 #include "model/device_file_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <set>
 #include <system_error>
 
+#include "model/profile_edit.h"
 #include "model/record_decimals.h"
 #include "util/byte_reader.h"
 #include "util/safe_file.h"
@@ -163,11 +165,34 @@ std::string DeviceFileText(const TBaseDevice& device) {
   return w.Take();
 }
 
-std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
+bool ChangedSinceRead(const TBaseDevice& device) {
+  return !device.Source || DeviceFileText(device) != device.Source->WrittenAsRead;
+}
+
+std::string DeviceSaveText(const TBaseDevice& device) {
+  if (!device.Source) return DeviceFileText(device);
+  const std::string now = DeviceFileText(device);
+  const DeviceSource& source = *device.Source;
+  if (now == source.WrittenAsRead) return source.Text;
+  const std::vector<ProfileValue> before = ProfileValues(source.WrittenAsRead);
+  std::vector<ProfileValue> changed;
+  for (const ProfileValue& value : ProfileValues(now)) {
+    if (std::find(before.begin(), before.end(), value) == before.end()) changed.push_back(value);
+  }
+  return SetProfileValues(source.Text, changed);
+}
+
+bool SavedAsRead(const TBaseDevice& device, const fs::path& folder) {
+  if (ChangedSinceRead(device)) return false;
+  std::error_code ec;
+  return fs::equivalent(device.Source->Path, folder / DeviceFileName(device), ec);
+}
+
+Result<> SaveDeviceFile(const TBaseDevice& device, const fs::path& folder) {
   const fs::path target = folder / DeviceFileName(device);
-  if (!WriteFileSafely(target, DeviceFileText(device)).empty())
-    return "The file \"" + target.string() + "\" could not be written.";
-  return std::nullopt;
+  if (!WriteFileSafely(target, DeviceSaveText(device)).empty())
+    return Fail("The file \"" + target.string() + "\" could not be written.");
+  return {};
 }
 
 SaveReport SaveDeviceFolder(const DeviceRecords& devices, const fs::path& folder) {
@@ -178,8 +203,12 @@ SaveReport SaveDeviceFolder(const DeviceRecords& devices, const fs::path& folder
       report.DuplicateCodes.push_back(device->Definition.Code);
       continue;
     }
-    if (auto error = SaveDeviceFile(*device, folder)) {
-      report.Error = std::move(error);
+    if (SavedAsRead(*device, folder)) {
+      ++report.Unchanged;
+      continue;
+    }
+    if (const Result<> saved = SaveDeviceFile(*device, folder); !saved) {
+      report.Error = saved.Message();
       return report;
     }
     ++report.Written;

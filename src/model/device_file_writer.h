@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/device_lookup.h"
+#include "util/result.h"
 
 namespace orvane {
 
@@ -28,12 +29,26 @@ std::string ProfileTextValue(std::string_view text);
 // the loader does not read them back.
 std::string DeviceFileText(const TBaseDevice& device);
 
+// Whether the device differs from its file as read; true for a device made in the program.
+bool ChangedSinceRead(const TBaseDevice& device);
+
+// What a save writes for the device: the file as it was read while the device is
+// unchanged; its file with only the changed values set (SetProfileValues) once it has
+// changed, so the keys and sections the reader skipped stay; DeviceFileText for a device
+// that was never read.
+std::string DeviceSaveText(const TBaseDevice& device);
+
+// Whether saving the device into `folder` would write back the very file it was read from,
+// unchanged: such a save writes nothing.
+bool SavedAsRead(const TBaseDevice& device, const std::filesystem::path& folder);
+
 // Writes the device's file into `folder` (through a temporary file, so a failed write
 // never leaves half a file under the real name). The error message, or nothing.
-std::optional<std::string> SaveDeviceFile(const TBaseDevice& device, const std::filesystem::path& folder);
+Result<> SaveDeviceFile(const TBaseDevice& device, const std::filesystem::path& folder);
 
 struct SaveReport {
   size_t Written = 0;
+  size_t Unchanged = 0;  // devices whose files in the folder are the ones they were read from
   // Devices not written because an earlier device of the list has the same file name
   // (the one lookups by code find).
   std::vector<int32_t> DuplicateCodes;

@@ -56,7 +56,8 @@ bool ValidateForm(const DeviceForm& f, UserDialogs& dialogs, FormFocus& focus) {
          CheckPosition(f.PosZ, "Z", dialogs, focus, FormFocus::PosZEdit);
 }
 
-std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& segments, const PrepareStep& prepare) {
+std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& segments, const PrepareStep& prepare,
+                                        bool* outOfMemory) {
   auto d = std::make_unique<TBaseDevice>();
   d->Definition.Code = IntegerOf(f.DevCode);
   d->Definition.Kind = f.SubDevice;
@@ -89,7 +90,10 @@ std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& f, const SegmentList& 
   d->ColorData.reserve(segments.size());
   for (const ColorSegment& s : segments)
     d->ColorData.push_back(NewColorSegment(s.InitialPos, s.FinalPos, s.Flags, s.InitialColor, s.FinalColor));
-  if (!prepare || !prepare(*d)) return nullptr;
+  if (!prepare) return nullptr;
+  const PrepareResult prepared = prepare(*d);
+  if (outOfMemory != nullptr) *outOfMemory = prepared.OutOfMemory;
+  if (!prepared) return nullptr;
   return d;
 }
 

@@ -66,10 +66,10 @@ enum class FormFocus {
 bool ValidateForm(const DeviceForm& form, UserDialogs& dialogs, FormFocus& focus);
 
 // A record from a validated form and the working segments, prepared; null when the
-// preparation fails (no message: the caller reports it). Code and Kind come from the
+// preparation fails (no message: the caller reports it; `outOfMemory` says why). Code and Kind come from the
 // form, the other definition fields stay empty, Date is now.
-std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& form, const SegmentList& segments,
-                                        const PrepareStep& prepare);
+std::unique_ptr<TBaseDevice> MakeDevice(const DeviceForm& form, const SegmentList& segments, const PrepareStep& prepare,
+                                        bool* outOfMemory = nullptr);
 
 // A start position as the form shows it: one decimal ("%0.1f") with `separator`.
 std::string FormatPosition(float value, char separator);

@@ -15,6 +15,11 @@ namespace {
 constexpr const char* kDuplicateCode = "This device code already exists in the list, please verify.";
 constexpr const char* kNotCreated = "The device could not be created.";
 
+// Said when memory ran out: the form's values are fine, the machine is short.
+std::string NotCreatedMessage(bool outOfMemory) {
+  return outOfMemory ? std::string(kNotCreated) + " There is not enough memory for its tables." : kNotCreated;
+}
+
 DeviceListItem ItemFor(TBaseDevice* record) {
   return {std::to_string(record->Definition.Code), record, record->Definition.Kind ? 1 : 0};
 }
@@ -60,9 +65,10 @@ ListButtons DeviceList::EnabledButtons() const {
 void DeviceList::SetDeviceFolder(const fs::path& folder) { deviceFolder_ = WithTrailingSlash(folder); }
 
 TBaseDevice* DeviceList::BuildDevice(UserDialogs& dialogs) {
-  auto record = MakeDevice(form_, editSegments_, prepare_);
+  bool outOfMemory = false;
+  auto record = MakeDevice(form_, editSegments_, prepare_, &outOfMemory);
   if (!record) {
-    dialogs.Message(DialogKind::Error, DialogButtons::Ok, kNotCreated);
+    dialogs.Message(DialogKind::Error, DialogButtons::Ok, NotCreatedMessage(outOfMemory));
     return nullptr;
   }
   devices_.push_back(std::move(record));
@@ -87,6 +93,30 @@ void DeviceList::Create(UserDialogs& dialogs) {
   CheckRecursion(dialogs, "The created effect generates recursivity, please verify.");
 }
 
+bool DeviceList::AddDevices(const std::vector<TBaseDevice>& records, UserDialogs& dialogs) {
+  focus_ = FormFocus::None;
+  DeviceRecords prepared;
+  for (const TBaseDevice& r : records) {
+    auto record = std::make_unique<TBaseDevice>(r);
+    if (!prepare_(*record)) {
+      dialogs.Message(DialogKind::Error, DialogButtons::Ok, kNotCreated);
+      return false;
+    }
+    prepared.push_back(std::move(record));
+  }
+  if (prepared.empty()) return true;
+  const size_t first = items_.size();
+  for (auto& record : prepared) {
+    items_.push_back(ItemFor(record.get()));
+    devices_.push_back(std::move(record));
+  }
+  ++revision_;
+  focus_ = FormFocus::DevicesList;
+  Select(first);
+  CheckRecursion(dialogs, "The created effect generates recursivity, please verify.");
+  return true;
+}
+
 bool DeviceList::CodeTakenByAnother(int32_t code, const TBaseDevice* self) const {
   return std::any_of(devices_.begin(), devices_.end(),
                      [&](const auto& d) { return d.get() != self && d->Compiled && d->Compiled->Code == code; });
@@ -107,9 +137,10 @@ void DeviceList::Assign(UserDialogs& dialogs) {
     Inform(dialogs, kDuplicateCode);
     return;
   }
-  auto fresh = MakeDevice(form_, editSegments_, prepare_);
+  bool outOfMemory = false;
+  auto fresh = MakeDevice(form_, editSegments_, prepare_, &outOfMemory);
   if (!fresh) {
-    dialogs.Message(DialogKind::Error, DialogButtons::Ok, kNotCreated);
+    dialogs.Message(DialogKind::Error, DialogButtons::Ok, NotCreatedMessage(outOfMemory));
     return;
   }
   TDefnDevice kept = item.Record->Definition;
@@ -117,6 +148,8 @@ void DeviceList::Assign(UserDialogs& dialogs) {
   kept.Kind = fresh->Definition.Kind;
   kept.EffectLength = fresh->EffectLength;
   fresh->Definition = std::move(kept);
+  // The same device, changed: its file keeps what the reader skipped.
+  fresh->Source = item.Record->Source;
   assert(!fresh->Compiled || fresh->Compiled->Code == fresh->Definition.Code);
 
   FreeDevice(*selected_);

@@ -122,6 +122,11 @@ class DeviceList {
   // Dropped files are added to the list, whatever their names.
   FolderLoadReport LoadDroppedFiles(const std::vector<std::filesystem::path>& files, UserDialogs& dialogs);
 
+  // Appends prepared copies of the records (a product's chain, under codes the list does
+  // not use) and selects the first. Nothing is added when one cannot be prepared: false,
+  // after "The device could not be created.".
+  bool AddDevices(const std::vector<TBaseDevice>& records, UserDialogs& dialogs);
+
   // Save button: asks for the folder, confirms replacing files already there, writes
   // every device; nothing when cancelled.
   std::optional<SaveReport> SaveChosenFolder(UserDialogs& dialogs);

@@ -2,6 +2,11 @@
 
 namespace orvane {
 
+std::string NotPreparedReason(const PrepareResult& result) {
+  return result.OutOfMemory ? "the device could not be prepared: there is not enough memory for its tables"
+                            : "the device could not be prepared";
+}
+
 std::shared_ptr<const TCompDevice> FindByCode(const DeviceRecords& devices, int32_t code) {
   for (const auto& d : devices)
     if (d && d->Compiled && d->Compiled->Code == code) return d->Compiled;

@@ -3,15 +3,15 @@
 #include "model/integer_text.h"
 
 namespace orvane {
-namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::string_view TrimIniBlanks(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
   return s;
 }
+
+namespace {
 
 // Splits at CR, LF or CR LF; a lone CR ends a line as well.
 template <typename Fn>
@@ -39,18 +39,19 @@ IniFile::IniFile(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   KeyMap* current = nullptr;  // null before the first section and inside a repeated one
   ForEachLine(bytes, [&](std::string_view raw) {
-    const std::string_view line = Trim(raw);
+    const std::string_view line = TrimIniBlanks(raw);
     if (line.empty() || line.front() == ';') return;
     if (line.front() == '[') {
       const size_t close = line.rfind(']');
       if (close == std::string_view::npos) return;  // not a header: junk
-      const auto [it, added] = sections_.try_emplace(AsciiLower(Trim(line.substr(1, close - 1))));
+      const auto [it, added] = sections_.try_emplace(AsciiLower(TrimIniBlanks(line.substr(1, close - 1))));
       current = added ? &it->second : nullptr;
       return;
     }
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos || current == nullptr) return;
-    current->try_emplace(AsciiLower(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1))));
+    current->try_emplace(AsciiLower(TrimIniBlanks(line.substr(0, eq))),
+                         std::string(TrimIniBlanks(line.substr(eq + 1))));
   });
 }
 

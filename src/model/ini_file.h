@@ -15,6 +15,8 @@ namespace orvane {
 
 // ASCII letters to lower case, as section and key names are compared.
 std::string AsciiLower(std::string_view text);
+// The text without the blanks (space, tab, VT, FF) the reader ignores around names and values.
+std::string_view TrimIniBlanks(std::string_view text);
 
 class IniFile {
  public:

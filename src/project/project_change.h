@@ -40,6 +40,8 @@ class ProjectObserver {
   virtual void ShowCompileStarted() {}
   // The show's compile ended; written: the show file holds it (whole or cut).
   virtual void ShowCompiled(bool /*written*/) {}
+  // The written show left out some of its particles (CulledCuesWarning words it).
+  virtual void ShowCompileWarning(const std::string& /*text*/) {}
   virtual void PlaybackStarted() {}
   virtual void PlaybackEnded() {}
   virtual void ProjectSaved() {}

@@ -5,7 +5,9 @@
 
 #include "model/device_file_writer.h"
 #include "project/show_seed.h"
+#include "show/cue_edit.h"
 #include "show/cue_list.h"
+#include "show/show_root_cues.h"
 #include "show/staged_files.h"
 
 namespace orvane {
@@ -163,7 +165,9 @@ ProjectSaveReport ShowProject::WriteShow(const fs::path& folder, UserDialogs& di
   ShowDocument saved = data_.Show;
   // The lines cues.csv will give the cues, for the messages that name them.
   for (size_t i = 0; i < saved.Cues.size(); ++i) saved.Cues[i].Line = CueFileLine(i);
-  const std::vector<FileContent> files = ShowFolderFiles(saved, data_.Devices.Devices(), &report.DuplicateCodes);
+  std::vector<FileContent> files = ShowFolderFiles(saved, data_.Devices.Devices(), &report.DuplicateCodes);
+  // Devices unchanged since they were read from this folder keep their files untouched.
+  const std::vector<std::string> untouched = KeepFilesAsRead(files, data_.Devices.Devices(), folder);
   std::vector<std::string> changedOnDisk;
   for (const FileContent& file : files) {
     const std::optional<std::string> now = DiskBytes(folder / file.Name, std::max<uintmax_t>(file.Bytes.size(), 1) * 4);
@@ -188,7 +192,10 @@ ProjectSaveReport ShowProject::WriteShow(const fs::path& folder, UserDialogs& di
     return report;
   }
   report.End = WriteEnd::kWritten;
-  onDisk_.clear();
+  std::map<std::string, std::string> known;
+  for (const std::string& name : untouched)
+    if (const auto it = onDisk_.find(name); it != onDisk_.end()) known.insert(*it);
+  onDisk_ = std::move(known);
   for (const FileContent& file : files) onDisk_[file.Name] = file.Bytes;
   data_.Show.Cues = std::move(saved.Cues);
   history_.SetClean();
@@ -451,12 +458,22 @@ CompiledShowStamp ShowProject::Stamp(float scale, uint32_t seed) const {
 
 void ShowProject::CompileStarted(const ShowCompilePlan& plan) {
   compiled_ = Stamp(plan.Scale, plan.Seed);
+  compiledCues_ = data_.Show.Cues;
+  for (size_t i = 0; i < compiledCues_.size(); ++i) compiledCues_[i].Line = CueFileLine(i);
   for (ProjectObserver* o : std::vector<ProjectObserver*>(observers_)) o->ShowCompileStarted();
 }
 
 void ShowProject::CompileEnded(bool written) {
   if (!written) compiled_.reset();
   for (ProjectObserver* o : std::vector<ProjectObserver*>(observers_)) o->ShowCompiled(written);
+}
+
+void ShowProject::CompileEnded(const CompileOutcome& outcome) {
+  CompileEnded(outcome.Written());
+  if (!outcome.Written()) return;
+  if (const auto warning = CulledCuesWarning(compiledCues_, outcome.Extents, kCueFileName)) {
+    for (ProjectObserver* o : std::vector<ProjectObserver*>(observers_)) o->ShowCompileWarning(*warning);
+  }
 }
 
 bool ShowProject::CompiledCurrent(float boxScale) const {

@@ -20,6 +20,8 @@
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
+#include "project/firing_addresses.h"
+#include "project/firing_profile.h"
 #include "project/project_change.h"
 #include "project/project_command.h"
 #include "project/project_history.h"
@@ -180,6 +182,18 @@ class ShowProject {
   // Devices compiled for measurement so far (tests: what the cache saved).
   size_t MeasureCompiles() const { return measureCache_.Compiles(); }
 
+  // ---- firing scripts
+  // The profile the cue table's addresses and script exports use (defaults until chosen).
+  const FiringProfile& ScriptProfile() const { return scriptProfile_; }
+  void SetScriptProfile(FiringProfile profile);
+  // Every cue's module and pin as a script of that profile gives them.
+  const AddressPlan& Addresses() const;
+  // The assigned addresses kept in the cues, as one edit; false when every cue had one.
+  bool WriteAddresses();
+  // The file is one the show is read from (a device file, cues.csv, show.json, products.csv,
+  // the music): an export must not replace it.
+  bool ReadsFile(const std::filesystem::path& file) const;
+
   // ---- kept results
   // Beats found in the music; kept when they belong to the show's music as it is now.
   void SetBeats(ShowBeats beats);
@@ -195,6 +209,8 @@ class ShowProject {
   // The stage started the plan's compile into the shared show file.
   void CompileStarted(const ShowCompilePlan& plan);
   void CompileEnded(bool written);
+  // The same with what the compile found: a show whose particles were culled is warned of.
+  void CompileEnded(const CompileOutcome& outcome);
   // Another compile replaced the show file.
   void ShowFileReplaced() { compiled_.reset(); }
   // The show file holds this show as it stands, at this scale.
@@ -218,6 +234,8 @@ class ShowProject {
   ProjectHistory history_;
   uint64_t generation_ = 0;
   std::optional<CompiledShowStamp> compiled_;
+  // The cues of the compile running or last run, numbered as the table shows them.
+  std::vector<Cue> compiledCues_;
   // The bytes of the show's files on disk as last read or written, by name, so that a
   // save can tell a file someone else changed from one only this program changed.
   std::map<std::string, std::string> onDisk_;
@@ -230,6 +248,9 @@ class ShowProject {
   mutable DeviceMeasureCache measureCache_;
   mutable ShowMeasures measures_;
   mutable std::optional<MeasuresKey> measuresKey_;
+  FiringProfile scriptProfile_;
+  mutable AddressPlan addresses_;
+  mutable std::optional<MeasuresKey> addressesKey_;
 };
 
 }  // namespace orvane

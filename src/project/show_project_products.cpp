@@ -2,6 +2,8 @@
 
 #include "project/show_project.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 void ShowProject::SetSite(ShowSite site) {
@@ -32,7 +34,46 @@ CueTableContext ShowProject::TableContext() const {
             const auto found = measures.Figures.find(code);
             if (found == measures.Figures.end()) return std::nullopt;
             return found->second.PrefireMs;
+          },
+          [this](size_t index) -> std::optional<std::pair<int32_t, int32_t>> {
+            const AddressPlan& plan = Addresses();
+            if (plan.Error || index >= plan.Addresses.size()) return std::nullopt;
+            return std::pair{plan.Addresses[index].Module, plan.Addresses[index].Pin};
           }};
+}
+
+void ShowProject::SetScriptProfile(FiringProfile profile) {
+  scriptProfile_ = std::move(profile);
+  addressesKey_.reset();
+}
+
+const AddressPlan& ShowProject::Addresses() const {
+  const MeasuresKey key{generation_, history_.StateId(), 0};
+  if (addressesKey_ != key) {
+    addresses_ = AssignAddresses(data_.Show.Cues, data_.Show.Settings.Site, scriptProfile_);
+    addressesKey_ = key;
+  }
+  return addresses_;
+}
+
+bool ShowProject::ReadsFile(const std::filesystem::path& file) const {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return false;
+  std::vector<std::filesystem::path> files;
+  if (!folder_.empty())
+    for (const FileContent& f : ShowFolderFiles(data_.Show, data_.Devices.Devices())) files.push_back(folder_ / f.Name);
+  if (const auto music = MusicPath()) files.push_back(*music);
+  return std::any_of(files.begin(), files.end(),
+                     [&](const std::filesystem::path& f) { return std::filesystem::equivalent(f, file, error); });
+}
+
+bool ShowProject::WriteAddresses() {
+  const AddressPlan& plan = Addresses();
+  if (plan.Error) return false;
+  CueListChange change = WriteAddressesChange(data_.Show.Cues, plan.Addresses);
+  if (change.Empty()) return false;
+  EditCues("Write addresses", std::move(change));
+  return true;
 }
 
 int64_t ShowProject::CueBreakMs(size_t row) const {
@@ -69,6 +110,8 @@ Result<int32_t> ShowProject::AddLibraryProduct(const LibraryShelf& shelf, int32_
 
   DeviceListState before = data_.Devices.Capture();
   DeviceListState after = before;
+  // The root selected, so that Add cue fires the product.
+  after.Selected = after.Items.size();
   for (const auto& device : copy.Value().Devices) {
     after.Items.push_back(
         {std::to_string(device->Definition.Code), after.Records.size(), device->Definition.Kind ? 1 : 0});

@@ -39,7 +39,7 @@ class ShowStage {
   virtual bool SetNightLook(bool on, const ShowSite& site) = 0;
   // Where the display looks from and to, in metres, as a camera key takes it; nothing
   // without a display.
-  virtual std::optional<CameraPose> DisplayView() const = 0;
+  virtual std::optional<CameraPathPose> DisplayView() const = 0;
   // The motion scale a show without its own compiles at (the "Scale" box).
   virtual float BoxScale() const = 0;
   // The display panel's size in pixels, the first size a video export offers.

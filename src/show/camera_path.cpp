@@ -198,13 +198,13 @@ std::string CameraPathText(const std::vector<CameraKey>& keys) {
   return text;
 }
 
-CameraPose StorablePose(const CameraPose& pose) {
+CameraPathPose StorablePose(const CameraPathPose& pose) {
   // Rounded to 1 / steps; +0 for -0, which reads back the same but looks odd.
   auto keep = [](double v, double lowest, double highest, double steps) {
     const double inRange = std::isfinite(v) ? std::clamp(v, lowest, highest) : 0.0;
     return std::round(inRange * steps) / steps + 0.0;
   };
-  CameraPose out;
+  CameraPathPose out;
   for (size_t k = 0; k < 3; ++k) {
     out.Eye[k] = keep(pose.Eye[k], k == 1 ? 0 : -kMaxCameraMetres, kMaxCameraMetres, 1000);
     out.Target[k] = keep(pose.Target[k], -kMaxCameraMetres, kMaxCameraMetres, 1000);
@@ -226,22 +226,22 @@ std::vector<CameraKey> WithCameraKey(std::vector<CameraKey> keys, const CameraKe
   return keys;
 }
 
-CameraPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds) {
+CameraPathPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds) {
   const double ms = seconds * 1000;
   if (keys.size() == 1 || !(ms > static_cast<double>(keys.front().TimeMs))) return keys.front().Pose;
   if (ms >= static_cast<double>(keys.back().TimeMs)) return keys.back().Pose;
   const auto next = std::upper_bound(keys.begin(), keys.end(), ms,
                                      [](double at, const CameraKey& k) { return at < static_cast<double>(k.TimeMs); });
   const size_t i = static_cast<size_t>(next - keys.begin()) - 1;
-  const CameraPose& a = keys[i].Pose;
-  const CameraPose& b = keys[i + 1].Pose;
+  const CameraPathPose& a = keys[i].Pose;
+  const CameraPathPose& b = keys[i + 1].Pose;
   const double u =
       (ms - static_cast<double>(keys[i].TimeMs)) / static_cast<double>(keys[i + 1].TimeMs - keys[i].TimeMs);
   // A key's own time gives the key exactly, not the curve's rounding of it.
   if (u <= 0) return a;
   const double eased = u * u * (3 - 2 * u);
   const bool first = i == 0, last = i + 2 == keys.size();
-  CameraPose pose;
+  CameraPathPose pose;
   pose.Eye = CentripetalPoint(first ? Beyond(a.Eye, b.Eye) : keys[i - 1].Pose.Eye, a.Eye, b.Eye,
                               last ? Beyond(b.Eye, a.Eye) : keys[i + 2].Pose.Eye, eased);
   pose.Target = CentripetalPoint(first ? Beyond(a.Target, b.Target) : keys[i - 1].Pose.Target, a.Target, b.Target,

@@ -24,16 +24,16 @@ inline constexpr double kLowestCameraFov = 5, kHighestCameraFov = 150;
 
 using Metres3 = std::array<double, 3>;
 
-struct CameraPose {
+struct CameraPathPose {
   Metres3 Eye{};
   Metres3 Target{};
   double FovDegrees = 50;
-  bool operator==(const CameraPose&) const = default;
+  bool operator==(const CameraPathPose&) const = default;
 };
 
 struct CameraKey {
   int64_t TimeMs = 0;
-  CameraPose Pose;
+  CameraPathPose Pose;
   bool operator==(const CameraKey&) const = default;
 };
 
@@ -54,12 +54,12 @@ std::string CameraPathText(const std::vector<CameraKey>& keys);
 // The pose as camera.csv keeps it: millimetres and hundredths of a degree, the eye on or
 // above the ground, everything within reach and the field of view within range, so that it
 // reads back as it was written.
-CameraPose StorablePose(const CameraPose& pose);
+CameraPathPose StorablePose(const CameraPathPose& pose);
 
 // The keys with `key` added in time order, replacing one at the same time.
 std::vector<CameraKey> WithCameraKey(std::vector<CameraKey> keys, const CameraKey& key);
 
 // The pose at show time `seconds`; `keys` must be non-empty and by time.
-CameraPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds);
+CameraPathPose CameraPoseAt(const std::vector<CameraKey>& keys, double seconds);
 
 }  // namespace orvane

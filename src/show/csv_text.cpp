@@ -150,4 +150,10 @@ std::string CsvField(std::string_view text) {
   return out + "\"";
 }
 
+std::string SpreadsheetField(std::string_view text) {
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+    return CsvField("'" + std::string(text));
+  return CsvField(text);
+}
+
 }  // namespace orvane

@@ -38,4 +38,9 @@ std::string ColumnName(std::string_view header);
 // blanks at either end, so it reads back unchanged.
 std::string CsvField(std::string_view text);
 
+// CsvField for a file made to be opened in a spreadsheet, never read back: a text that
+// starts with "=", "+", "-", "@", a tab or a CR would be taken for a formula, so it gets
+// the leading "'" spreadsheets read as "text follows".
+std::string SpreadsheetField(std::string_view text);
+
 }  // namespace orvane

@@ -21,6 +21,9 @@ struct Cue {
   int Line = 0;
   // A position of the site; X and Z are then empty, and Y, when given, overrides its height.
   std::string Position;
+  // The firing system's module and pin, as the system counts them; both or neither. Cues
+  // without them are given addresses when a firing script is made.
+  std::optional<int32_t> Module, Pin;
 
   bool operator==(const Cue&) const = default;
 };

@@ -7,6 +7,7 @@
 #include "model/integer_text.h"
 #include "model/record_decimals.h"
 #include "show/csv_text.h"
+#include "show/cue_address.h"
 #include "util/rounding.h"
 
 namespace orvane {
@@ -30,7 +31,7 @@ std::optional<double> PlainSeconds(std::string_view text) {
 }
 
 struct Columns {
-  int Time = -1, Code = -1, X = -1, Y = -1, Z = -1, Label = -1, Position = -1;
+  int Time = -1, Code = -1, X = -1, Y = -1, Z = -1, Label = -1, Position = -1, Module = -1, Pin = -1;
 };
 
 Columns FindColumns(const std::vector<std::string>& header) {
@@ -45,6 +46,8 @@ Columns FindColumns(const std::vector<std::string>& header) {
                 : name == "z"        ? &c.Z
                 : name == "label"    ? &c.Label
                 : name == "position" ? &c.Position
+                : name == "module"   ? &c.Module
+                : name == "pin"      ? &c.Pin
                                      : nullptr;
     if (slot != nullptr && *slot < 0) *slot = i;
   }
@@ -66,8 +69,14 @@ class LineReader {
     cue.Line = record_.Line;
     if (!ReadTime(TrimBlanks(Field(columns.Time)), cue) || !ReadCode(TrimBlanks(Field(columns.Code)), cue) ||
         !ReadPosition("x", Field(columns.X), cue.X) || !ReadPosition("y", Field(columns.Y), cue.Y) ||
-        !ReadPosition("z", Field(columns.Z), cue.Z) || !ReadSitePosition(TrimBlanks(Field(columns.Position)), cue))
+        !ReadPosition("z", Field(columns.Z), cue.Z) || !ReadSitePosition(TrimBlanks(Field(columns.Position)), cue) ||
+        !ReadAddress("module", TrimBlanks(Field(columns.Module)), cue.Module) ||
+        !ReadAddress("pin", TrimBlanks(Field(columns.Pin)), cue.Pin))
       return std::nullopt;
+    if (cue.Module.has_value() != cue.Pin.has_value()) {
+      Fail(std::string(cue.Module ? "module is given without pin" : "pin is given without module"));
+      return std::nullopt;
+    }
     cue.Label = Field(columns.Label);
     return cue;
   }
@@ -85,7 +94,9 @@ class LineReader {
     const std::optional<int64_t> ms = ParseCueTime(text);
     if (!ms) return Fail("time \"" + std::string(text) + "\" is not a time in seconds");
     if (*ms < 0) return Fail("time " + std::string(text) + " is negative");
-    if (*ms > kMaxCueTimeMs) return Fail("time " + std::string(text) + " is later than a day into the show");
+    if (*ms > kMaxCueTimeMs)
+      return Fail("time " + std::string(text) + " is at or after the end of the longest show (" +
+                  std::to_string(kMaxShowSeconds) + " s): the cue would never fire");
     cue.TimeMs = *ms;
     return true;
   }
@@ -107,6 +118,16 @@ class LineReader {
     if (!value) return Fail(std::string(name) + " \"" + std::string(text) + "\" is not a number");
     if (!(std::fabs(static_cast<double>(*value)) <= kMaxCuePosition))
       return Fail(std::string(name) + " " + std::string(text) + " is outside the show's range (-10.922 to 10.922)");
+    out = *value;
+    return true;
+  }
+
+  bool ReadAddress(const char* name, std::string_view text, std::optional<int32_t>& out) {
+    if (text.empty()) return true;
+    const std::optional<int32_t> value = ParseCueAddress(text);
+    if (!value)
+      return Fail(std::string(name) + " \"" + std::string(text) + "\" is not a whole number from 0 to " +
+                  std::to_string(kMaxCueAddress));
     out = *value;
     return true;
   }
@@ -203,12 +224,17 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
 std::string CueListText(const std::vector<Cue>& cues) {
   // Lists without positions keep the columns older versions wrote.
   const bool positions = std::any_of(cues.begin(), cues.end(), [](const Cue& c) { return !c.Position.empty(); });
-  std::string text = positions ? "time,code,x,y,z,label,position\n" : "time,code,x,y,z,label\n";
+  const bool addresses = std::any_of(cues.begin(), cues.end(), [](const Cue& c) { return c.Module || c.Pin; });
+  std::string text = "time,code,x,y,z,label";
+  if (positions) text += ",position";
+  text += addresses ? ",module,pin\n" : "\n";
+  auto number = [](const std::optional<int32_t>& v) { return v ? std::to_string(*v) : std::string(); };
   auto coordinate = [](const std::optional<float>& v) { return v ? Float32Text(*v) : std::string(); };
   for (const Cue& cue : cues) {
     text += CueTimeText(cue.TimeMs) + "," + std::to_string(cue.Code) + "," + coordinate(cue.X) + "," +
             coordinate(cue.Y) + "," + coordinate(cue.Z) + "," + CsvField(cue.Label);
     if (positions) text += "," + CsvField(cue.Position);
+    if (addresses) text += "," + number(cue.Module) + "," + number(cue.Pin);
     text += "\n";
   }
   return text;

@@ -1,7 +1,7 @@
 #pragma once
 // The cue list file: CSV with a header line naming the columns (compared without case).
-// "time" and "code" are required; "x", "y", "z", "label" and "position" are optional; other
-// columns are ignored. A bad line refuses the whole list with a message naming line and field.
+// "time" and "code" are required; "x", "y", "z", "label", "position", "module" and "pin" are
+// optional; other columns are ignored. A bad line refuses the whole list with a message naming line and field.
 
 #include <cstdint>
 #include <optional>
@@ -11,6 +11,7 @@
 
 #include "model/device_lookup.h"
 #include "show/cue.h"
+#include "util/show_length.h"
 #include "show/show_site.h"
 
 namespace orvane {
@@ -22,12 +23,15 @@ inline constexpr uintmax_t kMaxCueFileBytes = uintmax_t{8} << 20;
 // Far more than any show fires; keeps the memory a list takes in bounds.
 inline constexpr size_t kMaxCues = 100'000;
 
-// The latest firing time a cue may have: a day. Keeps every frame number and the empty
-// frames before a cue within bounds.
-inline constexpr int64_t kMaxCueTimeMs = int64_t{86'400} * 1000;
+// The latest firing time a cue may have: just before the end of the longest show. A cue
+// at or after it would never fire.
+inline constexpr int64_t kMaxCueTimeMs = kMaxShowSeconds * 1000 - 1;
 
 // The show file stores positions as round(v * 3000) in 16 bits.
 inline constexpr double kMaxCuePosition = 32767.0 / 3000.0;
+
+// Module and pin numbers: far beyond any firing system's.
+inline constexpr int32_t kMaxCueAddress = 65'535;
 
 struct CueListRead {
   std::vector<Cue> Cues;  // file order
@@ -49,7 +53,7 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
                         const ShowSite* site = nullptr);
 
 // The list as cues.csv: header "time,code,x,y,z,label", one line per cue in list order, and
-// a last "position" column when a cue names one.
+// a "position" column when a cue names one, then "module" and "pin" when a cue has them.
 std::string CueListText(const std::vector<Cue>& cues);
 
 }  // namespace orvane

@@ -1,5 +1,6 @@
 #include "show/cue_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -8,14 +9,15 @@
 #include "model/timeline_view.h"
 #include "show/break_time.h"
 #include "show/csv_text.h"
+#include "show/cue_address.h"
 #include "show/cue_list.h"
 #include "show/site_units.h"
 
 namespace orvane {
 namespace {
 
-constexpr const char* kHeaders[kCueColumnCount] = {"Fire",  "Break",      "Product", "Position",
-                                                   "X (m)", "Height (m)", "Z (m)",   "Label"};
+constexpr const char* kHeaders[kCueColumnCount] = {"Fire",       "Break", "Product", "Position", "X (m)",
+                                                   "Height (m)", "Z (m)", "Label",   "Module",   "Pin"};
 
 std::string Fixed(double value, int decimals) {
   char text[64];
@@ -157,6 +159,30 @@ Result<CueListChange> SetCoordinate(const std::vector<Cue>& cues, size_t index, 
   return Replace(cues, index, std::move(after));
 }
 
+Result<CueListChange> SetAddress(const std::vector<Cue>& cues, size_t index, CueColumn column, std::string_view text,
+                                 const CueTableContext& context) {
+  Cue after = cues[index];
+  const bool module = column == CueColumn::Module;
+  const char* name = module ? "module" : "pin";
+  text = TrimBlanks(text);
+  if (text.empty()) {
+    after.Module = after.Pin = std::nullopt;
+    return Replace(cues, index, std::move(after));
+  }
+  const std::optional<int32_t> value = ParseCueAddress(text);
+  if (!value)
+    return Refuse(index, std::string(name) + " \"" + std::string(text) + "\" is not a whole number from 0 to " +
+                             std::to_string(kMaxCueAddress));
+  if (!after.Module || !after.Pin) {
+    const auto assigned = context.Assigned ? context.Assigned(index) : std::nullopt;
+    if (!assigned) return Refuse(index, "a module needs a pin: the cue has no address to take the other from");
+    after.Module = assigned->first;
+    after.Pin = assigned->second;
+  }
+  (module ? after.Module : after.Pin) = *value;
+  return Replace(cues, index, std::move(after));
+}
+
 }  // namespace
 
 const char* CueColumnHeader(CueColumn column) {
@@ -203,6 +229,8 @@ std::string CueColumnEditText(const Cue& cue, CueColumn column, const CueTableCo
       return m ? EditMetres(*m) : std::string();
     }
     case CueColumn::Label: return cue.Label;
+    case CueColumn::Module: return cue.Module ? std::to_string(*cue.Module) : std::string();
+    case CueColumn::Pin: return cue.Pin ? std::to_string(*cue.Pin) : std::string();
   }
   return {};
 }
@@ -220,6 +248,8 @@ Result<CueListChange> SetCueColumnChange(const std::vector<Cue>& cues, size_t in
     case CueColumn::Height:
     case CueColumn::Z: return SetCoordinate(cues, index, column, text, context);
     case CueColumn::Label: return FromFieldEdit(SetCueFieldChange(cues, index, CueField::Label, text, context.Devices));
+    case CueColumn::Module:
+    case CueColumn::Pin: return SetAddress(cues, index, column, text, context);
   }
   return CueListChange{};
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/device_lookup.h"
@@ -19,20 +20,23 @@
 
 namespace orvane {
 
-enum class CueColumn { Fire, Break, Product, Position, X, Height, Z, Label };
-inline constexpr int kCueColumnCount = 8;
+enum class CueColumn { Fire, Break, Product, Position, X, Height, Z, Label, Module, Pin };
+inline constexpr int kCueColumnCount = 10;
 
 // Measured prefires by device code; nothing for a device not (yet) measured.
 using MeasuredPrefire = std::function<std::optional<int64_t>(int32_t code)>;
+// The module and pin a firing script would give the cue at an index that has none.
+using AssignedAddress = std::function<std::optional<std::pair<int32_t, int32_t>>(size_t index)>;
 
 struct CueTableContext {
   const ShowSite& Site;
   const ProductTable& Products;
   const DeviceRecords* Devices = nullptr;  // null: codes are not checked
   MeasuredPrefire Prefire;                 // may be empty: no measurements
+  AssignedAddress Assigned = {};           // may be empty: no assignment known
 };
 
-// "Fire", "Break", "Product", "Position", "X (m)", "Height (m)", "Z (m)", "Label".
+// "Fire", "Break", "Product", "Position", "X (m)", "Height (m)", "Z (m)", "Label", "Module", "Pin".
 const char* CueColumnHeader(CueColumn column);
 // The edit's name in the undo history: "Set break" for breaks, "Edit cue" otherwise.
 const char* CueColumnEditName(CueColumn column);
@@ -54,7 +58,8 @@ std::string CueColumnEditText(const Cue& cue, CueColumn column, const CueTableCo
 
 // The cue at `index` with the column set from `text`: an empty change when it stays.
 // Typing a break sets fire = break - prefire; naming a position clears x and z, and
-// clearing it keeps the cue where the position was.
+// clearing it keeps the cue where the position was. A module or pin typed on a cue without
+// an address takes the other from the assigned address; clearing either clears both.
 Result<CueListChange> SetCueColumnChange(const std::vector<Cue>& cues, size_t index, CueColumn column,
                                          std::string_view text, const CueTableContext& context);
 

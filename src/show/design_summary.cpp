@@ -113,8 +113,8 @@ std::string DesignSummaryCsv(const DesignSummary& s) {
   auto row = [&text](const std::string& section, const std::string& key, const std::string& name,
                      const std::string& cues, const std::string& stock, const std::string& isShort,
                      const std::string& amount) {
-    text += section + "," + CsvField(key) + "," + CsvField(name) + "," + cues + "," + stock + "," + isShort + "," +
-            amount + "\n";
+    text += section + "," + SpreadsheetField(key) + "," + SpreadsheetField(name) + "," + cues + "," + stock + "," +
+            isShort + "," + amount + "\n";
   };
   row("show", "cues", "", std::to_string(s.Cues), "", "", "");
   row("show", "cost", "", "", "", "", Money(s.Cost));

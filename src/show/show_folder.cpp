@@ -7,6 +7,31 @@
 
 namespace orvane {
 namespace fs = std::filesystem;
+namespace {
+
+// Passes every dialog on but the load's error box, which the open report replaces.
+class WithoutErrorBoxes : public UserDialogs {
+ public:
+  explicit WithoutErrorBoxes(UserDialogs& dialogs) : dialogs_(dialogs) {}
+  DialogAnswer Message(DialogKind kind, DialogButtons buttons, const std::string& text,
+                       const std::string& caption) override {
+    if (kind == DialogKind::Error) return DialogAnswer::Ok;
+    return dialogs_.Message(kind, buttons, text, caption);
+  }
+  std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
+                                       const std::string& initial) override {
+    return dialogs_.InputText(title, prompt, initial);
+  }
+  std::optional<uint32_t> PickColor(uint32_t initial) override { return dialogs_.PickColor(initial); }
+  std::optional<std::string> PickFolder(const std::string& title, const std::string& start) override {
+    return dialogs_.PickFolder(title, start);
+  }
+
+ private:
+  UserDialogs& dialogs_;
+};
+
+}  // namespace
 
 std::string ShowTitle(const ShowSettings& settings, const fs::path& folder) {
   if (!settings.Title.empty()) return settings.Title;
@@ -18,6 +43,21 @@ std::optional<fs::path> ShowMusicPath(const ShowSettings& settings, const fs::pa
   if (settings.MusicFile.empty()) return std::nullopt;
   const fs::path music(settings.MusicFile);
   return music.is_absolute() ? music : folder / music;
+}
+
+std::vector<fs::path> ShowInputFiles(const fs::path& folder) {
+  std::vector<fs::path> inputs = DeviceFilesInFolder(folder);
+  inputs.push_back(folder / kCueFileName);
+  inputs.push_back(folder / kProductFileName);
+  inputs.push_back(folder / kCameraPathFileName);
+  const fs::path settingsPath = folder / kShowSettingsFileName;
+  inputs.push_back(settingsPath);
+  std::string text;
+  ShowSettings settings;
+  if (!ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text) && !ReadShowSettings(text, settings)) {
+    if (const auto music = ShowMusicPath(settings, folder)) inputs.push_back(*music);
+  }
+  return inputs;
 }
 
 ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDialogs& dialogs, ShowDocument& show) {
@@ -83,7 +123,16 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
     read.CameraKeys = std::move(path.Keys);
     read.CameraFile = true;
   }
-  report.Devices = list.LoadFolder(folder, dialogs);
+  WithoutErrorBoxes loadDialogs(dialogs);
+  report.Devices = list.LoadFolder(folder, loadDialogs);
+  if (report.Devices.Error) {
+    // A show with devices silently missing would compile into a different show.
+    report.Error = report.Devices.ErrorFile.empty()
+                       ? *report.Devices.Error
+                       : "The device file \"" + report.Devices.ErrorFile.string() +
+                             "\" stopped the load of the show: " + *report.Devices.Error + ".";
+    return report;
+  }
   CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices(), &read.Settings.Site);
   if (cues.Error) {
     report.Error = std::move(cues.Error);
@@ -113,7 +162,7 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
       if (duplicateCodes != nullptr) duplicateCodes->push_back(device->Definition.Code);
       continue;
     }
-    files.push_back({std::move(name), DeviceFileText(*device)});
+    files.push_back({std::move(name), DeviceSaveText(*device)});
   }
   files.push_back({kCueFileName, CueListText(show.Cues)});
   files.push_back({kShowSettingsFileName, ShowSettingsText(show.Settings)});
@@ -124,10 +173,20 @@ std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceR
   return files;
 }
 
+std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const DeviceRecords& devices,
+                                         const fs::path& folder) {
+  std::set<std::string> asRead;
+  for (const auto& device : devices)
+    if (SavedAsRead(*device, folder)) asRead.insert(DeviceFileName(*device));
+  std::erase_if(files, [&asRead](const FileContent& file) { return asRead.count(file.Name) != 0; });
+  return {asRead.begin(), asRead.end()};
+}
+
 ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, const DeviceRecords& devices,
                               UserDialogs& dialogs) {
   ShowSaveReport report;
-  const std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
+  std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
+  KeepFilesAsRead(files, devices, folder);
   std::error_code ec;
   fs::create_directories(folder, ec);
   bool differs = false;

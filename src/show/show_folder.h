@@ -36,10 +36,17 @@ std::string ShowTitle(const ShowSettings& settings, const std::filesystem::path&
 // The music file's path (a relative name is taken from the show folder); nothing without music.
 std::optional<std::filesystem::path> ShowMusicPath(const ShowSettings& settings, const std::filesystem::path& folder);
 
+// Every file of the folder that opening or compiling the show reads: the device files,
+// cues.csv, products.csv, camera.csv, show.json and the music it names (when show.json can be read). An output
+// must never be one of them.
+std::vector<std::filesystem::path> ShowInputFiles(const std::filesystem::path& folder);
+
 struct ShowOpenReport {
   // Set when the show was not opened. show.json and the text of cues.csv are checked
   // before the devices are loaded, so such a refusal leaves the device list alone; a
-  // cue naming a code no loaded device has is found after the load, which then stays.
+  // device file with a refused decimal value, or a cue naming a code no loaded device
+  // has, is found during or after the load, whose devices then stay. The load's own
+  // error box is not shown: this message names the file as well.
   std::optional<std::string> Error;
   FolderLoadReport Devices;
   // The show names a music file that is not there: the show opens; the player goes without.
@@ -59,13 +66,19 @@ struct ShowSaveReport {
   std::vector<int32_t> DuplicateCodes;
 };
 
-// The files a save writes: one per device (the first of each file name), cues.csv, show.json,
-// products.csv when the show has products or had the file, and camera.csv when the show has
-// a camera path.
+// The files a save writes: one per device (the first of each file name, DeviceSaveText),
+// cues.csv, show.json, products.csv when the show has products or had the file, and
+// camera.csv when the show has a camera path.
 std::vector<FileContent> ShowFolderFiles(const ShowDocument& show, const DeviceRecords& devices,
                                          std::vector<int32_t>* duplicateCodes = nullptr);
 
-// Writes the show into the folder (created when missing). Files that exist with other
+// Leaves out the files of devices unchanged since they were read from this very folder
+// (SavedAsRead): a save writes no file it would give back as it is; the names left out.
+std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const DeviceRecords& devices,
+                                         const std::filesystem::path& folder);
+
+// Writes the show into the folder (created when missing). A device unchanged since it was
+// read from this very folder keeps its file untouched. Files that exist with other
 // contents are replaced only after a Yes to kReplaceShowFilesQuestion. Other files of
 // the folder are left alone.
 ShowSaveReport SaveShowFolder(const std::filesystem::path& folder, const ShowDocument& show,

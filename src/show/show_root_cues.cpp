@@ -44,4 +44,27 @@ ShowRoots ShowRootCues(const std::vector<Cue>& cues, const DeviceRecords& device
   return roots;
 }
 
+std::optional<std::string> CulledCuesWarning(const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
+                                             const std::string& cueFile) {
+  // Enough lines to find the trouble; a show with hundreds says how many more.
+  constexpr size_t kLinesNamed = 10;
+  std::string lines;
+  size_t named = 0, more = 0;
+  for (size_t i = 0; i < cues.size() && i < extents.size(); ++i) {
+    if (extents[i].Culled == 0) continue;
+    if (named == kLinesNamed) {
+      ++more;
+      continue;
+    }
+    lines += (named++ == 0 ? "" : ", ") + std::to_string(cues[i].Line);
+  }
+  if (named == 0) return std::nullopt;
+  if (more > 0) lines += " and " + std::to_string(more) + " more";
+  const bool one = named + more == 1;
+  return std::string(one ? "Particles of the cue at " : "Particles of the cues at ") + cueFile +
+         (one ? " line " : " lines ") + lines +
+         " left the range a show file can store (-10.92 to 10.92 scene units from the origin) and are not shown "
+         "there.";
+}
+
 }  // namespace orvane

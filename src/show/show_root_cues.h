@@ -30,4 +30,9 @@ std::string UnknownPositionMessage(const Cue& cue, int line);
 // Where the cue starts in scene units; nothing when its position is not on the site.
 std::optional<RootCue> CueStart(const Cue& cue, const TCompDevice& part, const ShowSite& site);
 
+// The warning after a compile that culled records (CueExtent::Culled), naming the lines of
+// the cues whose particles left the range a show file can store; nothing when none did.
+std::optional<std::string> CulledCuesWarning(const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
+                                             const std::string& cueFile);
+
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "show/show_site_json.h"
+#include "util/json_depth.h"
 
 namespace orvane {
 namespace {
@@ -69,24 +70,7 @@ void ReadVideoSize(const Json& video, ShowSettings& settings) {
 // Deeper nesting than any show file has would make the recursive writer run out of stack.
 constexpr int kMaxJsonDepth = 64;
 
-bool NestedTooDeep(std::string_view text) {
-  int depth = 0;
-  bool inString = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (inString) {
-      if (c == '\\') ++i;
-      else if (c == '"') inString = false;
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > kMaxJsonDepth) return true;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return false;
-}
+bool NestedTooDeep(std::string_view text) { return JsonNestedDeeperThan(text, kMaxJsonDepth); }
 
 }  // namespace
 

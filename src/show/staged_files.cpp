@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "util/output_path.h"
+
 namespace orvane {
 namespace fs = std::filesystem;
 namespace {
@@ -42,10 +44,10 @@ std::optional<std::string> WriteTemporary(const fs::path& folder, const FileCont
 }  // namespace
 
 std::optional<std::string> WriteFilesTogether(const fs::path& folder, const std::vector<FileContent>& files) {
-  // A folder in a file's place would refuse its rename after others went through.
+  // Checked before anything is written: a folder in a file's place would refuse its
+  // rename after others went through, and a FIFO or device would be replaced.
   for (const FileContent& file : files) {
-    std::error_code ec;
-    if (fs::is_directory(fs::symlink_status(folder / file.Name, ec))) return CannotWrite(folder / file.Name, EISDIR);
+    if (const Result<> fits = CheckOutputTarget(folder / file.Name); !fits) return fits.Message();
   }
   std::vector<fs::path> temporaries;
   auto removeTemporaries = [&temporaries] {

@@ -49,11 +49,21 @@ QVariant CueTableModel::data(const QModelIndex& index, int role) const {
   const auto column = static_cast<CueColumn>(index.column());
   const bool refused = index.row() == refusedRow_ && index.column() == refusedColumn_;
   const bool missing = CueDeviceMissing(cue, project_.Devices().Devices());
+  // A cue without an address shows the one a script would give it, in grey.
+  const bool address = column == CueColumn::Module || column == CueColumn::Pin;
+  const std::optional<std::pair<int32_t, int32_t>> assigned =
+      address && !cue.Module ? project_.TableContext().Assigned(static_cast<size_t>(index.row())) : std::nullopt;
   switch (role) {
-    case Qt::DisplayRole: return Q(CueColumnText(cue, column, project_.TableContext()));
+    case Qt::DisplayRole:
+      if (assigned) return column == CueColumn::Module ? assigned->first : assigned->second;
+      return Q(CueColumnText(cue, column, project_.TableContext()));
+    case Qt::ForegroundRole: return assigned ? QVariant(QBrush(QColor(128, 128, 128))) : QVariant();
     case Qt::EditRole: return Q(CueColumnEditText(cue, column, project_.TableContext()));
     case Qt::ToolTipRole:
       if (refused) return Q(*refusal_);
+      if (assigned)
+        return QStringLiteral("Assigned by the profile \"%1\"; type a number to keep an address")
+            .arg(Q(project_.ScriptProfile().Name));
       return ToolTip(cue, column);
     case Qt::BackgroundRole:
       if (refused) return QBrush(QColor(255, 200, 200));

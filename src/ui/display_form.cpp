@@ -63,8 +63,8 @@ DisplayForm::DisplayForm(MainForm& main, std::string tempFolder, FatalHandler fa
   setFont(font);
   setFocusPolicy(Qt::StrongFocus);
 
-  if (const auto error = ExtractSceneryAssets(tempFolder_)) {
-    dialogs_.Message(DialogKind::Error, DialogButtons::Ok, *error);
+  if (const Result<> extracted = ExtractSceneryAssets(tempFolder_); !extracted) {
+    dialogs_.Message(DialogKind::Error, DialogButtons::Ok, extracted.Message());
   }
   AssetFolder = tempFolder_;
 
@@ -264,8 +264,11 @@ void DisplayForm::BringToFront() {
 }
 
 void DisplayForm::ShowWithoutFocus() {
+  const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+  setAttribute(Qt::WA_ShowWithoutActivating, true);
   show();
   raise();
+  setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 // ---- services

@@ -96,7 +96,7 @@ class MainForm : public QWidget, public ShowStage, public ProjectObserver {
   bool PlaybackPaused() const override { return display_ && display_->PlaybackPaused(); }
   void TogglePlaybackPause() override;
   bool SetNightLook(bool on, const ShowSite& site) override;
-  std::optional<CameraPose> DisplayView() const override;
+  std::optional<CameraPathPose> DisplayView() const override;
   float BoxScale() const override { return scale_.load(); }
   int32_t PanelWidth() const override;
   int32_t PanelHeight() const override;

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "model/form_ranges.h"
 #include "model/main_window_values.h"
 #include "ui/devices_list_view.h"
 #include "ui/main_form.h"
@@ -142,10 +143,10 @@ void MainForm::BuildControls() {
 QWidget* MainForm::BuildAnglesGroup() {
   auto* group = Group(" Effects projection angles ", "AnglesGroup");
   auto* layout = Column(group);
-  ProjXYTrack = Track("ProjXYTrack", 0, 360, 0, HintUnit::Degrees, 10);
-  OpenXYTrack = Track("OpenXYTrack", 1, 360, 360, HintUnit::Degrees);
-  ProjXZTrack = Track("ProjXZTrack", 0, 360, 0, HintUnit::Degrees);
-  OpenXZTrack = Track("OpenXZTrack", 1, 360, 180, HintUnit::Degrees);
+  ProjXYTrack = Track("ProjXYTrack", kProjectionRange.Min, kProjectionRange.Max, 0, HintUnit::Degrees, 10);
+  OpenXYTrack = Track("OpenXYTrack", kOpeningRange.Min, kOpeningRange.Max, 360, HintUnit::Degrees);
+  ProjXZTrack = Track("ProjXZTrack", kProjectionRange.Min, kProjectionRange.Max, 0, HintUnit::Degrees);
+  OpenXZTrack = Track("OpenXZTrack", kOpeningRange.Min, kOpeningRange.Max, 180, HintUnit::Degrees);
   AddTrack(layout, "Projection XY", ProjXYTrack);
   AddTrack(layout, "Opening XY", OpenXYTrack);
   AddTrack(layout, "Projection XZ", ProjXZTrack);
@@ -216,13 +217,13 @@ QWidget* MainForm::BuildStarsGroup() {
 
   TrailCheck = Named(new QCheckBox(QStringLiteral("Generate particle trail")), "TrailCheck");
   layout->addWidget(TrailCheck);
-  TrailTrack = Track("TrailTrack", 0, 100, 100, HintUnit::Percent);
+  TrailTrack = Track("TrailTrack", kTrailRange.Min, kTrailRange.Max, 100, HintUnit::Percent);
   TrailTrack->setEnabled(false);
   AddTrack(layout, "Trail length in relation to the star's life", TrailTrack);
-  PesoTrack = Track("PesoTrack", -100, 100, 10, HintUnit::Percent);
-  VelocTrack = Track("VelocTrack", 0, 100, 20, HintUnit::Percent);
-  ResistTrack = Track("ResistTrack", 1, 100, 10, HintUnit::Percent);
-  SizeTrack = Track("SizeTrack", 5, 30, 10, HintUnit::Tenths);
+  PesoTrack = Track("PesoTrack", kWeightRange.Min, kWeightRange.Max, 10, HintUnit::Percent);
+  VelocTrack = Track("VelocTrack", kSpeedRange.Min, kSpeedRange.Max, 20, HintUnit::Percent);
+  ResistTrack = Track("ResistTrack", kResistanceRange.Min, kResistanceRange.Max, 10, HintUnit::Percent);
+  SizeTrack = Track("SizeTrack", kSizeRange.Min, kSizeRange.Max, 10, HintUnit::Tenths);
   AddTrack(layout, "Weight", PesoTrack);
   AddTrack(layout, "Speed", VelocTrack);
   AddTrack(layout, "Resistance", ResistTrack);
@@ -253,8 +254,8 @@ QWidget* MainForm::BuildLengthGroup() {
   length->addWidget(new QLabel(QStringLiteral("ms")));
   length->addStretch(1);
   layout->addLayout(length);
-  VidaMaxTrack = Track("VidaMaxTrack", 0, 100, 100, HintUnit::Percent);
-  VidaMinTrack = Track("VidaMinTrack", 0, 100, 50, HintUnit::Percent);
+  VidaMaxTrack = Track("VidaMaxTrack", kLifeRange.Min, kLifeRange.Max, 100, HintUnit::Percent);
+  VidaMinTrack = Track("VidaMinTrack", kLifeRange.Min, kLifeRange.Max, 50, HintUnit::Percent);
   AddTrack(layout, "Star's maximum life in relation to the effect", VidaMaxTrack);
   AddTrack(layout, "Star's minimum life in relation to its maximum", VidaMinTrack);
   return group;
@@ -274,7 +275,7 @@ QWidget* MainForm::BuildNextEffectGroup() {
     code->addWidget(edit);
     code->addStretch(1);
     layout->addLayout(code);
-    track = Track(trackName, 0, 100, 100, HintUnit::Percent);
+    track = Track(trackName, kChainStartRange.Min, kChainStartRange.Max, 100, HintUnit::Percent);
     track->setEnabled(false);
     AddTrack(layout, "Next effect's initiation time", track);
   };

@@ -9,9 +9,9 @@
 #include <QShortcut>
 #include <QToolButton>
 
-#include "app/night_site.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
+#include "export/night_site.h"
 #include "show/cue_list.h"
 #include "ui/devices_list_view.h"
 #include "ui/main_form.h"
@@ -118,7 +118,7 @@ void MainForm::CompileFinished(const CompileOutcome& outcome) {
   compiler_->Finished();
   if (std::exchange(showCompile_, false)) {
     if (!outcome.Written()) showPlayback_ = false;
-    project_.CompileEnded(outcome.Written());
+    project_.CompileEnded(outcome);
   }
   PostProgress(0, -1);
   const AfterCompile after = execution_.CompileFinished(PlainEnd(outcome), list_.Selection().has_value());
@@ -201,10 +201,10 @@ bool MainForm::SetNightLook(bool on, const ShowSite& site) {
   return display_ != nullptr ? display_->SetNightLook(on, NightSiteOf(site)) : !on;
 }
 
-std::optional<CameraPose> MainForm::DisplayView() const {
+std::optional<CameraPathPose> MainForm::DisplayView() const {
   if (display_ == nullptr) return std::nullopt;
   const NightCamera view = display_->NightView();
-  CameraPose pose;
+  CameraPathPose pose;
   for (int k = 0; k < 3; ++k) {
     pose.Eye[static_cast<size_t>(k)] = view.Eye[static_cast<size_t>(k)];
     pose.Target[static_cast<size_t>(k)] = view.Target[static_cast<size_t>(k)];

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "compiler/compiled_device_prep.h"
+#include "ui/qt_settings_store.h"
 #include "ui/show_window.h"
 
 namespace orvane {
@@ -39,7 +40,11 @@ Program::~Program() {
 }
 
 ShowWindow& Program::OpenShowWindow() {
-  if (!shows_) shows_ = std::make_unique<ShowWindow>(project_, *main_, dialogs_);
+  if (!shows_) {
+    settings_ = std::make_unique<QtSettingsStore>(DefaultSettingsFile());
+    shows_ = std::make_unique<ShowWindow>(project_, *main_, dialogs_);
+    shows_->UseSettings(*settings_);
+  }
   if (!project_.ShowOpen()) project_.New();
   shows_->show();
   shows_->raise();

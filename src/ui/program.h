@@ -13,6 +13,7 @@
 
 namespace orvane {
 
+class QtSettingsStore;
 class ShowWindow;
 
 class Program {
@@ -27,7 +28,7 @@ class Program {
   MainForm& Main() { return *main_; }
   DisplayForm& Display() { return *display_; }
   ShowProject& Project() { return project_; }
-  // The show timeline window, made on first use, shown and raised.
+  // The show timeline window, made on first use with the user's settings file, shown and raised.
   ShowWindow& OpenShowWindow();
   ShowWindow* Shows() const { return shows_.get(); }
 
@@ -36,6 +37,7 @@ class Program {
   ShowProject project_;
   std::unique_ptr<MainForm> main_;
   std::unique_ptr<DisplayForm> display_;
+  std::unique_ptr<QtSettingsStore> settings_;  // outlives the show window, which writes to it last
   std::unique_ptr<ShowWindow> shows_;
 };
 

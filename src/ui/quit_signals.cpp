@@ -49,12 +49,14 @@ QuitSignals::QuitSignals(QWidget& window) : window_(&window) {
   action.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &action, &oldTerm_);
   sigaction(SIGINT, &action, &oldInt_);
+  sigaction(SIGHUP, &action, &oldHup_);
 }
 
 QuitSignals::~QuitSignals() {
   if (!notifier_) return;
   sigaction(SIGTERM, &oldTerm_, nullptr);
   sigaction(SIGINT, &oldInt_, nullptr);
+  sigaction(SIGHUP, &oldHup_, nullptr);
   notifier_->setEnabled(false);
   ClosePair();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// SIGTERM and SIGINT (a logout, `kill`, Ctrl+C in the terminal) close a window the way the
+// SIGTERM, SIGINT and SIGHUP (a logout, `kill`, Ctrl+C in the terminal, a closed terminal) close a window the way the
 // user does, on the main thread: the handler only writes the signal's number into a
 // socket pair, whose reading end a socket notifier watches. One watcher at a time; the
 // previous handlers come back when it goes.
@@ -17,7 +17,7 @@ namespace orvane {
 class QuitSignals : public QObject {
   Q_OBJECT
  public:
-  // Closes `window` on SIGTERM or SIGINT. Without the socket pair the signals keep their
+  // Closes `window` on SIGTERM, SIGINT or SIGHUP. Without the socket pair the signals keep their
   // former handlers (Ok() is false).
   explicit QuitSignals(QWidget& window);
   ~QuitSignals() override;
@@ -36,6 +36,7 @@ class QuitSignals : public QObject {
   QSocketNotifier* notifier_ = nullptr;
   struct sigaction oldTerm_ {};
   struct sigaction oldInt_ {};
+  struct sigaction oldHup_ {};
 };
 
 }  // namespace orvane

@@ -10,7 +10,7 @@
 #include <QObject>
 
 #include "model/user_dialogs.h"
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
 #include "util/private_temp_folder.h"
 
 class QLabel;

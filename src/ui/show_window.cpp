@@ -14,6 +14,7 @@
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -36,8 +37,13 @@
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "model/timeline_view.h"
+#include "project/product_adding.h"
+#include "project/product_browser.h"
+#include "project/firing_script.h"
+#include "project/rehearsal.h"
 #include "show/cue_list.h"
 #include "ui/cue_table_model.h"
+#include "ui/product_browser_dock.h"
 #include "ui/show_music.h"
 #include "ui/show_video_export.h"
 #include "util/data_folders.h"
@@ -46,6 +52,7 @@ namespace orvane {
 namespace {
 
 constexpr int kFollowMs = 40;  // one show frame
+constexpr size_t kRehearsalLines = 8;
 constexpr const char* kCompilingShow = "Compiling the show...";
 
 // A column that edits in an editable box of choices; a choice puts its value (a code, a
@@ -146,8 +153,8 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     return std::filesystem::path(name.toStdString());
   };
   chooseVideo_ = [this](const std::vector<VideoSize>& sizes) -> std::optional<VideoChoice> {
-    const QString name =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), {}, QStringLiteral("MP4 videos (*.mp4)"));
+    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Export video"), VideoFolder(),
+                                                      QStringLiteral("MP4 videos (*.mp4)"));
     if (name.isEmpty()) return std::nullopt;
     QStringList items;
     for (const VideoSize& size : sizes) items << QStringLiteral("%1 x %2").arg(size.Width).arg(size.Height);
@@ -156,6 +163,29 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
         QInputDialog::getItem(this, QStringLiteral("Export video"), QStringLiteral("Size:"), items, 0, false, &ok);
     if (!ok) return std::nullopt;
     return VideoChoice{name.toStdString(), sizes[static_cast<size_t>(std::max<qsizetype>(0, items.indexOf(item)))]};
+  };
+  chooseScript_ = [this](const std::vector<std::string>& shipped) -> std::optional<ScriptChoice> {
+    QStringList items;
+    for (const std::string& name : shipped) items << Q(name);
+    const QString other = QStringLiteral("Profile file...");
+    items << other;
+    bool ok = false;
+    const QString item = QInputDialog::getItem(this, QStringLiteral("Export firing script"),
+                                               QStringLiteral("Firing system's profile:"), items, 0, false, &ok);
+    if (!ok) return std::nullopt;
+    ScriptChoice choice{item.toStdString(), {}};
+    if (item == other) {
+      const QString file =
+          QFileDialog::getOpenFileName(this, QStringLiteral("Profile"), {}, QStringLiteral("Profiles (*.json)"));
+      if (file.isEmpty()) return std::nullopt;
+      choice.Profile = file.toStdString();
+    }
+    const QString name =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Export firing script"), {},
+                                     QStringLiteral("Firing scripts (*.csv *.srt *.txt);;All files (*)"));
+    if (name.isEmpty()) return std::nullopt;
+    choice.Output = name.toStdString();
+    return choice;
   };
   cliProgram_ = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / kCliProgramName;
   pickProduct_ = [this](const std::vector<LibraryShelf>& shelves) -> std::optional<LibraryChoice> {
@@ -179,12 +209,15 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
     if (!ok) return std::nullopt;
     return choices[static_cast<size_t>(items.indexOf(item))];
   };
+  // The table shows the addresses the shipped "orvane" profile gives until another is chosen.
+  if (Result<FiringProfile> orvane = LoadFiringProfile("orvane")) project_.SetScriptProfile(std::move(orvane.Value()));
   BuildWidgets();
   videoExport_ = new ShowVideoExport(this, dialogs_);
   statusBar()->addPermanentWidget(videoExport_->Panel());
   connect(videoExport_, &ShowVideoExport::Finished, this,
           [this](VideoExportEnd, const QString& message) { ShowStatus(message.section(QLatin1Char('\n'), 0, 0)); });
   BuildActions();
+  BuildMenus();
   follow_ = new QTimer(this);
   follow_->setInterval(kFollowMs);
   connect(follow_, &QTimer::timeout, this, &ShowWindow::FollowPlayback);
@@ -197,6 +230,10 @@ ShowWindow::ShowWindow(ShowProject& project, ShowStage& stage, UserDialogs& dial
 }
 
 ShowWindow::~ShowWindow() {
+  if (store_ != nullptr && isVisible()) {
+    RememberLayout();
+    StoreSettings();
+  }
   project_.RemoveObserver(*this);
   analyser_.RequestStop();
 }
@@ -238,7 +275,8 @@ void ShowWindow::BuildWidgets() {
   for (const auto& [column, width] :
        {std::pair{CueColumn::Fire, 70}, std::pair{CueColumn::Break, 70}, std::pair{CueColumn::Product, 280},
         std::pair{CueColumn::Position, 70}, std::pair{CueColumn::X, 70}, std::pair{CueColumn::Height, 80},
-        std::pair{CueColumn::Z, 70}})
+        std::pair{CueColumn::Z, 70}, std::pair{CueColumn::Label, 160}, std::pair{CueColumn::Module, 60},
+        std::pair{CueColumn::Pin, 50}})
     table_->setColumnWidth(static_cast<int>(column), width);
   table_->verticalHeader()->setDefaultSectionSize(20);
 
@@ -269,12 +307,13 @@ void ShowWindow::BuildWidgets() {
   stripLayout->addWidget(strip_, 1);
   stripLayout->addWidget(scroll_);
 
-  auto* splitter = new QSplitter(Qt::Vertical);
-  splitter->addWidget(stripArea);
-  splitter->addWidget(table_);
-  splitter->setStretchFactor(0, 1);
-  splitter->setStretchFactor(1, 2);
-  setCentralWidget(splitter);
+  splitter_ = new QSplitter(Qt::Vertical);
+  splitter_->setObjectName(QStringLiteral("ShowSplitter"));
+  splitter_->addWidget(stripArea);
+  splitter_->addWidget(table_);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 2);
+  setCentralWidget(splitter_);
 
   status_ = new QLabel;
   status_->setObjectName(QStringLiteral("ShowStatus"));
@@ -299,6 +338,84 @@ void ShowWindow::BuildWidgets() {
   dock->setObjectName(QStringLiteral("SummaryDock"));
   dock->setWidget(summary_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
+  BuildProductBrowser();
+  tabifyDockWidget(dock, productBrowser_);
+  dock->raise();
+
+  rehearsal_ = new QPlainTextEdit;
+  rehearsal_->setObjectName(QStringLiteral("Rehearsal"));
+  rehearsal_->setReadOnly(true);
+  rehearsal_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  rehearsal_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  rehearsalDock_ = new QDockWidget(QStringLiteral("Rehearsal: next ignitions"), this);
+  rehearsalDock_->setObjectName(QStringLiteral("RehearsalDock"));
+  rehearsalDock_->setWidget(rehearsal_);
+  addDockWidget(Qt::RightDockWidgetArea, rehearsalDock_);
+  rehearsalDock_->hide();
+}
+
+QString ShowWindow::RehearsalText() const { return rehearsal_->toPlainText(); }
+
+void ShowWindow::UpdateRehearsal() {
+  if (!rehearsalDock_->isVisible()) return;
+  const AddressPlan& plan = project_.Addresses();
+  if (plan.Error) {
+    rehearsal_->setPlainText(Q(*plan.Error));
+    return;
+  }
+  const auto next =
+      NextIgnitions(project_.Cues(), plan.Addresses, project_.TableContext(), content_.PlayHeadMs, kRehearsalLines);
+  rehearsal_->setPlainText(next.empty() ? QStringLiteral("No ignition to come.") : Q(orvane::RehearsalText(next)));
+}
+
+void ShowWindow::BuildProductBrowser() {
+  thumbnailCache_ = ThumbnailCacheFolder();
+  ProductSource source;
+  source.List = [this] {
+    std::string skipped;
+    Result<std::vector<LibraryShelf>> shelves = OpenLibrary(skipped);
+    if (!shelves) ShowStatus(Q(shelves.Message()));
+    else if (!skipped.empty()) ShowStatus(Q(skipped));
+    browsedShelves_ = shelves ? std::move(shelves.Value()) : std::vector<LibraryShelf>{};
+    return BrowsedProductsOf(browsedShelves_);
+  };
+  const auto shelfOf = [this](const BrowsedProduct& p) -> const LibraryShelf* {
+    for (const LibraryShelf& shelf : browsedShelves_)
+      if (shelf.Name == p.Shelf) return &shelf;
+    return nullptr;
+  };
+  source.Chain = [shelfOf](const BrowsedProduct& p) {
+    const LibraryShelf* shelf = shelfOf(p);
+    return shelf != nullptr ? ShelfChain(*shelf, p.Code) : std::vector<TBaseDevice>{};
+  };
+  source.Add = [this, shelfOf](const BrowsedProduct& p) -> std::optional<std::string> {
+    const LibraryShelf* shelf = shelfOf(p);
+    if (shelf == nullptr) return "The library shelf \"" + p.Shelf + "\" is no longer there.";
+    const Result<int32_t> added = project_.AddLibraryProduct(*shelf, p.Code);
+    if (!added) return added.Message();
+    ShowStatus(QStringLiteral("\"%1\" added as device %2.").arg(Q(p.Name)).arg(added.Value()));
+    return std::nullopt;
+  };
+  productBrowser_ = new ProductBrowserDock(std::move(source), this);
+  productBrowser_->setObjectName(QStringLiteral("ProductBrowserDock"));
+  connect(productBrowser_, &ProductBrowserDock::AddFailed, this, [this](const QString& m) { ShowStatus(m); });
+  // Reading the library and drawing thumbnails waits until someone looks.
+  connect(productBrowser_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible && !browserRead_) ReadProductBrowser();
+  });
+  addDockWidget(Qt::RightDockWidgetArea, productBrowser_);
+}
+
+void ShowWindow::ReadProductBrowser() {
+  browserRead_ = true;
+  productBrowser_->SetCliProgram(cliProgram_);
+  productBrowser_->SetCacheFolder(thumbnailCache_);
+  productBrowser_->Reload();
+}
+
+void ShowWindow::SetThumbnailCache(std::optional<std::filesystem::path> folder) {
+  thumbnailCache_ = std::move(folder);
+  if (browserRead_) ReadProductBrowser();
 }
 
 QString ShowWindow::SummaryText() const { return summary_->toPlainText(); }
@@ -308,6 +425,7 @@ void ShowWindow::UpdateDesign() {
   for (size_t i = 0; i < content_.BreakMs.size(); ++i) content_.BreakMs[i] = project_.CueBreakMs(i);
   summary_->setPlainText(Q(DesignSummaryText(project_.Summary())));
   strip_->update();
+  UpdateRehearsal();
 }
 
 void ShowWindow::BuildActions() {
@@ -348,6 +466,13 @@ void ShowWindow::BuildActions() {
        [this] { ChooseMusic(); });
   make(BeatsAct, "BeatsAct", QStringLiteral("Detect beats"), QKeySequence(QStringLiteral("Ctrl+B")),
        [this] { AnalyseMusic(true); });
+  bar->addSeparator();
+  // The new product's root is selected in the main window, so Add cue fires it next.
+  make(NewEffectAct, "NewEffectAct", QStringLiteral("New effect from description..."),
+       QKeySequence(QStringLiteral("Ctrl+Shift+N")), [this] {
+         if (const auto root = AskForNewEffect(project_, dialogs_))
+           ShowStatus(QStringLiteral("Added the product as device %1.").arg(*root));
+       });
   addToolBarBreak();
   bar = addToolBar(QStringLiteral("Play"));
   bar->setObjectName(QStringLiteral("PlayToolBar"));
@@ -355,15 +480,25 @@ void ShowWindow::BuildActions() {
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
   make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")), [this] {
-    std::vector<VideoSize> sizes = VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight());
-    const VideoSize remembered{project_.Settings().VideoWidth, project_.Settings().VideoHeight};
-    if (remembered.Width > 0) {
-      std::erase(sizes, remembered);
-      sizes.insert(sizes.begin(), remembered);
-    }
+    const std::vector<VideoSize> sizes =
+        VideoSizesToOffer(VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight()),
+                          VideoSize{project_.Settings().VideoWidth, project_.Settings().VideoHeight},
+                          settings_.ExportSize);
     if (auto choice = chooseVideo_(sizes)) ExportVideo(*choice);
   });
+  make(ScriptAct, "ScriptAct", QStringLiteral("Export firing script..."), QKeySequence(), [this] {
+    if (auto choice = chooseScript_(ShippedProfileNames())) ExportFiringScript(*choice);
+  });
   make(PlayAct, "PlayAct", QStringLiteral("Play"), QKeySequence(Qt::Key_F5), [this] { Play(0); });
+  make(RehearseAct, "RehearseAct", QStringLiteral("Rehearsal"), QKeySequence(QStringLiteral("Ctrl+R")),
+       [this](bool on) {
+         rehearsalDock_->setVisible(on);
+         UpdateRehearsal();
+       });
+  RehearseAct->setCheckable(true);
+  connect(rehearsalDock_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (!shown && rehearsalDock_->isHidden()) RehearseAct->setChecked(false);
+  });
   make(PlayFromHeadAct, "PlayFromHeadAct", QStringLiteral("Play from the play head"),
        QKeySequence(QStringLiteral("Ctrl+F5")), [this] { Play(CueFrame(content_.PlayHeadMs)); });
   make(StopAct, "StopAct", QStringLiteral("Stop"), QKeySequence(QStringLiteral("Shift+F5")),
@@ -477,9 +612,11 @@ void ShowWindow::ShowDocumentAnew() {
   model_->Reload();
   UpdateDesign();
   UpdateBeats();
-  strip_->SetView(TimelineView{kTimelineDefaultZoom, 0, strip_->width()});
-  fitPending_ = strip_->width() <= 0;
-  if (!fitPending_) strip_->FitShowIfLonger();
+  // A zoom the user has chosen stays; without one each show is fitted into the strip.
+  const bool keepZoom = settings_.TimelineZoom.has_value();
+  strip_->SetView(TimelineView{keepZoom ? strip_->View().PixelsPerSecond : kTimelineDefaultZoom, 0, strip_->width()});
+  fitPending_ = !keepZoom && strip_->width() <= 0;
+  if (!keepZoom && !fitPending_) strip_->FitShowIfLonger();
   UpdateTitle();
   UpdateHistoryActions();
   UpdateScrollBar();
@@ -531,6 +668,10 @@ void ShowWindow::ShowCompiled(bool written) {
   }
 }
 
+void ShowWindow::ShowCompileWarning(const std::string& text) {
+  dialogs_.Message(DialogKind::Warning, DialogButtons::Ok, text);
+}
+
 void ShowWindow::PlaybackStarted() {
   // The compile's message has had its time once the show is on.
   if (!compilingText_.isEmpty() && status_->text() == compilingText_) ShowStatus({});
@@ -560,6 +701,7 @@ void ShowWindow::LoadShowFolder(const std::filesystem::path& folder) {
     ShowError(report.Opened.Message());
     return;
   }
+  RememberShow(folder);
   ShowStatus(report.MusicMissing ? QStringLiteral("The music file is missing: the show plays without music.")
                                  : QStringLiteral("%1 cues.").arg(project_.Cues().size()));
 }
@@ -575,6 +717,7 @@ bool ShowWindow::Save() {
 
 bool ShowWindow::SaveAs() {
   if (!project_.SaveToChosenFolder(dialogs_)) return false;
+  RememberShow(project_.Folder());
   ShowStatus(QStringLiteral("Saved in %1.").arg(Q(project_.Folder().string())));
   return true;
 }
@@ -589,6 +732,11 @@ void ShowWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   StopFollowing();
+  // Before the show closes, which resets the strip.
+  if (store_ != nullptr) {
+    RememberLayout();
+    StoreSettings();
+  }
   project_.Close();
   event->accept();
 }
@@ -609,6 +757,44 @@ bool ShowWindow::ExportCues(const std::filesystem::path& file) {
   if (report.End == WriteEnd::kFailed) ShowError(report.Message);
   if (report.End != WriteEnd::kWritten) return false;
   ShowStatus(QStringLiteral("%1 cues exported.").arg(project_.Cues().size()));
+  return true;
+}
+
+bool ShowWindow::ExportFiringScript(const ScriptChoice& choice) {
+  Result<FiringProfile> profile = LoadFiringProfile(choice.Profile);
+  if (!profile) {
+    ShowError(profile.Message());
+    return false;
+  }
+  project_.SetScriptProfile(std::move(profile.Value()));
+  model_->Refresh();
+  if (project_.ReadsFile(choice.Output)) {
+    ShowError("The firing script cannot replace " + choice.Output.string() + ", a file of the show.");
+    return false;
+  }
+  const FiringScriptPlan plan = PlanFiringScript(
+      {project_.Cues(), project_.TableContext(), project_.Title(), TodayText()}, project_.ScriptProfile());
+  const std::string report = FiringScriptReport(plan);
+  if (plan.Refused()) {
+    dialogs_.Message(DialogKind::Error, DialogButtons::Ok, "The firing script cannot be written:\n\n" + report,
+                     "Export firing script");
+    return false;
+  }
+  if (dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo,
+                       report + "\nWrite the firing script to " + choice.Output.string() + "?",
+                       "Export firing script") != DialogAnswer::Yes)
+    return false;
+  if (const Result<> written = WriteFiringScript(choice.Output, plan); !written) {
+    ShowError(written.Message());
+    return false;
+  }
+  ShowStatus(QStringLiteral("Firing script written: %1").arg(Q(choice.Output.string())));
+  if (plan.AssignedCount > 0 &&
+      dialogs_.Message(DialogKind::Confirmation, DialogButtons::YesNo,
+                       "Keep the " + std::to_string(plan.AssignedCount) +
+                           " assigned addresses in the cue list, so that later scripts give the same?",
+                       "Export firing script") == DialogAnswer::Yes)
+    project_.WriteAddresses();
   return true;
 }
 
@@ -800,27 +986,33 @@ std::optional<std::string> ShowWindow::SetCueColumn(size_t row, CueColumn column
   return std::nullopt;
 }
 
-bool ShowWindow::AddLibraryProduct() {
-  std::vector<LibraryShelf> shelves;
+Result<std::vector<LibraryShelf>> ShowWindow::OpenLibrary(std::string& skipped) const {
   const std::optional<std::filesystem::path> library =
       libraryFolder_.empty() ? DataFolder(kLibraryFolderName) : std::optional(libraryFolder_);
-  if (!library) {
-    ShowError("The product library was not found beside the program.");
-    return false;
-  }
+  if (!library) return Fail("The product library was not found beside the program.");
   const Result<std::vector<std::filesystem::path>> folders = LibraryShelfFolders(*library);
-  if (!folders) {
-    ShowError(folders.Message());
-    return false;
-  }
+  if (!folders) return folders.Error();
+  std::vector<LibraryShelf> shelves;
   for (const std::filesystem::path& folder : folders.Value()) {
     Result<LibraryShelf> shelf = OpenLibraryShelf(folder, project_.Devices().Prepare());
     if (!shelf) {
-      ShowStatus(Q(shelf.Message()));
+      skipped = shelf.Message();
       continue;
     }
     shelves.push_back(std::move(shelf.Value()));
   }
+  return shelves;
+}
+
+bool ShowWindow::AddLibraryProduct() {
+  std::string skipped;
+  Result<std::vector<LibraryShelf>> opened = OpenLibrary(skipped);
+  if (!opened) {
+    ShowError(opened.Message());
+    return false;
+  }
+  if (!skipped.empty()) ShowStatus(Q(skipped));
+  std::vector<LibraryShelf>& shelves = opened.Value();
   const std::optional<LibraryChoice> chosen = pickProduct_(shelves);
   if (!chosen || chosen->Shelf >= shelves.size()) return false;
   const Result<int32_t> added = project_.AddLibraryProduct(shelves[chosen->Shelf], chosen->Code);
@@ -849,6 +1041,7 @@ void ShowWindow::SetPlayHead(int64_t ms) {
   content_.PlayHeadMs = std::clamp<int64_t>(ms, 0, kMaxCueTimeMs);
   clock_->setText(Q(orvane::ClockText(content_.PlayHeadMs)));
   strip_->update();
+  UpdateRehearsal();
 }
 
 // ---- compile and playback
@@ -904,7 +1097,7 @@ void ShowWindow::StopFollowing() {
 }
 
 void ShowWindow::AddCameraKey() {
-  const std::optional<CameraPose> view = stage_.DisplayView();
+  const std::optional<CameraPathPose> view = stage_.DisplayView();
   if (!view) {
     ShowStatus(QStringLiteral("No display to take the camera's view from."));
     return;
@@ -946,7 +1139,12 @@ bool ShowWindow::ExportVideo(const VideoChoice& choice) {
   project_.RememberVideoSize(choice.Size.Width, choice.Size.Height);
   PreparedShowExport& show = prepared.Value();
   const VideoExportRequest request{show.Folder, choice.Output, choice.Size, show.Seed};
-  return videoExport_->Start(cliProgram_, request, std::move(show.Scratch));
+  if (!videoExport_->Start(cliProgram_, request, std::move(show.Scratch))) return false;
+  settings_.ExportSize = choice.Size;
+  std::error_code error;
+  settings_.ExportFolder = std::filesystem::absolute(choice.Output, error).parent_path();
+  StoreSettings();
+  return true;
 }
 
 }  // namespace orvane

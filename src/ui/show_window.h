@@ -18,17 +18,23 @@
 #include "model/user_dialogs.h"
 #include "project/show_project.h"
 #include "project/show_stage.h"
-#include "show/video_export_run.h"
+#include "export/video_export_run.h"
+#include "show/user_settings.h"
 #include "ui/timeline_strip.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QScrollBar;
+class QSplitter;
 class QTableView;
 
 namespace orvane {
+
+class ProductBrowserDock;
 
 class CueTableModel;
 class ShowMusic;
@@ -81,9 +87,18 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   using ProductPicker = std::function<std::optional<LibraryChoice>(const std::vector<LibraryShelf>& shelves)>;
   void SetProductPicker(ProductPicker picker) { pickProduct_ = std::move(picker); }
   // The library's folder; by default the shared data's.
-  void SetLibraryFolder(const std::filesystem::path& folder) { libraryFolder_ = folder; }
+  void SetLibraryFolder(const std::filesystem::path& folder) {
+    libraryFolder_ = folder;
+    if (browserRead_) ReadProductBrowser();
+  }
   // The summary dock's text.
   QString SummaryText() const;
+  // The library's products with thumbnails; it reads the library when first shown.
+  ProductBrowserDock* ProductBrowser() const { return productBrowser_; }
+  // Where the browser keeps thumbnails (by default the user's cache); nothing: none drawn.
+  void SetThumbnailCache(std::optional<std::filesystem::path> folder);
+  // The rehearsal dock's count-down of the next ignitions from the play head ("Rehearsal").
+  QString RehearsalText() const;
   void SetPlayHead(int64_t ms);
 
   // Compiles the show on the stage and plays it from the frame.
@@ -127,6 +142,25 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   bool ExportVideo(const VideoChoice& choice);
   ShowVideoExport* VideoExport() const { return videoExport_; }
 
+  // Remembers the window's layout, the timeline zoom, the recent shows and the last video
+  // export in `store` (which must outlive the window), and applies what it holds now.
+  void UseSettings(SettingsStore& store);
+  const UserSettings& Settings() const { return settings_; }
+  QMenu* RecentMenu() const { return recentMenu_; }
+  QSplitter* Splitter() const { return splitter_; }
+  struct ScriptChoice {
+    std::string Profile;  // a shipped profile's name or a profile file
+    std::filesystem::path Output;
+  };
+  // Asks for the profile (among the shipped ones, or a file) and the script's file; nothing
+  // when cancelled. The program uses a list and QFileDialog, which asks before replacing.
+  using ScriptChooser = std::function<std::optional<ScriptChoice>(const std::vector<std::string>& shipped)>;
+  void SetScriptChooser(ScriptChooser chooser) { chooseScript_ = std::move(chooser); }
+  // Shows the script's report (assignment, rounding, or what refuses it) and writes it after
+  // a Yes; then offers to keep the assigned addresses in the cues (one edit). False when no
+  // script was written.
+  bool ExportFiringScript(const ScriptChoice& choice);
+
   QTableView* Table() const { return table_; }
   TimelineStrip* Strip() const { return strip_; }
   QScrollBar* StripScroll() const { return scroll_; }
@@ -136,7 +170,7 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *NewAct = nullptr, *OpenAct = nullptr, *SaveAct = nullptr, *SaveAsAct = nullptr;
   QAction *ImportAct = nullptr, *ExportAct = nullptr, *MusicAct = nullptr, *BeatsAct = nullptr;
   QAction *CompileAct = nullptr, *PlayAct = nullptr, *PlayFromHeadAct = nullptr, *StopAct = nullptr;
-  QAction* VideoAct = nullptr;
+  QAction *VideoAct = nullptr, *ScriptAct = nullptr, *RehearseAct = nullptr;
   QAction *UndoAct = nullptr, *RedoAct = nullptr;
   QAction *PauseAct = nullptr, *RestartAct = nullptr;  // Space and Enter while a show plays
   QAction* NightAct = nullptr;                         // the show plays in the night look
@@ -145,11 +179,14 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QAction *TitleAct = nullptr, *SeedAct = nullptr, *KeysAct = nullptr;
   // A camera key at the play head from the display's view, and the key there taken out.
   QAction *CameraKeyAct = nullptr, *RemoveCameraKeyAct = nullptr;
+  QAction *ClearRecentAct = nullptr, *CloseAct = nullptr;
+  QAction* NewEffectAct = nullptr;
 
   // The project's reports.
   void ProjectChanged(const ProjectChange& change) override;
   void ShowCompileStarted() override;
   void ShowCompiled(bool written) override;
+  void ShowCompileWarning(const std::string& text) override;
   void PlaybackStarted() override;
   void PlaybackEnded() override;
 
@@ -160,6 +197,14 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   class MusicListener;
 
   void BuildActions();
+  void BuildMenus();
+  // Settings: what the window shows now into settings_, settings_ into the store.
+  void RememberLayout();
+  void StoreSettings();
+  void RememberShow(const std::filesystem::path& folder);
+  void FillRecentMenu();
+  void OpenRecent(const std::filesystem::path& folder);
+  QString VideoFolder() const;
   void BuildWidgets();
   void LoadShowFolder(const std::filesystem::path& folder);
   void ShowDocumentAnew();
@@ -171,9 +216,15 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   void UpdateDesign();
   void MusicArrived(MusicAnalysis analysis);
   void ShowStatus(const QString& text);
+  void UpdateRehearsal();
   void ChooseMusic();
   void ChooseSeed();
   void ShowError(const std::string& text);
+  // The library's readable shelves; what went wrong otherwise (a shelf that does not read
+  // is left out and named in `skipped`).
+  Result<std::vector<LibraryShelf>> OpenLibrary(std::string& skipped) const;
+  void BuildProductBrowser();
+  void ReadProductBrowser();
   void ShowRefusal(const CompileRefusal& refusal);
   void FollowPlayback();
   void StartFollowing(uint32_t firstFrame);
@@ -192,14 +243,25 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QTableView* table_ = nullptr;
   TimelineStrip* strip_ = nullptr;
   QScrollBar* scroll_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  SettingsStore* store_ = nullptr;
+  UserSettings settings_;
   QLabel* status_ = nullptr;
   QLabel* clock_ = nullptr;
   QPlainTextEdit* summary_ = nullptr;
+  QPlainTextEdit* rehearsal_ = nullptr;
+  QDockWidget* rehearsalDock_ = nullptr;
   ProductPicker pickProduct_;
   std::filesystem::path libraryFolder_;
+  ProductBrowserDock* productBrowser_ = nullptr;
+  std::vector<LibraryShelf> browsedShelves_;
+  std::optional<std::filesystem::path> thumbnailCache_;
+  bool browserRead_ = false;
   QProgressBar* musicProgress_ = nullptr;
   FilePicker pickFile_;
   VideoChooser chooseVideo_;
+  ScriptChooser chooseScript_;
   std::filesystem::path cliProgram_;
   ShowVideoExport* videoExport_ = nullptr;
   class QTimer* follow_ = nullptr;

@@ -1,7 +1,9 @@
 #include "ui/timeline_strip.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <unordered_map>
 
 #include <QItemSelectionModel>
 #include <QMouseEvent>
@@ -148,8 +150,12 @@ void TimelineStrip::PaintBeats(QPainter& painter) const {
   painter.setPen(QPen(kBeatColor, 1, Qt::DotLine));
   const double last = LastVisibleSecond(view_);
   const auto begin = std::lower_bound(content_.BeatSeconds.begin(), content_.BeatSeconds.end(), view_.FirstSecond);
+  int drawn = -1;
   for (auto it = begin; it != content_.BeatSeconds.end() && *it <= last; ++it) {
     const int x = static_cast<int>(std::lround(PixelAtTime(view_, *it)));
+    // Zoomed out, many beats share a column; one line shows them all.
+    if (x == drawn) continue;
+    drawn = x;
     painter.drawLine(x, kRulerHeight, x, height());
   }
 }
@@ -177,6 +183,24 @@ void TimelineStrip::PaintCameraKeys(QPainter& painter) const {
 void TimelineStrip::PaintMarkers(QPainter& painter) const {
   if (!content_.Cues) return;
   const int top = kRulerHeight + 2;
+  // Colours by code, looked up (and darkened) once per paint rather than once per cue.
+  struct Shades {
+    QColor Fill, Lift, Outline;
+  };
+  std::unordered_map<int32_t, Shades> colors;
+  const auto colorOf = [&](const Cue& cue) -> const Shades& {
+    auto it = colors.find(cue.Code);
+    if (it == colors.end()) {
+      const QColor c = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
+      it = colors.emplace(cue.Code, Shades{c, c.darker(130), c.darker(150)}).first;
+    }
+    return it->second;
+  };
+  struct Drawn {
+    int X = INT32_MIN, FireX = INT32_MIN;
+    QRgb Color = 0;
+    bool Selected = false;
+  } last;
   for (size_t row = 0; row < content_.Cues->size(); ++row) {
     const Cue& cue = (*content_.Cues)[row];
     int64_t ms = MarkerMs(row);
@@ -186,17 +210,21 @@ void TimelineStrip::PaintMarkers(QPainter& painter) const {
     const int fireX = XOfMs(ms - prefire);
     if (x < -kMarkerHalfWidth || fireX > width() + kMarkerHalfWidth) continue;
     const bool selected = selection_.isRowSelected(static_cast<int>(row), {});
-    const QColor color = content_.Devices ? MarkerColor(CueMarkerColor(cue, *content_.Devices)) : QColor(Qt::gray);
+    const Shades& shades = colorOf(cue);
+    const QColor& color = shades.Fill;
+    // A marker drawn exactly over the last one changes no pixel.
+    if (x == last.X && fireX == last.FireX && color.rgb() == last.Color && selected == last.Selected) continue;
+    last = {x, fireX, color.rgb(), selected};
     if (fireX < x) {
       // The lift: from the firing, low on the strip, up to the break.
-      painter.setPen(QPen(color.darker(130), 1, Qt::DashLine));
+      painter.setPen(QPen(shades.Lift, 1, Qt::DashLine));
       painter.drawLine(fireX, height() - 4, x, height() - 4);
       painter.drawLine(fireX, height() - 8, fireX, height() - 1);
     }
     if (x > width() + kMarkerHalfWidth) continue;
     painter.setPen(QPen(color, selected ? 2 : 1));
     painter.drawLine(x, top + 10, x, height() - 2);
-    painter.setPen(selected ? QPen(Qt::white, 2) : QPen(color.darker(150), 1));
+    painter.setPen(selected ? QPen(Qt::white, 2) : QPen(shades.Outline, 1));
     painter.setBrush(color);
     const QPoint head[3] = {{x - kMarkerHalfWidth, top}, {x + kMarkerHalfWidth, top}, {x, top + 10}};
     painter.drawPolygon(head, 3);

@@ -19,7 +19,7 @@ std::optional<std::filesystem::path> DataRootFor(const std::filesystem::path& pr
     if (IsFolder(root)) return std::filesystem::path(root);
     return std::nullopt;  // a root the user named and that is not there is not silently replaced
   }
-  const std::filesystem::path installed = program.parent_path() / ".." / "share" / "orvane";
+  const std::filesystem::path installed = program.parent_path() / ".." / kInstalledDataFolder;
   if (IsFolder(installed)) return installed.lexically_normal();
 #ifdef ORVANE_SOURCE_ROOT
   if (IsFolder(ORVANE_SOURCE_ROOT)) return std::filesystem::path(ORVANE_SOURCE_ROOT);

@@ -16,6 +16,11 @@ inline constexpr std::string_view kProfilesFolderName = "profiles";
 
 // Overrides every other rule when set (tests, packagers, users with their own library).
 inline constexpr const char* kDataRootVariable = "ORVANE_DATA_DIR";
+// What the manual pages say of it and of the installed folder.
+inline constexpr const char* kDataRootHelp =
+    "the folder of shared data (example shows, the effect library, firing-script profiles) to use instead of "
+    "share/orvane beside the program";
+inline constexpr const char* kInstalledDataFolder = "share/orvane";
 
 // The data root for a program at `program` (the executable's path): $ORVANE_DATA_DIR; else
 // <program's folder>/../share/orvane when it exists; else the source tree the build came from

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <random>
 
+#include "util/output_path.h"
+
 namespace orvane {
 namespace {
 
@@ -30,9 +32,8 @@ std::mt19937_64 NameRandom() {
 }  // namespace
 
 SafeFile::SafeFile(std::filesystem::path target) : target_(std::move(target)) {
-  struct stat info {};
-  if (lstat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-    error_ = target_.string() + " is not a regular file";
+  if (const Result<> fits = CheckOutputTarget(target_); !fits) {
+    error_ = fits.Message();
     return;
   }
   std::filesystem::path folder = target_.parent_path();
@@ -41,7 +42,7 @@ SafeFile::SafeFile(std::filesystem::path target) : target_(std::move(target)) {
   const std::string stem = "." + target_.filename().string() + ".";
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::filesystem::path candidate = folder / (stem + RandomSuffix(random));
-    const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       error_ = std::strerror(errno);

@@ -17,7 +17,7 @@ class SafeFile {
  public:
   // Creates the temporary in the target's folder; Opened() tells whether that worked.
   // An existing target that is not a regular file (a folder, a pipe, a device) is
-  // refused: renaming over it would replace it.
+  // refused (CheckOutputTarget): renaming over it would replace it.
   explicit SafeFile(std::filesystem::path target);
   // Removes the temporary unless Commit succeeded.
   ~SafeFile();
@@ -25,7 +25,8 @@ class SafeFile {
   SafeFile& operator=(const SafeFile&) = delete;
 
   bool Opened() const { return file_ != nullptr; }
-  // The open temporary, for writers that want a stdio stream (libpng).
+  // The open temporary, for writers that want a stdio stream (libpng), or its descriptor
+  // (open for reading too, for writers that read back what they wrote).
   std::FILE* Stream() const { return file_; }
   const std::filesystem::path& Target() const { return target_; }
   const std::filesystem::path& TemporaryPath() const { return temporary_; }

@@ -11,7 +11,7 @@ NightCamera DisplayNightCamera(const CameraState& camera, const NightSite& site)
   NightCamera c;
   c.Eye = UnitsToMetres(camera.Eye.x, camera.Eye.y, camera.Eye.z, site);
   c.Target = UnitsToMetres(camera.Target.x, camera.Target.y, camera.Target.z, site);
-  c.FovYDegrees = static_cast<float>(kDisplayFovDegrees);
+  c.FovYDegrees = static_cast<float>(kFieldOfViewYDegrees);
   return c;
 }
 

@@ -21,7 +21,7 @@ int32_t SetViewportAndProjection(int32_t width, int32_t height, const CameraStat
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(kDisplayFovDegrees, static_cast<double>(width) / height, 0.5, 100.0);
+  gluPerspective(kFieldOfViewYDegrees, static_cast<double>(width) / height, kNearPlane, kFarPlane);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   gluLookAt(camera.Eye.x, camera.Eye.y, camera.Eye.z, camera.Target.x, camera.Target.y, camera.Target.z, 0, 1, 0);

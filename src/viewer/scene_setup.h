@@ -7,8 +7,10 @@
 
 namespace orvane {
 
-// The display's vertical field of view.
-inline constexpr double kDisplayFovDegrees = 45.0;
+// The display's perspective: vertical field of view and the near and far planes.
+inline constexpr double kFieldOfViewYDegrees = 45.0;
+inline constexpr double kNearPlane = 0.5;   // scene units
+inline constexpr double kFarPlane = 100.0;  // scene units
 
 void SetGlobalGlState();
 

@@ -53,10 +53,10 @@ uint32_t BuildGridList() {
   glBegin(GL_LINES);
   for (int i = 0; i <= 12; ++i) {
     const float t = static_cast<float>(i / 2.0 - 3);
-    glVertex3f(t, -2, -3);
-    glVertex3f(t, -2, 3);
-    glVertex3f(-3, -2, t);
-    glVertex3f(3, -2, t);
+    glVertex3f(t, kGridFloorY, -3);
+    glVertex3f(t, kGridFloorY, 3);
+    glVertex3f(-3, kGridFloorY, t);
+    glVertex3f(3, kGridFloorY, t);
   }
   CornerMarks(-3, 3, -3);
   CornerMarks(3, 3, -3);

@@ -9,6 +9,9 @@
 
 namespace orvane {
 
+// The grid scenario's floor, scene units: the ground the stage stands on.
+inline constexpr float kGridFloorY = -2.0f;
+
 // How to draw each scenery model; an empty function is a model that failed to load.
 struct SceneryModelDraws {
   std::function<void()> Floor, Column, Arc, Camera;

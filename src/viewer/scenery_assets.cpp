@@ -7,14 +7,14 @@
 
 namespace orvane {
 
-std::optional<std::string> ExtractSceneryAssets(const std::string& folder) {
+Result<> ExtractSceneryAssets(const std::string& folder) {
   try {
     for (std::string_view file : AssetFiles)
       ExtractResource("BINARY", ResourceNameOf(file), folder + std::string(file));
   } catch (const AssetError& e) {
-    return e.what();
+    return Fail(e.what());
   }
-  return std::nullopt;
+  return {};
 }
 
 void RemoveSceneryAssets(const std::string& folder) {

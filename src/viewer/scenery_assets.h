@@ -8,6 +8,7 @@
 
 #include "assets/model_3ds.h"
 #include "model/user_dialogs.h"
+#include "util/result.h"
 #include "viewer/asset_report_dialogs.h"
 #include "viewer/display_services.h"
 #include "viewer/gl_texture.h"
@@ -15,7 +16,7 @@
 namespace orvane {
 
 // Copies the 11 scenery files to `folder` (ending in a separator); the error text on failure.
-std::optional<std::string> ExtractSceneryAssets(const std::string& folder);
+Result<> ExtractSceneryAssets(const std::string& folder);
 // Deletes them again; files already gone are skipped.
 void RemoveSceneryAssets(const std::string& folder);
 

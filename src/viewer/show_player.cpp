@@ -32,6 +32,13 @@ class ShowPlayer::TWorkerThread {
   std::jthread thread_;
 };
 
+bool ReadAheadRoom(size_t queued, uint64_t queuedBytes, uint64_t inPlayBytes, uint64_t budget) {
+  if (queued >= kReadAheadBlocks) return false;
+  // Nothing to play and nothing coming: the show would stall without this read.
+  if (queued == 0 && inPlayBytes == 0) return true;
+  return queuedBytes + inPlayBytes < budget;
+}
+
 ShowPlayer::ShowPlayer(MainThreadPoster& poster, PeriodicTimerService& timers, PlaybackListener& listener)
     : poster_(poster), timers_(timers), listener_(listener) {}
 
@@ -97,10 +104,10 @@ void ShowPlayer::PumpMessage() {
     std::lock_guard lock(s.EndLock);
     ended = s.EndOfFile;
   }
-  bool room_left, empty;
+  const bool room_left = ReadAheadRoomNow();
+  bool empty;
   {
     std::lock_guard lock(s.QueueLock);
-    room_left = s.BlockQueue.size() < kReadAheadBlocks;
     empty = s.BlockQueue.empty();
   }
   if (ended && !endAnnounced_) {
@@ -121,6 +128,23 @@ void ShowPlayer::PumpMessage() {
       StartLoader();
     }
   }
+}
+
+bool ShowPlayer::ReadAheadRoomNow() const {
+  uint64_t queuedBytes = 0;
+  size_t queued = 0;
+  {
+    std::lock_guard lock(session_->QueueLock);
+    queued = session_->BlockQueue.size();
+    for (const QueuedBlock& block : session_->BlockQueue) queuedBytes += block.Data.size();
+  }
+  return ReadAheadRoom(queued, queuedBytes, blockData_ ? blockData_->Data.size() : 0, readAheadBytes_);
+}
+
+void ShowPlayer::ReleaseBlock() {
+  needBlock_ = true;
+  blockData_.reset();
+  frames_ = FrameCursor();
 }
 
 void ShowPlayer::Dequeue() {
@@ -215,10 +239,8 @@ void ShowPlayer::LoaderDone(uint64_t run) {
     std::lock_guard lock(s.EndLock);
     ended = s.EndOfFile;
   }
-  if (!playing_) {
-    std::lock_guard lock(s.QueueLock);
-    if (ended || s.BlockQueue.size() == kReadAheadBlocks) playing_ = true;
-  }
+  // Playing starts once the read-ahead is full, by count or by bytes, or the file is read.
+  if (!playing_ && (ended || !ReadAheadRoomNow())) playing_ = true;
 }
 
 // Waits for the loader: it reads at most one block, and nothing may be freed under it.
@@ -259,13 +281,13 @@ void ShowPlayer::AdvanceFrame() {
   ShowFrame frame;
   if (!frames_.Next(frame)) {
     // A block that ends without reaching its last index must not stall the show.
-    needBlock_ = true;
+    ReleaseBlock();
     return;
   }
   ++framesRead_;
   frameData_.assign(frame.Records.begin(), frame.Records.end());
   if (!frameData_.empty()) frameConsumed_ = false;
-  if (frame.Index >= lastFrameIndex_) needBlock_ = true;
+  if (frame.Index >= lastFrameIndex_) ReleaseBlock();
 }
 
 bool ShowPlayer::LoaderRunning() const {

@@ -22,6 +22,14 @@ namespace orvane {
 
 inline constexpr int32_t kPumpPeriodMs = 20;
 inline constexpr size_t kReadAheadBlocks = 5;
+// The most record bytes held ahead, the block in play included. Blocks of a few megabytes
+// (any show that plays in real time) fill all five places; a show of huge blocks (up to a
+// gigabyte each) holds one at a time, and reads the next when the one in play is used up.
+inline constexpr uint64_t kReadAheadBytes = uint64_t{256} << 20;
+
+// Whether the loader may read another block: `queued` blocks of `queuedBytes` wait, and the
+// block in play (0 once its last frame is taken) holds `inPlayBytes`.
+bool ReadAheadRoom(size_t queued, uint64_t queuedBytes, uint64_t inPlayBytes, uint64_t budget = kReadAheadBytes);
 
 // What playback tells the display around it, on the main thread.
 class PlaybackListener {
@@ -96,6 +104,8 @@ class ShowPlayer {
   size_t QueuedBlocks() const;
 
   void SetTimerResolution(int32_t ms) { timerResolution_ = ms; }
+  // kReadAheadBytes unless a test sets less.
+  void SetReadAheadBytes(uint64_t bytes) { readAheadBytes_ = bytes; }
 
  private:
   class TWorkerThread;
@@ -107,6 +117,9 @@ class ShowPlayer {
   void StopLoader();
   void Dequeue();
   void EndOfShow();
+  // The block in play is used up: its records go, only the frame being drawn stays.
+  void ReleaseBlock();
+  bool ReadAheadRoomNow() const;
 
   MainThreadPoster& poster_;
   PeriodicTimerService& timers_;
@@ -117,6 +130,7 @@ class ShowPlayer {
   std::unique_ptr<PeriodicTimer> pumpTimer_;
   std::atomic<bool> pumpRunning_{false};
   int32_t timerResolution_ = 10;
+  uint64_t readAheadBytes_ = kReadAheadBytes;
   uint64_t generation_ = 0;
   uint64_t loaderRun_ = 0;
 

@@ -111,6 +111,24 @@ TEST_F(CliProductsTest, SummaryCountsStockCostPositionsAndBreaks) {
   EXPECT_NE(csv.Out.find("\nposition,,,1,,,\n"), std::string::npos) << csv.Out;
 }
 
+// Product names come from a file: a terminal never gets their control bytes, and a
+// spreadsheet never takes one for a formula.
+TEST_F(CliProductsTest, ProductNamesReachNeitherTerminalNorSpreadsheetRaw) {
+  const fs::path show = Show("time,code\n0,601\n3,201\n");
+  dir.Write("show/products.csv", "code,name,type\n601,\"\x1b]0;pwned\x07Shell\",shell\n201,=1+1,comet\n");
+  for (const std::vector<std::string>& words :
+       std::vector<std::vector<std::string>>{{"products", "--show", show.string()},
+                                             {"summary", "--show", show.string()},
+                                             {"summary", "--show", show.string(), "--csv"}}) {
+    const CliRun r = Cli(words);
+    ASSERT_EQ(r.Status, kExitDone) << r.Err;
+    EXPECT_EQ(r.Out.find('\x1b'), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("\\x1b]0;pwned\\x07Shell"), std::string::npos) << r.Out;
+  }
+  const CliRun csv = Cli({"summary", "--show", show.string(), "--csv"});
+  EXPECT_NE(csv.Out.find("\nproduct,201,'=1+1,1,"), std::string::npos) << csv.Out;
+}
+
 TEST_F(CliProductsTest, CompileExtentsAreInMetresWithEachCuesBreak) {
   const fs::path show = Show("time,code,label\n2,601,shell\n");
   const auto cueLine = [&](const char* site) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <sstream>
@@ -137,14 +138,121 @@ TEST_F(CliShowTest, RefusedListsAndCyclesGiveTheirStatus) {
   one.NextEffCode = 2;
   two.NextParExists = true;
   two.NextParCode = 1;
-  ASSERT_FALSE(SaveDeviceFile(one, show).has_value());
-  ASSERT_FALSE(SaveDeviceFile(two, show).has_value());
+  ASSERT_TRUE(SaveDeviceFile(one, show));
+  ASSERT_TRUE(SaveDeviceFile(two, show));
   dir.Write("show/cues.csv", "time,code\n0,201\n1,2\n");
   r = Cli({"compile", "--show", show.string(), "-o", File("x.dat")});
   EXPECT_EQ(r.Status, kExitRefused);
   EXPECT_NE(r.Err.find("orvane-cli: " + std::string(kRecursivityRefusal) + " (cues.csv line 3)\n"), std::string::npos)
       << r.Err;
   EXPECT_FALSE(fs::exists(File("x.dat")));
+}
+
+// A slip of the keyboard must not destroy the show it was compiled from.
+TEST_F(CliShowTest, NoOutputMayBeAnInputOfTheCommand) {
+  const fs::path show = ShowFolder("time,code\n0,201\n");
+  dir.Write("show/show.json", R"({"format":"orvane-show","version":1,"music":{"file":"music.ogg"}})");
+  dir.Write("show/music.ogg", "not really music");
+  dir.Write("show/products.csv", "code,name,type\n201,Comet,comet\n");
+  fs::create_symlink(show / "cues.csv", dir.Path() / "cues-link.csv");
+  const std::string cues = (show / "cues.csv").string();
+  std::vector<std::vector<std::string>> commands = {
+      {"compile", "--show", show.string(), "-o", cues},
+      {"compile", "--show", show.string(), "-o", File("a.dat"), "--extents", cues},
+      {"compile", "--show", show.string(), "-o", (show / "201.odev").string()},
+      {"compile", "--show", show.string(), "-o", (show / "202.osub").string()},
+      {"compile", "--show", show.string(), "-o", (show / "show.json").string()},
+      {"compile", "--show", show.string(), "-o", (show / "music.ogg").string()},
+      {"compile", "--show", show.string(), "-o", (show / "products.csv").string()},
+      {"compile", "--show", show.string(), "-o", File("cues-link.csv")},
+      {"compile", "--devices", show.string(), "--root", "201", "-o", (show / "201.odev").string()},
+      {"compile", "--devices", show.string(), "--cues", cues, "-o", cues},
+  };
+  for (const CliCommand& c : CliCommands()) {
+    if (std::string(c.Name) == "preview" || std::string(c.Name) == "video")
+      commands.push_back({c.Name, "--show", show.string(), "-o", cues});
+  }
+  const std::string before = ReadFileBytes(show / "cues.csv");
+  for (const auto& words : commands) {
+    const CliRun r = Cli(words);
+    EXPECT_EQ(r.Status, kExitBadInput) << words[4] << " " << words.back();
+    EXPECT_NE(r.Err.find("names the input"), std::string::npos) << r.Err;
+  }
+  EXPECT_EQ(ReadFileBytes(show / "cues.csv"), before);
+  EXPECT_EQ(ReadFileBytes(show / "music.ogg"), "not really music");
+  EXPECT_EQ(ReadFileBytes(show / "products.csv"), "code,name,type\n201,Comet,comet\n");
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "cues-link.csv"));
+  EXPECT_NE(ReadFileBytes(show / "201.odev").find("[Simulation]"), std::string::npos);
+
+  const CliRun same = Cli({"compile", "--show", show.string(), "-o", File("a.dat"), "--extents", File("a.dat")});
+  EXPECT_EQ(same.Status, kExitBadInput);
+  EXPECT_NE(same.Err.find("name the same file"), std::string::npos) << same.Err;
+}
+
+TEST_F(CliShowTest, ExtentsNeverReplaceAFifoOrADevice) {
+  const fs::path show = ShowFolder("time,code\n0,201\n");
+  const fs::path fifo = dir.Path() / "extents.csv";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const fs::path& special : {fifo, fs::path("/dev/null")}) {
+    const CliRun r = Cli({"compile", "--show", show.string(), "-o", File("a.dat"), "--extents", special.string()});
+    EXPECT_EQ(r.Status, kExitBadInput);
+    EXPECT_NE(r.Err.find("it is not a regular file"), std::string::npos) << r.Err;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_FALSE(fs::exists(File("a.dat"))) << "refused before the compile";
+}
+
+// A show compiled with some of its devices missing would be a different show.
+TEST_F(CliShowTest, ARefusedDecimalInAShowDeviceEndsEveryShowCommand) {
+  const fs::path show = ShowFolder("time,code\n0,201\n");
+  dir.Write("show/203.osub", "[ORVN]\nSignature=Device\n[Device]\nCode=203\nKind=subdevice\n[Simulation]\nBestX=abc\n");
+  std::vector<std::vector<std::string>> commands = {{"compile", "--show", show.string(), "-o", File("a.dat")}};
+  for (const CliCommand& c : CliCommands()) {
+    if (std::string(c.Name) == "preview") commands.push_back({c.Name, "--show", show.string(), "-o", File("a.png")});
+    if (std::string(c.Name) == "video") commands.push_back({c.Name, "--show", show.string(), "-o", File("a.mp4")});
+  }
+  for (const auto& words : commands) {
+    const CliRun r = Cli(words);
+    EXPECT_EQ(r.Status, kExitBadInput) << words[0];
+    EXPECT_NE(r.Err.find((show / "203.osub").string()), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("'abc' is not a valid floating point value"), std::string::npos) << r.Err;
+    EXPECT_EQ(Count(r.Err, "abc"), 1u) << "one message: " << r.Err;
+  }
+  for (const char* name : {"a.dat", "a.png", "a.mp4"}) EXPECT_FALSE(fs::exists(File(name))) << name;
+}
+
+// A crafted label or value must not drive the terminal it is printed on.
+TEST_F(CliShowTest, FileTextNeverReachesTheTerminalRaw) {
+  const fs::path show = ShowFolder("time,code,x,y,z,label\n0,201,,,,\"\x1b]0;pwned\x07\x1b[2J\"\n");
+  const CliRun r = Cli({"compile", "--show", show.string(), "-o", File("a.dat")});
+  ASSERT_EQ(r.Status, kExitDone) << r.Err;
+  EXPECT_NE(r.Out.find("label \"\\x1b]0;pwned\\x07\\x1b[2J\""), std::string::npos) << r.Out;
+  EXPECT_EQ(r.Out.find('\x1b'), std::string::npos);
+
+  dir.Write("show/cues.csv", "time,code\n\x1b[31msoon,201\n");
+  const CliRun refused = Cli({"compile", "--show", show.string(), "-o", File("a.dat")});
+  EXPECT_EQ(refused.Status, kExitBadInput);
+  EXPECT_NE(refused.Err.find("\\x1b[31msoon"), std::string::npos) << refused.Err;
+  EXPECT_EQ(refused.Err.find('\x1b'), std::string::npos);
+
+  dir.Write("show/cues.csv", "time,code\n0,201\n");
+  dir.Write("show/203.osub", "[ORVN]\nSignature=Device\n[Device]\nCode=203\n[Simulation]\nBestX=\x1b[5m1\n");
+  const CliRun value = Cli({"compile", "--devices", show.string(), "--root", "201", "-o", File("a.dat")});
+  EXPECT_EQ(value.Status, kExitBadInput);
+  EXPECT_NE(value.Err.find("\\x1b[5m1"), std::string::npos) << value.Err;
+  EXPECT_EQ(value.Err.find('\x1b'), std::string::npos);
+}
+
+// Labels go into the extents file as text, never as a formula a spreadsheet would run.
+TEST_F(CliShowTest, ExtentsLabelsAreNoFormulas) {
+  const fs::path show =
+      ShowFolder("time,code,x,y,z,label\n0,201,,,,=1+1\n1,201,,,,@SUM(A1)\n2,201,,,,-3\n3,201,,,,fine\n");
+  const CliRun r = Cli({"compile", "--show", show.string(), "-o", File("a.dat"), "--extents", File("e.csv")});
+  ASSERT_EQ(r.Status, kExitDone) << r.Err;
+  const std::string csv = ReadFileBytes(File("e.csv"));
+  for (const char* field : {"\n2,'=1+1,", "\n3,'@SUM(A1),", "\n4,'-3,", "\n5,fine,"})
+    EXPECT_NE(csv.find(field), std::string::npos) << field << " in " << csv;
 }
 
 }  // namespace

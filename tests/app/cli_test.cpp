@@ -7,6 +7,7 @@
 #include "compiler/compile_messages.h"
 #include "model/device_file_writer.h"
 #include "support/cli_run.h"
+#include "support/env_variable.h"
 #include "support/form_device.h"
 #include "support/test_paths.h"
 #include "util/random.h"
@@ -39,7 +40,7 @@ TEST_F(CliTest, HelpListsEveryCommandWithAnExample) {
   const CliRun r = Cli({"--help"});
   EXPECT_EQ(r.Status, kExitDone);
   for (const CliCommand& c : CliCommands()) {
-    EXPECT_NE(r.Out.find(std::string("  ") + c.Name + " "), std::string::npos) << c.Name;
+    EXPECT_NE(r.Out.find(std::string("  ") + c.Name + (*c.Usage != '\0' ? " " : "\n")), std::string::npos) << c.Name;
     EXPECT_NE(r.Out.find(std::string("example: ") + c.Example), std::string::npos) << c.Name;
     EXPECT_EQ(std::string(c.Example).rfind(std::string("orvane-cli ") + c.Name, 0), 0u);
   }
@@ -74,6 +75,31 @@ TEST_F(CliTest, SeededCompilesAreByteIdenticalAndInfoAgrees) {
   EXPECT_NE(ReadFileBytes(File("a.dat")), ReadFileBytes(File("c.dat")));
 }
 
+// Without -o the show goes into a folder of the user's own, never a fixed name in the shared
+// temporary folder that another user's file could block.
+TEST_F(CliTest, TheDefaultOutputIsInTheUsersOwnCacheFolder) {
+  {
+    const testing::EnvVariable cache("XDG_CACHE_HOME", File("cache"));
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--seed", "7"});
+    ASSERT_EQ(r.Status, kExitDone) << r.Err;
+    const std::filesystem::path expected = dir.Path() / "cache" / "orvane" / "ovcompile.dat";
+    EXPECT_EQ(Figure(r.Out, "file"), expected.string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(expected));
+    EXPECT_EQ(std::filesystem::status(expected.parent_path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+  }
+  {
+    // A link planted where the folder goes is refused, and nothing is written through it.
+    std::filesystem::create_directories(dir.Path() / "planted" / "elsewhere");
+    std::filesystem::create_symlink(dir.Path() / "planted" / "elsewhere", dir.Path() / "planted" / "orvane");
+    const testing::EnvVariable cache("XDG_CACHE_HOME", File("planted"));
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101"});
+    EXPECT_EQ(r.Status, kExitBadInput);
+    EXPECT_NE(r.Err.find("not a folder"), std::string::npos) << r.Err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "planted" / "elsewhere"));
+  }
+}
+
 TEST_F(CliTest, ProgressOnlyOnATerminal) {
   const CliRun r = Cli({"compile", "--preset", "3", "--root", "301", "-o", File("p.dat")}, true);
   EXPECT_EQ(r.Status, kExitDone);
@@ -102,8 +128,8 @@ TEST_F(CliTest, ChainingCycleIsRefused) {
   two.NextParCode = 1;
   const auto folder = dir.Path() / "cycle";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(one, folder).has_value());
-  ASSERT_FALSE(SaveDeviceFile(two, folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(one, folder));
+  ASSERT_TRUE(SaveDeviceFile(two, folder));
   const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("x.dat")});
   EXPECT_EQ(r.Status, kExitRefused);
   EXPECT_NE(r.Err.find(std::string(kRecursivityRefusal) + "\n"), std::string::npos) << r.Err;
@@ -166,7 +192,7 @@ TEST_F(CliTest, SavedPresetCompilesLikeThePreset) {
 TEST_F(CliTest, VerboseNamesSkippedFiles) {
   const auto folder = dir.Path() / "mixed";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(Device(5), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(5), folder));
   dir.Write("mixed/9.odev", std::string("\0\1\2 not a device", 17));
   const CliRun quiet = Cli({"compile", "--devices", folder.string(), "--root", "5", "-o", File("q.dat")});
   ASSERT_EQ(quiet.Status, kExitDone) << quiet.Err;
@@ -192,6 +218,26 @@ TEST_F(CliTest, SaveReplacesFilesOnlyWithForce) {
   EXPECT_EQ(entries, 4u);
 }
 
+// A device folder saved over itself rewrites nothing it read unchanged, and a copy keeps
+// every key the reader skipped (a sub-device's [Definition] among them).
+TEST_F(CliTest, SaveWritesOnlyChangedDevicesAndKeepsWhatTheReaderSkipped) {
+  const std::filesystem::path show = dir.Path() / "show";
+  std::filesystem::copy(ORVANE_EXAMPLE_SHOW, show, std::filesystem::copy_options::recursive);
+  const std::string sub = ReadFileBytes(show / "302.osub");
+  ASSERT_NE(sub.find("EffectLength=800"), std::string::npos);
+  std::filesystem::last_write_time(show / "302.osub", std::filesystem::file_time_type{});
+  const CliRun same = Cli({"save", "--devices", show.string(), "-o", show.string(), "--force"});
+  ASSERT_EQ(same.Status, kExitDone) << same.Err;
+  EXPECT_EQ(Figure(same.Out, "written"), "0");
+  EXPECT_EQ(std::filesystem::last_write_time(show / "302.osub"), std::filesystem::file_time_type{}) << "not rewritten";
+
+  const CliRun copy = Cli({"save", "--devices", show.string(), "-o", File("copy")});
+  ASSERT_EQ(copy.Status, kExitDone) << copy.Err;
+  EXPECT_NE(Figure(copy.Out, "written"), "0");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path() / "copy"))
+    EXPECT_EQ(ReadFileBytes(entry.path()), ReadFileBytes(show / entry.path().filename())) << entry.path();
+}
+
 TEST_F(CliTest, SaveNeverWritesThroughAPlantedLink) {
   std::filesystem::create_directories(dir.Path() / "devices");
   const auto victim = dir.Write("victim.txt", "precious");
@@ -206,7 +252,7 @@ TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
   TBaseDevice faint = Device(7);
   faint.TrailExists = true;
   faint.TrailLife = -100;
-  ASSERT_FALSE(SaveDeviceFile(faint, folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(faint, folder));
   const CliRun r =
       Cli({"compile", "--devices", folder.string(), "--root", "7", "--max-seconds", "2", "-o", File("s.dat")});
   EXPECT_EQ(r.Status, kExitRefused) << r.Err;
@@ -222,9 +268,9 @@ TEST_F(CliTest, MaxSecondsCutsTheShowAtTheLengthBound) {
 TEST_F(CliTest, AFolderLoadCutShortByADecimalIsAnError) {
   const auto folder = dir.Path() / "devices";
   std::filesystem::create_directories(folder);
-  ASSERT_FALSE(SaveDeviceFile(Device(1), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(1), folder));
   dir.Write("devices/2.odev", "[ORVN]\nSignature=Device\n[Device]\nCode=2\n[Simulation]\nBestY=1.000,5\n");
-  ASSERT_FALSE(SaveDeviceFile(Device(3), folder).has_value());
+  ASSERT_TRUE(SaveDeviceFile(Device(3), folder));
   const CliRun compile = Cli({"compile", "--devices", folder.string(), "--root", "1", "-o", File("a.dat")});
   EXPECT_EQ(compile.Status, kExitBadInput);
   EXPECT_NE(compile.Err.find("is not a valid floating point value"), std::string::npos) << compile.Err;
@@ -240,6 +286,43 @@ TEST_F(CliTest, InfoSaysWhenAFileCannotBeOpened) {
   const CliRun folder = Cli({"info", dir.Path().string()});
   EXPECT_EQ(folder.Status, kExitBadInput);
   EXPECT_NE(folder.Err.find("is not a regular file"), std::string::npos) << folder.Err;
+}
+
+// A command line has no box to correct a value in: what a box would read as 0 or as
+// infinity is refused.
+TEST_F(CliTest, NumbersThatAreNoValuesAreRefused) {
+  for (const char* scale : {"1e308", "-1e39", "", "  ", "abc"}) {
+    const CliRun r = Cli({"compile", "--preset", "1", "--root", "101", "--scale", scale, "-o", File("a.dat")});
+    EXPECT_EQ(r.Status, kExitBadInput) << "--scale \"" << scale << "\"";
+    EXPECT_FALSE(std::filesystem::exists(File("a.dat")));
+  }
+  EXPECT_EQ(Cli({"compile", "--preset", "1", "--root", "101", "--scale", "0,5", "-o", File("a.dat")}).Status,
+            kExitDone);
+  for (const CliCommand& c : CliCommands()) {
+    if (std::string(c.Name) != "video") continue;
+    for (const char* offset : {"", " ", "1e400"}) {
+      const CliRun r =
+          Cli({"video", File("a.dat"), "--music", File("a.dat"), "--music-offset", offset, "-o", File("v.mp4")});
+      EXPECT_EQ(r.Status, kExitBadInput);
+      EXPECT_NE(r.Err.find("--music-offset takes seconds"), std::string::npos) << r.Err;
+    }
+  }
+}
+
+// A root whose file was read but could not be prepared is not reported as absent.
+TEST_F(CliTest, ARootThatCouldNotBePreparedSaysWhy) {
+  const std::filesystem::path folder = dir.Path() / "devices";
+  std::filesystem::create_directories(folder);
+  TBaseDevice nonsense = Device(101);
+  nonsense.MaxStarLife = -40;
+  nonsense.MinStarLife = 300;
+  ASSERT_TRUE(SaveDeviceFile(nonsense, folder));
+  const CliRun r = Cli({"compile", "--devices", folder.string(), "--root", "101", "-o", File("a.dat")});
+  EXPECT_EQ(r.Status, kExitBadInput);
+  EXPECT_NE(r.Err.find("No device with code 101 is in the device list. " + (folder / "101.odev").string() +
+                       " was skipped: the device could not be prepared."),
+            std::string::npos)
+      << r.Err;
 }
 
 }  // namespace

@@ -268,6 +268,40 @@ TEST(CompileCues, ExtentsOfAPresetCueAgreeWithTheShowsOwnFigures) {
   EXPECT_LE(e.Radius, std::hypot(widest, widest) + step);
 }
 
+// A cue near the edge of what a record can hold: the particles that leave the range are
+// left out instead of wrapping round to the far side, and nothing else changes.
+TEST(CompileCues, RecordsBeyondTheFileRangeAreCulledNotWrapped) {
+  auto compile = [](float x, CompileOutcome& outcome) {
+    SeededPreset preset(1);
+    CompileRig rig;
+    RootCue cue = preset.OwnPlace(101, 3);
+    cue.X = x;
+    const std::vector<RootCue> cues = {cue, preset.OwnPlace(101, 3)};
+    EXPECT_EQ(TakeCueSnapshot(cues, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+    return FramesOf(CompileCues(rig, cues, &outcome));
+  };
+  CompileOutcome inside, edge;
+  const auto inRange = compile(0.0f, inside);
+  const auto culled = compile(10.9f, edge);
+  EXPECT_EQ(inside.Culled, 0u);
+  ASSERT_GT(edge.Culled, 1000u);
+  EXPECT_EQ(edge.Records + edge.Culled, inside.Records) << "the same simulation, fewer records kept";
+  ASSERT_EQ(edge.Extents.size(), 2u);
+  EXPECT_EQ(edge.Extents[0].Culled, edge.Culled) << "all from the cue at the edge";
+  EXPECT_EQ(edge.Extents[1].Culled, 0u);
+  ASSERT_EQ(culled.size(), inRange.size());
+  // The cue at the origin spreads its stars within a few units: anything written at x < -5
+  // would be a wrapped record of the cue at the edge.
+  size_t nearEdge = 0;
+  for (const auto& frame : culled) {
+    for (const ParticleRecord& r : frame) {
+      EXPECT_GE(r.X, -5 * 3000);
+      nearEdge += r.X > 9 * 3000 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(nearEdge, 1000u) << "what fits is kept";
+}
+
 // A rising star whose per-star chain opens at age 10: the break is the frame its child set
 // is made, the frame before the child's first records, at the child's start height.
 TEST(CompileCues, TheBreakIsWhereAndWhenTheFirstDescendantSetIsMade) {

@@ -10,6 +10,12 @@
 #include "compile_rig.h"
 #include "compiler/compile_messages.h"
 #include "compiler/compile_thread.h"
+#include "compiler/compiled_device_prep.h"
+#include "model/device_file.h"
+#include "model/device_file_writer.h"
+#include "model/device_list.h"
+#include "support/form_device.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -107,6 +113,45 @@ TEST_F(CompileMemoryTest, NoMemoryInTheFrameLoopIsReportedToo) {
   const CompileOutcome again = RunCompile(job, sets, trail, scale, listener);
   EXPECT_EQ(again.State, CompileOutcome::Status::kComplete);
   EXPECT_TRUE(std::filesystem::exists(job.Output));
+}
+
+// A device whose tables do not fit says so, wherever it is made: loaded from a file, or
+// made from the form; the same device with the memory back is made as ever.
+TEST(PrepareMemoryTest, NoMemoryForADevicesTablesIsSaid) {
+  testing::ScratchDir dir;
+  TBaseDevice big = testing::FormDevice(101);
+  big.StarQuantity = 20'000;
+  ASSERT_TRUE(SaveDeviceFile(big, dir.Path()));
+  const auto prepare = [](TBaseDevice& d) { return PrepareCompiledPart(d); };
+  DeviceRecords devices;
+  DeviceFileResult loaded;
+  {
+    FailLargeAllocations fail(64 << 10);
+    loaded = LoadDeviceFile(dir.Path() / "101.odev", devices, prepare);
+  }
+  EXPECT_EQ(loaded.Status, DeviceFileStatus::Skipped);
+  EXPECT_EQ(loaded.Message, "the device could not be prepared: there is not enough memory for its tables");
+  EXPECT_EQ(LoadDeviceFile(dir.Path() / "101.odev", devices, prepare).Status, DeviceFileStatus::Loaded);
+
+  TBaseDevice nonsense = testing::FormDevice(7);
+  nonsense.MaxStarLife = -40;
+  nonsense.MinStarLife = 300;
+  const PrepareResult refused = PrepareCompiledPart(nonsense);
+  EXPECT_FALSE(refused);
+  EXPECT_FALSE(refused.OutOfMemory) << "refused for its values, not for memory";
+
+  DeviceList list(prepare);
+  testing::ScriptedDialogs dialogs;
+  list.Form().DevCode = "5";
+  list.Form().StarQuantity = "20000";
+  {
+    FailLargeAllocations fail(64 << 10);
+    list.Create(dialogs);
+  }
+  ASSERT_FALSE(dialogs.Messages.empty());
+  EXPECT_EQ(dialogs.Messages.back().Text,
+            "The device could not be created. There is not enough memory for its tables.");
+  EXPECT_TRUE(list.Devices().empty());
 }
 
 }  // namespace

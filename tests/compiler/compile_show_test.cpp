@@ -134,17 +134,17 @@ TEST_F(CompileShowTest, ScaleEntersSizesAndMoves) {
   EXPECT_NEAR(frames[1][0].X, 4 * 0.1001 * 3000, 2);
 }
 
-TEST_F(CompileShowTest, NonFinitePositionsAreWrittenAtTheOrigin) {
+// A position that is not finite rounds to -2^31: far outside what a record holds, so the
+// star is culled rather than drawn at the origin (where its low 16 bits would put it).
+TEST_F(CompileShowTest, NonFinitePositionsAreCulled) {
   rig.Add(HandPart(1, 2, 4, {{0.05f, 0.05f, 0.05f, 4}}, 0.0f, -0.0002f));
   CompileOutcome outcome;
   const auto frames = Frames(rig.Compile(1, &outcome));
   EXPECT_EQ(outcome.State, CompileOutcome::Status::kComplete);
   ASSERT_EQ(frames.size(), 4u);
-  for (size_t f = 1; f < frames.size(); ++f) {
-    ASSERT_EQ(frames[f].size(), 1u);
-    EXPECT_EQ(frames[f][0].X, 0);
-    EXPECT_EQ(frames[f][0].Y, 0);
-  }
+  for (size_t f = 1; f < frames.size(); ++f) EXPECT_TRUE(frames[f].empty()) << f;
+  EXPECT_EQ(outcome.Culled, 3u);
+  EXPECT_EQ(outcome.Records, 0u);
 }
 
 // Device 1 fires 30 stars with trails, each chaining 30 stars, each chaining 30 more.
@@ -360,6 +360,26 @@ TEST_F(CompileShowTest, ANearlyFullDiskStopsTheCompileAndLeavesNoFile) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
   EXPECT_TRUE(rig.Sets.Empty());
   EXPECT_EQ(CompileLimits{}.Disk.MinFreeBytes, uint64_t{512} << 20);
+}
+
+// A show compiled only to be drawn needs room for itself and a small margin, so a small
+// disk with a few hundred megabytes free still exports a small show; it stops all the same
+// once its margin is reached.
+TEST_F(CompileShowTest, AShowForAnExportNeedsOnlyItsOwnSizeAndASmallMargin) {
+  testing::ScratchDir dir;
+  rig.Add(HandPart(1, 1, 200, std::vector<HandStar>(30, {0.01f, 0, 0, 20})));
+  rig.Snapshot.SetRoot(1);
+  uint64_t free = uint64_t{300} << 20;
+  rig.Context.Limits.Disk = DiskSpaceGuard{
+      kTemporaryShowMinFreeBytes, [&free](const std::filesystem::path&) -> std::optional<uint64_t> { return free; }};
+  const CompileOutcome small = CompileRootToFile(rig.Context, dir.Path() / "export.dat", nullptr);
+  EXPECT_EQ(small.State, CompileOutcome::Status::kComplete) << small.Message;
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "export.dat"));
+
+  free = kTemporaryShowMinFreeBytes + 1000;
+  const CompileOutcome full = CompileRootToFile(rig.Context, dir.Path() / "full.dat", nullptr);
+  EXPECT_EQ(full.State, CompileOutcome::Status::kWriteFailed);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "full.dat"));
 }
 
 }  // namespace

@@ -70,6 +70,32 @@ TEST(FastPaths, VectorRoundingMatchesRoundHalfEven) {
   }
 }
 
+// A field fits when round(f32(v * 3000)) is a 16-bit value; the edges both ways.
+TEST(FastPaths, PositionsFitTheirFieldUpToTheEdgesOfSixteenBits) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::vector<std::pair<float, bool>> cases = {
+      {0.0f, true},
+      {10.9f, true},
+      {32767.0f / 3000, true},
+      {32768.2f / 3000, false},
+      {10.923f, false},
+      {-32768.0f / 3000, true},
+      {-32768.6f / 3000, false},
+      {-10.923f, false},
+      {715828.0f, false},
+      {inf, false},
+      {-inf, false},
+      {std::nanf(""), false},
+  };
+  for (const auto& [v, fits] : cases) {
+    EXPECT_EQ(PositionFits(v), fits) << v;
+    uint8_t record[10];
+    EXPECT_EQ(StoreRecord(record, v, 0, 0, 0), fits) << v;
+    EXPECT_EQ(StoreRecord(record, 0, v, 0, 0), fits) << v;
+    EXPECT_EQ(StoreRecord(record, 0, 0, v, 0), fits) << v;
+  }
+}
+
 // Whole records from the packed stores against each field rounded and stored on its own,
 // with positions that wrap, colours outside 0..1 and values that are not numbers.
 TEST(FastPaths, PackedRecordMatchesFieldByField) {
@@ -81,7 +107,8 @@ TEST(FastPaths, PackedRecordMatchesFieldByField) {
       for (uint8_t size : {uint8_t{0}, uint8_t{5}, uint8_t{15}}) {
         uint8_t packed[12] = {}, plain[12] = {};
         packed[10] = packed[11] = plain[10] = plain[11] = 0xAB;
-        EncodeRecord(packed, x, -x, x / 3, c, 1 - c, c / 2, c, size);
+        const bool fits = EncodeRecord(packed, x, -x, x / 3, c, 1 - c, c / 2, c, size);
+        EXPECT_EQ(fits, PositionFits(x, -x, x / 3)) << x;
         StoreU16(plain, PositionField(x));
         StoreU16(plain + 2, PositionField(-x));
         StoreU16(plain + 4, PositionField(x / 3));

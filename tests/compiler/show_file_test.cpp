@@ -478,6 +478,36 @@ TEST(ShowReaderLimits, ABlockOfNothingIsRefusedAtItsFirstBadFrame) {
   EXPECT_EQ(block.FrameCount, 1u);
 }
 
+// One frame declaring more records than any compile holds at once: refused at its header,
+// before a byte of its records is read (a sparse file of 200 MB takes no disk).
+TEST(ShowReaderLimits, AFrameOfMoreRecordsThanACompileHoldsIsRefusedUnread) {
+  testing::ScratchDir dir;
+  const uint64_t records = kMaxFrameRecords + 1;
+  const auto length = static_cast<uint32_t>(records * kRecordSize);
+  const auto path = SparseShow(dir, kBlockHeaderSize + kFrameHeaderSize + length, kFrameHeaderSize + length);
+  {
+    // The closing block of one frame: last frame index 1, and the frame carrying it.
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    Bytes head(kBlockHeaderSize + kFrameHeaderSize, 0);
+    head[0] = 1;
+    head[1] = 1;
+    StoreU32(head.data() + 4, 1);
+    StoreU32(head.data() + 8, kFrameHeaderSize + length);
+    StoreU32(head.data() + 12, 1);
+    StoreU32(head.data() + 16, length);
+    file.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+  }
+  ShowFileReader reader;
+  ASSERT_TRUE(reader.Open(path));
+  ShowBlock block;
+  ASSERT_EQ(reader.ReadBlock(block), ShowFileReader::Status::kFault);
+  EXPECT_EQ(reader.Fault().Offset, kBlockHeaderSize + 4);
+  EXPECT_NE(reader.Fault().Reason.find("more than a frame holds (20000000 records)"), std::string::npos)
+      << reader.Fault().Reason;
+  EXPECT_LT(reader.Position(), 1024u);
+  EXPECT_LT(block.Data.capacity(), size_t{1} << 20);
+}
+
 TEST(ShowReaderLimits, MissingFilesAndPipesAreRefusedBeforeOpening) {
   testing::ScratchDir dir;
   ShowSummary s;

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "audio_fixtures.h"
+#include "media/audio_decoder.h"
 #include "media/audio_track.h"
 #include "support/test_paths.h"
 #include "wav_bytes.h"
@@ -98,7 +103,7 @@ TEST(AudioTrack, RefusesFilesWithoutMusicByName) {
   }
   std::string error;
   EXPECT_FALSE(AudioTrack::Open((dir.Path() / "missing.ogg").string(), 0, error));
-  EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+  EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
   const auto good = dir.Write("good.wav", wav);
   EXPECT_FALSE(AudioTrack::Open(good.string(), 1e9, error)) << "an absurd offset is refused";
 }
@@ -131,17 +136,51 @@ TEST(AudioTrack, DamagedHeadersAreRefusedOrPlayedNeverTrusted) {
   }
 }
 
-TEST(AudioTrack, ATruncatedFilePlaysWhatItHas) {
+// A video's sound takes what the show's music analysis takes: a file cut short, or sampled
+// too slowly, is refused here as it is there.
+TEST(AudioTrack, MusicTheAnalysisRefusesIsRefused) {
   ScratchDir dir;
   const std::string wav = WavBytes(Level(1, kRate, 8192, 8192), kRate);
-  // The header still promises a whole second; only a quarter of it is there.
-  const auto path = dir.Write("short.wav", wav.substr(0, 44 + kRate));
+  std::vector<float> tone(4 * 44100);
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = 0.3f * static_cast<float>(std::sin(static_cast<double>(i) * 0.06));
+  WriteWav(dir.Path() / "whole.wav", tone, 1, 44100);
+  const std::string ogg = ReadFileBytes(EncodeWav(dir.Path() / "whole.wav", EncodedFormat::Ogg));
+  std::vector<std::pair<std::string, std::string>> refused = {
+      // The header still promises a whole second; only a quarter of it is there.
+      {"short.wav", wav.substr(0, 44 + kRate)},
+      {"slow.wav", WavBytes(Level(1, 3000, 8192, 8192), 3000)},
+      {"cut.ogg", ogg.substr(0, ogg.size() / 2)},
+  };
+  for (const auto& [name, bytes] : refused) {
+    const auto path = dir.Write(name, bytes);
+    std::string error;
+    EXPECT_FALSE(AudioTrack::Open(path.string(), 0, error)) << name;
+    const AudioDecodeResult analysed = DecodeAudioFile(path);
+    EXPECT_FALSE(analysed.Ok()) << name;
+    EXPECT_EQ(error, analysed.Message) << name;
+  }
+}
+
+// Playlists and concat lists open whatever they name; a video's sound opens none of them.
+TEST(AudioTrack, PlaylistsAreRefusedAndNothingTheyNameIsOpened) {
+  ScratchDir dir;
+  dir.Write("part.wav", WavBytes(Level(1, kRate, 8192, 8192), kRate));
+  const std::vector<std::pair<std::string, std::string>> lists = {
+      {"list.ffconcat", "ffconcat version 1.0\nfile part.wav\n"},
+      {"list.m3u8", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1.0,\npart.wav\n#EXT-X-ENDLIST\n"},
+      {"list.m3u", "#EXTM3U\npart.wav\n"},
+  };
+  for (const auto& [name, text] : lists) {
+    std::string error;
+    EXPECT_FALSE(AudioTrack::Open(dir.Write(name, text).string(), 0, error)) << name;
+    EXPECT_NE(error.find("is not in an audio format the program can read"), std::string::npos) << error;
+  }
+  // A FIFO is refused before it is opened (opening it would wait for a writer forever).
+  const auto fifo = dir.Path() / "pipe.ogg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::string error;
-  auto track = AudioTrack::Open(path.string(), 0, error);
-  ASSERT_TRUE(track) << error;
-  Read r = Take(*track, kRate);
-  EXPECT_EQ(r.left[kRate / 4 - 1], 0.25f);
-  EXPECT_EQ(r.left[kRate / 4], 0.0f);
+  EXPECT_FALSE(AudioTrack::Open(fifo.string(), 0, error));
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
 }
 
 }  // namespace

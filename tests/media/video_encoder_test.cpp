@@ -1,6 +1,8 @@
 // MP4 writing: what a player finds in the file, the pictures it decodes, and a full disk.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -36,18 +38,26 @@ double MeanAbsoluteDifference(const std::vector<uint8_t>& a, const std::vector<u
   return sum / static_cast<double>(a.size());
 }
 
-std::string Encode(const std::string& path, int frames, AudioTrack* music) {
+std::string EncodeInto(int fd, int frames, AudioTrack* music) {
   std::string error;
   VideoFormat format;
   format.Width = kWidth;
   format.Height = kHeight;
-  auto encoder = VideoEncoder::Open(path, format, music, error);
+  auto encoder = VideoEncoder::Open(fd, format, music, error);
   if (!encoder) return "open: " + error;
   for (int f = 0; f < frames; ++f) {
     if (!encoder->AddFrame(Picture(f).data(), error)) return "frame: " + error;
   }
   if (!encoder->Finish(error)) return "finish: " + error;
   return "";
+}
+
+std::string Encode(const std::string& path, int frames, AudioTrack* music) {
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return "open: " + path;
+  const std::string result = EncodeInto(fd, frames, music);
+  close(fd);
+  return result;
 }
 
 TEST(VideoEncoder, WritesH264AtTheFrameRateWithOneFramePerPicture) {
@@ -105,11 +115,33 @@ TEST(VideoEncoder, RefusesOddSizes) {
   std::string error;
   VideoFormat format;
   format.Width = 101;
-  EXPECT_FALSE(VideoEncoder::Open((dir.Path() / "v.mp4").string(), format, nullptr, error));
+  EXPECT_FALSE(VideoEncoder::Open(-1, format, nullptr, error));
   EXPECT_NE(error.find("even"), std::string::npos) << error;
   format.Width = 100;
   format.Crf = 0;
-  EXPECT_FALSE(VideoEncoder::Open((dir.Path() / "v.mp4").string(), format, nullptr, error));
+  EXPECT_FALSE(VideoEncoder::Open(-1, format, nullptr, error));
+}
+
+// The file is written (and read back to move the index to the front) through the
+// descriptor it was created with: a name swapped for a link meanwhile leads nowhere.
+TEST(VideoEncoder, WritesThroughItsDescriptorNeverByName) {
+  ScratchDir dir;
+  const auto victim = dir.Write("victim.txt", "keep me");
+  const auto temporary = dir.Path() / ".v.mp4.tmp";
+  const int fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  ASSERT_GE(fd, 0);
+  std::filesystem::rename(temporary, dir.Path() / "moved.mp4");
+  std::filesystem::create_symlink(victim, temporary);
+  EXPECT_EQ(EncodeInto(fd, 30, nullptr), "");
+  close(fd);
+  EXPECT_EQ(ReadFileBytes(victim), "keep me");
+  std::string error;
+  const auto facts = ReadVideoFacts((dir.Path() / "moved.mp4").string(), error);
+  ASSERT_TRUE(facts && facts->Video) << error;
+  EXPECT_EQ(facts->Video->Packets, 30);
+  // The index sits before the pictures, so a player starts at once.
+  const std::string bytes = ReadFileBytes(dir.Path() / "moved.mp4");
+  EXPECT_LT(bytes.find("moov"), bytes.find("mdat"));
 }
 
 TEST(VideoEncoder, AFullDiskIsAnErrorNotASuccess) {

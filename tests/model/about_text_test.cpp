@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "util/version.h"
+
 namespace orvane {
 namespace {
 
@@ -15,6 +17,16 @@ TEST(AboutText, TitleAndLinesDecodeFromTheirStoredForm) {
     EXPECT_EQ(std::string(kAboutLines[static_cast<size_t>(i)].Stored).find(' '), std::string::npos);
   }
   EXPECT_EQ(DecodedAboutLine(6), "");
+}
+
+TEST(AboutText, OneLineShowsTheProgramVersion) {
+  int withVersion = 0;
+  for (int i = 0; i < kAboutLineCount; ++i) {
+    const std::string line = DecodedAboutLine(i);
+    EXPECT_EQ(line.find(kVersionMark), std::string::npos) << line;
+    if (line.ends_with(std::string(", version ") + ProgramVersion())) ++withVersion;
+  }
+  EXPECT_EQ(withVersion, 1);
 }
 
 TEST(AboutText, LinesAreCentredAboveAndBelowTheMiddle) {

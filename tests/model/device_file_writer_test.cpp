@@ -1,6 +1,7 @@
 #include "model/device_file_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cfloat>
 #include <cmath>
@@ -70,7 +71,7 @@ TBaseDevice OddDevice() {
 }
 
 std::unique_ptr<TBaseDevice> SaveAndLoad(const TBaseDevice& d, const ScratchDir& dir) {
-  EXPECT_FALSE(SaveDeviceFile(d, dir.Path()));
+  EXPECT_TRUE(SaveDeviceFile(d, dir.Path()));
   DeviceRecords loaded;
   const DeviceFileResult r = LoadDeviceFile(dir.Path() / DeviceFileName(d), loaded, RealPrepare());
   EXPECT_EQ(r.Status, DeviceFileStatus::Loaded) << r.Message;
@@ -210,6 +211,54 @@ TEST(DeviceFileWriter, DuplicateFileNamesKeepTheFirstDevice) {
   EXPECT_EQ(IniFile(testing::ReadFileBytes(dir.Path() / "5.odev")).ReadInteger("Simulation", "StarQuantity", 0), 1);
   EXPECT_EQ(ExistingDeviceFiles(devices, dir.Path()), (std::vector<std::string>{"5.odev", "5.osub"}));
   EXPECT_TRUE(SaveDeviceFolder(devices, dir.Path() / "missing").Error.has_value());
+}
+
+// A sub-device file as a hand (or another program) wrote it: the loader reads no
+// [Definition] for a sub-device, nor keys and sections it does not know.
+constexpr char kHandWrittenSubDevice[] =
+    "; the finale's crackle\r\n[ORVN]\r\nSignature=Device\r\n[Device]\r\nCode=102\r\nKind=subdevice\r\n"
+    "[Definition]\r\nName=102\r\nActive=1\r\nEffectLength=1200\r\n"
+    "[Simulation]\r\nStarQuantity=40\r\nMaker=ACME\r\nEffectLength=1200\r\nBestY=1,5\r\n[Workshop]\r\nNote=keep\r\n";
+
+ino_t Inode(const std::filesystem::path& path) {
+  struct stat info {};
+  EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+  return info.st_ino;
+}
+
+TEST(DeviceFileWriter, SavingKeepsWhatTheReaderSkippedAndWritesOnlyChangedDevices) {
+  ScratchDir dir;
+  const auto in = dir.Path() / "in";
+  const auto file = dir.Write("in/102.osub", kHandWrittenSubDevice);
+  DeviceRecords devices;
+  ASSERT_EQ(LoadDeviceFile(file, devices, RealPrepare()).Status, DeviceFileStatus::Loaded);
+  EXPECT_FALSE(ChangedSinceRead(*devices[0]));
+
+  // Unchanged, saved elsewhere: the very bytes it was read from.
+  std::filesystem::create_directory(dir.Path() / "out");
+  EXPECT_EQ(SaveDeviceFolder(devices, dir.Path() / "out").Written, 1u);
+  EXPECT_EQ(testing::ReadFileBytes(dir.Path() / "out" / "102.osub"), kHandWrittenSubDevice);
+  // Unchanged, saved where it came from: not written at all.
+  const ino_t before = Inode(file);
+  const SaveReport again = SaveDeviceFolder(devices, in);
+  EXPECT_EQ(again.Written, 0u);
+  EXPECT_EQ(again.Unchanged, 1u);
+  EXPECT_EQ(Inode(file), before);
+
+  // Changed: only the changed value is set; what the reader skipped stays.
+  devices[0]->StarQuantity = 77;
+  EXPECT_TRUE(ChangedSinceRead(*devices[0]));
+  std::string expected = kHandWrittenSubDevice;
+  expected.replace(expected.find("StarQuantity=40"), 15, "StarQuantity=77");
+  EXPECT_EQ(DeviceSaveText(*devices[0]), expected);
+  EXPECT_EQ(SaveDeviceFolder(devices, in).Written, 1u);
+  EXPECT_EQ(testing::ReadFileBytes(file), expected);
+  // The loader reads it as before: the new value, the decimal with its comma.
+  DeviceRecords reloaded;
+  ASSERT_EQ(LoadDeviceFile(file, reloaded, RealPrepare()).Status, DeviceFileStatus::Loaded);
+  EXPECT_EQ(reloaded[0]->StarQuantity, 77);
+  EXPECT_EQ(reloaded[0]->BestY, 1.5f);
+  EXPECT_EQ(reloaded[0]->Definition.Name, "") << "a sub-device's definition is still not read";
 }
 
 }  // namespace

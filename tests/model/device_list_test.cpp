@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "device_test_helpers.h"
+#include "support/form_device.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 #include "util/date_time.h"
@@ -508,6 +509,48 @@ TEST_F(DeviceListTest, SaveAsksForTheFolderAndBeforeReplacing) {
   dialogs.Folders = {std::nullopt};
   EXPECT_FALSE(list.SaveChosenFolder(dialogs));
   EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST_F(DeviceListTest, AddedDevicesJoinTheListPreparedAndSelected) {
+  CreateDevice(1);
+  TBaseDevice lift = testing::FormDevice(10);
+  lift.NextParExists = true;
+  lift.NextParCode = 11;
+  lift.NextParStart = 100;
+  TBaseDevice burst = testing::FormDevice(11);
+  burst.Definition.Kind = true;
+  const uint64_t revision = list.Revision();
+  dialogs.Messages.clear();
+  ASSERT_TRUE(list.AddDevices({lift, burst}, dialogs));
+  EXPECT_TRUE(dialogs.Messages.empty());
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"1", "10", "11"}));
+  EXPECT_EQ(list.Items()[2].Image, 1);
+  EXPECT_EQ(list.Selection(), std::optional<size_t>(1));
+  EXPECT_GT(list.Revision(), revision);
+  ASSERT_NE(list.FindByCode(11), nullptr) << "added devices are prepared for compiles";
+
+  // A chain that closes on itself is added, and the list turns red as after Create.
+  TBaseDevice loop = testing::FormDevice(20);
+  loop.NextEffExists = true;
+  loop.NextEffCode = 20;
+  ASSERT_TRUE(list.AddDevices({loop}, dialogs));
+  EXPECT_TRUE(list.RedFont());
+  ASSERT_EQ(dialogs.Messages.size(), 1u);
+  EXPECT_EQ(dialogs.Messages[0].Text, "The created effect generates recursivity, please verify.");
+}
+
+TEST_F(DeviceListTest, AChainWithADeviceThatCannotBePreparedAddsNothing) {
+  DeviceList failing([](TBaseDevice& d) { return d.Definition.Code != 12; });
+  ASSERT_FALSE(failing.AddDevices({testing::FormDevice(11), testing::FormDevice(12)}, dialogs));
+  EXPECT_TRUE(failing.Devices().empty());
+  EXPECT_TRUE(failing.Items().empty());
+  ExpectMessage(dialogs, DialogKind::Error, DialogButtons::Ok, "The device could not be created.");
 }
 
 }  // namespace

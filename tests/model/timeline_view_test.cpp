@@ -72,6 +72,14 @@ TEST(TimelineView, SnapGoesToTheNearestBeat) {
   EXPECT_DOUBLE_EQ(SnapToBeat(1.7, {}), 1.7);
 }
 
+TEST(TimelineView, ClockTextShowsMinutesSecondsAndHundredths) {
+  const std::pair<int64_t, const char*> cases[] = {
+      {0, "0:00.00"},      {9, "0:00.00"},        {10, "0:00.01"},  {62500, "1:02.50"},
+      {599990, "9:59.99"}, {3600000, "60:00.00"}, {-40, "0:00.00"},
+  };
+  for (const auto& [ms, text] : cases) EXPECT_EQ(ClockText(ms), text) << ms;
+}
+
 TEST(TimelineView, RulerLabelsStayApart) {
   EXPECT_DOUBLE_EQ(RulerStep(1000, 60), 0.1);
   EXPECT_DOUBLE_EQ(RulerStep(40, 60), 2.0);

@@ -56,6 +56,13 @@ TEST(ShowProjectProducts, TheExampleShowHasASiteProductsAndMeasuredBreaks) {
   EXPECT_GT(shell.BreakHeight, 40.0);
   const size_t row = e.RowOf(601);
   EXPECT_EQ(e.Project.CueBreakMs(row), e.Project.Cues()[row].TimeMs + shell.PrefireMs);
+  // Most cues fire products of the library's generated shelf, copied under their own codes.
+  size_t generated = 0;
+  for (const Cue& cue : e.Project.Cues()) {
+    const Product* product = FindProduct(e.Project.Products(), cue.Code);
+    generated += product != nullptr && product->Maker == "Orvane" ? 1 : 0;
+  }
+  EXPECT_GE(generated * 2, e.Project.Cues().size());
   const DesignSummary summary = e.Project.Summary();
   EXPECT_EQ(summary.Cues, 36u);
   EXPECT_EQ(summary.PerPosition.size(), 6u);
@@ -67,7 +74,7 @@ TEST(ShowProjectProducts, MeasuresAgainOnlyWhatAnEditChanged) {
   const size_t compiled = e.Project.MeasureCompiles();
   e.Project.SetTitle("Other title");
   ASSERT_TRUE(e.Project.SetCueColumn(0, CueColumn::Label, "renamed"));
-  EXPECT_EQ(e.Project.Measures().Figures.size(), 9u);
+  EXPECT_EQ(e.Project.Measures().Figures.size(), 21u);
   EXPECT_EQ(e.Project.MeasureCompiles(), compiled);
   // A device of one chain edited: that product alone is measured again.
   ASSERT_TRUE(e.Project.EditDevices("Edit", [&e](DeviceList& list) {
@@ -76,7 +83,7 @@ TEST(ShowProjectProducts, MeasuresAgainOnlyWhatAnEditChanged) {
     list.Form().StarQuantity = "2";
     list.Assign(e.Dialogs);
   }));
-  EXPECT_EQ(e.Project.Measures().Figures.size(), 9u);
+  EXPECT_EQ(e.Project.Measures().Figures.size(), 21u);
   EXPECT_EQ(e.Project.MeasureCompiles(), compiled + 1);
 }
 
@@ -121,25 +128,31 @@ TEST(ShowProjectProducts, ALibraryProductArrivesUnderFreeCodesAsOneEdit) {
   ASSERT_TRUE(shelf) << shelf.Message();
   const size_t devices = e.Project.Devices().Devices().size();
   const size_t rows = e.Project.Products().Rows.size();
+  int32_t largest = 0;
+  for (const auto& d : e.Project.Devices().Devices()) largest = std::max(largest, d->Definition.Code);
   const Result<int32_t> added = e.Project.AddLibraryProduct(shelf.Value(), 601);
   ASSERT_TRUE(added) << added.Message();
-  // The show has codes up to 604: the shell's chain of four comes in at 701..704.
-  EXPECT_EQ(added.Value(), 701);
+  // 601 is taken: the shell's chain of four comes in from the next hundred up.
+  const int32_t code = (largest / 100 + 1) * 100 + 1;
+  EXPECT_EQ(added.Value(), code);
   EXPECT_EQ(e.Project.Devices().Devices().size(), devices + 4);
-  const Product* row = FindProduct(e.Project.Products(), 701);
+  const Product* row = FindProduct(e.Project.Products(), code);
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->Name, "Orange shell with pink stars");
-  const std::shared_ptr<const TCompDevice> root = e.Project.Devices().FindByCode(701);
+  const std::shared_ptr<const TCompDevice> root = e.Project.Devices().FindByCode(code);
   ASSERT_TRUE(root);
-  EXPECT_EQ(root->NextParCode, 702);
+  EXPECT_EQ(root->NextParCode, code + 1);
   // Measured like the original.
-  EXPECT_EQ(e.Project.Measures().Figures.at(701).PrefireMs, e.Project.Measures().Figures.at(601).PrefireMs);
+  EXPECT_EQ(e.Project.Measures().Figures.at(code).PrefireMs, e.Project.Measures().Figures.at(601).PrefireMs);
   EXPECT_EQ(e.Project.History().UndoText(), "Add product");
+  const std::optional<size_t> selected = e.Project.Devices().Selection();
+  ASSERT_TRUE(selected);
+  EXPECT_EQ(e.Project.Devices().Items()[*selected].Caption, std::to_string(code)) << "Add cue fires the product";
   e.Project.Undo();
   EXPECT_EQ(e.Project.Devices().Devices().size(), devices);
   EXPECT_EQ(e.Project.Products().Rows.size(), rows);
   e.Project.Redo();
-  EXPECT_NE(FindProduct(e.Project.Products(), 701), nullptr);
+  EXPECT_NE(FindProduct(e.Project.Products(), code), nullptr);
   EXPECT_FALSE(e.Project.AddLibraryProduct(shelf.Value(), 602));  // a device without a row
 }
 
@@ -160,6 +173,42 @@ TEST(ShowProjectProducts, ProductsAndTheSiteAreSavedAndUndone) {
   e.Project.Undo();
   EXPECT_EQ(e.Project.Site().Positions[0].X, -50);
   EXPECT_NE(e.Project.Products().Rows[0].Stock, 99);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(ShowProjectAddresses, AssignedAddressesAreWrittenAsOneEditThatUndoes) {
+  Example e;
+  const std::vector<Cue> before = e.Project.Cues();
+  FiringProfile profile;
+  profile.PinsPerModule = 4;
+  e.Project.SetScriptProfile(profile);
+  const AddressPlan plan = e.Project.Addresses();
+  ASSERT_FALSE(plan.Error) << *plan.Error;
+  EXPECT_EQ(plan.AssignedCount, before.size());
+  // The table edits a pin with the assigned module.
+  const size_t row = 3;
+  ASSERT_TRUE(e.Project.SetCueColumn(row, CueColumn::Pin, "4"));
+  EXPECT_EQ(e.Project.Cues()[row].Module, plan.Addresses[row].Module);
+  EXPECT_EQ(e.Project.Cues()[row].Pin, 4);
+  e.Project.Undo();
+  EXPECT_EQ(e.Project.Cues(), before);
+
+  ASSERT_TRUE(e.Project.WriteAddresses());
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(e.Project.Cues()[i].Module, plan.Addresses[i].Module) << i;
+    EXPECT_EQ(e.Project.Cues()[i].Pin, plan.Addresses[i].Pin) << i;
+  }
+  EXPECT_EQ(e.Project.Addresses().AssignedCount, 0u);
+  EXPECT_FALSE(e.Project.WriteAddresses());
+  // One undo takes every address back.
+  e.Project.Undo();
+  EXPECT_EQ(e.Project.Cues(), before);
+  EXPECT_EQ(e.Project.Addresses().Addresses, plan.Addresses);
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ class Recorder : public ProjectObserver {
   void ShowCompiled(bool written) override { Compiled.push_back(written); }
   void PlaybackEnded() override { ++Ended; }
   void ProjectSaved() override { ++Saves; }
+  void ShowCompileWarning(const std::string& text) override { Warnings.push_back(text); }
   bool Saw(ProjectPart part) const {
     for (const ProjectChange& c : Changes)
       if (c.Has(part)) return true;
@@ -35,6 +36,7 @@ class Recorder : public ProjectObserver {
   }
   std::vector<ProjectChange> Changes;
   std::vector<bool> Compiled;
+  std::vector<std::string> Warnings;
   int CompileStarts = 0, Ended = 0, Saves = 0;
 };
 
@@ -206,16 +208,18 @@ TEST(ShowProject, SaveAsksOnlyAboutFilesChangedOnDiskAndNamesThem) {
   EXPECT_EQ(written.Seed, o.Project.Seed());
   EXPECT_EQ(written.Title, "Saved once");
 
-  // Someone else edits cues.csv and 101.odev: the save names both, and No writes nothing.
+  // Someone else edits cues.csv and 101.odev: the save names cues.csv, and No writes nothing.
+  // Device 101 is unchanged in the project, so its file is never rewritten and keeps their edit.
   const std::string theirs = "time,code\n0,101\n";
   o.Dir.Write("harbour-night/cues.csv", theirs);
-  o.Dir.Write("harbour-night/101.odev", ReadFileBytes(o.Folder / "101.odev") + "\n");
+  const std::string theirDevice = ReadFileBytes(o.Folder / "101.odev") + "\n";
+  o.Dir.Write("harbour-night/101.odev", theirDevice);
   o.Project.SetTitle("Saved twice");
   o.Dialogs.Answers.push_back(DialogAnswer::No);
   r = o.Project.Save(o.Dialogs);
   EXPECT_EQ(r.End, WriteEnd::kDeclined);
   EXPECT_EQ(o.Dialogs.OnlyMessage().Text,
-            "These files of the show were changed on disk since it was opened or saved: 101.odev, cues.csv. "
+            "These files of the show were changed on disk since it was opened or saved: cues.csv. "
             "Do you wish to replace them?");
   EXPECT_EQ(ReadFileBytes(o.Folder / "cues.csv"), theirs);
   EXPECT_TRUE(o.Project.Modified());
@@ -223,6 +227,7 @@ TEST(ShowProject, SaveAsksOnlyAboutFilesChangedOnDiskAndNamesThem) {
   o.Dialogs.Answers.push_back(DialogAnswer::Yes);
   EXPECT_EQ(o.Project.Save(o.Dialogs).End, WriteEnd::kWritten);
   EXPECT_EQ(ReadFileBytes(o.Folder / "cues.csv"), CueListText(o.Project.Cues()));
+  EXPECT_EQ(ReadFileBytes(o.Folder / "101.odev"), theirDevice);
   // Saved again at once: nothing changed on disk, nothing asked.
   o.Dialogs.Clear();
   EXPECT_EQ(o.Project.Save(o.Dialogs).End, WriteEnd::kWritten);
@@ -247,12 +252,12 @@ TEST(ShowProject, CameraKeysAreUndoableEditsSavedAsCameraCsv) {
   ASSERT_TRUE(o.Report->Opened) << o.Report->Opened.Message();
   EXPECT_TRUE(o.Project.CameraKeys().empty());
   // Taken as a display gives it: float noise, an eye under the ground, a field of view out of range.
-  const CameraPose display{{0.1f, -3.0f, 160.00000476837158}, {1.5, 80.25f, -0.0001}, 200};
+  const CameraPathPose display{{0.1f, -3.0f, 160.00000476837158}, {1.5, 80.25f, -0.0001}, 200};
   o.Project.AddCameraKey({2000, display});
   o.Project.AddCameraKey({500, {{-60, 12, 140}, {0, 90, 0}, 50}});
   ASSERT_EQ(o.Project.CameraKeys().size(), 2u);
   EXPECT_EQ(o.Project.CameraKeys()[0].TimeMs, 500);
-  const CameraPose kept = o.Project.CameraKeys()[1].Pose;
+  const CameraPathPose kept = o.Project.CameraKeys()[1].Pose;
   EXPECT_EQ(kept.Eye, (Metres3{0.1, 0, 160}));
   EXPECT_EQ(kept.Target, (Metres3{1.5, 80.25, 0}));
   EXPECT_EQ(kept.FovDegrees, kHighestCameraFov);
@@ -318,6 +323,20 @@ TEST(ShowProject, TheCompiledStampFollowsEditsUndoScaleSeedAndOtherCompiles) {
   o.Project.CompileStarted(*a.Plan);
   o.Project.CompileEnded(false);  // stopped: no file
   EXPECT_FALSE(o.Project.CompiledCurrent(1.0f));
+  // A written show whose third cue's particles left the file's range is warned of once,
+  // naming that cue as the table numbers it.
+  o.Project.CompileStarted(*a.Plan);
+  CompileOutcome culled;
+  culled.Extents.resize(o.Project.Cues().size());
+  culled.Extents[2].Culled = 40;
+  culled.Culled = 40;
+  o.Project.CompileEnded(culled);
+  ASSERT_EQ(o.Seen.Warnings.size(), 1u);
+  EXPECT_EQ(o.Seen.Warnings[0].rfind("Particles of the cue at cues.csv line 4 left the range", 0), 0u)
+      << o.Seen.Warnings[0];
+  culled.State = CompileOutcome::Status::kStopped;
+  o.Project.CompileEnded(culled);
+  EXPECT_EQ(o.Seen.Warnings.size(), 1u) << "no file, nothing to warn of";
   o.Project.PlaybackEnded();
   EXPECT_EQ(o.Seen.Ended, 1);
 

@@ -92,7 +92,7 @@ TEST(CameraPathText, ReadsBackToTheSameKeys) {
 TEST(CameraKeys, StorablePosesReadBackAsTheyAreKept) {
   const struct {
     const char* Name;
-    CameraPose Given, Kept;
+    CameraPathPose Given, Kept;
   } cases[] = {
       {"rounded to millimetres",
        {{1.23456, 2.0004, -3.9996}, {0, 50.0005, 0}, 45.678},
@@ -103,7 +103,7 @@ TEST(CameraKeys, StorablePosesReadBackAsTheyAreKept) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    const CameraPose kept = StorablePose(c.Given);
+    const CameraPathPose kept = StorablePose(c.Given);
     EXPECT_EQ(kept, c.Kept);
     const CameraPathRead r = ReadCameraPath(CameraPathText({{0, kept}}), "camera.csv");
     ASSERT_FALSE(r.Error) << *r.Error;

@@ -83,7 +83,13 @@ TEST(CueList, RefusesTheWholeListNamingLineAndField) {
   EXPECT_EQ(ErrorOf(head + "0,101\n1,101\n2,101\n3,101\n4,101\n6,512\n"), "cues.csv line 7: no device has code 512.");
   EXPECT_EQ(ErrorOf(head + "soon,101\n"), "cues.csv line 2: time \"soon\" is not a time in seconds.");
   EXPECT_EQ(ErrorOf(head + "-1,101\n"), "cues.csv line 2: time -1 is negative.");
-  EXPECT_EQ(ErrorOf(head + "86400.001,101\n"), "cues.csv line 2: time 86400.001 is later than a day into the show.");
+  EXPECT_EQ(
+      ErrorOf(head + "3600,101\n"),
+      "cues.csv line 2: time 3600 is at or after the end of the longest show (3600 s): the cue would never fire.");
+  EXPECT_EQ(ErrorOf(head + "1,101\n86400.001,101\n"),
+            "cues.csv line 3: time 86400.001 is at or after the end of the longest show (3600 s): the cue would never "
+            "fire.");
+  EXPECT_FALSE(Read(head + "3599.999,101\n").Error) << "the last millisecond still fires";
   EXPECT_EQ(ErrorOf(head + "1,\n"), "cues.csv line 2: code is empty.");
   EXPECT_EQ(ErrorOf(head + "1,1o1\n"), "cues.csv line 2: code \"1o1\" is not a device code.");
   EXPECT_EQ(ErrorOf(head + "1,101,a\n"), "cues.csv line 2: x \"a\" is not a number.");
@@ -116,7 +122,7 @@ TEST(CueList, WritingGivesBackTheSameCues) {
   std::vector<Cue> cues(4);
   cues[0] = {0, 101, 1.5f, std::nullopt, -0.1f, "plain", 0};
   cues[1] = {12345, 102, std::nullopt, 10.92f, std::nullopt, "a, \"quoted\" label", 0};
-  cues[2] = {86400000, 101, -10.9f, 0.3f, 1e-7f, " padded\r\nlines ", 0};
+  cues[2] = {kMaxCueTimeMs, 101, -10.9f, 0.3f, 1e-7f, " padded\r\nlines ", 0};
   cues[3] = {40, 102, std::nullopt, std::nullopt, std::nullopt, "", 0};
   const std::string text = CueListText(cues);
   const CueListRead back = Read(text);
@@ -128,6 +134,40 @@ TEST(CueList, WritingGivesBackTheSameCues) {
     EXPECT_EQ(read, cues[i]) << i;
   }
   EXPECT_EQ(CueListText(back.Cues), text);
+}
+
+TEST(CueList, ModuleAndPinColumnsReadAndWriteBack) {
+  const CueListRead r = Read("time,code,pin,module\n1,101,3,0\n2,102,,\n3,101,65535,12\n");
+  ASSERT_FALSE(r.Error) << *r.Error;
+  ASSERT_EQ(r.Cues.size(), 3u);
+  EXPECT_EQ(r.Cues[0].Module, 0);
+  EXPECT_EQ(r.Cues[0].Pin, 3);
+  EXPECT_FALSE(r.Cues[1].Module || r.Cues[1].Pin);
+  EXPECT_EQ(r.Cues[2].Pin, 65535);
+  const std::string text = CueListText(r.Cues);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "time,code,x,y,z,label,module,pin");
+  const CueListRead back = Read(text);
+  ASSERT_FALSE(back.Error) << *back.Error;
+  EXPECT_EQ(back.Cues, r.Cues);
+  // Lists without addresses keep their columns.
+  const CueListRead plain = Read("time,code\n1,101\n");
+  EXPECT_EQ(CueListText(plain.Cues), "time,code,x,y,z,label\n1.000,101,,,,\n");
+}
+
+TEST(CueList, BadAddressesAreRefusedNamingTheLine) {
+  const struct {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"1,101,1,", "cues.csv line 2: module is given without pin."},
+      {"1,101,,4", "cues.csv line 2: pin is given without module."},
+      {"1,101,-1,2", "cues.csv line 2: module \"-1\" is not a whole number from 0 to 65535."},
+      {"1,101,1,65536", "cues.csv line 2: pin \"65536\" is not a whole number from 0 to 65535."},
+      {"1,101,1,$10", "cues.csv line 2: pin \"$10\" is not a whole number from 0 to 65535."},
+      {"1,101,1.5,2", "cues.csv line 2: module \"1.5\" is not a whole number from 0 to 65535."},
+      {"1,101,99999999999,2", "cues.csv line 2: module \"99999999999\" is not a whole number from 0 to 65535."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ErrorOf(std::string("time,code,module,pin\n") + c.line + "\n"), c.message);
 }
 
 ShowSite SiteAB() {
@@ -213,6 +253,22 @@ TEST(CsvText, QuotesOnlyWhatNeedsIt) {
   ASSERT_EQ(split.Records.size(), 2u);
   EXPECT_EQ(split.Records[0].Fields, (std::vector<std::string>{"a", "b\"c", ""}));
   EXPECT_EQ(split.Records[1].Line, 2);
+}
+
+// A label a spreadsheet would run as a formula is written as text.
+TEST(CsvText, SpreadsheetFieldsNeverStartAFormula) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+1", "'+1"},
+      {"-2+3", "'-2+3"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tx", "'\tx"},
+      {"=a,b", "\"'=a,b\""},
+      {"plain", "plain"},
+      {"a=b", "a=b"},
+      {"", ""},
+  };
+  for (const auto& [label, field] : cases) EXPECT_EQ(SpreadsheetField(label), field) << label;
 }
 
 }  // namespace

@@ -68,12 +68,12 @@ TEST(CueTable, ShowsTimesProductsPositionsAndMetres) {
   std::vector<std::string> headers;
   for (int c = 0; c < kCueColumnCount; ++c) headers.push_back(CueColumnHeader(static_cast<CueColumn>(c)));
   EXPECT_EQ(headers, (std::vector<std::string>{"Fire", "Break", "Product", "Position", "X (m)", "Height (m)", "Z (m)",
-                                               "Label"}));
+                                               "Label", "Module", "Pin"}));
   EXPECT_EQ(t.Row(0), (std::vector<std::string>{"0:02.00", "0:03.92", "Orange shell (shell, 50 mm)", "A", "-50.0", "",
-                                                "0.0", "at A"}));
+                                                "0.0", "at A", "", ""}));
   // A typed prefire wins; typed coordinates in metres, the height above ground at -2.
   EXPECT_EQ(t.Row(1), (std::vector<std::string>{"0:05.00", "0:05.40", "Green comet (comet)", "", "10.1", "60.0",
-                                                "-20.0", "typed"}));
+                                                "-20.0", "typed", "", ""}));
   // The cue's own height wins over its position's.
   EXPECT_EQ(t.Row(2)[5], "40.0");
   EXPECT_EQ(CueColumnEditText(t.Cues[1], CueColumn::X, t.Context()), "10.1");
@@ -82,6 +82,37 @@ TEST(CueTable, ShowsTimesProductsPositionsAndMetres) {
   bare.Products.Rows.clear();
   EXPECT_EQ(CueColumnText(bare.Cues[0], CueColumn::Product, bare.Context()), "101");
   EXPECT_EQ(CueColumnEditText(bare.Cues[0], CueColumn::Product, bare.Context()), "101");
+}
+
+TEST(CueTable, AddressesAreTypedTogetherAndClearedTogether) {
+  Table t;
+  CueTableContext context = t.Context();
+  context.Assigned = [](size_t index) { return std::optional(std::pair<int32_t, int32_t>(3, int32_t(index) + 1)); };
+  // A module typed on a cue without an address keeps the pin it was assigned.
+  const Result<CueListChange> module = SetCueColumnChange(t.Cues, 1, CueColumn::Module, " 7 ", context);
+  ASSERT_TRUE(module) << module.Message();
+  const Cue addressed = t.After(module.Value());
+  EXPECT_EQ(addressed.Module, 7);
+  EXPECT_EQ(addressed.Pin, 2);
+  EXPECT_EQ(addressed.TimeMs, t.Cues[1].TimeMs);
+  t.Cues[1] = addressed;
+  EXPECT_EQ(CueColumnText(t.Cues[1], CueColumn::Pin, context), "2");
+  const Result<CueListChange> pin = SetCueColumnChange(t.Cues, 1, CueColumn::Pin, "12", context);
+  ASSERT_TRUE(pin);
+  EXPECT_EQ(t.After(pin.Value()).Module, 7);
+  EXPECT_EQ(t.After(pin.Value()).Pin, 12);
+  const Result<CueListChange> cleared = SetCueColumnChange(t.Cues, 1, CueColumn::Module, "", context);
+  ASSERT_TRUE(cleared);
+  EXPECT_FALSE(t.After(cleared.Value()).Module || t.After(cleared.Value()).Pin);
+  for (const char* bad : {"-1", "65536", "x", "1.5"}) {
+    const Result<CueListChange> r = SetCueColumnChange(t.Cues, 1, CueColumn::Pin, bad, context);
+    ASSERT_FALSE(r) << bad;
+    EXPECT_EQ(r.Message(), std::string("cues.csv line 3: pin \"") + bad + "\" is not a whole number from 0 to 65535.");
+  }
+  // Without an assignment to take the other from, one alone is refused.
+  const Result<CueListChange> alone = SetCueColumnChange(t.Cues, 0, CueColumn::Pin, "4", t.Context());
+  ASSERT_FALSE(alone);
+  EXPECT_EQ(alone.Message(), "cues.csv line 2: a module needs a pin: the cue has no address to take the other from.");
 }
 
 TEST(CueTable, TypingABreakFiresThePrefireEarlier) {

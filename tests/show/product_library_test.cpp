@@ -37,6 +37,10 @@ TEST(ProductLibrary, ShippedShelvesHoldWhatTheirRowsSay) {
       const ProductFigures f = FiguresInMetres(m.Value(), site);
       EXPECT_TRUE(f.Seen) << p.Name;
       EXPECT_FALSE(p.Name.empty()) << folder << " " << p.Code;
+      // A prefire the row gives is the one a show measures, from the files as committed.
+      if (p.PrefireMs) {
+        EXPECT_EQ(*p.PrefireMs, f.PrefireMs) << p.Name;
+      }
       if (!CalibreRuleApplies(p, f)) {
         // Only products that break where they fire, or never, go without the rule.
         EXPECT_TRUE(!f.Broke || f.BreakHeight < kAloftMetres || !p.CalibreMm) << p.Name;

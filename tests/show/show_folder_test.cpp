@@ -1,6 +1,7 @@
 #include "show/show_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -72,6 +73,45 @@ TEST(ShowSettings, RefusesWhatItCannotRead) {
   EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":1,"music":{"file":3}})", s),
             "show.json: the music \"file\" must be a text.");
   EXPECT_EQ(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'), s), "show.json: nested too deeply.");
+}
+
+TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
+  ShowSettings s;
+  s.Seed = 4294967295u;
+  s.MusicFile = "m.ogg";
+  s.Beats = ShowBeats{"m.ogg", 120, {0.5, 1.0, 1.5}};
+  s.VideoWidth = 1280;
+  s.VideoHeight = 720;
+  ShowSettings back;
+  ASSERT_FALSE(ReadShowSettings(ShowSettingsText(s), back));
+  EXPECT_EQ(back.Seed, s.Seed);
+  EXPECT_EQ(back.Beats, s.Beats);
+  EXPECT_EQ(back.VideoWidth, 1280);
+  EXPECT_EQ(back.VideoHeight, 720);
+  // Beats and the export's size are kept results: the settings stay equal without them.
+  back.Beats.reset();
+  back.VideoWidth = 0;
+  EXPECT_EQ(back, s);
+
+  const std::string head = R"({"format":"orvane-show","version":1,)";
+  // A bad kept result is dropped, not refused: the show opens and finds it again.
+  for (const char* field : {R"("beats":{"music":"m.ogg","tempo":120,"seconds":[1.0,0.5]})",
+                            R"("beats":{"music":"m.ogg","tempo":-1,"seconds":[]})",
+                            R"("beats":{"music":"m.ogg","tempo":120,"seconds":["x"]})", R"("beats":[])",
+                            R"("video":{"width":1281,"height":720})", R"("video":{"width":0,"height":720})",
+                            R"("video":{"width":99999,"height":720})"}) {
+    ShowSettings read;
+    ASSERT_FALSE(ReadShowSettings(head + field + "}", read)) << field;
+    EXPECT_FALSE(read.Beats) << field;
+    EXPECT_EQ(read.VideoWidth, 0) << field;
+  }
+  // A bad seed is refused: compiling another show than the one saved would go unnoticed.
+  for (const char* seed : {"-1", "4294967296", "1.5", "\"7\""}) {
+    ShowSettings read;
+    EXPECT_EQ(ReadShowSettings(head + "\"seed\":" + seed + "}", read),
+              "show.json: \"seed\" must be a whole number from 0 to 4294967295.")
+        << seed;
+  }
 }
 
 TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {
@@ -151,6 +191,65 @@ TEST(ShowFolder, RefusedFilesLeaveTheListAloneUntilTheCodesAreChecked) {
   report = OpenShowFolder(dir.Path(), target, dialogs, opened);
   EXPECT_EQ(report.Error, "\"" + (dir.Path() / "cues.csv").string() + "\" is not a readable file.");
   EXPECT_EQ(opened.Settings.Title, "untouched");
+}
+
+// As Load does, the load ends at the file; unlike Load, the show then does not open with
+// devices silently missing, and the one message names the file as well as the value.
+TEST(ShowFolder, ARefusedDecimalStopsTheShowAndNamesTheFile) {
+  ScratchDir dir;
+  DeviceList source = PresetList(1);
+  ScriptedDialogs dialogs;
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), dialogs).Saved);
+  const fs::path bad = dir.Path() / "102.osub";
+  std::string text = ReadFileBytes(bad);
+  const size_t at = text.find("BestX=");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at + 6, text.find('\r', at) - (at + 6), "abc");
+  dir.Write("102.osub", text);
+  DeviceList target = PresetList(3);
+  ShowDocument opened;
+  opened.Settings.Title = "untouched";
+  const ShowOpenReport report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  ASSERT_TRUE(report.Error);
+  EXPECT_NE(report.Error->find("\"" + bad.string() + "\""), std::string::npos) << *report.Error;
+  EXPECT_NE(report.Error->find("is not a valid floating point value"), std::string::npos) << *report.Error;
+  EXPECT_NE(report.Error->find("abc"), std::string::npos) << *report.Error;
+  EXPECT_EQ(opened.Settings.Title, "untouched");
+  EXPECT_TRUE(dialogs.Messages.empty()) << dialogs.Messages.front().Text;
+}
+
+// Saving a show rewrites the device files whose devices changed and no other: a file the
+// user edited by hand meanwhile, or a sub-device's definition the loader skips, survives.
+TEST(ShowFolder, SavingWritesOnlyTheDevicesThatChanged) {
+  ScratchDir dir;
+  DeviceList source = PresetList(1);
+  ScriptedDialogs dialogs;
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), dialogs).Saved);
+  const std::string handMade = ReadFileBytes(dir.Path() / "102.osub") + "[Workshop]\r\nNote=keep\r\n";
+  dir.Write("102.osub", handMade);
+  DeviceList list = PresetList(3);
+  ShowDocument opened;
+  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, dialogs, opened).Error);
+  auto inode = [&dir](const char* name) {
+    struct stat info {};
+    EXPECT_EQ(stat((dir.Path() / name).c_str(), &info), 0);
+    return info.st_ino;
+  };
+  const auto inodes = std::vector{inode("101.odev"), inode("102.osub"), inode("103.osub")};
+  list.Devices()[0]->StarQuantity = 123;  // 101 changed, the others not
+  dir.Write("103.osub", ReadFileBytes(dir.Path() / "103.osub") + "; edited outside meanwhile\r\n");
+  const std::string edited = ReadFileBytes(dir.Path() / "103.osub");
+  opened.Settings.Title = "Renamed";
+  dialogs.Answers.push_back(DialogAnswer::Yes);  // 101.odev and show.json differ
+  const ShowSaveReport saved = SaveShowFolder(dir.Path(), opened, list.Devices(), dialogs);
+  ASSERT_TRUE(saved.Saved) << saved.Error.value_or("");
+  EXPECT_NE(inode("101.odev"), inodes[0]);
+  EXPECT_EQ(inode("102.osub"), inodes[1]);
+  EXPECT_EQ(inode("103.osub"), inodes[2]);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "102.osub"), handMade);
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "103.osub"), edited);
+  EXPECT_NE(ReadFileBytes(dir.Path() / "101.odev").find("StarQuantity=123"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(dir.Path() / "show.json").find("Renamed"), std::string::npos);
 }
 
 TEST(ShowFolder, AsksBeforeReplacingFilesThatDiffer) {
@@ -264,6 +363,13 @@ TEST(StagedFiles, AFailedWriteReplacesNothing) {
   // A folder where a later file goes: refused before anything is replaced.
   fs::create_directory(dir.Path() / "b.txt");
   EXPECT_TRUE(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"b.txt", "b"}}));
+  EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
+  // A FIFO or a device in a file's place is never replaced by a regular file.
+  ASSERT_EQ(mkfifo((dir.Path() / "c.csv").c_str(), 0600), 0);
+  const auto refused = WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"c.csv", "c"}});
+  ASSERT_TRUE(refused);
+  EXPECT_NE(refused->find("not a regular file"), std::string::npos) << *refused;
+  EXPECT_TRUE(fs::is_fifo(dir.Path() / "c.csv"));
   EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
 }
 

@@ -298,6 +298,40 @@ TEST(MainForm, DeletingTheLastItemSelectsTheNewLastItem) {
   EXPECT_TRUE(d.Form.CreateBt->isEnabled());
 }
 
+TEST(MainForm, DeviceEditsUndoAndRedoWithoutAShowAndAnEditBoxKeepsItsOwnUndo) {
+  Desk d;
+  d.Click(d.Form.PresetBts[0]);
+  const std::vector<std::string> preset = d.Captions();
+  d.Form.DevicesList->setCurrentItem(d.Form.DevicesList->topLevelItem(1));
+  ProcessEvents();
+  d.Dialogs.Answers = {DialogAnswer::Yes};
+  d.Click(d.Form.DeleteBt);
+  ASSERT_EQ(d.Captions(), (std::vector<std::string>{"101", "103", "104"}));
+  EXPECT_FALSE(d.Project.ShowOpen());
+  EXPECT_TRUE(d.Dialogs.Messages.size() == 1) << "no show: nothing more is asked";
+
+  d.Form.DevicesList->setFocus();
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(d.Captions(), preset);
+  EXPECT_EQ(d.SelectedRow(), 1) << "the selection comes back with the device";
+  EXPECT_EQ(d.Form.DevCodeEdit->text(), "102");
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(d.Captions(), (std::vector<std::string>{"101", "103", "104"}));
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(d.Captions().empty()) << "the preset was one edit";
+
+  // In an edit box Ctrl+Z undoes the typing, not a device edit.
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(d.Captions(), preset);
+  d.Form.ScaleEdit->setFocus();
+  d.Form.ScaleEdit->selectAll();
+  QTest::keyClicks(d.Form.ScaleEdit, "2");
+  QTest::keyClick(d.Form.ScaleEdit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(d.Form.ScaleEdit->text(), "1");
+  EXPECT_EQ(d.Captions(), preset);
+}
+
 void Drop(QWidget* target, const std::vector<std::filesystem::path>& files) {
   QMimeData data;
   QList<QUrl> urls;

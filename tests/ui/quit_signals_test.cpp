@@ -25,10 +25,11 @@ Handler CurrentHandler(int signal) {
   return now.sa_handler;
 }
 
-TEST(QuitSignals, TermOrIntClosesTheMainWindowAsTheUserWould) {
+TEST(QuitSignals, TermIntOrHupClosesTheMainWindowAsTheUserWould) {
   const Handler term = CurrentHandler(SIGTERM);
   const Handler interrupt = CurrentHandler(SIGINT);
-  for (const int signal : {SIGTERM, SIGINT}) {
+  const Handler hangUp = CurrentHandler(SIGHUP);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     Desk d;
     // A long compile running, its show file being written.
     d.CreateLongDevice();
@@ -49,6 +50,7 @@ TEST(QuitSignals, TermOrIntClosesTheMainWindowAsTheUserWould) {
   // Gone with the watcher: the former handlers are back.
   EXPECT_EQ(CurrentHandler(SIGTERM), term);
   EXPECT_EQ(CurrentHandler(SIGINT), interrupt);
+  EXPECT_EQ(CurrentHandler(SIGHUP), hangUp);
 }
 
 // The joystick library would put handlers of its own on both signals that swallow them.

@@ -183,8 +183,9 @@ TEST(ShowPlayback, PlaysFromThePlayHeadAtThatFrame) {
   EXPECT_GE(p.program->Display().PlaybackFrame(), 0);
   EXPECT_LE(p.program->Display().PlaybackFrame(), 37);
   // Without a sound device the show plays silently and says so once; with one, it plays.
-  if (!p.Window->Music().HasOutput())
+  if (!p.Window->Music().HasOutput()) {
     EXPECT_EQ(p.Window->Music().SilentReason(), "No audio output: the show plays without sound.");
+  }
   EXPECT_TRUE(p.Dialogs.Messages.empty());
   ASSERT_TRUE(QTest::qWaitFor([&] { return !p.Main().Execution().Playing(); }, 60000));
 }

@@ -3,16 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 #include "main_form_desk.h"
 #include "media/waveform_envelope.h"
 #include "show/cue_list.h"
+#include "show/cue_table.h"
 #include "show/product_library.h"
 #include "ui/cue_table_model.h"
+#include "ui/product_browser_dock.h"
 
 namespace orvane {
 namespace {
@@ -30,7 +36,10 @@ struct ShowDesk : Desk {
     Folder = Scratch.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     QObject::connect(&Form, &MainForm::ShowWindowRequested, [this] {
-      if (!Shows) Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+      if (!Shows) {
+        Shows = std::make_unique<ShowWindow>(Project, Form, Dialogs);
+        Shows->SetThumbnailCache(std::nullopt);  // no drawing into the user's cache
+      }
       Shows->show();
       Shows->activateWindow();
     });
@@ -74,7 +83,7 @@ TEST(ShowWindow, OpensTheExampleShowFromTheMainWindowWithItsDevicesAndMusic) {
   QAbstractItemModel* table = d.W().Table()->model();
   QStringList headers;
   for (int c = 0; c < table->columnCount(); ++c) headers << table->headerData(c, Qt::Horizontal).toString();
-  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label");
+  EXPECT_EQ(headers.join(QLatin1Char('|')), "Fire|Break|Product|Position|X (m)|Height (m)|Z (m)|Label|Module|Pin");
   EXPECT_EQ(table->index(0, 0).data().toString(), "0:00.00");
   EXPECT_EQ(table->index(0, 1).data().toString(), "0:00.00");  // a spark breaks as it fires
   EXPECT_EQ(table->index(0, 2).data().toString(), "Yellow-to-red spark burst, aerial (other)");
@@ -195,6 +204,33 @@ TEST(ShowWindow, AddsMovesWithBeatSnappingEditsAndDeletesCuesWithUndoAndRedo) {
   EXPECT_FALSE(d.W().Modified());
 }
 
+TEST(ShowWindow, ANewEffectFromADescriptionJoinsTheDevicesAndUndoesAsOne) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const size_t before = d.Captions().size();
+  d.Dialogs.Texts = {std::string("75mm red to green peony")};
+  d.W().NewEffectAct->trigger();
+  ProcessEvents();
+  const auto captions = d.Captions();
+  ASSERT_EQ(captions.size(), before + 2);
+  EXPECT_EQ(captions[before], "1000");
+  EXPECT_EQ(captions[before + 1], "1001");
+  EXPECT_TRUE(d.W().StatusText().contains("1000")) << d.W().StatusText().toStdString();
+  // The product's root is selected, so Add cue fires it.
+  const size_t cues = d.Cues().size();
+  d.W().AddCueAct->trigger();
+  ProcessEvents();
+  ASSERT_EQ(d.Cues().size(), cues + 1);
+  bool fired = false;
+  for (const Cue& c : d.Cues()) fired = fired || c.Code == 1000;
+  EXPECT_TRUE(fired);
+  d.W().UndoAct->trigger();
+  d.W().UndoAct->trigger();
+  ProcessEvents();
+  EXPECT_EQ(d.Captions().size(), before);
+  EXPECT_FALSE(d.W().NewEffectAct->shortcut().isEmpty());
+}
+
 TEST(ShowWindow, SavesAndReopensTheSameShow) {
   ShowDesk d;
   ASSERT_NE(d.Window, nullptr);
@@ -257,6 +293,85 @@ TEST(ShowWindow, ImportsAndExportsCueLists) {
   EXPECT_EQ(d.Cues(), opened);
 }
 
+TEST(ShowWindow, ExportsAFiringScriptAfterItsReportAndKeepsTheAddressesOnRequest) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<Cue> opened = d.Cues();
+  // The table shows the addresses the default profile assigns, in grey.
+  CueTableModel& model = *d.W().TableModel();
+  const QModelIndex module = model.index(0, static_cast<int>(CueColumn::Module));
+  EXPECT_EQ(model.data(module, Qt::DisplayRole).toInt(), d.W().Project().Addresses().Addresses[0].Module);
+  EXPECT_TRUE(model.data(module, Qt::ForegroundRole).isValid());
+
+  const fs::path out = d.Scratch.Path() / "show.csv";
+  std::vector<std::string> offered;
+  d.W().SetScriptChooser([&](const std::vector<std::string>& shipped) {
+    offered = shipped;
+    return std::optional(ShowWindow::ScriptChoice{"channel-cue", out});
+  });
+  // No: nothing written. Yes, then Yes to keeping the addresses.
+  d.Dialogs.Answers = {DialogAnswer::No};
+  d.W().ScriptAct->trigger();
+  EXPECT_EQ(offered, (std::vector<std::string>{"channel-cue", "orvane", "srt", "timecode-30"}));
+  EXPECT_FALSE(fs::exists(out));
+  ASSERT_EQ(d.Dialogs.Messages.size(), 1u);
+  EXPECT_NE(d.Dialogs.Messages[0].Text.find("profile: channel-cue\ncues: 36\naddresses assigned: 36\n"),
+            std::string::npos)
+      << d.Dialogs.Messages[0].Text;
+  d.Dialogs.Clear();
+  d.Dialogs.Answers = {DialogAnswer::Yes, DialogAnswer::Yes};
+  d.W().ScriptAct->trigger();
+  const std::string script = testing::ReadFileBytes(out);
+  EXPECT_EQ(script.substr(0, script.find('\r')), "Show,Harbour Night");
+  for (const Cue& cue : d.Cues()) EXPECT_TRUE(cue.Module && cue.Pin) << cue.Line;
+  EXPECT_FALSE(model.data(module, Qt::ForegroundRole).isValid()) << "kept addresses are the cue's own";
+  EXPECT_EQ(model.data(module, Qt::DisplayRole).toString().toStdString(), std::to_string(*d.Cues()[0].Module));
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Cues(), opened);
+
+  // A clash is refused with the lines, and nothing is written.
+  d.W().SetCueColumn(0, CueColumn::Pin, "1");
+  d.W().SetCueColumn(1, CueColumn::Module, std::to_string(*d.Cues()[0].Module));
+  d.W().SetCueColumn(1, CueColumn::Pin, "1");
+  fs::remove(out);
+  d.Dialogs.Clear();
+  d.W().ScriptAct->trigger();
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_NE(d.Dialogs.OnlyMessage().Text.find("cues.csv lines 2 and 3: both fire module"), std::string::npos)
+      << d.Dialogs.OnlyMessage().Text;
+  // Never over a file of the show.
+  d.Dialogs.Clear();
+  d.W().SetScriptChooser([&](const std::vector<std::string>&) {
+    return std::optional(ShowWindow::ScriptChoice{"srt", d.Folder / "cues.csv"});
+  });
+  d.W().ScriptAct->trigger();
+  EXPECT_NE(d.Dialogs.OnlyMessage().Text.find("a file of the show"), std::string::npos);
+}
+
+TEST(ShowWindow, RehearsalCountsDownTheNextIgnitionsFromThePlayHead) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().RehearseAct->trigger();
+  ASSERT_TRUE(d.W().RehearseAct->isChecked());
+  d.W().SetPlayHead(900);
+  const std::string text = d.W().RehearsalText().toStdString();
+  const AddressPlan& plan = d.W().Project().Addresses();
+  // The example's second cue fires at 1.0 s, at B.
+  const std::string first = text.substr(0, text.find('\n'));
+  EXPECT_EQ(first, "   0.1 s   module " + std::to_string(plan.Addresses[1].Module) + " pin " +
+                       std::to_string(plan.Addresses[1].Pin) + "   Yellow-to-red spark burst, aerial (B)");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+  d.W().resize(1400, 600);
+  testing::ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), QStringLiteral("show_window_rehearsal"));
+  d.W().SetPlayHead(1000);
+  EXPECT_EQ(d.W().RehearsalText().toStdString().substr(0, 9), "   0.0 s ");
+  d.W().SetPlayHead(600'000);
+  EXPECT_EQ(d.W().RehearsalText(), QStringLiteral("No ignition to come."));
+  d.W().RehearseAct->trigger();
+  EXPECT_FALSE(d.W().RehearseAct->isChecked());
+}
+
 TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   ShowDesk d;
   ASSERT_NE(d.Window, nullptr);
@@ -284,6 +399,162 @@ TEST(ShowWindow, AsksBeforeLosingChangesAndMarksCuesOfMissingDevices) {
   QAbstractItemModel* table = d.W().Table()->model();
   EXPECT_EQ(table->index(0, 1).data(Qt::ToolTipRole).toString(), "No device has code 104.");
   EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+}
+
+// A show folder whose device file holds a refused decimal does not open with that device
+// (and those after it) silently missing: one message names the file and the value.
+TEST(ShowWindow, ARefusedDecimalStopsTheShowAndNamesFileAndValue) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const fs::path bad = d.Folder / "302.osub";
+  std::string text = testing::ReadFileBytes(bad);
+  const size_t at = text.find("BestX=");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at + 6, text.find_first_of("\r\n", at) - (at + 6), "abc");
+  d.Scratch.Write("harbour-night/302.osub", text);
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().NewAct->trigger();
+  EXPECT_FALSE(d.W().OpenFolder(d.Folder));
+  ASSERT_EQ(d.Dialogs.Messages.size(), before + 1);
+  const std::string& shown = d.Dialogs.Messages.back().Text;
+  EXPECT_EQ(d.Dialogs.Messages.back().Kind, DialogKind::Error);
+  EXPECT_NE(shown.find(bad.string()), std::string::npos) << shown;
+  EXPECT_NE(shown.find("'abc' is not a valid floating point value"), std::string::npos) << shown;
+  EXPECT_TRUE(d.Cues().empty()) << "the show did not open";
+}
+
+// A cue whose particles leave what a show file can hold: the compile culls them, and the
+// window says which cue.
+TEST(ShowWindow, WarnsOfCuesWhoseParticlesLeaveTheFilesRange) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().NewAct->trigger();
+  d.SelectDevice(104);
+  d.W().AddCueAct->trigger();
+  d.W().AddCueAct->trigger();
+  ASSERT_EQ(d.Cues().size(), 2u);
+  QAbstractItemModel* table = d.W().Table()->model();
+  // 218 m at the default 20 m a unit: x = 10.9, at the edge of what a record can hold.
+  ASSERT_TRUE(table->setData(table->index(1, static_cast<int>(CueColumn::X)), QStringLiteral("218"), Qt::EditRole));
+  // The edit reaches the project through the event loop.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[1].X == 10.9f; }, 10000));
+  const size_t before = d.Dialogs.Messages.size();
+  d.W().CompileAct->trigger();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !d.Form.Execution().Compiling() && d.Dialogs.Messages.size() > before; }, 120000));
+  const auto& shown = d.Dialogs.Messages.back();
+  EXPECT_EQ(shown.Kind, DialogKind::Warning);
+  EXPECT_EQ(shown.Text.rfind("Particles of the cue at cues.csv line 3 left the range a show file can store", 0), 0u)
+      << shown.Text;
+}
+
+TEST(ShowWindow, ClockScrollBarFitAtOpenAndTheRulerSnappingToBeats) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  TimelineStrip* strip = d.W().Strip();
+  // The example's minute does not fit at the default zoom: it is fitted at open.
+  EXPECT_GE(LastVisibleSecond(strip->View()), d.Cues().back().TimeMs / 1000.0);
+  EXPECT_EQ(d.W().ClockText(), "0:00.00");
+  d.W().SetPlayHead(62500);
+  EXPECT_EQ(d.W().ClockText(), "1:02.50");
+
+  // Zoomed in, the scroll bar reaches the end of the show.
+  strip->SetView(TimelineView{200.0, 0.0, strip->width()});
+  QScrollBar* bar = d.W().StripScroll();
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_GT(bar->maximum(), 0);
+  bar->setValue(bar->maximum());
+  EXPECT_GT(strip->View().FirstSecond, 0.0);
+  EXPECT_GE(LastVisibleSecond(strip->View()) + 0.01, d.Cues().back().TimeMs / 1000.0);
+  // The wheel's scroll moves the bar with it.
+  strip->SetView(TimelineView{200.0, 10.0, strip->width()});
+  EXPECT_EQ(bar->value(), 2000);
+
+  // A click on the ruler goes to the nearest beat while snapping is on, and stays put when off.
+  d.Project.SetBeats({"music.ogg", 120, {0.5, 1.0, 1.5, 2.0}});
+  strip->SetView(TimelineView{100.0, 0.0, strip->width()});
+  const QPoint ruler(strip->XOfMs(1370), TimelineStrip::kRulerHeight / 2);
+  ASSERT_TRUE(d.W().SnapAct->isChecked());
+  QTest::mouseClick(strip, Qt::LeftButton, {}, ruler);
+  EXPECT_EQ(d.W().PlayHeadMs(), 1500);
+  EXPECT_EQ(d.W().ClockText(), "0:01.50");
+  d.W().SnapAct->trigger();
+  QTest::mouseClick(strip, Qt::LeftButton, {}, ruler);
+  EXPECT_NEAR(static_cast<double>(d.W().PlayHeadMs()), 1370.0, 10.0);
+}
+
+TEST(ShowWindow, ClosingWithNoDropsTheEditsAndNothingAsksAgain) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetTitle("Changed");
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  d.W().close();
+  EXPECT_FALSE(d.W().isVisible());
+  EXPECT_EQ(d.Dialogs.OnlyMessage().Text, "The show \"Changed\" has unsaved changes. Do you wish to save them?");
+  EXPECT_FALSE(d.Project.ShowOpen());
+  EXPECT_FALSE(d.Project.Modified());
+  // The main window's presets are its own again: nothing is asked.
+  d.Dialogs.Clear();
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Captions(), (std::vector<std::string>{"301", "302", "303"}));
+  d.Form.close();
+  EXPECT_TRUE(d.Dialogs.Messages.empty()) << d.Dialogs.Messages.front().Text;
+  EXPECT_FALSE(d.Form.isVisible());
+}
+
+TEST(ShowWindow, APresetAsksFirstWhileAShowIsOpenAndDeviceEditsUndoInEitherWindow) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  const std::vector<std::string> captions = d.Captions();
+  d.Dialogs.Answers.push_back(DialogAnswer::No);
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Dialogs.OnlyMessage().Buttons, DialogButtons::YesNo);
+  EXPECT_EQ(d.Captions(), captions);
+  EXPECT_FALSE(d.Project.Modified());
+
+  d.Dialogs.Answers.push_back(DialogAnswer::Yes);
+  QTest::mouseClick(d.Form.PresetBts[2], Qt::LeftButton);
+  EXPECT_EQ(d.Captions(), (std::vector<std::string>{"301", "302", "303"}));
+  QAbstractItemModel* table = d.W().Table()->model();
+  EXPECT_TRUE(table->index(0, 1).data(Qt::BackgroundRole).isValid()) << "the first cue's device is gone";
+  EXPECT_TRUE(d.W().StatusText().endsWith("they are marked.")) << d.W().StatusText().toStdString();
+  EXPECT_TRUE(d.Project.Modified());
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Captions(), captions);
+  EXPECT_FALSE(table->index(0, 1).data(Qt::BackgroundRole).isValid());
+  EXPECT_FALSE(d.Project.Modified());
+
+  // A device made in the main window goes with Ctrl+Z there, and comes back with Redo here.
+  d.Form.DevicesList->clearSelection();  // Create is for a new device
+  ProcessEvents();
+  d.Form.DevCodeEdit->setText("999");
+  QTest::mouseClick(d.Form.CreateBt, Qt::LeftButton);
+  ASSERT_EQ(d.Captions().size(), captions.size() + 1);
+  d.Form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d.Form));
+  d.Form.DevicesList->setFocus();
+  QTest::keyClick(d.Form.DevicesList, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(d.Captions(), captions);
+  d.W().RedoAct->trigger();
+  EXPECT_EQ(d.Captions().back(), "999");
+}
+
+TEST(ShowWindow, KeysAreListedAndBeatsComeBackWithTheShow) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().KeysAct->trigger();
+  const std::string keys = d.Dialogs.OnlyMessage().Text;
+  for (const char* line :
+       {"F9\tCompile show", "F5\tPlay", "Shift+F5\tStop", "Ctrl+K\tSnap to beats", "Space\tPause", "Ins\tAdd cue"})
+    EXPECT_NE(keys.find(line), std::string::npos) << line << " in\n" << keys;
+
+  d.Project.SetBeats({"music.ogg", 120, {0.5, 1.0, 1.5}});
+  d.W().SetTitle("With beats");
+  d.W().SaveAct->trigger();
+  ASSERT_FALSE(d.Project.Modified());
+  ASSERT_TRUE(d.W().OpenFolder(d.Folder));
+  EXPECT_EQ(d.W().TempoBpm(), 120) << "no analysis needed for the beats";
+  EXPECT_EQ(d.W().Content().BeatSeconds, (std::vector<double>{0.5, 1.0, 1.5}));
 }
 
 TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
@@ -325,7 +596,7 @@ TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
   // The summary dock follows the show.
   EXPECT_TRUE(d.W().SummaryText().contains("cues: 36\n")) << d.W().SummaryText().toStdString();
   EXPECT_TRUE(d.W().SummaryText().contains("position: (none): 1 cues")) << d.W().SummaryText().toStdString();
-  EXPECT_TRUE(d.W().SummaryText().contains("calibre: 50 mm: 6 cues")) << d.W().SummaryText().toStdString();
+  EXPECT_TRUE(d.W().SummaryText().contains("calibre: 50 mm: 3 cues")) << d.W().SummaryText().toStdString();
 
   // A product of the library arrives under free codes, as one edit.
   d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
@@ -336,18 +607,65 @@ TEST(ShowWindow, BreaksProductsPositionsTheLibraryAndTheSummary) {
     return std::nullopt;
   });
   const size_t devices = d.Project.Devices().Devices().size();
+  int32_t largest = 0;
+  for (const auto& device : d.Project.Devices().Devices()) largest = std::max(largest, device->Definition.Code);
+  // 601 is taken: the copy takes codes from the next hundred up.
+  const int32_t code = (largest / 100 + 1) * 100 + 1;
+  const std::string codeText = std::to_string(code);
   d.W().AddProductAct->trigger();
   EXPECT_EQ(d.Project.Devices().Devices().size(), devices + 4);
-  EXPECT_EQ(d.W().StatusText(), "\"Orange shell with pink stars\" added as device 701.");
+  EXPECT_EQ(d.W().StatusText().toStdString(), "\"Orange shell with pink stars\" added as device " + codeText + ".");
   const auto captions = d.Captions();
-  EXPECT_NE(std::find(captions.begin(), captions.end(), "701"), captions.end());
-  ASSERT_TRUE(table->setData(table->index(rowOf(label), 2), "701", Qt::EditRole));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == 701; }));
+  EXPECT_NE(std::find(captions.begin(), captions.end(), codeText), captions.end());
+  ASSERT_TRUE(table->setData(table->index(rowOf(label), 2), QString::fromStdString(codeText), Qt::EditRole));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return d.Cues()[static_cast<size_t>(rowOf(label))].Code == code; }));
   ProcessEvents();
   testing::SaveShot(d.W().grab().toImage(), "show_products");
   d.W().UndoAct->trigger();
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+}
+
+TEST(ShowWindow, TheProductBrowserReadsTheLibraryWhenShownAndAddsAProduct) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  d.W().SetLibraryFolder(ORVANE_LIBRARY_DIR);
+  ProductBrowserDock* browser = d.W().ProductBrowser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->Products().empty()) << "the library is read when the dock is first shown";
+  browser->raise();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->Products().empty(); }));
+  EXPECT_FALSE(browser->DrawingThumbnails());
+  const auto choose = [](QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    box->setCurrentIndex(index);
+    ProcessEvents();
+  };
+  choose(browser->TypeBox, "shell");
+  choose(browser->CalibreBox, "125 mm");
+  choose(browser->ColourBox, "gold");
+  ASSERT_FALSE(browser->Shown().empty());
+  for (size_t i : browser->Shown()) {
+    EXPECT_EQ(browser->Products()[i].Type, "shell");
+    EXPECT_EQ(browser->Products()[i].CalibreMm, 125.0);
+  }
+  ProcessEvents();
+  testing::SaveShot(d.W().grab().toImage(), "show_product_browser");
+  const BrowsedProduct chosen = browser->Products()[browser->Shown().front()];
+  const size_t devices = d.Project.Devices().Devices().size();
+  const size_t rows = d.Project.Products().Rows.size();
+  browser->List->setCurrentRow(0);
+  QTest::mouseClick(browser->AddBt, Qt::LeftButton);
+  EXPECT_GT(d.Project.Devices().Devices().size(), devices);
+  ASSERT_EQ(d.Project.Products().Rows.size(), rows + 1);
+  EXPECT_EQ(d.Project.Products().Rows.back().Name, chosen.Name);
+  EXPECT_TRUE(d.W().StatusText().startsWith(QString::fromStdString("\"" + chosen.Name + "\" added as device ")))
+      << d.W().StatusText().toStdString();
+  EXPECT_EQ(d.Project.History().UndoText(), "Add product");
+  d.W().UndoAct->trigger();
+  EXPECT_EQ(d.Project.Devices().Devices().size(), devices);
+  EXPECT_EQ(d.Project.Products().Rows.size(), rows);
 }
 
 TEST(ShowWindow, TimelineWithWaveformAndBeatsLooksRight) {

@@ -78,6 +78,10 @@ TEST(SafeFileTest, RefusesToReplaceWhatIsNotARegularFile) {
   EXPECT_NE(file.ErrorText().find("not a regular file"), std::string::npos);
   EXPECT_FALSE(SafeFile("/dev/null").Opened());
   EXPECT_FALSE(WriteFileSafely(dir.Path() / "missing" / "a.odev", "x").empty());
+  // A link to a device would be renamed away, and whatever opened the link writes elsewhere.
+  fs::create_symlink("/dev/null", dir.Path() / "null.csv");
+  EXPECT_FALSE(SafeFile(dir.Path() / "null.csv").Opened());
+  EXPECT_TRUE(fs::is_symlink(dir.Path() / "null.csv"));
 }
 
 TEST(SafeFileTest, DiscardedWriteLeavesTheTargetAlone) {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/png_file.h"
+#include "export/png_file.h"
 #include "support/cli_run.h"
 #include "support/test_paths.h"
 

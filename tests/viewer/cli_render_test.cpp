@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/cli_command.h"
+#include "export/png_file.h"
 #include "playback_rig.h"
 #include "support/cli_run.h"
 #include "util/random.h"
@@ -69,12 +70,28 @@ TEST(CliRender, RefusesBadOptionsAndMissingShows) {
       {"render", (rig.dir.Path() / "none.dat").string(), "-o", rig.dir.Path().string()},
       {"preview", "--preset", "3"},
       {"preview", "--preset", "9", "-o", (rig.dir.Path() / "s.png").string()},
+      // Past the show's end: nothing to draw is no success.
+      {"render", show, "-o", (rig.dir.Path() / "late").string(), "--frames", "2000000000-"},
+      {"render", show, "-o", (rig.dir.Path() / "late").string(), "--frames", "6-9"},
   };
   for (const auto& words : bad) {
     const CliRun r = Cli(words);
     EXPECT_EQ(r.Status, 1) << words.back();
     EXPECT_NE(r.Err.find("orvane-cli:"), std::string::npos) << words.back() << ": " << r.Err;
   }
+}
+
+// A picture may never land on the show it is drawn from.
+TEST(CliRender, NeverWritesOverTheShow) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({5}));
+  const auto show = rig.dir.Path() / "frame_00002.png";
+  std::filesystem::copy_file(rig.ShowPath(), show);
+  const std::string bytes = ReadFileBytes(show);
+  const CliRun r = Cli({"render", show.string(), "-o", rig.dir.Path().string(), "--frames", "0-4", "--size", "64x48"});
+  EXPECT_EQ(r.Status, 1) << r.Err;
+  EXPECT_NE(r.Err.find("is the show file"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadFileBytes(show), bytes);
 }
 
 TEST(CliPreview, DrawsAContactSheetOfAPreset) {
@@ -87,6 +104,46 @@ TEST(CliPreview, DrawsAContactSheetOfAPreset) {
   ASSERT_GT(png.size(), 10000u) << "a picture with content compresses to more than a black one";
   EXPECT_EQ(Be32(png, 16), 4u * 392u);
   EXPECT_EQ(Be32(png, 20), 3u * 324u);
+}
+
+TEST(CliPreview, DrawsAnEffectFromItsDescription) {
+  ScratchDir dir;
+  const auto sheet = dir.Path() / "peony.png";
+  const CliRun r = Cli({"preview", "--effect", "100mm red peony", "--size", "160x120", "-o", sheet.string()});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(r.Out.find("tiles: 12\n"), std::string::npos) << r.Out;
+  PngPicture picture;
+  ASSERT_EQ(ReadPng(sheet.string(), picture), "");
+  ASSERT_EQ(picture.Width, 4 * 160);
+  // The burst is in view: red stars, where a green or blue one would not do.
+  size_t red = 0;
+  for (size_t i = 0; i + 2 < picture.Rgb.size(); i += 3) {
+    const int r8 = picture.Rgb[i], g8 = picture.Rgb[i + 1], b8 = picture.Rgb[i + 2];
+    if (r8 > 120 && r8 > 2 * g8 && r8 > 2 * b8) ++red;
+  }
+  EXPECT_GT(red, 50u);
+
+  // One tile without texts: a thumbnail of the burst alone.
+  const auto thumb = dir.Path() / "thumb.png";
+  const CliRun one = Cli({"preview", "--effect", "100mm red peony", "--tiles", "1", "--no-texts", "--scenery", "none",
+                          "--size", "64x48", "-o", thumb.string()});
+  ASSERT_EQ(one.Status, 0) << one.Err;
+  PngPicture small;
+  ASSERT_EQ(ReadPng(thumb.string(), small), "");
+  EXPECT_EQ(small.Width, 64);
+  EXPECT_EQ(small.Height, 48);
+  size_t lit = 0;
+  for (uint8_t v : small.Rgb) lit += v > 60 ? 1 : 0;
+  EXPECT_GT(lit, 20u);
+  for (const char* tiles : {"0", "13", "x"}) {
+    const CliRun refused = Cli({"preview", "--effect", "100mm red peony", "--tiles", tiles, "-o", thumb.string()});
+    EXPECT_EQ(refused.Status, 1) << tiles;
+    EXPECT_NE(refused.Err.find("--tiles takes 1 to 12"), std::string::npos) << refused.Err;
+  }
+
+  const CliRun bad = Cli({"preview", "--effect", "100mm sparkly willow", "-o", sheet.string()});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_NE(bad.Err.find("\"sparkly\""), std::string::npos) << bad.Err;
 }
 
 }  // namespace

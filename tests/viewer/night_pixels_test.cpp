@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/png_file.h"
+#include "export/png_file.h"
 #include "night_test_scenes.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/osmesa_context.h"

@@ -39,6 +39,44 @@ TEST(ShowPlayer, BuffersFiveBlocksBeforePlaying) {
   EXPECT_EQ(rig.listener.progress.size(), 8u) << "one progress report per block";
 }
 
+TEST(ShowPlayer, ReadAheadStopsAtItsByteBudget) {
+  constexpr uint64_t kBudget = 1000;
+  struct Case {
+    size_t queued;
+    uint64_t queuedBytes, inPlayBytes;
+    bool room;
+  };
+  const std::vector<Case> cases = {
+      {0, 0, 0, true},     {0, 0, 5000, false},  // a huge block in play: read when it is used up
+      {0, 0, 999, true},   {1, 600, 300, true}, {1, 600, 400, false},
+      {4, 100, 100, true}, {5, 0, 0, false},    {1, 5000, 0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadAheadRoom(c.queued, c.queuedBytes, c.inPlayBytes, kBudget), c.room)
+        << c.queued << " " << c.queuedBytes << " " << c.inPlayBytes;
+  }
+}
+
+// Blocks larger than the budget: one is held at a time, the next read when its last frame
+// has been taken, and the show still plays every frame in order.
+TEST(ShowPlayer, HugeBlocksAreHeldOneAtATime) {
+  PlaybackRig rig;
+  rig.WriteShow(BuildShow({6 * 25}));
+  rig.player.SetReadAheadBytes(1);
+  ASSERT_TRUE(rig.player.StartPlayback(rig.ShowPath()));
+  size_t mostQueued = 0;
+  for (int ticks = 0; ticks < 2000 && rig.player.Active(); ++ticks) {
+    for (int pump = 0; pump < 2; ++pump) {
+      rig.Pump();
+      mostQueued = std::max(mostQueued, rig.player.QueuedBlocks());
+    }
+    rig.Render();
+  }
+  EXPECT_FALSE(rig.player.Active()) << "the show ended";
+  EXPECT_EQ(mostQueued, 1u) << "one block waits at most, and only while none is in play";
+  EXPECT_EQ(rig.drawn, Range(0, 150)) << "every frame once, in order";
+}
+
 TEST(ShowPlayer, ShortShowPlaysAsSoonAsItsLastBlockIsRead) {
   PlaybackRig rig;
   rig.WriteShow(BuildShow({30}));  // a full block and a closing block of five frames

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/png_file.h"
+#include "export/png_file.h"
 #include "app/render_args.h"
-#include "app/show_render.h"
+#include "export/show_render.h"
 #include "playback_rig.h"
 #include "support/file_size_limit.h"
 #include "support/test_paths.h"

@@ -12,9 +12,9 @@
 #include <sstream>
 
 #include "app/cli_command.h"
-#include "app/export_progress.h"
-#include "app/png_file.h"
-#include "app/video_export.h"
+#include "export/export_progress.h"
+#include "export/png_file.h"
+#include "export/video_export.h"
 #include "media/video_reader.h"
 #include "support/cli_run.h"
 #include "support/test_paths.h"

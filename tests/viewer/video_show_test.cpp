@@ -130,7 +130,9 @@ TEST_F(VideoShowTest, MissingOrBadMusicAndBadShowsLeaveNothing) {
   dir.Write("show/gone.ogg", "OggS but not really a stream of sound");
   r = Cli({"video", "--show", show.string(), "-o", Out(), "--size", "64x48"});
   EXPECT_EQ(r.Status, cli::kExitBadInput);
-  EXPECT_NE(r.Err.find("cannot use the music file"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("The music file \"" + (show / "gone.ogg").string() + "\" is not in an audio format"),
+            std::string::npos)
+      << r.Err;
 
   fs::remove(show / "show.json");
   dir.Write("show/cues.csv", "time,code\n0,999\n");

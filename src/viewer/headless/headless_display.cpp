@@ -10,38 +10,29 @@
 
 namespace orvane {
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, std::string& error) {
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Create(int32_t width, int32_t height) {
   std::unique_ptr<HeadlessDisplay> display(new HeadlessDisplay());
   std::string folder = (std::filesystem::temp_directory_path() / "orvane-assets-XXXXXX").string();
-  if (mkdtemp(folder.data()) == nullptr) {
-    error = "cannot make a temporary folder for the scenery";
-    return nullptr;
-  }
+  if (mkdtemp(folder.data()) == nullptr) return Fail("cannot make a temporary folder for the scenery");
   display->assetFolder_ = folder + "/";
-  if (const auto failed = ExtractSceneryAssets(display->assetFolder_)) {
-    error = *failed;
-    return nullptr;
-  }
+  if (Result<> extracted = ExtractSceneryAssets(display->assetFolder_); !extracted) return extracted.Error();
   AssetFolder = display->assetFolder_;
   display->scenery_ = std::make_unique<SceneryAssets>(display->dialogs_);
   const HeadlessAssets assets{display->scenery_.get(), display->scenery_.get()};
-  return Build(std::move(display), width, height, assets, error);
+  return Build(std::move(display), width, height, assets);
 }
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Create(int32_t width, int32_t height, const HeadlessAssets& assets,
-                                                         std::string& error) {
-  return Build(std::unique_ptr<HeadlessDisplay>(new HeadlessDisplay()), width, height, assets, error);
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Create(int32_t width, int32_t height,
+                                                                 const HeadlessAssets& assets) {
+  return Build(std::unique_ptr<HeadlessDisplay>(new HeadlessDisplay()), width, height, assets);
 }
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
-                                                        int32_t height, const HeadlessAssets& assets,
-                                                        std::string& error) {
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                                int32_t height, const HeadlessAssets& assets) {
   display->context_ = OsMesaContext::Create(width, height);
-  if (!display->context_) {
-    error = "cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height);
-    return nullptr;
-  }
-  if (!display->BuildModel(error)) return nullptr;
+  if (!display->context_)
+    return Fail("cannot make an offscreen GL context of " + std::to_string(width) + " x " + std::to_string(height));
+  if (Result<> built = display->BuildModel(); !built) return built.Error();
   DisplayServices services;
   services.Panel = display->context_.get();
   services.Font = display->font_.get();
@@ -55,28 +46,23 @@ std::unique_ptr<HeadlessDisplay> HeadlessDisplay::Build(std::unique_ptr<Headless
   return display;
 }
 
-std::unique_ptr<HeadlessDisplay> HeadlessDisplay::CreateNight(int32_t width, int32_t height, std::string& error) {
+Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::CreateNight(int32_t width, int32_t height) {
   std::unique_ptr<HeadlessDisplay> display(new HeadlessDisplay());
   display->context_ = OsMesaContext::CreateCore(width, height);
-  if (!display->context_) {
-    error = "cannot make an offscreen OpenGL 3.3 core context of " + std::to_string(width) + " x " +
-            std::to_string(height) + " for the night look";
-    return nullptr;
-  }
+  if (!display->context_)
+    return Fail("cannot make an offscreen OpenGL 3.3 core context of " + std::to_string(width) + " x " +
+                std::to_string(height) + " for the night look");
   display->night_ = std::make_unique<NightView>();
-  if (!display->night_->Available(&error)) return nullptr;
-  if (!display->BuildModel(error)) return nullptr;
+  if (std::string why; !display->night_->Available(&why)) return Fail(why);
+  if (Result<> built = display->BuildModel(); !built) return built.Error();
   display->model_->Night().On = true;
   display->model_->Night().Profile = NightProfile::Export;
   return display;
 }
 
-bool HeadlessDisplay::BuildModel(std::string& error) {
+Result<> HeadlessDisplay::BuildModel() {
   font_ = FreeTypeFontService::OverlayFont();
-  if (!font_) {
-    error = "no font found for \"Arial\" bold (install fonts-liberation)";
-    return false;
-  }
+  if (!font_) return Fail("no font found for \"Arial\" bold (install fonts-liberation)");
   DisplayModelServices model;
   model.Panel = context_.get();
   model.Font = font_.get();
@@ -85,7 +71,7 @@ bool HeadlessDisplay::BuildModel(std::string& error) {
   model.Dialogs = &dialogs_;
   model_ = std::make_unique<DisplayModel>(model, std::filesystem::temp_directory_path() / kShowFileName);
   model_->SetTimerResolution(QueryTimerResolution());
-  return true;
+  return {};
 }
 
 HeadlessDisplay::~HeadlessDisplay() {

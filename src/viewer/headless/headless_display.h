@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/user_dialogs.h"
+#include "util/result.h"
 #include "viewer/display_core.h"
 #include "viewer/freetype_font_service.h"
 #include "viewer/headless/osmesa_context.h"
@@ -41,13 +42,12 @@ struct HeadlessAssets {
 class HeadlessDisplay {
  public:
   // With the program's own scenery and sprite, extracted to a private temporary folder.
-  // Nothing, with the reason, when the context, the font or the assets cannot be had.
-  static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, std::string& error);
+  // A failure says why the context, the font or the assets cannot be had.
+  static Result<std::unique_ptr<HeadlessDisplay>> Create(int32_t width, int32_t height);
   // With the given stand-ins instead.
-  static std::unique_ptr<HeadlessDisplay> Create(int32_t width, int32_t height, const HeadlessAssets& assets,
-                                                 std::string& error);
+  static Result<std::unique_ptr<HeadlessDisplay>> Create(int32_t width, int32_t height, const HeadlessAssets& assets);
   // The night look in an OpenGL 3.3 core context, without the classic scene.
-  static std::unique_ptr<HeadlessDisplay> CreateNight(int32_t width, int32_t height, std::string& error);
+  static Result<std::unique_ptr<HeadlessDisplay>> CreateNight(int32_t width, int32_t height);
   ~HeadlessDisplay();
 
   DisplayModel& Model() { return *model_; }
@@ -71,9 +71,9 @@ class HeadlessDisplay {
 
  private:
   HeadlessDisplay() = default;
-  static std::unique_ptr<HeadlessDisplay> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width, int32_t height,
-                                                const HeadlessAssets& assets, std::string& error);
-  bool BuildModel(std::string& error);
+  static Result<std::unique_ptr<HeadlessDisplay>> Build(std::unique_ptr<HeadlessDisplay> display, int32_t width,
+                                                        int32_t height, const HeadlessAssets& assets);
+  Result<> BuildModel();
   void DrawNightFrame();
 
   std::unique_ptr<OsMesaContext> context_;

@@ -10,7 +10,7 @@
 
 namespace {
 
-bool Finite(const orvane::CameraPose& p) {
+bool Finite(const orvane::CameraPathPose& p) {
   for (int k = 0; k < 3; ++k) {
     if (!std::isfinite(p.Eye[k]) || !std::isfinite(p.Target[k])) return false;
   }
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (read.Keys.empty()) return 0;
   const double last = static_cast<double>(read.Keys.back().TimeMs) / 1000;
   for (int i = -2; i <= 42; ++i) {
-    const orvane::CameraPose pose = orvane::CameraPoseAt(read.Keys, last * i / 40);
+    const orvane::CameraPathPose pose = orvane::CameraPoseAt(read.Keys, last * i / 40);
     // Curves through far-apart keys may swing past them, never off to infinity.
     if (!Finite(pose) || std::fabs(pose.Eye[0]) > 1e7 || pose.FovDegrees < orvane::kLowestCameraFov ||
         pose.FovDegrees > orvane::kHighestCameraFov)

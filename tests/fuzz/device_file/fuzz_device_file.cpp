@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = orvane::DeviceFileText(*read.Device);
     orvane::DeviceFileRead again = orvane::ReadDeviceFile(text, "12");
     if (!again.Device || !SameRecord(*read.Device, *again.Device)) std::abort();
+    // A changed device saved over its own file: the file reads as the changed record.
+    TBaseDevice& device = *read.Device;
+    device.Source =
+        std::make_shared<const orvane::DeviceSource>(orvane::DeviceSource{"12.odev", std::string(bytes), text});
+    device.StarQuantity = static_cast<uint16_t>(device.StarQuantity + 1);
+    device.BestX = device.BestX == 2.5f ? -1.0f : 2.5f;
+    device.Definition.Credits.Author += "x";
+    orvane::DeviceFileRead saved = orvane::ReadDeviceFile(orvane::DeviceSaveText(device), "12");
+    if (!saved.Device) std::abort();
+    // A file without a date reads as the moment it is read, each time.
+    saved.Device->Definition.Credits.Date = device.Definition.Credits.Date;
+    if (!SameRecord(device, *saved.Device)) std::abort();
   }
   return 0;
 }

@@ -12,11 +12,12 @@
 #include <string>
 
 #include "media/audio_decoder.h"
+#include "media/av_error.h"
 #include "media/beat_detector.h"
 #include "media/waveform_envelope.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool quiet = (orvane::QuietCodecLog(), true);
+  static const bool quiet = (orvane::QuietAvLog(), true);
   (void)quiet;
   static const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("orvane-music-fuzz-" + std::to_string(getpid()));

@@ -27,6 +27,10 @@ void CheckSettings(std::string_view bytes) {
   if (orvane::ReadShowSettings(bytes, settings)) return;
   orvane::ShowSettings again;
   if (orvane::ReadShowSettings(orvane::ShowSettingsText(settings), again) || !(again == settings)) std::abort();
+  // The kept results (beats, the export's size) take no part in ==; they must read back too.
+  if (again.Beats != settings.Beats || again.VideoWidth != settings.VideoWidth ||
+      again.VideoHeight != settings.VideoHeight)
+    std::abort();
 }
 
 }  // namespace
