@@ -124,8 +124,9 @@ int ReadVideoJob(const CliArgs& args, CliIo& io, VideoJob& job) {
   if (const int status = CheckCliOutputs(io, {{"-o", job.Output}}, inputs); status != kExitDone) return status;
   // Bad music is told before a show is compiled for it.
   if (job.Music) {
-    std::string error;
-    if (!AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds, error)) return refuse(error);
+    if (const auto music = AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds); !music) {
+      return refuse(music.Message());
+    }
   }
   return kExitDone;
 }

@@ -71,7 +71,8 @@ struct EncodeThread {
 
   void Run() {
     while (std::optional<std::vector<uint8_t>> picture = queue.Pop()) {
-      if (!encoder.AddFrame(picture->data(), error)) {
+      if (Result<> added = encoder.AddFrame(picture->data()); !added) {
+        error = added.Message();
         queue.Close();
         return;
       }
@@ -125,8 +126,12 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
   const auto total = static_cast<int64_t>(summary.Frames);
   std::unique_ptr<AudioTrack> music;
   if (job.Music) {
-    music = AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds, report.Error);
-    if (!music) return report;
+    Result<std::unique_ptr<AudioTrack>> opened = AudioTrack::Open(job.Music->string(), job.MusicOffsetSeconds);
+    if (!opened) {
+      report.Error = opened.Message();
+      return report;
+    }
+    music = std::move(opened.Value());
   }
   // The encoder writes through the temporary's descriptor; the SafeFile syncs and renames it.
   SafeFile output(job.Output);
@@ -139,12 +144,12 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
   format.Height = job.Render.Height;
   format.FramesPerSecond = static_cast<int32_t>(kFramesPerSecond);
   format.Crf = job.Crf;
-  std::unique_ptr<VideoEncoder> encoder =
-      VideoEncoder::Open(fileno(output.Stream()), format, music.get(), report.Error);
-  if (!encoder) {
-    report.Error = "cannot write " + job.Output.string() + ": " + report.Error;
+  Result<std::unique_ptr<VideoEncoder>> opened = VideoEncoder::Open(fileno(output.Stream()), format, music.get());
+  if (!opened) {
+    report.Error = "cannot write " + job.Output.string() + ": " + opened.Message();
     return report;
   }
+  const std::unique_ptr<VideoEncoder> encoder = std::move(opened.Value());
 
   EncodeThread encode{*encoder};
   FrameFeeder feeder{encode, total};
@@ -179,8 +184,8 @@ VideoExportReport ExportVideo(const VideoJob& job, const std::atomic<bool>& stop
     report.Error = "the show drew " + std::to_string(feeder.next) + " of its " + std::to_string(total) + " frames";
     return report;
   }
-  if (!encoder->Finish(report.Error)) {
-    report.Error = "cannot write " + job.Output.string() + ": " + report.Error;
+  if (Result<> finished = encoder->Finish(); !finished) {
+    report.Error = "cannot write " + job.Output.string() + ": " + finished.Message();
     return report;
   }
   if (stop.load()) {

@@ -80,30 +80,23 @@ struct AudioTrack::Decoder {
 AudioTrack::AudioTrack() : decoder_(std::make_unique<Decoder>()) {}
 AudioTrack::~AudioTrack() = default;
 
-std::unique_ptr<AudioTrack> AudioTrack::Open(const std::string& path, double start_seconds, std::string& error,
-                                             std::stop_token stop) {
+Result<std::unique_ptr<AudioTrack>> AudioTrack::Open(const std::string& path, double start_seconds,
+                                                     std::stop_token stop) {
   if (!std::isfinite(start_seconds) || std::fabs(start_seconds) > kMaxStartSeconds) {
-    error = "The music offset for \"" + path + "\" is out of range.";
-    return nullptr;
+    return Fail("The music offset for \"" + path + "\" is out of range.");
   }
   // The whole file passes the analysis' checks first: music refused there is refused here.
-  if (const std::optional<AudioFailure> failure = CheckWholeMusic(path, stop)) {
-    error = failure->Message;
-    return nullptr;
-  }
+  if (const std::optional<AudioFailure> failure = CheckWholeMusic(path, stop)) return Fail(failure->Message);
   std::unique_ptr<AudioTrack> track(new AudioTrack());
   AudioFailure failure;
   track->decoder_->source = AudioSource::Open(path, failure);
-  if (!track->decoder_->source) {
-    error = failure.Message;
-    return nullptr;
-  }
+  if (!track->decoder_->source) return Fail(failure.Message);
   const int64_t offset = std::llround(start_seconds * kAudioTrackSampleRate);
   track->silence_ = offset < 0 ? -offset : 0;
   track->skip_ = offset > 0 ? offset : 0;
   if (!track->Refill()) {
-    error = track->warning_.empty() ? "The music file \"" + path + "\" holds no sound that decodes." : track->warning_;
-    return nullptr;
+    return Fail(track->warning_.empty() ? "The music file \"" + path + "\" holds no sound that decodes."
+                                        : track->warning_);
   }
   return track;
 }

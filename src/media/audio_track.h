@@ -7,18 +7,20 @@
 #include <stop_token>
 #include <string>
 
+#include "util/result.h"
+
 namespace orvane {
 
 inline constexpr int32_t kAudioTrackSampleRate = 48000;
 
 class AudioTrack {
  public:
-  // The music from `start_seconds` on (negative: that much silence first). Nothing, with a
+  // The music from `start_seconds` on (negative: that much silence first). Fails, with a
   // message naming the file, when the file is not music as the analysis takes it: the whole
   // file is decoded once first (`stop` ends that early), so a file cut short or sampled too
   // slowly is refused here as it is there.
-  static std::unique_ptr<AudioTrack> Open(const std::string& path, double start_seconds, std::string& error,
-                                          std::stop_token stop = {});
+  static Result<std::unique_ptr<AudioTrack>> Open(const std::string& path, double start_seconds,
+                                                  std::stop_token stop = {});
   ~AudioTrack();
   AudioTrack(const AudioTrack&) = delete;
   AudioTrack& operator=(const AudioTrack&) = delete;

@@ -22,7 +22,7 @@ constexpr int64_t kAudioBitRate = 160000;
 // Two seconds between key frames keeps seeking in a player quick.
 constexpr int kKeyFrameSeconds = 2;
 
-std::string Failed(const std::string& what, int code) { return what + ": " + AvErrorText(code); }
+Failure Failed(const std::string& what, int code) { return Fail(what + ": " + AvErrorText(code)); }
 
 // The muxer reads its own file back to move the index to the front: through the same
 // descriptor, never by name. Nothing else is ever opened.
@@ -82,11 +82,11 @@ struct VideoEncoder::Streams {
     return r < 0 ? r : Drain(codec, stream);
   }
 
-  std::string OpenVideo(const VideoFormat& f) {
+  Result<> OpenVideo(const VideoFormat& f) {
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
-    if (codec == nullptr) return "this FFmpeg has no libx264 H.264 encoder";
+    if (codec == nullptr) return Fail("this FFmpeg has no libx264 H.264 encoder");
     video = avcodec_alloc_context3(codec);
-    if (video == nullptr) return "out of memory";
+    if (video == nullptr) return Fail("out of memory");
     video->width = f.Width;
     video->height = f.Height;
     video->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -105,7 +105,7 @@ struct VideoEncoder::Streams {
     av_opt_set_double(video->priv_data, "crf", f.Crf, 0);
     if (const int r = avcodec_open2(video, codec, nullptr); r < 0) return Failed("the H.264 encoder refused", r);
     video_stream = avformat_new_stream(format, nullptr);
-    if (video_stream == nullptr) return "out of memory";
+    if (video_stream == nullptr) return Fail("out of memory");
     video_stream->time_base = video->time_base;
     video_stream->avg_frame_rate = video->framerate;
     if (const int r = avcodec_parameters_from_context(video_stream->codecpar, video); r < 0) {
@@ -113,7 +113,7 @@ struct VideoEncoder::Streams {
     }
     scaler = sws_getContext(f.Width, f.Height, AV_PIX_FMT_RGB24, f.Width, f.Height, AV_PIX_FMT_YUV420P,
                             SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (scaler == nullptr) return "no colour conversion to 4:2:0";
+    if (scaler == nullptr) return Fail("no colour conversion to 4:2:0");
     // Full-range RGB in, limited-range BT.709 out, as the stream says.
     const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
     sws_setColorspaceDetails(scaler, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
@@ -121,14 +121,14 @@ struct VideoEncoder::Streams {
     picture->width = f.Width;
     picture->height = f.Height;
     if (const int r = av_frame_get_buffer(picture, 0); r < 0) return Failed("a picture buffer", r);
-    return "";
+    return {};
   }
 
-  std::string OpenAudio() {
+  Result<> OpenAudio() {
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
-    if (codec == nullptr) return "this FFmpeg has no AAC encoder";
+    if (codec == nullptr) return Fail("this FFmpeg has no AAC encoder");
     audio = avcodec_alloc_context3(codec);
-    if (audio == nullptr) return "out of memory";
+    if (audio == nullptr) return Fail("out of memory");
     audio->sample_fmt = AV_SAMPLE_FMT_FLTP;
     audio->sample_rate = kAudioTrackSampleRate;
     const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
@@ -138,7 +138,7 @@ struct VideoEncoder::Streams {
     if (format->oformat->flags & AVFMT_GLOBALHEADER) audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (const int r = avcodec_open2(audio, codec, nullptr); r < 0) return Failed("the AAC encoder refused", r);
     audio_stream = avformat_new_stream(format, nullptr);
-    if (audio_stream == nullptr) return "out of memory";
+    if (audio_stream == nullptr) return Fail("out of memory");
     audio_stream->time_base = audio->time_base;
     if (const int r = avcodec_parameters_from_context(audio_stream->codecpar, audio); r < 0) {
       return Failed("the AAC stream", r);
@@ -148,45 +148,36 @@ struct VideoEncoder::Streams {
     sound->nb_samples = audio->frame_size;
     av_channel_layout_copy(&sound->ch_layout, &audio->ch_layout);
     if (const int r = av_frame_get_buffer(sound, 0); r < 0) return Failed("a sound buffer", r);
-    return "";
+    return {};
   }
 };
 
 VideoEncoder::VideoEncoder() : streams_(std::make_unique<Streams>()) {}
 VideoEncoder::~VideoEncoder() = default;
 
-std::unique_ptr<VideoEncoder> VideoEncoder::Open(int fd, const VideoFormat& format, AudioTrack* music,
-                                                 std::string& error) {
+Result<std::unique_ptr<VideoEncoder>> VideoEncoder::Open(int fd, const VideoFormat& format, AudioTrack* music) {
   if (format.Width <= 0 || format.Height <= 0 || format.Width % 2 != 0 || format.Height % 2 != 0) {
-    error = "the video size must be even";
-    return nullptr;
+    return Fail("the video size must be even");
   }
   if (format.FramesPerSecond <= 0 || format.Crf < 1 || format.Crf > kVideoMaxCrf) {
-    error = "the video frame rate or quality is out of range";
-    return nullptr;
+    return Fail("the video frame rate or quality is out of range");
   }
   QuietAvLog();
   std::unique_ptr<VideoEncoder> encoder(new VideoEncoder());
   encoder->format_ = format;
   encoder->music_ = music;
   Streams& s = *encoder->streams_;
-  if (!s.picture || !s.sound || !s.packet) {
-    error = "out of memory";
-    return nullptr;
-  }
+  if (!s.picture || !s.sound || !s.packet) return Fail("out of memory");
   if (const int r = avformat_alloc_output_context2(&s.format, nullptr, "mp4", nullptr); r < 0) {
-    error = Failed("no MP4 writer", r);
-    return nullptr;
+    return Failed("no MP4 writer", r);
   }
-  error = s.OpenVideo(format);
-  if (error.empty() && music != nullptr) error = s.OpenAudio();
-  if (!error.empty()) return nullptr;
+  if (Result<> opened = s.OpenVideo(format); !opened) return opened.Error();
+  if (music != nullptr) {
+    if (Result<> opened = s.OpenAudio(); !opened) return opened.Error();
+  }
   s.fd = fd;
   s.io = OpenWriteIo(fd);
-  if (s.io == nullptr) {
-    error = "out of memory";
-    return nullptr;
-  }
+  if (s.io == nullptr) return Fail("out of memory");
   s.format->pb = s.io;
   s.format->flags |= AVFMT_FLAG_CUSTOM_IO;
   s.format->opaque = &s.fd;
@@ -196,94 +187,81 @@ std::unique_ptr<VideoEncoder> VideoEncoder::Open(int fd, const VideoFormat& form
   av_dict_set(&options, "movflags", "+faststart", 0);
   const int r = avformat_write_header(s.format, &options);
   av_dict_free(&options);
-  if (r < 0) {
-    error = AvErrorText(r);
-    return nullptr;
-  }
+  if (r < 0) return Fail(AvErrorText(r));
   return encoder;
 }
 
-bool VideoEncoder::AddFrame(const uint8_t* rgb, std::string& error) {
+Result<> VideoEncoder::AddFrame(const uint8_t* rgb) {
   Streams& s = *streams_;
   if (const int r = av_frame_make_writable(s.picture); r < 0) {
-    error = Failed("a picture buffer", r);
-    return false;
+    return Failed("a picture buffer", r);
   }
   const uint8_t* source[1] = {rgb};
   const int stride[1] = {format_.Width * 3};
   sws_scale(s.scaler, source, stride, 0, format_.Height, s.picture->data, s.picture->linesize);
   s.picture->pts = frames_;
   if (const int r = s.Encode(s.video, s.video_stream, s.picture); r < 0) {
-    error = AvErrorText(r);
-    return false;
+    return Fail(AvErrorText(r));
   }
   ++frames_;
   // The sound keeps pace with the pictures so the file interleaves them closely.
-  return music_ == nullptr ||
-         WriteAudioUpTo(av_rescale(frames_, kAudioTrackSampleRate, format_.FramesPerSecond), error);
+  if (music_ == nullptr) return {};
+  return WriteAudioUpTo(av_rescale(frames_, kAudioTrackSampleRate, format_.FramesPerSecond));
 }
 
-bool VideoEncoder::WriteAudioUpTo(int64_t samples, std::string& error) {
+Result<> VideoEncoder::WriteAudioUpTo(int64_t samples) {
   Streams& s = *streams_;
   const int32_t whole = s.audio->frame_size;
   while (samples - audioSamples_ >= whole) {
     if (const int r = av_frame_make_writable(s.sound); r < 0) {
-      error = Failed("a sound buffer", r);
-      return false;
+      return Failed("a sound buffer", r);
     }
     music_->Read(reinterpret_cast<float*>(s.sound->data[0]), reinterpret_cast<float*>(s.sound->data[1]), whole);
     s.sound->nb_samples = whole;
     s.sound->pts = audioSamples_;
     if (const int r = s.Encode(s.audio, s.audio_stream, s.sound); r < 0) {
-      error = AvErrorText(r);
-      return false;
+      return Fail(AvErrorText(r));
     }
     audioSamples_ += whole;
   }
-  return true;
+  return {};
 }
 
-bool VideoEncoder::Finish(std::string& error) {
+Result<> VideoEncoder::Finish() {
   Streams& s = *streams_;
   if (const int r = s.Encode(s.video, s.video_stream, nullptr); r < 0) {
-    error = AvErrorText(r);
-    return false;
+    return Fail(AvErrorText(r));
   }
   if (music_ != nullptr) {
     const int64_t end = av_rescale(frames_, kAudioTrackSampleRate, format_.FramesPerSecond);
-    if (!WriteAudioUpTo(end, error)) return false;
+    if (Result<> written = WriteAudioUpTo(end); !written) return written;
     // The sound ends with the pictures: a short last frame where the encoder takes one.
     if (const int64_t rest = end - audioSamples_; rest > 0) {
       const bool short_ok = (s.audio->codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
       const int32_t n = short_ok ? static_cast<int32_t>(rest) : s.audio->frame_size;
       if (const int r = av_frame_make_writable(s.sound); r < 0) {
-        error = Failed("a sound buffer", r);
-        return false;
+        return Failed("a sound buffer", r);
       }
       music_->Read(reinterpret_cast<float*>(s.sound->data[0]), reinterpret_cast<float*>(s.sound->data[1]), n);
       s.sound->nb_samples = n;
       s.sound->pts = audioSamples_;
       if (const int r = s.Encode(s.audio, s.audio_stream, s.sound); r < 0) {
-        error = AvErrorText(r);
-        return false;
+        return Fail(AvErrorText(r));
       }
       audioSamples_ += n;
     }
     if (const int r = s.Encode(s.audio, s.audio_stream, nullptr); r < 0) {
-      error = AvErrorText(r);
-      return false;
+      return Fail(AvErrorText(r));
     }
   }
   if (const int r = av_write_trailer(s.format); r < 0) {
-    error = AvErrorText(r);
-    return false;
+    return Fail(AvErrorText(r));
   }
   avio_flush(s.io);
   if (s.io->error < 0) {
-    error = AvErrorText(s.io->error);
-    return false;
+    return Fail(AvErrorText(s.io->error));
   }
-  return true;
+  return {};
 }
 
 }  // namespace orvane

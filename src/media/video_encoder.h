@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "util/result.h"
+
 namespace orvane {
 
 class AudioTrack;
@@ -24,21 +26,21 @@ class VideoEncoder {
  public:
   // Writes into the open, empty file `fd` (the caller's, written through and read back,
   // never reopened by name). `music` (may be null) must outlive the encoder.
-  static std::unique_ptr<VideoEncoder> Open(int fd, const VideoFormat& format, AudioTrack* music, std::string& error);
+  static Result<std::unique_ptr<VideoEncoder>> Open(int fd, const VideoFormat& format, AudioTrack* music);
   ~VideoEncoder();
   VideoEncoder(const VideoEncoder&) = delete;
   VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-  // One picture of Width x Height RGB pixels, top row first. False with `error` set.
-  bool AddFrame(const uint8_t* rgb, std::string& error);
+  // One picture of Width x Height RGB pixels, top row first.
+  Result<> AddFrame(const uint8_t* rgb);
   // Drains both encoders, ends the sound with the last picture and completes the file.
-  bool Finish(std::string& error);
+  Result<> Finish();
   int64_t Frames() const { return frames_; }
 
  private:
   struct Streams;
   VideoEncoder();
-  bool WriteAudioUpTo(int64_t samples, std::string& error);
+  Result<> WriteAudioUpTo(int64_t samples);
 
   std::unique_ptr<Streams> streams_;
   VideoFormat format_;

@@ -24,18 +24,16 @@ struct Input {
   }
 };
 
-bool OpenInput(const std::string& path, Input& in, std::string& error) {
+Result<> OpenInput(const std::string& path, Input& in) {
   QuietAvLog();
   const std::string url = "file:" + path;
   if (const int r = avformat_open_input(&in.format, url.c_str(), nullptr, nullptr); r < 0) {
-    error = path + ": " + AvErrorText(r);
-    return false;
+    return Fail(path + ": " + AvErrorText(r));
   }
   if (const int r = avformat_find_stream_info(in.format, nullptr); r < 0) {
-    error = path + ": " + AvErrorText(r);
-    return false;
+    return Fail(path + ": " + AvErrorText(r));
   }
-  return true;
+  return {};
 }
 
 double StreamSeconds(const AVStream& s) {
@@ -44,9 +42,9 @@ double StreamSeconds(const AVStream& s) {
 
 }  // namespace
 
-std::optional<VideoFileFacts> ReadVideoFacts(const std::string& path, std::string& error) {
+Result<VideoFileFacts> ReadVideoFacts(const std::string& path) {
   Input in;
-  if (!OpenInput(path, in, error)) return std::nullopt;
+  if (Result<> opened = OpenInput(path, in); !opened) return opened.Error();
   VideoFileFacts facts;
   facts.Seconds = in.format->duration == AV_NOPTS_VALUE ? 0 : static_cast<double>(in.format->duration) / AV_TIME_BASE;
   int video_index = -1;
@@ -74,20 +72,18 @@ std::optional<VideoFileFacts> ReadVideoFacts(const std::string& path, std::strin
   return facts;
 }
 
-std::vector<uint8_t> DecodeVideoFrame(const std::string& path, int64_t index, std::string& error) {
+Result<std::vector<uint8_t>> DecodeVideoFrame(const std::string& path, int64_t index) {
   Input in;
-  if (!OpenInput(path, in, error)) return {};
+  if (Result<> opened = OpenInput(path, in); !opened) return opened.Error();
   const AVCodec* codec = nullptr;
   const int stream = av_find_best_stream(in.format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
   if (stream < 0 || codec == nullptr) {
-    error = path + ": no picture stream";
-    return {};
+    return Fail(path + ": no picture stream");
   }
   in.codec = avcodec_alloc_context3(codec);
   if (in.codec == nullptr || avcodec_parameters_to_context(in.codec, in.format->streams[stream]->codecpar) < 0 ||
       avcodec_open2(in.codec, codec, nullptr) < 0) {
-    error = path + ": the pictures do not decode";
-    return {};
+    return Fail(path + ": the pictures do not decode");
   }
   int64_t seen = 0;
   bool input_done = false;
@@ -102,8 +98,7 @@ std::vector<uint8_t> DecodeVideoFrame(const std::string& path, int64_t index, st
       SwsContext* scaler = sws_getContext(w, h, static_cast<AVPixelFormat>(in.frame->format), w, h, AV_PIX_FMT_RGB24,
                                           SWS_BILINEAR | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
       if (scaler == nullptr) {
-        error = path + ": no colour conversion to RGB";
-        return {};
+        return Fail(path + ": no colour conversion to RGB");
       }
       const int* matrix = sws_getCoefficients(in.frame->colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT);
       sws_setColorspaceDetails(scaler, matrix, in.frame->color_range == AVCOL_RANGE_JPEG ? 1 : 0, matrix, 1, 0, 1 << 16,
@@ -124,8 +119,7 @@ std::vector<uint8_t> DecodeVideoFrame(const std::string& path, int64_t index, st
     if (in.packet->stream_index == stream) avcodec_send_packet(in.codec, in.packet);
     av_packet_unref(in.packet);
   }
-  error = path + ": it has " + std::to_string(seen) + " pictures, not " + std::to_string(index + 1);
-  return {};
+  return Fail(path + ": it has " + std::to_string(seen) + " pictures, not " + std::to_string(index + 1));
 }
 
 }  // namespace orvane

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 namespace orvane {
 
 struct MediaStreamFacts {
@@ -23,11 +25,11 @@ struct VideoFileFacts {
   double Seconds = 0;  // the whole file's duration
 };
 
-// Nothing, with `error` set, when the file does not open as a video.
-std::optional<VideoFileFacts> ReadVideoFacts(const std::string& path, std::string& error);
+// Fails when the file does not open as a video.
+Result<VideoFileFacts> ReadVideoFacts(const std::string& path);
 
-// Picture `index` (0 first, in showing order) as RGB, top row first; empty with `error` set
-// when there is no such picture.
-std::vector<uint8_t> DecodeVideoFrame(const std::string& path, int64_t index, std::string& error);
+// Picture `index` (0 first, in showing order) as RGB, top row first; fails when there is no
+// such picture.
+Result<std::vector<uint8_t>> DecodeVideoFrame(const std::string& path, int64_t index);
 
 }  // namespace orvane

@@ -10,6 +10,7 @@
 #include "audio_fixtures.h"
 #include "media/audio_decoder.h"
 #include "media/audio_track.h"
+#include "support/failure_text.h"
 #include "support/test_paths.h"
 #include "wav_bytes.h"
 
@@ -38,49 +39,52 @@ Read Take(AudioTrack& track, int32_t count) {
 TEST(AudioTrack, StartsAtTheOffsetAndEndsInSilence) {
   ScratchDir dir;
   const auto music = TwoLevelMusic(dir);
-  std::string error;
-  auto from_start = AudioTrack::Open(music.string(), 0, error);
-  ASSERT_TRUE(from_start) << error;
+  auto opened_from_start = AudioTrack::Open(music.string(), 0);
+  ASSERT_TRUE(opened_from_start) << opened_from_start.Message();
+  AudioTrack& from_start = *opened_from_start.Value();
   // Read in uneven pieces across the level change and past the end.
-  Read a = Take(*from_start, kRate - 7);
+  Read a = Take(from_start, kRate - 7);
   EXPECT_EQ(a.left.front(), 0.25f);
   EXPECT_EQ(a.right.back(), -0.5f);
-  Read b = Take(*from_start, 14);
+  Read b = Take(from_start, 14);
   EXPECT_EQ(b.left[6], 0.25f);
   EXPECT_EQ(b.left[7], 0.125f) << "the second level starts exactly one second in";
   EXPECT_EQ(b.right[7], 0.75f);
-  Take(*from_start, kRate - 7 - 100);
-  Read end = Take(*from_start, 300);
+  Take(from_start, kRate - 7 - 100);
+  Read end = Take(from_start, 300);
   EXPECT_EQ(end.left[99], 0.125f);
   EXPECT_TRUE(std::all_of(end.left.begin() + 100, end.left.end(), [](float v) { return v == 0; }));
-  EXPECT_TRUE(from_start->Warning().empty());
+  EXPECT_TRUE(from_start.Warning().empty());
 
-  auto later = AudioTrack::Open(music.string(), 1.5, error);
-  ASSERT_TRUE(later) << error;
-  Read c = Take(*later, kRate);
+  auto opened_later = AudioTrack::Open(music.string(), 1.5);
+  ASSERT_TRUE(opened_later) << opened_later.Message();
+  AudioTrack& later = *opened_later.Value();
+  Read c = Take(later, kRate);
   EXPECT_EQ(c.left[0], 0.125f) << "a positive offset skips into the music";
   EXPECT_EQ(c.left[kRate / 2 - 1], 0.125f);
   EXPECT_EQ(c.left[kRate / 2], 0.0f);
 
-  auto delayed = AudioTrack::Open(music.string(), -0.25, error);
-  ASSERT_TRUE(delayed) << error;
-  Read d = Take(*delayed, kRate / 2);
+  auto opened_delayed = AudioTrack::Open(music.string(), -0.25);
+  ASSERT_TRUE(opened_delayed) << opened_delayed.Message();
+  AudioTrack& delayed = *opened_delayed.Value();
+  Read d = Take(delayed, kRate / 2);
   EXPECT_EQ(d.left[kRate / 4 - 1], 0.0f) << "a negative offset starts with silence";
   EXPECT_EQ(d.left[kRate / 4], 0.25f);
 
-  auto beyond = AudioTrack::Open(music.string(), 60, error);
-  ASSERT_TRUE(beyond) << "an offset past the end is silence, not an error: " << error;
-  Read e = Take(*beyond, 1000);
+  auto opened_beyond = AudioTrack::Open(music.string(), 60);
+  ASSERT_TRUE(opened_beyond) << "an offset past the end is silence, not an error: " << opened_beyond.Message();
+  AudioTrack& beyond = *opened_beyond.Value();
+  Read e = Take(beyond, 1000);
   EXPECT_TRUE(std::all_of(e.left.begin(), e.left.end(), [](float v) { return v == 0; }));
 }
 
 TEST(AudioTrack, OtherRatesAreResampled) {
   ScratchDir dir;
   const auto music = dir.Write("slow.wav", WavBytes(Level(1, 22050, 8192, 8192), 22050));
-  std::string error;
-  auto track = AudioTrack::Open(music.string(), 0, error);
-  ASSERT_TRUE(track) << error;
-  Read r = Take(*track, kRate + 2000);
+  auto opened_track = AudioTrack::Open(music.string(), 0);
+  ASSERT_TRUE(opened_track) << opened_track.Message();
+  AudioTrack& track = *opened_track.Value();
+  Read r = Take(track, kRate + 2000);
   EXPECT_NEAR(r.left[kRate / 2], 0.25f, 0.01f);
   EXPECT_NEAR(r.right[kRate - 2000], 0.25f, 0.01f);
   EXPECT_EQ(r.left[kRate + 1000], 0.0f) << "one second of music stays one second long";
@@ -97,15 +101,15 @@ TEST(AudioTrack, RefusesFilesWithoutMusicByName) {
   };
   for (const auto& [name, bytes] : bad) {
     const auto path = dir.Write(name, bytes);
-    std::string error;
-    EXPECT_FALSE(AudioTrack::Open(path.string(), 0, error)) << name;
+    const std::string error = FailureText(AudioTrack::Open(path.string(), 0));
     EXPECT_NE(error.find(path.string()), std::string::npos) << name << ": " << error;
   }
-  std::string error;
-  EXPECT_FALSE(AudioTrack::Open((dir.Path() / "missing.ogg").string(), 0, error));
+  const std::string error = FailureText(AudioTrack::Open((dir.Path() / "missing.ogg").string(), 0));
   EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
   const auto good = dir.Write("good.wav", wav);
-  EXPECT_FALSE(AudioTrack::Open(good.string(), 1e9, error)) << "an absurd offset is refused";
+  EXPECT_EQ(FailureText(AudioTrack::Open(good.string(), 1e9)),
+            "The music offset for \"" + good.string() + "\" is out of range.")
+      << "an absurd offset is refused";
 }
 
 TEST(AudioTrack, DamagedHeadersAreRefusedOrPlayedNeverTrusted) {
@@ -123,15 +127,14 @@ TEST(AudioTrack, DamagedHeadersAreRefusedOrPlayedNeverTrusted) {
   };
   for (const auto& [name, bytes] : files) {
     const auto path = dir.Write(name, bytes);
-    std::string error;
-    auto track = AudioTrack::Open(path.string(), 0, error);
+    auto track = AudioTrack::Open(path.string(), 0);
     if (!track) {
-      EXPECT_NE(error.find(path.string()), std::string::npos) << name << ": " << error;
+      EXPECT_NE(track.Message().find(path.string()), std::string::npos) << name << ": " << track.Message();
       continue;
     }
     // What opens plays to its end in bounded time and then stays silent.
     std::vector<float> left(kRate), right(kRate);
-    for (int i = 0; i < 20; ++i) track->Read(left.data(), right.data(), kRate);
+    for (int i = 0; i < 20; ++i) track.Value()->Read(left.data(), right.data(), kRate);
     EXPECT_TRUE(std::all_of(left.begin(), left.end(), [](float v) { return v == 0; })) << name;
   }
 }
@@ -153,8 +156,8 @@ TEST(AudioTrack, MusicTheAnalysisRefusesIsRefused) {
   };
   for (const auto& [name, bytes] : refused) {
     const auto path = dir.Write(name, bytes);
-    std::string error;
-    EXPECT_FALSE(AudioTrack::Open(path.string(), 0, error)) << name;
+    const std::string error = FailureText(AudioTrack::Open(path.string(), 0));
+    EXPECT_NE(error, "") << name;
     const AudioDecodeResult analysed = DecodeAudioFile(path);
     EXPECT_FALSE(analysed.Ok()) << name;
     EXPECT_EQ(error, analysed.Message) << name;
@@ -171,15 +174,13 @@ TEST(AudioTrack, PlaylistsAreRefusedAndNothingTheyNameIsOpened) {
       {"list.m3u", "#EXTM3U\npart.wav\n"},
   };
   for (const auto& [name, text] : lists) {
-    std::string error;
-    EXPECT_FALSE(AudioTrack::Open(dir.Write(name, text).string(), 0, error)) << name;
+    const std::string error = FailureText(AudioTrack::Open(dir.Write(name, text).string(), 0));
     EXPECT_NE(error.find("is not in an audio format the program can read"), std::string::npos) << error;
   }
   // A FIFO is refused before it is opened (opening it would wait for a writer forever).
   const auto fifo = dir.Path() / "pipe.ogg";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::string error;
-  EXPECT_FALSE(AudioTrack::Open(fifo.string(), 0, error));
+  const std::string error = FailureText(AudioTrack::Open(fifo.string(), 0));
   EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
 }
 

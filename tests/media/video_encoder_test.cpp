@@ -39,16 +39,15 @@ double MeanAbsoluteDifference(const std::vector<uint8_t>& a, const std::vector<u
 }
 
 std::string EncodeInto(int fd, int frames, AudioTrack* music) {
-  std::string error;
   VideoFormat format;
   format.Width = kWidth;
   format.Height = kHeight;
-  auto encoder = VideoEncoder::Open(fd, format, music, error);
-  if (!encoder) return "open: " + error;
+  auto encoder = VideoEncoder::Open(fd, format, music);
+  if (!encoder) return "open: " + encoder.Message();
   for (int f = 0; f < frames; ++f) {
-    if (!encoder->AddFrame(Picture(f).data(), error)) return "frame: " + error;
+    if (const Result<> added = encoder.Value()->AddFrame(Picture(f).data()); !added) return "frame: " + added.Message();
   }
-  if (!encoder->Finish(error)) return "finish: " + error;
+  if (const Result<> finished = encoder.Value()->Finish(); !finished) return "finish: " + finished.Message();
   return "";
 }
 
@@ -64,62 +63,71 @@ TEST(VideoEncoder, WritesH264AtTheFrameRateWithOneFramePerPicture) {
   ScratchDir dir;
   const std::string path = (dir.Path() / "v.mp4").string();
   ASSERT_EQ(Encode(path, 30, nullptr), "");
-  std::string error;
-  const auto facts = ReadVideoFacts(path, error);
-  ASSERT_TRUE(facts) << error;
-  ASSERT_TRUE(facts->Video);
-  EXPECT_FALSE(facts->Audio);
-  EXPECT_EQ(facts->Video->Codec, "h264");
-  EXPECT_EQ(facts->Video->Width, kWidth);
-  EXPECT_EQ(facts->Video->Height, kHeight);
-  EXPECT_DOUBLE_EQ(facts->Video->FramesPerSecond, 25.0);
-  EXPECT_EQ(facts->Video->Packets, 30);
-  EXPECT_NEAR(facts->Video->Seconds, 30 / 25.0, 1 / 25.0);
+  const auto read_facts = ReadVideoFacts(path);
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video);
+  EXPECT_FALSE(facts.Audio);
+  EXPECT_EQ(facts.Video->Codec, "h264");
+  EXPECT_EQ(facts.Video->Width, kWidth);
+  EXPECT_EQ(facts.Video->Height, kHeight);
+  EXPECT_DOUBLE_EQ(facts.Video->FramesPerSecond, 25.0);
+  EXPECT_EQ(facts.Video->Packets, 30);
+  EXPECT_NEAR(facts.Video->Seconds, 30 / 25.0, 1 / 25.0);
 
   // The square's frame: x264 at rate factor 20 with 4:2:0 colour keeps a soft picture within
   // a few levels on average; a wrong frame (the square 2 px off) or colour matrix misses by far more.
-  const std::vector<uint8_t> decoded = DecodeVideoFrame(path, 12, error);
-  ASSERT_EQ(decoded.size(), Picture(12).size()) << error;
+  const auto frame = DecodeVideoFrame(path, 12);
+  ASSERT_TRUE(frame) << frame.Message();
+  const std::vector<uint8_t>& decoded = frame.Value();
+  ASSERT_EQ(decoded.size(), Picture(12).size());
   EXPECT_LT(MeanAbsoluteDifference(decoded, Picture(12)), 3.0);
   EXPECT_GT(MeanAbsoluteDifference(decoded, Picture(13)), MeanAbsoluteDifference(decoded, Picture(12)) + 1.0);
-  EXPECT_TRUE(DecodeVideoFrame(path, 30, error).empty()) << "there is no 31st picture";
+  const auto missing = DecodeVideoFrame(path, 30);
+  ASSERT_FALSE(missing) << "there is no 31st picture";
+  EXPECT_EQ(missing.Message(), path + ": it has 30 pictures, not 31");
 }
 
 TEST(VideoEncoder, CutsTheMusicToThePictures) {
   ScratchDir dir;
   const auto wav = dir.Write("m.wav", WavBytes(Level(5, kAudioTrackSampleRate, 3000, -3000), kAudioTrackSampleRate));
-  std::string error;
-  auto music = AudioTrack::Open(wav.string(), 0.5, error);
-  ASSERT_TRUE(music) << error;
+  auto music = AudioTrack::Open(wav.string(), 0.5);
+  ASSERT_TRUE(music) << music.Message();
   const std::string path = (dir.Path() / "v.mp4").string();
-  ASSERT_EQ(Encode(path, 37, music.get()), "");
-  const auto facts = ReadVideoFacts(path, error);
-  ASSERT_TRUE(facts && facts->Video && facts->Audio) << error;
-  EXPECT_EQ(facts->Audio->Codec, "aac");
-  EXPECT_EQ(facts->Audio->SampleRate, kAudioTrackSampleRate);
-  EXPECT_EQ(facts->Audio->Channels, 2);
-  EXPECT_NEAR(facts->Audio->Seconds, 37 / 25.0, 1 / 25.0);
-  EXPECT_NEAR(facts->Seconds, 37 / 25.0, 1 / 25.0) << "the five-second music does not lengthen the file";
+  ASSERT_EQ(Encode(path, 37, music.Value().get()), "");
+  const auto read_facts = ReadVideoFacts(path);
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video && facts.Audio);
+  EXPECT_EQ(facts.Audio->Codec, "aac");
+  EXPECT_EQ(facts.Audio->SampleRate, kAudioTrackSampleRate);
+  EXPECT_EQ(facts.Audio->Channels, 2);
+  EXPECT_NEAR(facts.Audio->Seconds, 37 / 25.0, 1 / 25.0);
+  EXPECT_NEAR(facts.Seconds, 37 / 25.0, 1 / 25.0) << "the five-second music does not lengthen the file";
 
   // Music shorter than the pictures is padded with silence up to their end.
-  auto brief = AudioTrack::Open(wav.string(), 4.9, error);
-  ASSERT_TRUE(brief) << error;
-  ASSERT_EQ(Encode(path, 37, brief.get()), "");
-  const auto padded = ReadVideoFacts(path, error);
-  ASSERT_TRUE(padded && padded->Audio) << error;
-  EXPECT_NEAR(padded->Audio->Seconds, 37 / 25.0, 1 / 25.0);
+  auto brief = AudioTrack::Open(wav.string(), 4.9);
+  ASSERT_TRUE(brief) << brief.Message();
+  ASSERT_EQ(Encode(path, 37, brief.Value().get()), "");
+  const auto read_padded = ReadVideoFacts(path);
+  ASSERT_TRUE(read_padded) << read_padded.Message();
+  const VideoFileFacts& padded = read_padded.Value();
+  ASSERT_TRUE(padded.Audio);
+  EXPECT_NEAR(padded.Audio->Seconds, 37 / 25.0, 1 / 25.0);
 }
 
 TEST(VideoEncoder, RefusesOddSizes) {
   ScratchDir dir;
-  std::string error;
   VideoFormat format;
   format.Width = 101;
-  EXPECT_FALSE(VideoEncoder::Open(-1, format, nullptr, error));
-  EXPECT_NE(error.find("even"), std::string::npos) << error;
+  const auto odd = VideoEncoder::Open(-1, format, nullptr);
+  ASSERT_FALSE(odd);
+  EXPECT_EQ(odd.Message(), "the video size must be even");
   format.Width = 100;
   format.Crf = 0;
-  EXPECT_FALSE(VideoEncoder::Open(-1, format, nullptr, error));
+  const auto lossless = VideoEncoder::Open(-1, format, nullptr);
+  ASSERT_FALSE(lossless);
+  EXPECT_EQ(lossless.Message(), "the video frame rate or quality is out of range");
 }
 
 // The file is written (and read back to move the index to the front) through the
@@ -135,10 +143,11 @@ TEST(VideoEncoder, WritesThroughItsDescriptorNeverByName) {
   EXPECT_EQ(EncodeInto(fd, 30, nullptr), "");
   close(fd);
   EXPECT_EQ(ReadFileBytes(victim), "keep me");
-  std::string error;
-  const auto facts = ReadVideoFacts((dir.Path() / "moved.mp4").string(), error);
-  ASSERT_TRUE(facts && facts->Video) << error;
-  EXPECT_EQ(facts->Video->Packets, 30);
+  const auto read_facts = ReadVideoFacts((dir.Path() / "moved.mp4").string());
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video);
+  EXPECT_EQ(facts.Video->Packets, 30);
   // The index sits before the pictures, so a player starts at once.
   const std::string bytes = ReadFileBytes(dir.Path() / "moved.mp4");
   EXPECT_LT(bytes.find("moov"), bytes.find("mdat"));

@@ -15,6 +15,7 @@
 
 #include "main_form_desk.h"
 #include "media/video_reader.h"
+#include "support/failure_text.h"
 #include "ui/show_video_export.h"
 #include "ui/show_window.h"
 
@@ -23,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Desk;
+using testing::FailureText;
 using testing::ProcessEvents;
 
 // A compile and an export on a loaded 2-core machine.
@@ -82,12 +84,13 @@ TEST(ShowExport, ExportsTheEditedShowWithItsMusicAndProgress) {
   EXPECT_FALSE(panel->isVisible());
   EXPECT_EQ(d.Project.Settings().VideoWidth, 96) << "the size is remembered";
 
-  std::string error;
-  const auto facts = ReadVideoFacts(d.Video().string(), error);
-  ASSERT_TRUE(facts && facts->Video && facts->Audio) << error << " (the music is found from the temporary save)";
-  EXPECT_EQ(facts->Video->Width, 96);
-  EXPECT_GT(facts->Video->Packets, 10);
-  EXPECT_NEAR(facts->Audio->Seconds, facts->Video->Seconds, 1 / 25.0);
+  const auto read_facts = ReadVideoFacts(d.Video().string());
+  ASSERT_TRUE(read_facts) << read_facts.Message() << " (the music is found from the temporary save)";
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video && facts.Audio);
+  EXPECT_EQ(facts.Video->Width, 96);
+  EXPECT_GT(facts.Video->Packets, 10);
+  EXPECT_NEAR(facts.Audio->Seconds, facts.Video->Seconds, 1 / 25.0);
 }
 
 TEST(ShowExport, CancelStopsTheChildAndLeavesNoFile) {
@@ -156,10 +159,10 @@ TEST(ShowExport, TheWindowsCompileTheCommandLinesAndTheVideosShowAreTheSame) {
       QImage(Q(d.Scratch.Path() / QStringLiteral("frame_%1.png").arg(kFrame, 5, 10, QLatin1Char('0')).toStdString()))
           .convertToFormat(QImage::Format_RGB888);
   ASSERT_FALSE(drawn.isNull());
-  std::string error;
   const auto psnr = [&](int64_t frame) {
-    const std::vector<uint8_t> decoded = DecodeVideoFrame(d.Video().string(), frame, error);
-    EXPECT_EQ(decoded.size(), static_cast<size_t>(drawn.width() * drawn.height() * 3)) << error;
+    const auto picture = DecodeVideoFrame(d.Video().string(), frame);
+    const std::vector<uint8_t> decoded = picture.ValueOr({});
+    EXPECT_EQ(decoded.size(), static_cast<size_t>(drawn.width() * drawn.height() * 3)) << FailureText(picture);
     double sum = 0;
     for (int y = 0; y < drawn.height(); ++y) {
       const uchar* row = drawn.constScanLine(y);

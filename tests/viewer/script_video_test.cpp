@@ -75,10 +75,11 @@ TEST(ScriptVideo, SubtitlesStartOnTheFramesThatShowTheirIgnitions) {
   EXPECT_EQ(entries[0], Entry(520, 1520));
   EXPECT_EQ(entries[1], Entry(1010, 2010));
   const std::vector<double> frames = FrameTimes(video);
-  std::string error;
-  const auto facts = ReadVideoFacts(video, error);
-  ASSERT_TRUE(facts && facts->Video) << error;
-  ASSERT_EQ(static_cast<int64_t>(frames.size()), facts->Video->Packets);
+  const auto read_facts = ReadVideoFacts(video);
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video);
+  ASSERT_EQ(static_cast<int64_t>(frames.size()), facts.Video->Packets);
   for (const auto& [start, end] : entries) {
     // The frame on screen at the entry's start is the one whose show time holds the ignition.
     const auto shown = std::upper_bound(frames.begin(), frames.end(), start / 1000.0 + 1e-9) - frames.begin() - 1;
@@ -86,14 +87,19 @@ TEST(ScriptVideo, SubtitlesStartOnTheFramesThatShowTheirIgnitions) {
     EXPECT_EQ(shown, start / 40) << start;
     EXPECT_LE(frames[shown], start / 1000.0);
     EXPECT_GT(frames[shown] + 0.04, start / 1000.0);
-    EXPECT_LT(start / 1000.0, facts->Seconds) << "the entry starts inside the video";
+    EXPECT_LT(start / 1000.0, facts.Seconds) << "the entry starts inside the video";
   }
   // Nothing burns before the first ignition; something does while its entry shows.
-  EXPECT_TRUE(Black(DecodeVideoFrame(video, entries[0].first / 40 - 1, error))) << error;
+  const auto before = DecodeVideoFrame(video, entries[0].first / 40 - 1);
+  ASSERT_TRUE(before) << before.Message();
+  EXPECT_TRUE(Black(before.Value()));
   bool lit = false;
-  for (int64_t f = entries[0].first / 40; f < entries[0].second / 40 && f < facts->Video->Packets && !lit; ++f)
-    lit = !Black(DecodeVideoFrame(video, f, error));
-  EXPECT_TRUE(lit) << error;
+  for (int64_t f = entries[0].first / 40; f < entries[0].second / 40 && f < facts.Video->Packets && !lit; ++f) {
+    const auto picture = DecodeVideoFrame(video, f);
+    ASSERT_TRUE(picture) << picture.Message();
+    lit = !Black(picture.Value());
+  }
+  EXPECT_TRUE(lit);
 }
 
 }  // namespace

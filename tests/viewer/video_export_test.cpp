@@ -101,18 +101,19 @@ TEST(CliVideo, EveryShowFrameWithTheMusicCutToTheShow) {
   ASSERT_GE(r.Err.size(), last.size());
   EXPECT_EQ(r.Err.substr(r.Err.size() - last.size()), last) << "the progress lines end on the last frame";
 
-  std::string error;
-  const auto facts = ReadVideoFacts(out.string(), error);
-  ASSERT_TRUE(facts && facts->Video && facts->Audio) << error;
-  EXPECT_EQ(facts->Video->Codec, "h264");
-  EXPECT_EQ(facts->Video->Width, 160);
-  EXPECT_EQ(facts->Video->Height, 120);
-  EXPECT_DOUBLE_EQ(facts->Video->FramesPerSecond, 25.0);
-  EXPECT_EQ(facts->Video->Packets, frames);
+  const auto read_facts = ReadVideoFacts(out.string());
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video && facts.Audio);
+  EXPECT_EQ(facts.Video->Codec, "h264");
+  EXPECT_EQ(facts.Video->Width, 160);
+  EXPECT_EQ(facts.Video->Height, 120);
+  EXPECT_DOUBLE_EQ(facts.Video->FramesPerSecond, 25.0);
+  EXPECT_EQ(facts.Video->Packets, frames);
   const double seconds = static_cast<double>(frames) / 25.0;
-  EXPECT_NEAR(facts->Video->Seconds, seconds, 1 / 25.0);
-  EXPECT_EQ(facts->Audio->Codec, "aac");
-  EXPECT_NEAR(facts->Audio->Seconds, seconds, 1 / 25.0) << "the longer music is cut to the show";
+  EXPECT_NEAR(facts.Video->Seconds, seconds, 1 / 25.0);
+  EXPECT_EQ(facts.Audio->Codec, "aac");
+  EXPECT_NEAR(facts.Audio->Seconds, seconds, 1 / 25.0) << "the longer music is cut to the show";
 
   const std::vector<std::string> boxes = TopBoxes(ReadFileBytes(out));
   const auto moov = std::find(boxes.begin(), boxes.end(), "moov"), mdat = std::find(boxes.begin(), boxes.end(), "mdat");
@@ -137,9 +138,10 @@ TEST(CliVideo, AFrameMatchesThePictureRenderDraws) {
   std::snprintf(name, sizeof name, "frame_%05lld.png", static_cast<long long>(k));
   PngPicture png;
   ASSERT_EQ(ReadPng((dir.Path() / name).string(), png), "");
-  std::string error;
-  const std::vector<uint8_t> decoded = DecodeVideoFrame((dir.Path() / "v.mp4").string(), k, error);
-  ASSERT_EQ(decoded.size(), png.Rgb.size()) << error;
+  const auto picture = DecodeVideoFrame((dir.Path() / "v.mp4").string(), k);
+  ASSERT_TRUE(picture) << picture.Message();
+  const std::vector<uint8_t>& decoded = picture.Value();
+  ASSERT_EQ(decoded.size(), png.Rgb.size());
 
   // The codec's error: 4:2:0 averages the colour of 2 x 2 pixels, which smears single-pixel
   // sparks, and rate factor 20 quantises fine detail. Both leave the picture's energy in
@@ -153,7 +155,7 @@ TEST(CliVideo, AFrameMatchesThePictureRenderDraws) {
   };
   const double same = psnr(decoded);
   EXPECT_GT(same, 30.0);
-  const std::vector<uint8_t> later = DecodeVideoFrame((dir.Path() / "v.mp4").string(), k + 12, error);
+  const std::vector<uint8_t> later = DecodeVideoFrame((dir.Path() / "v.mp4").string(), k + 12).ValueOr({});
   EXPECT_LT(psnr(later), same - 3) << "the match is with this frame, not any frame";
   EXPECT_LT(psnr(std::vector<uint8_t>(png.Rgb.size(), 0)), 30.0) << "the picture is not black";
 }
@@ -297,9 +299,10 @@ TEST(CliVideoProgram, FfprobeCountsEveryFrame) {
   EXPECT_EQ(text, "codec_name=h264\npix_fmt=yuv420p\nnb_read_frames=" + std::to_string(frames) + "\n");
 
   // With no scenery the background decodes to pure black, which adds nothing over footage.
-  std::string error;
-  const std::vector<uint8_t> rgb = DecodeVideoFrame(out, frames / 2, error);
-  ASSERT_EQ(rgb.size(), 128u * 96u * 3u) << error;
+  const auto picture = DecodeVideoFrame(out, frames / 2);
+  ASSERT_TRUE(picture) << picture.Message();
+  const std::vector<uint8_t>& rgb = picture.Value();
+  ASSERT_EQ(rgb.size(), 128u * 96u * 3u);
   for (int y = 80; y < 96; ++y) {
     for (int x = 112; x < 128; ++x) {
       const uint8_t* p = &rgb[static_cast<size_t>((y * 128 + x) * 3)];

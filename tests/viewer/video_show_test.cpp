@@ -10,6 +10,7 @@
 #include "app/cli_command.h"
 #include "media/video_reader.h"
 #include "support/cli_run.h"
+#include "support/failure_text.h"
 #include "support/test_paths.h"
 #include "util/random.h"
 
@@ -72,12 +73,13 @@ TEST_F(VideoShowTest, ShowFolderExportsEveryFrameWithItsMusic) {
   ASSERT_EQ(r.Status, cli::kExitDone) << r.Err;
   EXPECT_EQ(Figure(r.Out, "frames"), std::to_string(frames));
   EXPECT_EQ(Figure(r.Out, "music"), (show / "tone.wav").string()) << "the music is found in the show folder";
-  std::string error;
-  const auto facts = ReadVideoFacts(Out(), error);
-  ASSERT_TRUE(facts && facts->Video && facts->Audio) << error;
-  EXPECT_EQ(facts->Video->Packets, frames);
-  EXPECT_EQ(facts->Audio->Codec, "aac");
-  EXPECT_NEAR(facts->Audio->Seconds, frames / 25.0, 1 / 25.0);
+  const auto read_facts = ReadVideoFacts(Out());
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video && facts.Audio);
+  EXPECT_EQ(facts.Video->Packets, frames);
+  EXPECT_EQ(facts.Audio->Codec, "aac");
+  EXPECT_NEAR(facts.Audio->Seconds, frames / 25.0, 1 / 25.0);
   EXPECT_FALSE(fs::exists(TemporaryShow())) << "the compiled show is removed";
 
   // Music named on the command line replaces the show's.
@@ -97,9 +99,9 @@ TEST_F(VideoShowTest, TheNightLookStandsOnTheShowsSite) {
     words.insert(words.end(), extra.begin(), extra.end());
     const CliRun r = Cli(words);
     EXPECT_EQ(r.Status, cli::kExitDone) << r.Err;
-    std::string error;
-    std::vector<uint8_t> rgb = DecodeVideoFrame(Out(), 10, error);
-    EXPECT_EQ(rgb.size(), 64u * 48 * 3) << error;
+    const auto picture = DecodeVideoFrame(Out(), 10);
+    std::vector<uint8_t> rgb = picture.ValueOr({});
+    EXPECT_EQ(rgb.size(), 64u * 48 * 3) << FailureText(picture);
     if (rgb.size() == 64u * 48 * 3) rgb.erase(rgb.begin(), rgb.begin() + rgb.size() / 2);
     return rgb;
   };
@@ -114,10 +116,11 @@ TEST_F(VideoShowTest, ShowWithoutMusicIsSilent) {
   ASSERT_EQ(r.Status, cli::kExitDone) << r.Err;
   EXPECT_EQ(r.Err, "");
   EXPECT_EQ(Figure(r.Out, "music"), "none");
-  std::string error;
-  const auto facts = ReadVideoFacts(Out(), error);
-  ASSERT_TRUE(facts && facts->Video) << error;
-  EXPECT_FALSE(facts->Audio);
+  const auto read_facts = ReadVideoFacts(Out());
+  ASSERT_TRUE(read_facts) << read_facts.Message();
+  const VideoFileFacts& facts = read_facts.Value();
+  ASSERT_TRUE(facts.Video);
+  EXPECT_FALSE(facts.Audio);
 }
 
 TEST_F(VideoShowTest, MissingOrBadMusicAndBadShowsLeaveNothing) {
