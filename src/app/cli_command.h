@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
 #include "util/stop_signals.h"
 
 namespace orvane::cli {
@@ -64,9 +65,9 @@ CliCommand LibraryCommand();
 const std::vector<CliCommand>& CliCommands();
 
 // Parses the arguments after the command name. "-v" and "--help" are flags of every
-// command; "--name=value" works for every value option. False with `error` set on an
-// unknown option or a missing value.
-bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error);
+// command; "--name=value" works for every value option. Fails on an unknown option or a
+// missing value.
+Result<CliArgs> ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words);
 
 // The whole tool: argv without the program name.
 int RunCli(const std::vector<std::string>& words, CliIo& io);

@@ -68,7 +68,8 @@ bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t")
 // Messages quote what files hold (labels, values): never raw on a terminal.
 void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << TerminalText(message) << "\n"; }
 
-bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error) {
+Result<CliArgs> ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words) {
+  CliArgs args;
   auto takesValue = [&](const std::string& option) {
     for (const std::string& o : command.ValueOptions)
       if (o == option) return true;
@@ -87,18 +88,16 @@ bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& wor
     } else if (std::find(command.FlagOptions.begin(), command.FlagOptions.end(), w) != command.FlagOptions.end()) {
       args.Flags.insert(w);
     } else if (!takesValue(name)) {
-      error = "unknown option " + name + " for " + command.Name;
-      return false;
+      return Fail("unknown option " + name + " for " + command.Name);
     } else if (eq != std::string::npos) {
       args.Values[name] = w.substr(eq + 1);
     } else if (i + 1 < words.size()) {
       args.Values[name] = words[++i];
     } else {
-      error = "option " + name + " needs a value";
-      return false;
+      return Fail("option " + name + " needs a value");
     }
   }
-  return true;
+  return args;
 }
 
 int RunCli(const std::vector<std::string>& words, CliIo& io) {
@@ -120,13 +119,13 @@ int RunCli(const std::vector<std::string>& words, CliIo& io) {
     ReportError(io, "unknown command \"" + name + "\" (orvane-cli --help lists them)");
     return kExitBadInput;
   }
-  CliArgs args;
-  std::string error;
-  if (!ParseCliArgs(*command, {words.begin() + 1, words.end()}, args, error)) {
-    ReportError(io, error);
+  Result<CliArgs> parsed = ParseCliArgs(*command, {words.begin() + 1, words.end()});
+  if (!parsed) {
+    ReportError(io, parsed.Message());
     PrintCommandHelp(*command, io.Err);
     return kExitBadInput;
   }
+  const CliArgs& args = parsed.Value();
   if (args.Flags.count("--help")) {
     PrintCommandHelp(*command, io.Out);
     return kExitDone;
