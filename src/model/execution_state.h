@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "model/notice.h"
 #include "model/user_dialogs.h"
 #include "util/result.h"
 
@@ -59,14 +60,6 @@ struct CompileEnd {
   std::string Message;
 
   bool ShowWritten() const { return Kind == CompileEndKind::Complete || Kind == CompileEndKind::Cut; }
-};
-
-// A message box to show: its kind and text.
-struct Notice {
-  DialogKind Kind = DialogKind::Information;
-  std::string Text;
-
-  bool operator==(const Notice&) const = default;
 };
 
 // What the window does once a compile has ended, in this order.

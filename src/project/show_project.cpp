@@ -77,7 +77,8 @@ ProjectOpenReport ShowProject::Open(const fs::path& folder, UserDialogs& dialogs
   DeviceList loaded(data_.Devices.Prepare());
   loaded.SetDeviceFolder(data_.Devices.DeviceFolder());
   ShowDocument show;
-  const ShowOpenReport read = OpenShowFolder(folder, loaded, dialogs, show);
+  const ShowOpenReport read = OpenShowFolder(folder, loaded, show);
+  for (const Notice& n : read.Notices) dialogs.Message(n.Kind, n.Buttons, n.Text);
   report.Devices = read.Devices;
   report.MusicMissing = read.MusicMissing;
   if (read.Error) {

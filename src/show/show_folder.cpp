@@ -1,5 +1,6 @@
 #include "show/show_folder.h"
 
+#include <cassert>
 #include <set>
 
 #include "model/device_file_writer.h"
@@ -9,26 +10,25 @@ namespace orvane {
 namespace fs = std::filesystem;
 namespace {
 
-// Passes every dialog on but the load's error box, which the open report replaces.
-class WithoutErrorBoxes : public UserDialogs {
+// Keeps what the device load says for the open report, which the caller shows. The load's
+// error box is left out: the report's error replaces it. The load only informs (a box with
+// one button) and never asks or picks, so nothing needs an answer from the user.
+class LoadNoticeRecorder : public UserDialogs {
  public:
-  explicit WithoutErrorBoxes(UserDialogs& dialogs) : dialogs_(dialogs) {}
-  DialogAnswer Message(DialogKind kind, DialogButtons buttons, const std::string& text,
-                       const std::string& caption) override {
-    if (kind == DialogKind::Error) return DialogAnswer::Ok;
-    return dialogs_.Message(kind, buttons, text, caption);
+  explicit LoadNoticeRecorder(std::vector<Notice>& notices) : notices_(notices) {}
+  DialogAnswer Message(DialogKind kind, DialogButtons buttons, const std::string& text, const std::string&) override {
+    assert(buttons == DialogButtons::Ok || buttons == DialogButtons::Yes);
+    if (kind != DialogKind::Error) notices_.push_back({kind, text, buttons});
+    return buttons == DialogButtons::Yes ? DialogAnswer::Yes : DialogAnswer::Ok;
   }
-  std::optional<std::string> InputText(const std::string& title, const std::string& prompt,
-                                       const std::string& initial) override {
-    return dialogs_.InputText(title, prompt, initial);
+  std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
   }
-  std::optional<uint32_t> PickColor(uint32_t initial) override { return dialogs_.PickColor(initial); }
-  std::optional<std::string> PickFolder(const std::string& title, const std::string& start) override {
-    return dialogs_.PickFolder(title, start);
-  }
+  std::optional<uint32_t> PickColor(uint32_t) override { return std::nullopt; }
+  std::optional<std::string> PickFolder(const std::string&, const std::string&) override { return std::nullopt; }
 
  private:
-  UserDialogs& dialogs_;
+  std::vector<Notice>& notices_;
 };
 
 }  // namespace
@@ -60,7 +60,7 @@ std::vector<fs::path> ShowInputFiles(const fs::path& folder) {
   return inputs;
 }
 
-ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDialogs& dialogs, ShowDocument& show) {
+ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, ShowDocument& show) {
   ShowOpenReport report;
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
@@ -123,8 +123,8 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, UserDial
     read.CameraKeys = std::move(path.Keys);
     read.CameraFile = true;
   }
-  WithoutErrorBoxes loadDialogs(dialogs);
-  report.Devices = list.LoadFolder(folder, loadDialogs);
+  LoadNoticeRecorder recorder(report.Notices);
+  report.Devices = list.LoadFolder(folder, recorder);
   if (report.Devices.Error) {
     // A show with devices silently missing would compile into a different show.
     report.Error = report.Devices.ErrorFile.empty()
@@ -183,7 +183,7 @@ std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const 
 }
 
 ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, const DeviceRecords& devices,
-                              UserDialogs& dialogs) {
+                              ExistingShowFiles existing) {
   ShowSaveReport report;
   std::vector<FileContent> files = ShowFolderFiles(show, devices, &report.DuplicateCodes);
   KeepFilesAsRead(files, devices, folder);
@@ -197,9 +197,10 @@ ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, 
     // Anything that cannot be read back as the same bytes counts as different.
     if (ReadSmallFile(path, file.Bytes.size(), current) || current != file.Bytes) differs = true;
   }
-  if (differs &&
-      dialogs.Message(DialogKind::Confirmation, DialogButtons::YesNo, kReplaceShowFilesQuestion) != DialogAnswer::Yes)
+  if (differs && existing == ExistingShowFiles::kKeep) {
+    report.WouldReplace = true;
     return report;
+  }
   report.Error = WriteFilesTogether(folder, files);
   report.Saved = !report.Error;
   return report;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/device_list.h"
-#include "model/user_dialogs.h"
+#include "model/notice.h"
 #include "show/camera_path.h"
 #include "show/cue.h"
 #include "show/product_list.h"
@@ -49,18 +49,26 @@ struct ShowOpenReport {
   // error box is not shown: this message names the file as well.
   std::optional<std::string> Error;
   FolderLoadReport Devices;
+  // What the device load had to say besides its error (a chaining cycle among the loaded
+  // devices), in order, for the caller to show as the load showed it.
+  std::vector<Notice> Notices;
   // The show names a music file that is not there: the show opens; the player goes without.
   bool MusicMissing = false;
 };
 
-ShowOpenReport OpenShowFolder(const std::filesystem::path& folder, DeviceList& list, UserDialogs& dialogs,
-                              ShowDocument& show);
+ShowOpenReport OpenShowFolder(const std::filesystem::path& folder, DeviceList& list, ShowDocument& show);
 
 inline constexpr const char* kReplaceShowFilesQuestion =
     "Some files of the show already exist in the folder with other contents, do you wish to replace them?";
 
+// What a save does when files of the show exist in the folder with other contents.
+enum class ExistingShowFiles : uint8_t { kKeep, kReplace };
+
 struct ShowSaveReport {
-  bool Saved = false;  // false also when the user chose not to replace files
+  bool Saved = false;
+  // Files exist with other contents and were to be kept: nothing was written. The caller
+  // asks kReplaceShowFilesQuestion and, on a Yes, saves again replacing them.
+  bool WouldReplace = false;
   std::optional<std::string> Error;
   // Devices not written because an earlier device of the list has the same file name.
   std::vector<int32_t> DuplicateCodes;
@@ -79,9 +87,9 @@ std::vector<std::string> KeepFilesAsRead(std::vector<FileContent>& files, const 
 
 // Writes the show into the folder (created when missing). A device unchanged since it was
 // read from this very folder keeps its file untouched. Files that exist with other
-// contents are replaced only after a Yes to kReplaceShowFilesQuestion. Other files of
-// the folder are left alone.
+// contents are replaced only when `existing` says so. Other files of the folder are left
+// alone.
 ShowSaveReport SaveShowFolder(const std::filesystem::path& folder, const ShowDocument& show,
-                              const DeviceRecords& devices, UserDialogs& dialogs);
+                              const DeviceRecords& devices, ExistingShowFiles existing);
 
 }  // namespace orvane

@@ -9,6 +9,7 @@
 #include "project/show_seed.h"
 #include "show/camera_path.h"
 #include "show/cue_list.h"
+#include "show/show_folder.h"
 #include "show/show_settings.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
@@ -20,6 +21,7 @@ namespace fs = std::filesystem;
 using testing::ReadFileBytes;
 using testing::ScratchDir;
 using testing::ScriptedDialogs;
+using testing::ShownMessage;
 
 class Recorder : public ProjectObserver {
  public:
@@ -77,6 +79,28 @@ TEST(ShowProject, OpensAShowFolderSortedWithASeedFromItsCueList) {
   ASSERT_FALSE(o.Seen.Changes.empty());
   EXPECT_TRUE(o.Seen.Changes.back().Has(ProjectPart::kDocument));
   EXPECT_EQ(o.Codes().size(), o.Project.Devices().Devices().size());
+}
+
+// The device load's own messages reach the user through the project, as the load gave them.
+TEST(ShowProject, OpeningShowsWhatTheDeviceLoadSaid) {
+  ScratchDir dir;
+  ScriptedDialogs dialogs;
+  DeviceList source(PrepareCompiledPart);
+  ASSERT_TRUE(ApplyPreset(1, source, dialogs));
+  TBaseDevice& last = *source.Devices().back();
+  last.NextEffExists = true;  // back to the first device: a cycle
+  last.NextEffCode = source.Devices().front()->Definition.Code;
+  ShowDocument show;
+  show.Cues.push_back({0, last.NextEffCode, std::nullopt, std::nullopt, std::nullopt, "", 0});
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, source.Devices(), ExistingShowFiles::kKeep).Saved);
+  dialogs.Clear();
+  ShowProject project(PrepareCompiledPart);
+  const ProjectOpenReport report = project.Open(dir.Path(), dialogs);
+  ASSERT_TRUE(report.Opened) << report.Opened.Message();
+  const ShownMessage& shown = dialogs.OnlyMessage();
+  EXPECT_EQ(shown.Kind, DialogKind::Information);
+  EXPECT_EQ(shown.Buttons, DialogButtons::Yes);
+  EXPECT_EQ(shown.Text, "One of the loaded effects generates recursivity, please verify.");
 }
 
 TEST(ShowProject, ARefusedFolderLeavesTheShowAndTheDevicesAsTheyWere) {

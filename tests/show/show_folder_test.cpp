@@ -118,10 +118,8 @@ TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {
   ScratchDir dir;
   const fs::path folder = dir.Path() / "night";
   DeviceList source = PresetList(1);
-  ScriptedDialogs dialogs;
-  const ShowSaveReport saved = SaveShowFolder(folder, SmallShow(), source.Devices(), dialogs);
+  const ShowSaveReport saved = SaveShowFolder(folder, SmallShow(), source.Devices(), ExistingShowFiles::kKeep);
   ASSERT_TRUE(saved.Saved) << saved.Error.value_or("");
-  EXPECT_TRUE(dialogs.Messages.empty());
   for (const char* name : {"101.odev", "102.osub", "103.osub", "104.osub", "cues.csv", "show.json"})
     EXPECT_TRUE(fs::is_regular_file(folder / name)) << name;
   for (const auto& entry : fs::directory_iterator(folder))
@@ -129,7 +127,7 @@ TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {
 
   DeviceList target = PresetList(3);
   ShowDocument opened;
-  const ShowOpenReport report = OpenShowFolder(folder, target, dialogs, opened);
+  const ShowOpenReport report = OpenShowFolder(folder, target, opened);
   ASSERT_FALSE(report.Error) << *report.Error;
   EXPECT_TRUE(report.MusicMissing);
   EXPECT_EQ(report.Devices.Loaded, 4u);
@@ -143,15 +141,33 @@ TEST(ShowFolder, SavedShowOpensAsSavedWithTheDevicesReplacingTheList) {
   EXPECT_EQ(ShowMusicPath(opened.Settings, folder), folder / "music.ogg");
 }
 
+// The device load's information box waits in the report for the caller to show; its error
+// box is replaced by the report's error (see below).
+TEST(ShowFolder, WhatTheDeviceLoadSaysIsKeptForTheCaller) {
+  ScratchDir dir;
+  DeviceList source = PresetList(1);
+  TBaseDevice& last = *source.Devices().back();
+  last.NextEffExists = true;  // back to the first device: a cycle
+  last.NextEffCode = source.Devices().front()->Definition.Code;
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), ExistingShowFiles::kKeep).Saved);
+  DeviceList target = PresetList(3);
+  ShowDocument opened;
+  const ShowOpenReport report = OpenShowFolder(dir.Path(), target, opened);
+  ASSERT_FALSE(report.Error) << *report.Error;
+  EXPECT_EQ(report.Notices, (std::vector<Notice>{{DialogKind::Information,
+                                                  "One of the loaded effects generates recursivity, please verify.",
+                                                  DialogButtons::Yes}}));
+  EXPECT_TRUE(target.HasRecursion());
+}
+
 TEST(ShowFolder, WithoutShowJsonTheTitleIsTheFolderName) {
   ScratchDir dir;
   const fs::path folder = dir.Path() / "Quay";
   DeviceList source = PresetList(1);
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(SaveShowFolder(folder, SmallShow(), source.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(folder, SmallShow(), source.Devices(), ExistingShowFiles::kKeep).Saved);
   fs::remove(folder / "show.json");
   ShowDocument opened;
-  const ShowOpenReport report = OpenShowFolder(folder, source, dialogs, opened);
+  const ShowOpenReport report = OpenShowFolder(folder, source, opened);
   ASSERT_FALSE(report.Error) << *report.Error;
   EXPECT_FALSE(report.MusicMissing);
   EXPECT_EQ(ShowTitle(opened.Settings, folder), "Quay");
@@ -162,33 +178,32 @@ TEST(ShowFolder, WithoutShowJsonTheTitleIsTheFolderName) {
 TEST(ShowFolder, RefusedFilesLeaveTheListAloneUntilTheCodesAreChecked) {
   ScratchDir dir;
   DeviceList source = PresetList(1);
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), ExistingShowFiles::kKeep).Saved);
   DeviceList target = PresetList(3);
   ShowDocument opened;
   opened.Settings.Title = "untouched";
 
   dir.Write("cues.csv", "time,code\n1,101\nlater,101\n");
-  ShowOpenReport report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  ShowOpenReport report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "cues.csv line 3: time \"later\" is not a time in seconds.");
   EXPECT_EQ(target.Devices().front()->Definition.Code, 301);
   EXPECT_EQ(opened.Settings.Title, "untouched");
 
   dir.Write("cues.csv", "time,code\n1,301\n");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "cues.csv line 2: no device has code 301.");
   EXPECT_EQ(target.Devices().front()->Definition.Code, 101);
 
   dir.Write("show.json", "{\"format\":\"other\"}");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "show.json: \"format\" must be \"orvane-show\".");
 
   fs::remove(dir.Path() / "show.json");
   fs::remove(dir.Path() / "cues.csv");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "The folder \"" + dir.Path().string() + "\" holds no cues.csv.");
   fs::create_directory(dir.Path() / "cues.csv");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "\"" + (dir.Path() / "cues.csv").string() + "\" is not a readable file.");
   EXPECT_EQ(opened.Settings.Title, "untouched");
 }
@@ -198,8 +213,7 @@ TEST(ShowFolder, RefusedFilesLeaveTheListAloneUntilTheCodesAreChecked) {
 TEST(ShowFolder, ARefusedDecimalStopsTheShowAndNamesTheFile) {
   ScratchDir dir;
   DeviceList source = PresetList(1);
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), ExistingShowFiles::kKeep).Saved);
   const fs::path bad = dir.Path() / "102.osub";
   std::string text = ReadFileBytes(bad);
   const size_t at = text.find("BestX=");
@@ -209,13 +223,13 @@ TEST(ShowFolder, ARefusedDecimalStopsTheShowAndNamesTheFile) {
   DeviceList target = PresetList(3);
   ShowDocument opened;
   opened.Settings.Title = "untouched";
-  const ShowOpenReport report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  const ShowOpenReport report = OpenShowFolder(dir.Path(), target, opened);
   ASSERT_TRUE(report.Error);
   EXPECT_NE(report.Error->find("\"" + bad.string() + "\""), std::string::npos) << *report.Error;
   EXPECT_NE(report.Error->find("is not a valid floating point value"), std::string::npos) << *report.Error;
   EXPECT_NE(report.Error->find("abc"), std::string::npos) << *report.Error;
   EXPECT_EQ(opened.Settings.Title, "untouched");
-  EXPECT_TRUE(dialogs.Messages.empty()) << dialogs.Messages.front().Text;
+  EXPECT_TRUE(report.Notices.empty()) << "the load's error box is left to the report's error";
 }
 
 // Saving a show rewrites the device files whose devices changed and no other: a file the
@@ -223,13 +237,12 @@ TEST(ShowFolder, ARefusedDecimalStopsTheShowAndNamesTheFile) {
 TEST(ShowFolder, SavingWritesOnlyTheDevicesThatChanged) {
   ScratchDir dir;
   DeviceList source = PresetList(1);
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), source.Devices(), ExistingShowFiles::kKeep).Saved);
   const std::string handMade = ReadFileBytes(dir.Path() / "102.osub") + "[Workshop]\r\nNote=keep\r\n";
   dir.Write("102.osub", handMade);
   DeviceList list = PresetList(3);
   ShowDocument opened;
-  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, dialogs, opened).Error);
+  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, opened).Error);
   auto inode = [&dir](const char* name) {
     struct stat info {};
     EXPECT_EQ(stat((dir.Path() / name).c_str(), &info), 0);
@@ -240,8 +253,7 @@ TEST(ShowFolder, SavingWritesOnlyTheDevicesThatChanged) {
   dir.Write("103.osub", ReadFileBytes(dir.Path() / "103.osub") + "; edited outside meanwhile\r\n");
   const std::string edited = ReadFileBytes(dir.Path() / "103.osub");
   opened.Settings.Title = "Renamed";
-  dialogs.Answers.push_back(DialogAnswer::Yes);  // 101.odev and show.json differ
-  const ShowSaveReport saved = SaveShowFolder(dir.Path(), opened, list.Devices(), dialogs);
+  const ShowSaveReport saved = SaveShowFolder(dir.Path(), opened, list.Devices(), ExistingShowFiles::kReplace);
   ASSERT_TRUE(saved.Saved) << saved.Error.value_or("");
   EXPECT_NE(inode("101.odev"), inodes[0]);
   EXPECT_EQ(inode("102.osub"), inodes[1]);
@@ -255,35 +267,32 @@ TEST(ShowFolder, SavingWritesOnlyTheDevicesThatChanged) {
 TEST(ShowFolder, AsksBeforeReplacingFilesThatDiffer) {
   ScratchDir dir;
   DeviceList list = PresetList(1);
-  ScriptedDialogs dialogs;
   ShowDocument show = SmallShow();
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
-  // The same show again: nothing differs, nothing is asked.
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
-  EXPECT_TRUE(dialogs.Messages.empty());
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kKeep).Saved);
+  // The same show again: nothing differs, nothing needs replacing.
+  ShowSaveReport report = SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kKeep);
+  EXPECT_TRUE(report.Saved);
+  EXPECT_FALSE(report.WouldReplace);
 
   const std::string before = ReadFileBytes(dir.Path() / "cues.csv");
   show.Cues.pop_back();
-  dialogs.Answers.push_back(DialogAnswer::No);
-  ShowSaveReport report = SaveShowFolder(dir.Path(), show, list.Devices(), dialogs);
+  report = SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kKeep);
   EXPECT_FALSE(report.Saved);
+  EXPECT_TRUE(report.WouldReplace);
   EXPECT_FALSE(report.Error);
-  EXPECT_EQ(dialogs.OnlyMessage().Text, kReplaceShowFilesQuestion);
-  EXPECT_EQ(dialogs.OnlyMessage().Buttons, DialogButtons::YesNo);
   EXPECT_EQ(ReadFileBytes(dir.Path() / "cues.csv"), before);
 
-  dialogs.Answers.push_back(DialogAnswer::Yes);
-  report = SaveShowFolder(dir.Path(), show, list.Devices(), dialogs);
+  report = SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kReplace);
   EXPECT_TRUE(report.Saved);
+  EXPECT_FALSE(report.WouldReplace);
   EXPECT_EQ(ReadFileBytes(dir.Path() / "cues.csv"), CueListText(show.Cues));
 }
 
 TEST(ShowFolder, SiteProductsAndPositionsSurviveASave) {
   ScratchDir dir;
   DeviceList list = PresetList(1);
-  ScriptedDialogs dialogs;
   ShowDocument show = SmallShow();
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kKeep).Saved);
   // A show that never had products gains no products.csv, nor a site in show.json.
   EXPECT_FALSE(fs::exists(dir.Path() / "products.csv"));
   EXPECT_EQ(ReadFileBytes(dir.Path() / "show.json").find("site"), std::string::npos);
@@ -296,10 +305,9 @@ TEST(ShowFolder, SiteProductsAndPositionsSurviveASave) {
   shell.Type = ProductType::kShell;
   shell.CalibreMm = 75;
   show.Products.Rows.push_back(shell);
-  dialogs.Answers.push_back(DialogAnswer::Yes);
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), show, list.Devices(), ExistingShowFiles::kReplace).Saved);
   ShowDocument opened;
-  const ShowOpenReport report = OpenShowFolder(dir.Path(), list, dialogs, opened);
+  const ShowOpenReport report = OpenShowFolder(dir.Path(), list, opened);
   ASSERT_FALSE(report.Error) << *report.Error;
   EXPECT_EQ(opened.Settings, show.Settings);
   ASSERT_EQ(opened.Products.Rows.size(), 1u);
@@ -310,39 +318,37 @@ TEST(ShowFolder, SiteProductsAndPositionsSurviveASave) {
 
   // Every product gone: the file is emptied, not left with the old rows.
   opened.Products.Rows.clear();
-  dialogs.Answers.push_back(DialogAnswer::Yes);
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), opened, list.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), opened, list.Devices(), ExistingShowFiles::kReplace).Saved);
   ShowDocument again;
-  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, dialogs, again).Error);
+  ASSERT_FALSE(OpenShowFolder(dir.Path(), list, again).Error);
   EXPECT_TRUE(again.Products.Rows.empty());
 }
 
 TEST(ShowFolder, BadProductsOrPositionsRefuseTheWholeShow) {
   ScratchDir dir;
   DeviceList list = PresetList(1);
-  ScriptedDialogs dialogs;
-  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), list.Devices(), dialogs).Saved);
+  ASSERT_TRUE(SaveShowFolder(dir.Path(), SmallShow(), list.Devices(), ExistingShowFiles::kKeep).Saved);
   DeviceList target = PresetList(3);
   ShowDocument opened;
   opened.Settings.Title = "untouched";
 
   dir.Write("products.csv", "code,name,price\n101,shell,cheap\n");
-  ShowOpenReport report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  ShowOpenReport report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error,
             "products.csv line 2: price \"cheap\" is not a price from 0 (digits with \".\" for the decimals).");
   EXPECT_EQ(target.Devices().front()->Definition.Code, 301);  // refused before the devices load
 
   dir.Write("products.csv", "code,name\n101,shell\n999,ghost\n");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "products.csv line 3: code 999 names no device of the show.");
 
   fs::remove(dir.Path() / "products.csv");
   dir.Write("cues.csv", "time,code,position\n1,101,Z\n");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "cues.csv line 2: position \"Z\" is not a position of the site.");
 
   dir.Write("show.json", R"({"format":"orvane-show","version":1,"site":{"metres_per_unit":0}})");
-  report = OpenShowFolder(dir.Path(), target, dialogs, opened);
+  report = OpenShowFolder(dir.Path(), target, opened);
   EXPECT_EQ(report.Error, "show.json: \"site.metres_per_unit\" must be a number above 0.");
   EXPECT_EQ(opened.Settings.Title, "untouched");
   EXPECT_TRUE(opened.Cues.empty());
