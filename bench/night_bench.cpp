@@ -14,10 +14,10 @@
 #include <stdexcept>
 
 #include "app/cli_command.h"
-#include "export/video_export.h"
 #include "compiler/show_record.h"
 #include "compiler/show_summary.h"
 #include "cpu_seconds.h"
+#include "export/video_export.h"
 #include "playback_ticks.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/headless_display.h"
@@ -57,9 +57,12 @@ void BM_NightFrame(benchmark::State& state) {
   constexpr int32_t kWidth = 1280, kHeight = 720;
   auto context = OsMesaContext::CreateCore(kWidth, kHeight);
   NightRenderer renderer;
-  std::string why;
-  if (!context || !renderer.Available(&why)) {
-    state.SkipWithError(context ? why.c_str() : "no core context");
+  if (!context) {
+    state.SkipWithError("no core context");
+    return;
+  }
+  if (const Result<> available = renderer.Available(); !available) {
+    state.SkipWithError(available.Message().c_str());
     return;
   }
   NightScene scene = BusyScene(static_cast<int>(state.range(0)));

@@ -241,8 +241,10 @@ bool DisplayForm::SetNightLook(bool on, const NightSite& site) {
   bool available = false;
   if (sceneReady_) {
     panel_->makeCurrent();
-    available = core_->Night().Available(&why);
+    const Result<> night = core_->Night().Available();
     panel_->doneCurrent();
+    available = night.Ok();
+    if (!available) why = night.Message();
   }
   if (!available) {
     dialogs_.Message(DialogKind::Error, DialogButtons::Ok, "The night view cannot be shown here: " + why + ".");

@@ -76,15 +76,15 @@ NightRenderer::~NightRenderer() {
   if (state_ == State::Ready && glGetString(GL_VERSION) != nullptr) Release();
 }
 
-bool NightRenderer::Available(std::string* why) {
+Result<> NightRenderer::Available() {
   if (state_ == State::Untried) {
     why_.clear();
     const bool built = Build(why_);
     if (!built) Release();
     state_ = built ? State::Ready : State::Unavailable;
   }
-  if (why != nullptr) *why = why_;
-  return state_ == State::Ready;
+  if (state_ != State::Ready) return Fail(why_);
+  return {};
 }
 
 bool NightRenderer::Build(std::string& why) {

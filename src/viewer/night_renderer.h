@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
 #include "viewer/gl_program.h"
 #include "viewer/night_bloom.h"
 #include "viewer/night_scene.h"
@@ -30,9 +31,9 @@ class NightRenderer {
   NightRenderer(const NightRenderer&) = delete;
   NightRenderer& operator=(const NightRenderer&) = delete;
 
-  // Builds the programs in the current context on first use. False, with the reason, when
+  // Builds the programs in the current context on first use. Fails, with the reason, when
   // the context lacks OpenGL 3.3 or a program does not build; the answer is kept.
-  bool Available(std::string* why = nullptr);
+  Result<> Available();
 
   // Draws the scene into the target; leaves the context's state as it found it.
   void Render(const NightScene& scene, const NightTarget& target);

@@ -17,7 +17,7 @@ NightCamera DisplayNightCamera(const CameraState& camera, const NightSite& site)
 class NightView {
  public:
   // False, with the reason, when the context cannot draw the night look.
-  bool Available(std::string* why = nullptr) { return renderer_.Available(why); }
+  Result<> Available() { return renderer_.Available(); }
 
   // `frame` is show frame `index` (none while buffering, empty: no stars); the same frame
   // drawn again keeps its motion.

@@ -10,6 +10,7 @@
 
 #include "export/png_file.h"
 #include "night_test_scenes.h"
+#include "support/failure_text.h"
 #include "viewer/gl_headers.h"
 #include "viewer/headless/osmesa_context.h"
 #include "viewer/night_projection.h"
@@ -26,8 +27,8 @@ class NightPixelsTest : public ::testing::Test {
   void SetUp() override {
     context_ = OsMesaContext::CreateCore(kWidth, kHeight);
     ASSERT_NE(context_, nullptr) << "no OpenGL 3.3 core context from OSMesa";
-    std::string why;
-    ASSERT_TRUE(renderer_.Available(&why)) << why;
+    const Result<> available = renderer_.Available();
+    ASSERT_TRUE(available) << FailureText(available);
   }
   void TearDown() override { renderer_.Release(); }
 
@@ -264,8 +265,8 @@ TEST(NightInAClassicContext, LeavesTheFixedFunctionStateAsItFoundIt) {
   auto context = OsMesaContext::Create(kWidth, kHeight);
   ASSERT_NE(context, nullptr);
   NightRenderer renderer;
-  std::string why;
-  ASSERT_TRUE(renderer.Available(&why)) << why;
+  const Result<> available = renderer.Available();
+  ASSERT_TRUE(available) << FailureText(available);
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);

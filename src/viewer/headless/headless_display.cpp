@@ -53,7 +53,7 @@ Result<std::unique_ptr<HeadlessDisplay>> HeadlessDisplay::CreateNight(int32_t wi
     return Fail("cannot make an offscreen OpenGL 3.3 core context of " + std::to_string(width) + " x " +
                 std::to_string(height) + " for the night look");
   display->night_ = std::make_unique<NightView>();
-  if (std::string why; !display->night_->Available(&why)) return Fail(why);
+  if (Result<> night = display->night_->Available(); !night) return night.Error();
   if (Result<> built = display->BuildModel(); !built) return built.Error();
   display->model_->Night().On = true;
   display->model_->Night().Profile = NightProfile::Export;
