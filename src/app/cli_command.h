@@ -58,6 +58,7 @@ CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
 CliCommand FoldersCommand();
+CliCommand SitePlanCommand();
 CliCommand EffectCommand();
 CliCommand LibraryCommand();
 

@@ -39,6 +39,9 @@ const std::vector<CliCommand>& CliCommands() {
 #if defined(ORVANE_CLI_VIDEO)
     VideoCommand(),
 #endif
+#if defined(ORVANE_CLI_SITEPLAN)
+    SitePlanCommand(),
+#endif
     FoldersCommand(),
   };
   return commands;
