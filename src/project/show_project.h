@@ -161,6 +161,9 @@ class ShowProject {
   // ---- site, products and break times
   const ShowSite& Site() const { return data_.Show.Settings.Site; }
   void SetSite(ShowSite site);
+  // The site position moved to (x, z) metres, its cues with it, as one edit; refused for an
+  // unknown name or a place outside the show's range.
+  Result<> MoveSitePosition(const std::string& name, double xM, double zM);
   const ProductTable& Products() const { return data_.Show.Products; }
   void EditProducts(std::string text, ProductTable after);
   // The figures of every device the products and cues name, each compiled alone at the
