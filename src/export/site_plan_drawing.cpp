@@ -298,7 +298,7 @@ std::optional<PlanFormat> PlanFormatOf(const std::filesystem::path& file) {
 }
 
 PlanTransform PaintTopView(QPainter& painter, const QRectF& area, const SitePlan& plan, const TopViewMarks& marks) {
-  const PlanTransform t = FitPlan(area, plan, marks);
+  const PlanTransform t = marks.Fixed ? *marks.Fixed : FitPlan(area, plan, marks);
   painter.save();
   painter.setClipRect(area);
   painter.setRenderHint(QPainter::Antialiasing);

@@ -39,6 +39,8 @@ struct TopViewMarks {
   double Unit = 1;                     // painter units per millimetre of paper, for lines and text
   // Paper: the scale is rounded to one a ruler has (1:500, 1:1000, ...).
   bool RoundScale = true;
+  // Drawn with this transform instead of fitting the plan (the view holds still during a drag).
+  std::optional<PlanTransform> Fixed;
 };
 
 // Fits the plan's bounds into `area` and paints the top view there; returns the transform.

@@ -136,6 +136,8 @@ PlanCue MeasuredCue(const CompiledExtents& compiled, size_t i, const ShowSite& s
     c.Start = {p->X, p->Z};
   c.StartHeight = start.Y;
   c.Seen = e.Seen;
+  c.FirstFrame = e.FirstFrame;
+  c.LastFrame = e.LastFrame;
   c.Broke = e.Broke;
   c.BreakHeight = start.Y + (e.Broke ? MetresFromUnitLength(measured, e.BreakHeight) : 0);
   c.TopHeight = start.Y + std::max(0.0, MetresFromUnitLength(measured, e.Height));

@@ -27,10 +27,11 @@ struct PlanCue {
   size_t Index = 0;  // into CompiledExtents::Cues
   int Line = 0;      // of cues.csv (as the table numbers it)
   int32_t Code = 0;
-  size_t Position = 0;     // into SitePlan::Positions
-  SitePoint Start;         // metres
-  double StartHeight = 0;  // metres above ground
-  bool Seen = false;       // it made particles; the measures below are meaningful then
+  size_t Position = 0;                     // into SitePlan::Positions
+  SitePoint Start;                         // metres
+  double StartHeight = 0;                  // metres above ground
+  bool Seen = false;                       // it made particles; the measures below are meaningful then
+  uint32_t FirstFrame = 0, LastFrame = 0;  // its particles' frames, from the show's start
   bool Broke = false;
   double BreakHeight = 0;           // metres above ground (the start's for a cue that never broke)
   double TopHeight = 0;             // metres above ground

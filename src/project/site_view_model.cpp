@@ -63,12 +63,10 @@ void SiteViewModel::SetPlayHead(int64_t ms) {
 
 void SiteViewModel::FindActive() {
   active_.clear();
-  const auto& compiled = project_.LastCompiled();
-  if (!compiled) return;
   for (size_t i = 0; i < plan_.Cues.size(); ++i) {
-    const CueExtent& e = compiled->Extents[plan_.Cues[i].Index];
-    if (e.Seen && int64_t{e.FirstFrame} * kFrameMilliseconds <= playHeadMs_ &&
-        playHeadMs_ < (int64_t{e.LastFrame} + 1) * kFrameMilliseconds)
+    const PlanCue& c = plan_.Cues[i];
+    if (c.Seen && int64_t{c.FirstFrame} * kFrameMilliseconds <= playHeadMs_ &&
+        playHeadMs_ < (int64_t{c.LastFrame} + 1) * kFrameMilliseconds)
       active_.push_back(i);
   }
 }
