@@ -93,5 +93,7 @@ bool IsBlankText(const std::string& text);
 
 // "orvane-cli: message" on stderr.
 void ReportError(CliIo& io, const std::string& message);
+// ReportError, then kExitBadInput to return.
+int Refuse(CliIo& io, const std::string& message);
 
 }  // namespace orvane::cli

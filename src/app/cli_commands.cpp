@@ -71,6 +71,11 @@ bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t")
 // Messages quote what files hold (labels, values): never raw on a terminal.
 void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << TerminalText(message) << "\n"; }
 
+int Refuse(CliIo& io, const std::string& message) {
+  ReportError(io, message);
+  return kExitBadInput;
+}
+
 bool ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words, CliArgs& args, std::string& error) {
   auto takesValue = [&](const std::string& option) {
     for (const std::string& o : command.ValueOptions)

@@ -23,11 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Refuse(CliIo& io, const std::string& message) {
-  ReportError(io, message);
-  return kExitBadInput;
-}
-
 // Compiles the show into a scratch file the plan does not keep; the project keeps the extents.
 int CompileForPlan(CliIo& io, ShowProject& project) {
   PrivateTempFolder scratch("orvane-siteplan");

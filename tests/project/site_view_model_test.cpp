@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 
 #include "compiler/compiled_device_prep.h"
+#include "support/project_compile.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 
@@ -17,31 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CountingListener : public CompileListener {
- public:
-  void CompileProgress(int, int64_t) override {}
-  void CompileFinished(const CompileOutcome&) override {}
-};
-
 struct Example {
   Example() {
     Folder = Dir.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     EXPECT_TRUE(Project.Open(Folder, Dialogs).Opened);
   }
-  // The project's compile, on this thread, as the stage runs it.
-  void Compile() {
-    ShowCompileRequest request;
-    request.Output = Dir.Path() / "show.dat";
-    const ShowCompileAnswer answer = Project.RequestCompile(request);
-    ASSERT_TRUE(answer.Ok()) << answer.Refusal.Message;
-    SetList sets;
-    CTrail trail;
-    const std::atomic<float> scale{1.0f};
-    CountingListener listener;
-    Project.CompileStarted(*answer.Plan);
-    Project.CompileEnded(RunCompile(answer.Plan->Job, sets, trail, scale, listener));
-  }
+  void Compile() { testing::CompileProjectHere(Project, Dir.Path() / "show.dat"); }
   size_t PositionIndex(const SiteViewModel& model, const std::string& name) const {
     for (size_t i = 0; i < model.Plan().Positions.size(); ++i)
       if (model.Plan().Positions[i].Name == name) return i;

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <atomic>
 #include <filesystem>
 
 #include "compiler/compiled_device_prep.h"
 #include "qt_test_helpers.h"
+#include "support/project_compile.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 
@@ -19,27 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class QuietListener : public CompileListener {
- public:
-  void CompileProgress(int, int64_t) override {}
-  void CompileFinished(const CompileOutcome&) override {}
-};
-
 struct SiteDesk {
   SiteDesk() {
     Folder = Dir.Path() / "harbour-night";
     fs::copy(ORVANE_EXAMPLE_SHOW, Folder, fs::copy_options::recursive);
     EXPECT_TRUE(Project.Open(Folder, Dialogs).Opened);
-    ShowCompileRequest request;
-    request.Output = Dir.Path() / "show.dat";
-    const ShowCompileAnswer answer = Project.RequestCompile(request);
-    EXPECT_TRUE(answer.Ok());
-    SetList sets;
-    CTrail trail;
-    const std::atomic<float> scale{1.0f};
-    QuietListener listener;
-    Project.CompileStarted(*answer.Plan);
-    Project.CompileEnded(RunCompile(answer.Plan->Job, sets, trail, scale, listener));
+    testing::CompileProjectHere(Project, Dir.Path() / "show.dat");
     View.resize(640, 480);
     View.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&View));
