@@ -56,6 +56,9 @@ TEST(SiteViewModel, RuleCirclesShowBeforeTheCompileAndMeasuresAfter) {
   EXPECT_EQ(model.Plan().Positions[model.Plan().Cues[model.ActiveCues()[0]].Position].Name, "C");
   model.SetPlayHead(3'600'000);
   EXPECT_TRUE(model.ActiveCues().empty());
+
+  e.Project.Close();  // another document: the measures go with the old one
+  EXPECT_FALSE(e.Project.LastCompiled());
 }
 
 TEST(SiteViewModel, ADraggedPositionMovesItsCuesAsOneUndoableEdit) {
