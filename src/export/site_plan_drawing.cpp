@@ -185,10 +185,21 @@ void DrawViolations(QPainter& painter, const PlanTransform& t, const SitePlan& p
   }
 }
 
+// Names of close positions would print over each other: one that would is left out (the
+// legend still lists it).
+void DrawLabelIfFree(QPainter& painter, const QPointF& baseline, const QString& text, std::vector<QRectF>& taken) {
+  const QRectF box = QFontMetricsF(painter.font()).boundingRect(text).translated(baseline);
+  for (const QRectF& other : taken)
+    if (other.intersects(box)) return;
+  taken.push_back(box);
+  painter.drawText(baseline, text);
+}
+
 void DrawPositions(QPainter& painter, const PlanTransform& t, const SitePlan& plan, const TopViewMarks& marks) {
   const double unit = marks.Unit;
   painter.setFont(FontOf(2.8, unit, true));
   const std::set<size_t> violating = ViolatingPositions(plan);
+  std::vector<QRectF> labels;
   for (size_t i = 0; i < plan.Positions.size(); ++i) {
     const PlanPosition& p = plan.Positions[i];
     const QPointF at = t.ToView(p.At);
@@ -199,7 +210,7 @@ void DrawPositions(QPainter& painter, const PlanTransform& t, const SitePlan& pl
     painter.drawRect(QRectF(at.x() - half, at.y() - half, 2 * half, 2 * half));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(colour);
-    painter.drawText(at + QPointF(1.8 * unit, -1.8 * unit), Text(p.Name));
+    DrawLabelIfFree(painter, at + QPointF(1.8 * unit, -1.8 * unit), Text(p.Name), labels);
   }
 }
 
@@ -372,11 +383,13 @@ void PaintSideView(QPainter& painter, const QRectF& area, const SitePlan& plan, 
   painter.setPen(PenOf(Qt::black, 0.4, unit));
   painter.drawLine(QPointF(inner.left(), groundY), QPointF(inner.right(), groundY));
   painter.setFont(FontOf(2.4, unit, true));
+  const QFontMetricsF metrics(painter.font());
+  std::vector<QRectF> names;
   for (const PlanPosition& p : plan.Positions) {
     if (p.Cues.empty()) continue;
-    const QPointF foot = at(p.At.X, 0);
-    painter.drawText(QRectF(foot.x() - 10 * unit, groundY + 0.5 * unit, 20 * unit, labels),
-                     Qt::AlignHCenter | Qt::AlignTop, Text(p.Name));
+    const QString name = Text(p.Name);
+    const QPointF foot = at(p.At.X, 0) + QPointF(-metrics.horizontalAdvance(name) / 2, 0.5 * unit + metrics.ascent());
+    DrawLabelIfFree(painter, foot, name, names);
   }
   painter.restore();
 }
@@ -547,8 +560,14 @@ void EnsureDrawingApplication() {
   static int argc = 3;
   static char name[] = "orvane", option[] = "-platform", platform[] = "offscreen";
   static char* argv[] = {name, option, platform, nullptr};
+  // Without a session the platform complains of a missing runtime folder it does not need.
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (!message.startsWith(QLatin1String("QStandardPaths:"))) std::fprintf(stderr, "%s\n", qPrintable(message));
+      });
   static QGuiApplication* application = new QGuiApplication(argc, argv);  // kept: see the header
   (void)application;
+  qInstallMessageHandler(previous);
 }
 
 }  // namespace orvane
