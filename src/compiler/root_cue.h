@@ -18,9 +18,13 @@ struct RootCue {
 // around the cue's start point: bounded whatever the show, and fine enough for a plan.
 inline constexpr int kFalloutSectors = 32;
 
-// The sector of a horizontal offset from a cue's start point: sector i spans the angles
-// [i, i + 1) * 2 pi / kFalloutSectors, counted from +x towards +z.
+// The sector of a horizontal offset from a cue's start point, counted from +x towards +z;
+// sectors are equal steps of a pseudo-angle, so a little unequal in angle (8 to 14 degrees).
+// The start point itself is in sector 0.
 int FalloutSector(double dx, double dz);
+// Where sector `sector` starts, in radians from +x towards +z; sector kFalloutSectors ends
+// the turn at 2 pi.
+double FalloutSectorStart(int sector);
 
 // Over every particle written that descends from one cue: its root set, every set that
 // set spawns, and their trail particles, culled ones included (the simulation went

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numbers>
 
 #include "show/csv_text.h"
 #include "show/site_units.h"
@@ -75,15 +74,14 @@ std::string LinesText(const std::vector<int>& lines, size_t most) {
 // the outline holds every particle that fell in the sector, and the start point.
 std::vector<SitePoint> CueFalloutOutline(const SitePoint& start, const CueExtent& extent, const ShowSite& measured) {
   if (!extent.FellLow) return {};
-  constexpr double kSector = 2 * std::numbers::pi / kFalloutSectors;
-  const double corner = 1 / std::cos(kSector / 2);
   std::vector<SitePoint> points{start};
   for (int i = 0; i < kFalloutSectors; ++i) {
     const double reach = extent.FalloutReach[static_cast<size_t>(i)];
     if (reach <= 0) continue;
-    const double r = MetresFromUnitLength(measured, reach) * corner;
-    for (const int edge : {i, i + 1})
-      points.push_back({start.X + r * std::cos(edge * kSector), start.Z + r * std::sin(edge * kSector)});
+    const double from = FalloutSectorStart(i), to = FalloutSectorStart(i + 1);
+    const double r = MetresFromUnitLength(measured, reach) / std::cos((to - from) / 2);
+    for (const double angle : {from, to})
+      points.push_back({start.X + r * std::cos(angle), start.Z + r * std::sin(angle)});
   }
   return ConvexOutline(std::move(points));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <optional>
 #include <string>
 
@@ -402,6 +403,16 @@ TEST(CompileCues, SectorsCountCounterclockwiseFromPlusX) {
   EXPECT_EQ(FalloutSector(0, -1), 3 * kFalloutSectors / 4);
   EXPECT_EQ(FalloutSector(1, -1e-12), kFalloutSectors - 1);
   EXPECT_EQ(FalloutSector(0, 0), 0);
+  EXPECT_EQ(FalloutSectorStart(0), 0);
+  EXPECT_NEAR(FalloutSectorStart(kFalloutSectors), 2 * std::numbers::pi, 1e-12);
+  // Every direction falls in the sector whose angles hold it.
+  for (int k = 0; k < 3600; ++k) {
+    const double angle = (k + 0.5) * 2 * std::numbers::pi / 3600;
+    const int s = FalloutSector(7 * std::cos(angle), 7 * std::sin(angle));
+    EXPECT_LE(FalloutSectorStart(s), angle + 1e-12) << k;
+    EXPECT_LT(angle, FalloutSectorStart(s + 1) + 1e-12) << k;
+    EXPECT_LT(FalloutSectorStart(s + 1) - FalloutSectorStart(s), 0.25) << s;  // under 15 degrees
+  }
 }
 
 }  // namespace
