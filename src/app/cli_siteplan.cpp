@@ -15,6 +15,7 @@
 #include "project/safety_rule.h"
 #include "project/site_plan.h"
 #include "show/cue_list.h"
+#include "util/data_folders.h"
 #include "util/private_temp_folder.h"
 #include "util/safe_file.h"
 
@@ -67,7 +68,12 @@ int SitePlanRun(const CliArgs& args, CliIo& io) {
   std::vector<CliOutput> outputs;
   if (args.Has("-o")) outputs.push_back({"-o", args.Value("-o")});
   if (args.Has("--table")) outputs.push_back({"--table", args.Value("--table")});
-  if (const int status = CheckCliOutputs(io, outputs, CliInputFiles(args)); status != kExitDone) return status;
+  // The show's own safety rules are inputs too.
+  std::vector<fs::path> inputs = CliInputFiles(args);
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(fs::path(args.Value("--show")) / kSafetyRulesFolderName, error))
+    inputs.push_back(entry.path());
+  if (const int status = CheckCliOutputs(io, outputs, inputs); status != kExitDone) return status;
 
   ShowProject project(PrepareCompiledPart);
   if (const int status = OpenCliShow(args, io, project); status != kExitDone) return status;

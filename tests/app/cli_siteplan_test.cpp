@@ -129,7 +129,9 @@ TEST_F(CliSitePlanTest, RefusalsWriteNothing) {
       {{"-o", (show / "show.json").string()}, ".pdf, .svg or .png"},
       {{"-o", (show / "cues.csv").string() + ".svg", "--table", (show / "cues.csv").string()}, "input"},
       {{}, "at least one of"},
+      {{"--table", (show / "safety-rules" / "own.json").string()}, "input"},
   };
+  dir.Write("show/safety-rules/own.json", "{}");
   for (const Case& c : cases) {
     const CliRun r = Plan(show, c.Args);
     EXPECT_EQ(r.Status, kExitBadInput) << c.Says;
@@ -143,6 +145,7 @@ TEST_F(CliSitePlanTest, RefusalsWriteNothing) {
   EXPECT_FALSE(fs::exists(Out("plan.pdf")));
   EXPECT_FALSE(fs::exists(Out("plan.jpg")));
   EXPECT_FALSE(fs::exists((show / "cues.csv").string() + ".svg"));
+  EXPECT_EQ(ReadFileBytes(show / "safety-rules" / "own.json"), "{}");
 }
 
 }  // namespace
