@@ -26,15 +26,14 @@ int Folders(const CliArgs& args, CliIo& io) {
 }  // namespace
 
 CliCommand FoldersCommand() {
-  return {
-      "folders",
-      "prints where the shared data was found: the data folder ($ORVANE_DATA_DIR, else share/orvane beside "
-      "the installed program, else the source tree of a build) and its examples, library, profiles and safety rules "
-      "folders (none when missing)",
-      "",
-      "orvane-cli folders",
-      {},
-      Folders};
+  return {"folders",
+          "prints where the shared data was found: the data folder ($ORVANE_DATA_DIR, else share/orvane beside "
+          "the installed program, else the source tree of a build) and its examples, library, profiles and "
+          "safety rules folders (none when missing)",
+          "",
+          "orvane-cli folders",
+          {},
+          Folders};
 }
 
 }  // namespace orvane::cli

@@ -436,8 +436,8 @@ void PaintLegend(QPainter& painter, const QRectF& area, const SitePlan& plan, do
       drawRow({"... and " + std::to_string(rows.size() - i) + " more positions (see the CSV table)"}, false, Qt::black);
       break;
     }
-    const bool short_ = plan.Positions[i].Margin && *plan.Positions[i].Margin < 0;
-    drawRow(rows[i], false, short_ ? kViolationColour : QColor(Qt::black));
+    const bool belowZero = plan.Positions[i].Margin && *plan.Positions[i].Margin < 0;
+    drawRow(rows[i], false, belowZero ? kViolationColour : QColor(Qt::black));
   }
   // The check.
   at.ry() += rowHeight * 0.5;
