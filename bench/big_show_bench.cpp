@@ -135,6 +135,7 @@ void BM_Compile(benchmark::State& state) {
     CTrail trail;
     const std::atomic<float> scale{answer.Plan->Scale};
     CompileContext context{sets, trail, job.Snapshot, scale};
+    context.FalloutCeilingY = job.FalloutCeilingY;
     ShowCountingSink sink;
     const CompileOutcome outcome = CompileCuesToSink(context, *job.Cues, sink, nullptr);
     frames += outcome.Frames;

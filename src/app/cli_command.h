@@ -59,6 +59,7 @@ CliCommand RenderCommand();
 CliCommand PreviewCommand();
 CliCommand VideoCommand();
 CliCommand FoldersCommand();
+CliCommand SitePlanCommand();
 CliCommand EffectCommand();
 CliCommand LibraryCommand();
 
@@ -93,5 +94,7 @@ bool IsBlankText(const std::string& text);
 
 // "orvane-cli: message" on stderr.
 void ReportError(CliIo& io, const std::string& message);
+// ReportError, then kExitBadInput to return.
+int Refuse(CliIo& io, const std::string& message);
 
 }  // namespace orvane::cli

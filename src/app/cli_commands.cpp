@@ -39,6 +39,9 @@ const std::vector<CliCommand>& CliCommands() {
 #if defined(ORVANE_CLI_VIDEO)
     VideoCommand(),
 #endif
+#if defined(ORVANE_CLI_SITEPLAN)
+    SitePlanCommand(),
+#endif
     FoldersCommand(),
   };
   return commands;
@@ -67,6 +70,11 @@ bool IsBlankText(const std::string& text) { return text.find_first_not_of(" \t")
 
 // Messages quote what files hold (labels, values): never raw on a terminal.
 void ReportError(CliIo& io, const std::string& message) { io.Err << "orvane-cli: " << TerminalText(message) << "\n"; }
+
+int Refuse(CliIo& io, const std::string& message) {
+  ReportError(io, message);
+  return kExitBadInput;
+}
 
 Result<CliArgs> ParseCliArgs(const CliCommand& command, const std::vector<std::string>& words) {
   CliArgs args;

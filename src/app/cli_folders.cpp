@@ -15,7 +15,8 @@ int Folders(const CliArgs& args, CliIo& io) {
   }
   const auto root = DataRoot();
   io.Out << "data: " << (root ? root->string() : "none") << "\n";
-  for (const std::string_view name : {kExamplesFolderName, kLibraryFolderName, kProfilesFolderName}) {
+  for (const std::string_view name :
+       {kExamplesFolderName, kLibraryFolderName, kProfilesFolderName, kSafetyRulesFolderName}) {
     const auto folder = DataFolder(name);
     io.Out << name << ": " << (folder ? folder->string() : "none") << "\n";
   }
@@ -27,8 +28,8 @@ int Folders(const CliArgs& args, CliIo& io) {
 CliCommand FoldersCommand() {
   return {"folders",
           "prints where the shared data was found: the data folder ($ORVANE_DATA_DIR, else share/orvane beside "
-          "the installed program, else the source tree of a build) and its examples, library and profiles "
-          "folders (none when missing)",
+          "the installed program, else the source tree of a build) and its examples, library, profiles and "
+          "safety rules folders (none when missing)",
           "",
           "orvane-cli folders",
           {},

@@ -34,11 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Refuse(CliIo& io, const std::string& message) {
-  ReportError(io, message);
-  return kExitBadInput;
-}
-
 // A show folder's music and offset from its show.json (a show without music stays silent),
 // and for the night look its site, its title and its camera path, when it has one.
 int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, VideoJob& job) {

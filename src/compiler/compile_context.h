@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <stop_token>
 
 #include "compiler/compile_snapshot.h"
@@ -56,6 +57,9 @@ struct CompileContext {
   bool Cut = false;
   // Asked only when the owner goes away mid-compile; there is no cancel otherwise.
   std::stop_token Stop{};
+  // Particles below this scene height count as fallout in their cue's extent; nothing:
+  // no fallout is gathered. Observed only: the show's bytes do not depend on it.
+  std::optional<double> FalloutCeilingY{};
   // The emitters' drag tables of this compile.
   EmitterMotions Emitters{};
 

@@ -175,7 +175,7 @@ CompileOutcome CompileRootToFile(CompileContext& context, const std::filesystem:
 
 CompileOutcome CompileCuesToSink(CompileContext& context, const std::vector<RootCue>& cues, ShowSink& sink,
                                  CompileListener* listener) {
-  CueFiring firing(cues);
+  CueFiring firing(cues, context.FalloutCeilingY);
   CompileOutcome outcome = RunShow(context, sink, listener, &firing);
   outcome.Extents = firing.TakeExtents();
   return outcome;

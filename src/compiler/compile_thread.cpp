@@ -13,6 +13,7 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
   const std::atomic<float> ownScale{job.Scale.value_or(0.0f)};
   CompileContext context{sets, trail, job.Snapshot, job.Scale ? ownScale : scale, job.Limits};
   context.Stop = std::move(stop);
+  context.FalloutCeilingY = job.FalloutCeilingY;
   CompileOutcome outcome;
   std::optional<ThreadRandomScope> ownRandom;
   if (job.Seed) ownRandom.emplace(*job.Seed);

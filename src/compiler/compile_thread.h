@@ -30,6 +30,8 @@ struct CompileJob {
   // Set: the compile draws from a generator of its own thread starting here, so other
   // threads' draws cannot change its bytes. Nothing: the process-wide generator.
   std::optional<uint32_t> Seed;
+  // Where a show's fallout starts (CompileContext::FalloutCeilingY).
+  std::optional<double> FalloutCeilingY;
 };
 
 // The thread body on the calling thread: compiles the job's root into its file, at the job's

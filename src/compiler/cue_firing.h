@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "compiler/root_cue.h"
@@ -17,8 +18,9 @@ class CTrail;
 
 class CueFiring {
  public:
-  // The cues must outlive this object.
-  explicit CueFiring(const std::vector<RootCue>& cues);
+  // The cues must outlive this object. Particles below `falloutCeilingY` (scene units) are
+  // the cues' fallout; nothing: no fallout is gathered.
+  explicit CueFiring(const std::vector<RootCue>& cues, std::optional<double> falloutCeilingY = std::nullopt);
 
   // Makes the root set of every cue of `frame` as the single-device compile makes its
   // root, tags it with the cue's index and appends it to the set list.
@@ -42,6 +44,7 @@ class CueFiring {
   size_t next_ = 0;
   std::vector<CueExtent> extents_;
   std::vector<double> radius2_;  // squared radius, rooted at the end
+  std::optional<double> falloutCeilingY_;
 };
 
 }  // namespace orvane

@@ -2,6 +2,7 @@
 // A show for the compiler: root cues, each making a root set of a device at a frame and a
 // place; and what the compile learns about each cue's particles.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +13,18 @@ struct RootCue {
   int32_t Code = 0;           // device code, resolved through the compile's snapshot
   float X = 0, Y = 0, Z = 0;  // the root set's start point
 };
+
+// The fallout's outline is kept as the farthest reach in each of this many equal sectors
+// around the cue's start point: bounded whatever the show, and fine enough for a plan.
+inline constexpr int kFalloutSectors = 32;
+
+// The sector of a horizontal offset from a cue's start point, counted from +x towards +z;
+// sectors are equal steps of a pseudo-angle, so a little unequal in angle (8 to 14 degrees).
+// The start point itself is in sector 0.
+int FalloutSector(double dx, double dz);
+// Where sector `sector` starts, in radians from +x towards +z; sector kFalloutSectors ends
+// the turn at 2 pi.
+double FalloutSectorStart(int sector);
 
 // Over every particle written that descends from one cue: its root set, every set that
 // set spawns, and their trail particles, culled ones included (the simulation went
@@ -31,6 +44,12 @@ struct CueExtent {
   bool Broke = false;
   uint32_t BreakFrame = 0;
   double BreakHeight = 0;
+
+  // The fallout: particles that came below the compile's fallout ceiling (a scene height,
+  // CompileContext::FalloutCeilingY); nothing is gathered without one. Per sector
+  // (FalloutSector), the largest horizontal distance of such a particle from the start point.
+  bool FellLow = false;
+  std::array<double, kFalloutSectors> FalloutReach{};
 
   uint32_t Frames() const { return Seen ? LastFrame - FirstFrame + 1 : 0; }
 };

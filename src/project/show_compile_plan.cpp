@@ -10,6 +10,7 @@
 #include "model/device_file_writer.h"
 #include "show/cue_edit.h"
 #include "show/show_root_cues.h"
+#include "show/site_units.h"
 #include "util/random.h"
 
 namespace orvane {
@@ -62,7 +63,8 @@ ShowCompileAnswer PlanShowCompile(const ShowCompileInput& input) {
     return answer;
   }
   const ShowSite noSite;
-  ShowRoots roots = ShowRootCues(cues, devices, input.Site != nullptr ? *input.Site : noSite);
+  const ShowSite& site = input.Site != nullptr ? *input.Site : noSite;
+  ShowRoots roots = ShowRootCues(cues, devices, site);
   if (roots.MissingPosition) {
     const size_t i = *roots.MissingPosition;
     answer.Refusal = Refuse(
@@ -105,6 +107,7 @@ ShowCompileAnswer PlanShowCompile(const ShowCompileInput& input) {
   plan.Job.Limits = input.Limits;
   plan.Job.Scale = input.Scale;
   plan.Job.Seed = generator;
+  plan.Job.FalloutCeilingY = UnitsFromMetres(site, MetrePoint{0, 0, kFalloutHeightMetres}).Y;
   const DeviceLookup lookup = [&parts](int32_t code) { return FindByCode(parts, code); };
   size_t failed = 0;
   switch (TakeCueSnapshot(roots.Cues, lookup, plan.Job.Snapshot, &failed)) {

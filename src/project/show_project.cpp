@@ -69,6 +69,7 @@ void ShowProject::Adopt(ShowDocument show, const fs::path& folder) {
   history_.Clear();
   ++generation_;
   compiled_.reset();
+  lastCompiled_.reset();
 }
 
 ProjectOpenReport ShowProject::Open(const fs::path& folder, UserDialogs& dialogs) {
@@ -125,6 +126,7 @@ void ShowProject::Close() {
   history_.Clear();
   ++generation_;
   compiled_.reset();
+  lastCompiled_.reset();
   onDisk_.clear();
   ProjectChange change;
   change.Parts = ~0u;
@@ -461,6 +463,8 @@ void ShowProject::CompileStarted(const ShowCompilePlan& plan) {
   compiled_ = Stamp(plan.Scale, plan.Seed);
   compiledCues_ = data_.Show.Cues;
   for (size_t i = 0; i < compiledCues_.size(); ++i) compiledCues_[i].Line = CueFileLine(i);
+  compiledRoots_ = plan.Job.Cues.value_or(std::vector<RootCue>{});
+  compiledSite_ = Site();
   for (ProjectObserver* o : std::vector<ProjectObserver*>(observers_)) o->ShowCompileStarted();
 }
 
@@ -470,6 +474,9 @@ void ShowProject::CompileEnded(bool written) {
 }
 
 void ShowProject::CompileEnded(const CompileOutcome& outcome) {
+  if (outcome.Written() && outcome.Extents.size() == compiledRoots_.size() &&
+      compiledRoots_.size() == compiledCues_.size())
+    lastCompiled_ = CompiledExtents{compiledCues_, compiledRoots_, outcome.Extents, compiledSite_};
   CompileEnded(outcome.Written());
   if (!outcome.Written()) return;
   if (const auto warning = CulledCuesWarning(compiledCues_, outcome.Extents, kCueFileName)) {

@@ -20,6 +20,7 @@
 #include "model/device_list.h"
 #include "model/execution_state.h"
 #include "model/user_dialogs.h"
+#include "project/compiled_extents.h"
 #include "project/firing_addresses.h"
 #include "project/firing_profile.h"
 #include "project/project_change.h"
@@ -160,6 +161,9 @@ class ShowProject {
   // ---- site, products and break times
   const ShowSite& Site() const { return data_.Show.Settings.Site; }
   void SetSite(ShowSite site);
+  // The site position moved to (x, z) metres, its cues with it, as one edit; refused for an
+  // unknown name or a place outside the show's range.
+  Result<> MoveSitePosition(const std::string& name, double xM, double zM);
   const ProductTable& Products() const { return data_.Show.Products; }
   void EditProducts(std::string text, ProductTable after);
   // The figures of every device the products and cues name, each compiled alone at the
@@ -213,6 +217,9 @@ class ShowProject {
   void CompileEnded(const CompileOutcome& outcome);
   // Another compile replaced the show file.
   void ShowFileReplaced() { compiled_.reset(); }
+  // The measures of the last written compile of this document (kept across edits, since a
+  // plan of a show being edited still shows what was last measured); nothing before one.
+  const std::optional<CompiledExtents>& LastCompiled() const { return lastCompiled_; }
   // The show file holds this show as it stands, at this scale.
   bool CompiledCurrent(float boxScale) const;
   void PlaybackStarted();
@@ -236,6 +243,9 @@ class ShowProject {
   std::optional<CompiledShowStamp> compiled_;
   // The cues of the compile running or last run, numbered as the table shows them.
   std::vector<Cue> compiledCues_;
+  std::vector<RootCue> compiledRoots_;
+  ShowSite compiledSite_;
+  std::optional<CompiledExtents> lastCompiled_;
   // The bytes of the show's files on disk as last read or written, by name, so that a
   // save can tell a file someone else changed from one only this program changed.
   std::map<std::string, std::string> onDisk_;

@@ -3,6 +3,9 @@
 #include "project/show_project.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "show/site_units.h"
 
 namespace orvane {
 
@@ -10,6 +13,21 @@ void ShowProject::SetSite(ShowSite site) {
   ShowSettings after = data_.Show.Settings;
   after.Site = std::move(site);
   EditSettings("Site", std::move(after));
+}
+
+Result<> ShowProject::MoveSitePosition(const std::string& name, double xM, double zM) {
+  ShowSettings after = data_.Show.Settings;
+  auto found = std::find_if(after.Site.Positions.begin(), after.Site.Positions.end(),
+                            [&name](const SitePosition& p) { return p.Name == name; });
+  if (found == after.Site.Positions.end()) return Fail("The site has no position \"" + name + "\".");
+  const UnitPoint units = UnitsFromMetres(after.Site, {xM, zM, found->Y.value_or(0)});
+  if (!std::isfinite(xM) || !std::isfinite(zM) || !InShowRange(units))
+    return Fail("Position " + name + " cannot go there: it would lie outside the show's range.");
+  if (found->X == xM && found->Z == zM) return {};
+  found->X = xM;
+  found->Z = zM;
+  EditSettings("Move position " + name, std::move(after));
+  return {};
 }
 
 void ShowProject::EditProducts(std::string text, ProductTable after) {

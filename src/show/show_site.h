@@ -14,6 +14,9 @@ inline constexpr double kDefaultMetresPerUnit = 20;
 // The grid scenery's floor, where the presets' devices start.
 inline constexpr float kDefaultGroundY = -2;
 inline constexpr const char* kDefaultSafetyRule = "70ft-per-inch";
+// What comes down lower than this above ground is fallout: where burning or heavy debris
+// can reach people, as a site plan draws it.
+inline constexpr double kFalloutHeightMetres = 10;
 
 enum class GroundKind { kField, kWater };
 

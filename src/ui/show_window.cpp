@@ -37,15 +37,16 @@
 #include "compiler/show_record.h"
 #include "model/integer_text.h"
 #include "model/timeline_view.h"
+#include "project/firing_script.h"
 #include "project/product_adding.h"
 #include "project/product_browser.h"
-#include "project/firing_script.h"
 #include "project/rehearsal.h"
 #include "show/cue_list.h"
 #include "ui/cue_table_model.h"
 #include "ui/product_browser_dock.h"
 #include "ui/show_music.h"
 #include "ui/show_video_export.h"
+#include "ui/site_view.h"
 #include "util/data_folders.h"
 
 namespace orvane {
@@ -352,6 +353,17 @@ void ShowWindow::BuildWidgets() {
   rehearsalDock_->setWidget(rehearsal_);
   addDockWidget(Qt::RightDockWidgetArea, rehearsalDock_);
   rehearsalDock_->hide();
+
+  siteView_ = new SiteView(project_);
+  connect(siteView_, &SiteView::Refused, this, [this](const QString& message) { ShowStatus(message); });
+  siteDock_ = new QDockWidget(QStringLiteral("Site"), this);
+  siteDock_->setObjectName(QStringLiteral("SiteDock"));
+  siteDock_->setWidget(siteView_);
+  addDockWidget(Qt::RightDockWidgetArea, siteDock_);
+  // Planned only while shown: a large show's plan takes a moment.
+  connect(siteDock_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (shown) siteView_->Refresh();
+  });
 }
 
 QString ShowWindow::RehearsalText() const { return rehearsal_->toPlainText(); }
@@ -480,10 +492,9 @@ void ShowWindow::BuildActions() {
   make(CompileAct, "CompileAct", QStringLiteral("Compile show"), QKeySequence(Qt::Key_F9),
        [this] { CompileAndPlay(0); });
   make(VideoAct, "VideoAct", QStringLiteral("Export video..."), QKeySequence(QStringLiteral("Ctrl+Shift+E")), [this] {
-    const std::vector<VideoSize> sizes =
-        VideoSizesToOffer(VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight()),
-                          VideoSize{project_.Settings().VideoWidth, project_.Settings().VideoHeight},
-                          settings_.ExportSize);
+    const std::vector<VideoSize> sizes = VideoSizesToOffer(
+        VideoExportSizes(stage_.PanelWidth(), stage_.PanelHeight()),
+        VideoSize{project_.Settings().VideoWidth, project_.Settings().VideoHeight}, settings_.ExportSize);
     if (auto choice = chooseVideo_(sizes)) ExportVideo(*choice);
   });
   make(ScriptAct, "ScriptAct", QStringLiteral("Export firing script..."), QKeySequence(), [this] {
@@ -617,6 +628,7 @@ void ShowWindow::ShowDocumentAnew() {
   strip_->SetView(TimelineView{keepZoom ? strip_->View().PixelsPerSecond : kTimelineDefaultZoom, 0, strip_->width()});
   fitPending_ = !keepZoom && strip_->width() <= 0;
   if (!keepZoom && !fitPending_) strip_->FitShowIfLonger();
+  if (siteView_ != nullptr && siteView_->isVisible()) siteView_->Refresh();
   UpdateTitle();
   UpdateHistoryActions();
   UpdateScrollBar();
@@ -637,8 +649,10 @@ void ShowWindow::ProjectChanged(const ProjectChange& change) {
     model_->Refresh();
   }
   if (change.Has(ProjectPart::kCues) || change.Has(ProjectPart::kDevices) || change.Has(ProjectPart::kProducts) ||
-      change.Has(ProjectPart::kSettings))
+      change.Has(ProjectPart::kSettings)) {
     UpdateDesign();
+    if (siteView_->isVisible()) siteView_->Refresh();
+  }
   if (change.Has(ProjectPart::kSettings)) {
     content_.MusicOffsetSeconds = project_.Settings().MusicOffsetSeconds;
     if (project_.Settings().MusicFile != musicShown_) {
@@ -662,6 +676,7 @@ void ShowWindow::ShowCompileStarted() {
 }
 
 void ShowWindow::ShowCompiled(bool written) {
+  if (written && siteView_->isVisible()) siteView_->Refresh();
   if (!written) {
     if (status_->text() == compilingText_) ShowStatus({});
     StopFollowing();
@@ -1042,6 +1057,7 @@ void ShowWindow::SetPlayHead(int64_t ms) {
   clock_->setText(Q(orvane::ClockText(content_.PlayHeadMs)));
   strip_->update();
   UpdateRehearsal();
+  siteView_->SetPlayHead(content_.PlayHeadMs);
 }
 
 // ---- compile and playback

@@ -14,11 +14,11 @@
 
 #include <QMainWindow>
 
+#include "export/video_export_run.h"
 #include "media/music_analysis.h"
 #include "model/user_dialogs.h"
 #include "project/show_project.h"
 #include "project/show_stage.h"
-#include "export/video_export_run.h"
 #include "show/user_settings.h"
 #include "ui/timeline_strip.h"
 
@@ -39,6 +39,7 @@ class ProductBrowserDock;
 class CueTableModel;
 class ShowMusic;
 class ShowVideoExport;
+class SiteView;
 
 class ShowWindow : public QMainWindow, public ProjectObserver {
   Q_OBJECT
@@ -95,6 +96,9 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QString SummaryText() const;
   // The library's products with thumbnails; it reads the library when first shown.
   ProductBrowserDock* ProductBrowser() const { return productBrowser_; }
+  // The live site plan beside the timeline ("Site").
+  SiteView* Site() const { return siteView_; }
+  QDockWidget* SiteDock() const { return siteDock_; }
   // Where the browser keeps thumbnails (by default the user's cache); nothing: none drawn.
   void SetThumbnailCache(std::optional<std::filesystem::path> folder);
   // The rehearsal dock's count-down of the next ignitions from the play head ("Rehearsal").
@@ -252,6 +256,8 @@ class ShowWindow : public QMainWindow, public ProjectObserver {
   QPlainTextEdit* summary_ = nullptr;
   QPlainTextEdit* rehearsal_ = nullptr;
   QDockWidget* rehearsalDock_ = nullptr;
+  SiteView* siteView_ = nullptr;
+  QDockWidget* siteDock_ = nullptr;
   ProductPicker pickProduct_;
   std::filesystem::path libraryFolder_;
   ProductBrowserDock* productBrowser_ = nullptr;

@@ -13,6 +13,7 @@ namespace orvane {
 inline constexpr std::string_view kExamplesFolderName = "examples";
 inline constexpr std::string_view kLibraryFolderName = "library";
 inline constexpr std::string_view kProfilesFolderName = "profiles";
+inline constexpr std::string_view kSafetyRulesFolderName = "safety-rules";
 
 // Overrides every other rule when set (tests, packagers, users with their own library).
 inline constexpr const char* kDataRootVariable = "ORVANE_DATA_DIR";

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <optional>
 #include <string>
 
@@ -345,6 +346,73 @@ TEST(CompileCues, TheBreakIsWhereAndWhenTheFirstDescendantSetIsMade) {
   // Both cues of the same device break the same time after firing, at the same height.
   EXPECT_EQ(outcome.Extents[0].BreakFrame - cues[0].Frame, outcome.Extents[2].BreakFrame - cues[2].Frame);
   EXPECT_NEAR(outcome.Extents[0].BreakHeight, outcome.Extents[2].BreakHeight, 1e-6);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The fallout is observed only: the same bytes with or without it, and every record written
+// below the ceiling lies within its sector's reach.
+TEST(CompileCues, FalloutOutlineHoldsEveryLowRecordAndChangesNoByte) {
+  SeededPreset preset(1);
+  const RootCue cue = preset.OwnPlace(101, 2);
+  const std::vector<RootCue> cues = {cue};
+  std::vector<uint8_t> plain;
+  {
+    const ThreadRandomScope random(11);
+    CompileRig rig;
+    ASSERT_EQ(TakeCueSnapshot(cues, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+    plain = CompileCues(rig, cues);
+  }
+  const ThreadRandomScope random(11);
+  CompileRig rig;
+  ASSERT_EQ(TakeCueSnapshot(cues, preset.Lookup(), rig.Snapshot), SnapshotStatus::kReady);
+  const double ceiling = cue.Y + 0.5;
+  rig.Context.FalloutCeilingY = ceiling;
+  CompileOutcome outcome;
+  EXPECT_EQ(CompileCues(rig, cues, &outcome), plain);
+  ASSERT_EQ(outcome.Extents.size(), 1u);
+  const CueExtent& e = outcome.Extents[0];
+  ASSERT_TRUE(e.FellLow);
+  const double step = 1.0 / 3000;
+  size_t low = 0;
+  for (const auto& frame : FramesOf(plain)) {
+    for (const ParticleRecord& r : frame) {
+      if (r.Y * step >= ceiling - step) continue;
+      ++low;
+      const double dx = r.X * step - cue.X, dz = r.Z * step - cue.Z;
+      const size_t s = static_cast<size_t>(FalloutSector(dx, dz));
+      // A record rounded across a sector's edge may belong to a neighbour.
+      const double reach = std::max({e.FalloutReach[s], e.FalloutReach[(s + 1) % kFalloutSectors],
+                                     e.FalloutReach[(s + kFalloutSectors - 1) % kFalloutSectors]});
+      EXPECT_LE(std::hypot(dx, dz), reach + 2 * step);
+    }
+  }
+  EXPECT_GT(low, 0u);
+  for (const double reach : e.FalloutReach) EXPECT_LE(reach, e.Radius);
+}
+
+TEST(CompileCues, SectorsCountCounterclockwiseFromPlusX) {
+  EXPECT_EQ(FalloutSector(1, 0), 0);
+  EXPECT_EQ(FalloutSector(1, 1e-9), 0);
+  EXPECT_EQ(FalloutSector(0, 1), kFalloutSectors / 4);
+  EXPECT_EQ(FalloutSector(-1, 0), kFalloutSectors / 2);
+  EXPECT_EQ(FalloutSector(0, -1), 3 * kFalloutSectors / 4);
+  EXPECT_EQ(FalloutSector(1, -1e-12), kFalloutSectors - 1);
+  EXPECT_EQ(FalloutSector(0, 0), 0);
+  EXPECT_EQ(FalloutSectorStart(0), 0);
+  EXPECT_NEAR(FalloutSectorStart(kFalloutSectors), 2 * std::numbers::pi, 1e-12);
+  // Every direction falls in the sector whose angles hold it.
+  for (int k = 0; k < 3600; ++k) {
+    const double angle = (k + 0.5) * 2 * std::numbers::pi / 3600;
+    const int s = FalloutSector(7 * std::cos(angle), 7 * std::sin(angle));
+    EXPECT_LE(FalloutSectorStart(s), angle + 1e-12) << k;
+    EXPECT_LT(angle, FalloutSectorStart(s + 1) + 1e-12) << k;
+    EXPECT_LT(FalloutSectorStart(s + 1) - FalloutSectorStart(s), 0.25) << s;  // under 15 degrees
+  }
 }
 
 }  // namespace

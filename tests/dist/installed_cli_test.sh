@@ -21,7 +21,7 @@ fi
 folders=$("$cli" folders)
 data=$prefix/share/orvane
 printf '%s\n' "$folders" | grep -qx "data: $data" || fail "data folder: $folders"
-for name in examples library profiles; do
+for name in examples library profiles safety-rules; do
   expected="$name: none"
   [ -d "$source/$name" ] && expected="$name: $data/$name"
   printf '%s\n' "$folders" | grep -qx "$expected" || fail "expected \"$expected\" in: $folders"

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include "show/product_library.h"
 #include "ui/cue_table_model.h"
 #include "ui/product_browser_dock.h"
+#include "ui/site_view.h"
 
 namespace orvane {
 namespace {
@@ -724,6 +726,27 @@ TEST(ShowWindow, CameraKeysFromTheDisplaysViewAtThePlayHeadOnTheRuler) {
   EXPECT_NE(d.W().StatusText().indexOf("No camera key at the play head"), -1);
   d.W().UndoAct->trigger();
   EXPECT_EQ(d.W().Project().CameraKeys().size(), 1u);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(ShowWindow, TheSiteViewBesideTheTimelineFollowsTheSite) {
+  ShowDesk d;
+  ASSERT_NE(d.Window, nullptr);
+  ASSERT_NE(d.W().SiteDock(), nullptr);
+  EXPECT_EQ(d.W().SiteDock()->windowTitle(), "Site");
+  EXPECT_TRUE(d.W().SiteDock()->isVisible());
+  EXPECT_TRUE(d.W().Site()->ViolationLines().isEmpty());
+  ASSERT_TRUE(d.W().Project().MoveSitePosition("A", -50, 100));
+  ProcessEvents();
+  EXPECT_TRUE(d.W().Site()->ViolationLines().startsWith("Position A")) << d.W().Site()->ViolationLines().toStdString();
+  d.W().UndoAct->trigger();
+  ProcessEvents();
+  EXPECT_TRUE(d.W().Site()->ViolationLines().isEmpty());
 }
 
 }  // namespace
