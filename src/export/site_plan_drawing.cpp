@@ -164,8 +164,25 @@ void DrawRuleCircles(QPainter& painter, const PlanTransform& t, const SitePlan& 
   }
 }
 
+// Shortfalls of neighbouring positions would print over each other: each slides along its
+// own line to the first place that is free.
+QPointF FreeLabelPlace(const QPointF& from, const QPointF& to, const QPointF& shift, const QRectF& size,
+                       std::vector<QRectF>& taken) {
+  QPointF place = (from + to) / 2 + shift;
+  for (const double along : {0.5, 0.3, 0.7, 0.15, 0.85, 0.05, 0.95}) {
+    place = from + (to - from) * along + shift;
+    const QRectF box = size.translated(place);
+    bool free = true;
+    for (const QRectF& other : taken) free = free && !other.intersects(box);
+    if (free) break;
+  }
+  taken.push_back(size.translated(place));
+  return place;
+}
+
 void DrawViolations(QPainter& painter, const PlanTransform& t, const SitePlan& plan, double unit) {
   painter.setFont(FontOf(2.4, unit, true));
+  std::vector<QRectF> taken;
   for (const PlanViolation& v : plan.Violations) {
     const PlanPosition& p = plan.Positions[v.Position];
     for (const SiteAudience& a : plan.Site.Audience) {
@@ -174,12 +191,13 @@ void DrawViolations(QPainter& painter, const PlanTransform& t, const SitePlan& p
       DistanceToAudience(p.At, a, &nearest);
       painter.setPen(PenOf(kViolationColour, 0.5, unit, Qt::DashLine));
       painter.drawLine(t.ToView(p.At), t.ToView(nearest));
-      const QPointF middle = (t.ToView(p.At) + t.ToView(nearest)) / 2;
       painter.setPen(kViolationColour);
       const double offset = v.Kind == ViolationKind::kRule ? -1.0 : 3.0;
-      painter.drawText(
-          middle + QPointF(1 * unit, offset * unit),
-          Metres(v.Shortfall) + (v.Kind == ViolationKind::kRule ? " m short (rule)" : " m short (fallout)"));
+      const QString text =
+          Metres(v.Shortfall) + (v.Kind == ViolationKind::kRule ? " m short (rule)" : " m short (fallout)");
+      const QRectF size = QFontMetricsF(painter.font()).boundingRect(text);
+      painter.drawText(FreeLabelPlace(t.ToView(p.At), t.ToView(nearest), QPointF(1 * unit, offset * unit), size, taken),
+                       text);
       break;
     }
   }
