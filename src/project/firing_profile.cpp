@@ -315,6 +315,8 @@ Result<FiringProfile> ReadFiringProfile(std::string_view text, std::string_view 
   } catch (const Json::parse_error& e) {
     // The library's byte is one past the offending character.
     return Fail(std::string(source) + ": " + TextPosition(text, e.byte == 0 ? 0 : e.byte - 1) + ": not valid JSON.");
+  } catch (const Json::exception&) {  // a number beyond a double: the library gives no position
+    return Fail(std::string(source) + ": not valid JSON (a number too large).");
   }
   return ProfileReader(source).Read(json);
 }

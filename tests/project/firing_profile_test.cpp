@@ -77,6 +77,7 @@ TEST(FiringProfile, BadProfilesAreRefusedWithTheirPosition) {
     const char* message;
   } cases[] = {
       {"{\"name\": \"x\",\n  \"columns\": [}", "my.json: line 2, column 15: not valid JSON."},
+      {Profile(R"(,"resolution_ms":86E400)"), "my.json: not valid JSON (a number too large)."},
       {"[1]", "my.json: the profile must be a JSON object."},
       {R"({"columns":[{"field":"pin"}]})", "my.json: \"name\": is missing."},
       {Profile(R"(,"colour":"red")"),
