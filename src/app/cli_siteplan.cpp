@@ -10,7 +10,6 @@
 #include "app/cli_outputs.h"
 #include "app/cli_show.h"
 #include "compiler/compiled_device_prep.h"
-#include "compiler/show_sink.h"
 #include "export/site_plan_drawing.h"
 #include "project/safety_rule.h"
 #include "project/site_plan.h"
