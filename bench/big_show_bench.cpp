@@ -81,8 +81,8 @@ const fs::path& BigShowFolder() {
     cue.Label = "cue " + std::to_string(i + 1);
     show.Cues.push_back(cue);
   }
-  if (auto error = WriteFilesTogether(folder.Path(), ShowFolderFiles(show, devices))) {
-    std::fprintf(stderr, "big show: %s\n", error->c_str());
+  if (const Result<> written = WriteFilesTogether(folder.Path(), ShowFolderFiles(show, devices)); !written) {
+    std::fprintf(stderr, "big show: %s\n", written.Message().c_str());
     std::abort();
   }
   return folder.Path();

@@ -71,8 +71,8 @@ int WriteEffectDevices(const std::string& text, const fs::path& folder, int32_t 
   }
   std::vector<FileContent> files;
   for (const TBaseDevice& d : made.Value().Devices) files.push_back({DeviceFileName(d), DeviceFileText(d)});
-  if (auto failure = WriteFilesTogether(folder, files)) {
-    ReportError(io, *failure);
+  if (const Result<> written = WriteFilesTogether(folder, files); !written) {
+    ReportError(io, written.Message());
     return kExitBadInput;
   }
   chain = std::move(made.Value());

@@ -19,18 +19,18 @@ std::optional<std::string> FirstGiven(const CliArgs& args, const std::vector<std
 }  // namespace
 
 int ReadCameraPathFile(const std::filesystem::path& file, CliIo& io, RenderOptions& options) {
-  std::string text;
-  if (auto error = ReadSmallFile(file, kMaxCameraPathBytes, text)) {
-    ReportError(io, *error);
+  const Result<std::string> text = ReadSmallFile(file, kMaxCameraPathBytes);
+  if (!text) {
+    ReportError(io, text.Message());
     return kExitBadInput;
   }
-  CameraPathRead path = ReadCameraPath(text, file.filename().string());
-  if (path.Error) {
-    ReportError(io, *path.Error);
+  Result<std::vector<CameraKey>> path = ReadCameraPath(text.Value(), file.filename().string());
+  if (!path) {
+    ReportError(io, path.Message());
     return kExitBadInput;
   }
   // A path without keys leaves the default camera.
-  if (!path.Keys.empty()) options.Night.CameraAt = FollowCameraPath(std::move(path.Keys));
+  if (!path.Value().empty()) options.Night.CameraAt = FollowCameraPath(std::move(path.Value()));
   return kExitDone;
 }
 

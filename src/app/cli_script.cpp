@@ -91,12 +91,12 @@ int Import(const CliArgs& args, CliIo& io) {
   std::error_code ignored;
   if (const int status = CheckOutput(args, io, out, fs::equivalent(out, input, ignored)); status != kExitDone)
     return status;
-  std::string text;
-  if (auto error = ReadSmallFile(input, kMaxScriptFileBytes, text)) {
-    ReportError(io, *error);
+  const Result<std::string> text = ReadSmallFile(input, kMaxScriptFileBytes);
+  if (!text) {
+    ReportError(io, text.Message());
     return kExitBadInput;
   }
-  const Result<std::vector<Cue>> cues = ReadFiringScript(text, input.filename().string(), profile.Value());
+  const Result<std::vector<Cue>> cues = ReadFiringScript(text.Value(), input.filename().string(), profile.Value());
   if (!cues) {
     ReportError(io, cues.Message());
     return kExitBadInput;

@@ -36,18 +36,18 @@ struct LoadedShow {
 int LoadCueFile(const CliArgs& args, CliIo& io, DeviceList& list, LoadedShow& show) {
   if (const int status = LoadCliDevices(args, io, list); status != kExitDone) return status;
   const fs::path path = args.Value("--cues");
-  std::string text;
-  if (auto error = ReadSmallFile(path, kMaxCueFileBytes, text)) {
-    ReportError(io, *error);
+  const Result<std::string> text = ReadSmallFile(path, kMaxCueFileBytes);
+  if (!text) {
+    ReportError(io, text.Message());
     return kExitBadInput;
   }
   show.CueFile = path.filename().string();
-  CueListRead read = ReadCueList(text, show.CueFile, &list.Devices());
-  if (read.Error) {
-    ReportError(io, *read.Error);
+  Result<std::vector<Cue>> read = ReadCueList(text.Value(), show.CueFile, &list.Devices());
+  if (!read) {
+    ReportError(io, read.Message());
     return kExitBadInput;
   }
-  show.Document.Cues = std::move(read.Cues);
+  show.Document.Cues = std::move(read.Value());
   return kExitDone;
 }
 
@@ -82,9 +82,10 @@ void PrintExtents(CliIo& io, const std::vector<Cue>& cues, const std::vector<Cue
 int WriteExtents(const CliArgs& args, CliIo& io, const std::vector<Cue>& cues, const std::vector<CueExtent>& extents,
                  const ShowSite& site) {
   const fs::path path = fs::absolute(args.Value("--extents"));
-  if (auto error =
-          WriteFilesTogether(path.parent_path(), {{path.filename().string(), CueExtentsCsv(cues, extents, site)}})) {
-    ReportError(io, *error);
+  if (const Result<> written =
+          WriteFilesTogether(path.parent_path(), {{path.filename().string(), CueExtentsCsv(cues, extents, site)}});
+      !written) {
+    ReportError(io, written.Message());
     return kExitBadInput;
   }
   io.Out << "extents: " << args.Value("--extents") << "\n";

@@ -41,9 +41,11 @@ int ReadShowFolder(const CliArgs& args, const fs::path& folder, CliIo& io, Video
   std::error_code ec;
   ShowSettings settings;
   if (fs::exists(fs::symlink_status(settingsPath, ec))) {
-    std::string text;
-    if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) return Refuse(io, *error);
-    if (auto error = ReadShowSettings(text, settings)) return Refuse(io, *error);
+    const Result<std::string> text = ReadSmallFile(settingsPath, kMaxShowSettingsBytes);
+    if (!text) return Refuse(io, text.Message());
+    Result<ShowSettings> read = ReadShowSettings(text.Value());
+    if (!read) return Refuse(io, read.Message());
+    settings = std::move(read.Value());
   }
   if (job.Render.Look == RenderLook::Night) {
     // The site's scale, ground and viewpoint; a --ground given still wins over the site's.

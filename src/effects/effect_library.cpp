@@ -89,7 +89,7 @@ Result<> WriteShelf(const fs::path& folder, const ShelfContent& shelf) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (!fs::is_directory(folder, ec)) return Fail("The folder \"" + folder.string() + "\" cannot be made.");
-  if (auto failure = WriteFilesTogether(folder, shelf.Files)) return Fail(*failure);
+  if (Result<> written = WriteFilesTogether(folder, shelf.Files); !written) return written;
   std::set<std::string> names;
   for (const FileContent& file : shelf.Files) names.insert(file.Name);
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
@@ -108,10 +108,10 @@ std::vector<std::string> ShelfDifferences(const fs::path& folder, const ShelfCon
   std::set<std::string> names;
   for (const FileContent& file : shelf.Files) {
     names.insert(file.Name);
-    std::string bytes;
-    if (ReadSmallFile(folder / file.Name, kMaxShelfFileBytes, bytes)) {
+    const Result<std::string> bytes = ReadSmallFile(folder / file.Name, kMaxShelfFileBytes);
+    if (!bytes) {
       differences.push_back(file.Name + " is missing");
-    } else if (bytes != file.Bytes) {
+    } else if (bytes.Value() != file.Bytes) {
       differences.push_back(file.Name + " differs");
     }
   }

@@ -349,9 +349,9 @@ Result<FiringProfile> LoadFiringProfile(const std::string& nameOrFile) {
     }
     file = *DataFolder(kProfilesFolderName) / (nameOrFile + kProfileExtension);
   }
-  std::string text;
-  if (auto error = ReadSmallFile(file, kMaxProfileBytes, text)) return Fail(*error);
-  return ReadFiringProfile(text, file.filename().string());
+  const Result<std::string> text = ReadSmallFile(file, kMaxProfileBytes);
+  if (!text) return text.Error();
+  return ReadFiringProfile(text.Value(), file.filename().string());
 }
 
 }  // namespace orvane

@@ -112,9 +112,9 @@ Result<SafetyRule> LoadSafetyRule(const std::string& name, const std::filesystem
     }
     path = *DataFolder(kSafetyRulesFolderName) / file;
   }
-  std::string text;
-  if (auto failure = ReadSmallFile(path, kMaxSafetyRuleBytes, text)) return Fail(*failure);
-  Result<SafetyRule> rule = ReadSafetyRule(text, path.filename().string());
+  const Result<std::string> text = ReadSmallFile(path, kMaxSafetyRuleBytes);
+  if (!text) return text.Error();
+  Result<SafetyRule> rule = ReadSafetyRule(text.Value(), path.filename().string());
   if (rule && rule.Value().Name != name)
     return Fail(path.filename().string() + ": \"name\" is \"" + rule.Value().Name + "\", not \"" + name + "\".");
   return rule;

@@ -24,9 +24,9 @@ bool IsWithin(const fs::path& file, const fs::path& folder) {
 std::optional<std::string> DiskBytes(const fs::path& path, uintmax_t maxBytes) {
   std::error_code ec;
   if (!fs::exists(fs::symlink_status(path, ec))) return std::nullopt;
-  std::string bytes;
-  if (ReadSmallFile(path, maxBytes, bytes)) return std::string("\x01unreadable");
-  return bytes;
+  Result<std::string> bytes = ReadSmallFile(path, maxBytes);
+  if (!bytes) return std::string("\x01unreadable");
+  return std::move(bytes.Value());
 }
 
 constexpr uintmax_t kMaxComparedBytes = uintmax_t{64} << 20;
@@ -190,8 +190,8 @@ ProjectSaveReport ShowProject::WriteShow(const fs::path& folder, UserDialogs& di
   }
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (auto error = WriteFilesTogether(folder, files)) {
-    report.Message = *error;
+  if (const Result<> written = WriteFilesTogether(folder, files); !written) {
+    report.Message = written.Message();
     return report;
   }
   report.End = WriteEnd::kWritten;
@@ -320,28 +320,30 @@ bool ShowProject::RemoveCameraKey(int64_t timeMs) {
   return true;
 }
 
-CueFieldEdit ShowProject::CheckCueField(size_t row, CueField field, const std::string& text) const {
-  CueFieldEdit edit = SetCueFieldChange(data_.Show.Cues, row, field, text, &data_.Devices.Devices());
-  if (edit.Error) edit.Error = "Row " + std::to_string(row + 1) + ", " + *edit.Error;
+Result<CueListChange> ShowProject::CheckCueField(size_t row, CueField field, const std::string& text) const {
+  Result<CueListChange> edit = SetCueFieldChange(data_.Show.Cues, row, field, text, &data_.Devices.Devices());
+  if (!edit) return Fail("Row " + std::to_string(row + 1) + ", " + edit.Message());
   return edit;
 }
 
 Result<> ShowProject::SetCueField(size_t row, CueField field, const std::string& text) {
-  CueFieldEdit edit = CheckCueField(row, field, text);
-  if (edit.Error) return Fail(*edit.Error);
-  EditCues("Edit cue", std::move(edit.Change));
+  Result<CueListChange> edit = CheckCueField(row, field, text);
+  if (!edit) return edit.Error();
+  EditCues("Edit cue", std::move(edit.Value()));
   return {};
 }
 
 Result<> ShowProject::ImportCues(const fs::path& file) {
-  std::string bytes;
-  if (auto error = ReadSmallFile(file, kMaxCueFileBytes, bytes)) return Fail(*error);
-  CueListRead read = ReadCueList(bytes, file.filename().string(), &data_.Devices.Devices(), &data_.Show.Settings.Site);
-  if (read.Error) return Fail(*read.Error);
-  std::stable_sort(read.Cues.begin(), read.Cues.end(), [](const Cue& a, const Cue& b) { return a.TimeMs < b.TimeMs; });
+  const Result<std::string> bytes = ReadSmallFile(file, kMaxCueFileBytes);
+  if (!bytes) return bytes.Error();
+  Result<std::vector<Cue>> read =
+      ReadCueList(bytes.Value(), file.filename().string(), &data_.Devices.Devices(), &data_.Show.Settings.Site);
+  if (!read) return read.Error();
+  std::vector<Cue>& cues = read.Value();
+  std::stable_sort(cues.begin(), cues.end(), [](const Cue& a, const Cue& b) { return a.TimeMs < b.TimeMs; });
   std::vector<size_t> all(data_.Show.Cues.size());
   for (size_t i = 0; i < all.size(); ++i) all[i] = i;
-  EditCues("Import cues", MakeChange(data_.Show.Cues, std::move(all), std::move(read.Cues)));
+  EditCues("Import cues", MakeChange(data_.Show.Cues, std::move(all), std::move(cues)));
   return {};
 }
 
@@ -356,8 +358,9 @@ ProjectSaveReport ShowProject::ExportCues(const fs::path& file, UserDialogs& dia
     return report;
   }
   const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  if (auto failure = WriteFilesTogether(folder, {{file.filename().string(), CueListText(data_.Show.Cues)}})) {
-    report.Message = *failure;
+  if (const Result<> written = WriteFilesTogether(folder, {{file.filename().string(), CueListText(data_.Show.Cues)}});
+      !written) {
+    report.Message = written.Message();
     return report;
   }
   report.End = WriteEnd::kWritten;
@@ -511,8 +514,9 @@ Result<PreparedShowExport> ShowProject::PrepareExport() const {
   if (!scratch->Made()) return Fail("The show cannot be saved for the export: " + scratch->ErrorText());
   ShowDocument copy = data_.Show;
   if (const auto music = MusicPath()) copy.Settings.MusicFile = fs::absolute(*music).string();
-  if (auto error = WriteFilesTogether(scratch->Path(), ShowFolderFiles(copy, data_.Devices.Devices())))
-    return Fail("The show cannot be saved for the export: " + *error);
+  if (const Result<> written = WriteFilesTogether(scratch->Path(), ShowFolderFiles(copy, data_.Devices.Devices()));
+      !written)
+    return Fail("The show cannot be saved for the export: " + written.Message());
   prepared.Folder = scratch->Path();
   prepared.Scratch = std::move(scratch);
   return prepared;

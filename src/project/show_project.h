@@ -143,7 +143,7 @@ class ShowProject {
   // names the row and the file line.
   Result<> SetCueField(size_t row, CueField field, const std::string& text);
   // The same checked only: the change to make later, or the refusal.
-  CueFieldEdit CheckCueField(size_t row, CueField field, const std::string& text) const;
+  Result<CueListChange> CheckCueField(size_t row, CueField field, const std::string& text) const;
   // Replaces the cues by those of a CSV file, as one edit.
   Result<> ImportCues(const std::filesystem::path& file);
   // Writes the cues as CSV; an existing file is replaced after a Yes.

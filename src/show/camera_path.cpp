@@ -133,15 +133,13 @@ Metres3 Beyond(const Metres3& edge, const Metres3& inner) {
 
 }  // namespace
 
-CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName) {
-  CameraPathRead result;
+Result<std::vector<CameraKey>> ReadCameraPath(std::string_view text, std::string_view fileName) {
+  std::vector<CameraKey> keys;
   text = WithoutByteOrderMark(text);
   // The header, the keys and one more to tell that there are too many.
   const CsvSplit split = SplitCsv(text, kMaxCameraKeys + 2);
   auto fail = [&](int line, const std::string& what) {
-    result.Keys.clear();
-    result.Error = std::string(fileName) + " line " + std::to_string(line) + ": " + what + ".";
-    return result;
+    return Fail(std::string(fileName) + " line " + std::to_string(line) + ": " + what + ".");
   };
   if (split.Records.empty()) {
     if (!split.Error.empty()) return fail(split.ErrorLine, split.Error);
@@ -171,16 +169,12 @@ CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName) 
   for (size_t i = 1; i < split.Records.size(); ++i) {
     KeyReader reader(fileName, split.Records[i], columns);
     std::optional<CameraKey> key = reader.Read(earlier);
-    if (!key) {
-      result.Keys.clear();
-      result.Error = reader.Error();
-      return result;
-    }
+    if (!key) return Fail(reader.Error());
     earlier = key->TimeMs;
-    result.Keys.push_back(*key);
+    keys.push_back(*key);
   }
   if (!split.Error.empty()) return fail(split.ErrorLine, split.Error);
-  return result;
+  return keys;
 }
 
 std::string CameraPathText(const std::vector<CameraKey>& keys) {

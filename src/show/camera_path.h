@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/result.h"
+
 namespace orvane {
 
 inline constexpr const char* kCameraPathFileName = "camera.csv";
@@ -37,16 +39,12 @@ struct CameraKey {
   bool operator==(const CameraKey&) const = default;
 };
 
-struct CameraPathRead {
-  std::vector<CameraKey> Keys;  // by time, strictly increasing; none: no path (the default camera)
-  std::optional<std::string> Error;
-};
-
 // CSV with a header naming the columns (without case, in any order; others are ignored):
 // time (seconds, or minutes:seconds), eye_x, eye_y, eye_z, target_x, target_y, target_z
 // (metres, "." decimals) and fov (degrees). Messages start with `fileName` and name the line
-// and column ("camera.csv line 4, column 3 (eye_y): ...").
-CameraPathRead ReadCameraPath(std::string_view text, std::string_view fileName);
+// and column ("camera.csv line 4, column 3 (eye_y): ..."). The keys come by time, strictly
+// increasing; none: no path (the default camera).
+Result<std::vector<CameraKey>> ReadCameraPath(std::string_view text, std::string_view fileName);
 
 // The path as camera.csv: the header above and one line per key.
 std::string CameraPathText(const std::vector<CameraKey>& keys);

@@ -133,9 +133,9 @@ std::string CueFieldEditText(const Cue& cue, CueField field) {
   return {};
 }
 
-CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field, std::string_view text,
-                               const DeviceRecords* devices) {
-  if (index >= cues.size()) return {};
+Result<CueListChange> SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field,
+                                        std::string_view text, const DeviceRecords* devices) {
+  if (index >= cues.size()) return CueListChange{};
   const Cue& before = cues[index];
   // The cue as one line of cues.csv at its own line, so the reader's message names it.
   std::string csv = "time,code,x,y,z,label,position\n";
@@ -146,13 +146,12 @@ CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueFi
     csv += CsvField(each == field ? std::string(text) : CueFieldEditText(before, each));
   }
   csv += "," + CsvField(before.Position) + '\n';
-  CueListRead read = ReadCueList(csv, kCueFileName, devices);
-  if (read.Error) return {{}, read.Error};
-  if (read.Cues.size() != 1)
-    return {{},
-            std::string(kCueFileName) + " line " + std::to_string(CueFileLine(index)) +
-                ": the text holds more than one cue."};
-  Cue after = std::move(read.Cues.front());
+  Result<std::vector<Cue>> read = ReadCueList(csv, kCueFileName, devices);
+  if (!read) return read.Error();
+  if (read.Value().size() != 1)
+    return Fail(std::string(kCueFileName) + " line " + std::to_string(CueFileLine(index)) +
+                ": the text holds more than one cue.");
+  Cue after = std::move(read.Value().front());
   // Untouched fields keep their exact values (a position read back from text may differ
   // in the last bit only if the text had fewer digits than the float).
   after.Line = before.Line;
@@ -160,8 +159,8 @@ CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueFi
   if (field != CueField::X) after.X = before.X;
   if (field != CueField::Y) after.Y = before.Y;
   if (field != CueField::Z) after.Z = before.Z;
-  if (after == before) return {};
-  return {MakeChange(cues, {index}, {std::move(after)}), std::nullopt};
+  if (after == before) return CueListChange{};
+  return MakeChange(cues, {index}, {std::move(after)});
 }
 
 bool CueDeviceMissing(const Cue& cue, const DeviceRecords& devices) {

@@ -13,6 +13,7 @@
 
 #include "model/device_lookup.h"
 #include "show/cue.h"
+#include "util/result.h"
 
 namespace orvane {
 
@@ -57,13 +58,10 @@ std::string CueFieldText(const Cue& cue, CueField field);
 // The field as it is edited: the time with all three decimals, so editing loses nothing.
 std::string CueFieldEditText(const Cue& cue, CueField field);
 
-struct CueFieldEdit {
-  CueListChange Change;              // empty when the text gives the same cue
-  std::optional<std::string> Error;  // the cue-list reader's message; the cue stays as it was
-};
 // The field of the cue at `index` set from `text`, read exactly as a cues.csv line is,
-// codes checked against `devices` (null: any code).
-CueFieldEdit SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field, std::string_view text,
+// codes checked against `devices` (null: any code). The change is empty when the text gives
+// the same cue; a refusal carries the cue-list reader's message.
+Result<CueListChange> SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field, std::string_view text,
                                const DeviceRecords* devices);
 
 // Whether no device of `devices` has the cue's code: such cues are marked and refused at compile.

@@ -185,17 +185,15 @@ std::string CueTimeText(int64_t timeMs) {
   return (negative ? "-" : "") + std::to_string(magnitude / 1000) + "." + fraction;
 }
 
-CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
-                        const ShowSite* site) {
-  CueListRead result;
+Result<std::vector<Cue>> ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
+                                     const ShowSite* site) {
+  std::vector<Cue> cues;
   text = WithoutByteOrderMark(text);
   // The header, the cues and one more to tell that there are too many.
   const CsvSplit split = SplitCsv(text, kMaxCues + 2);
   // A fault in the text after the last whole record is reported after that record's faults.
   auto fail = [&](int line, const std::string& what) {
-    result.Cues.clear();
-    result.Error = std::string(fileName) + " line " + std::to_string(line) + ": " + what + ".";
-    return result;
+    return Fail(std::string(fileName) + " line " + std::to_string(line) + ": " + what + ".");
   };
   if (split.Records.empty()) {
     if (!split.Error.empty()) return fail(split.ErrorLine, split.Error);
@@ -210,15 +208,11 @@ CueListRead ReadCueList(std::string_view text, std::string_view fileName, const 
   for (size_t i = 1; i < split.Records.size(); ++i) {
     LineReader reader(fileName, split.Records[i], devices, site);
     std::optional<Cue> cue = reader.Read(columns);
-    if (!cue) {
-      result.Cues.clear();
-      result.Error = reader.Error();
-      return result;
-    }
-    result.Cues.push_back(std::move(*cue));
+    if (!cue) return Fail(reader.Error());
+    cues.push_back(std::move(*cue));
   }
   if (!split.Error.empty()) return fail(split.ErrorLine, split.Error);
-  return result;
+  return cues;
 }
 
 std::string CueListText(const std::vector<Cue>& cues) {

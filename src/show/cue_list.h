@@ -12,6 +12,7 @@
 #include "model/device_lookup.h"
 #include "show/cue.h"
 #include "util/show_length.h"
+#include "util/result.h"
 #include "show/show_site.h"
 
 namespace orvane {
@@ -33,11 +34,6 @@ inline constexpr double kMaxCuePosition = 32767.0 / 3000.0;
 // Module and pin numbers: far beyond any firing system's.
 inline constexpr int32_t kMaxCueAddress = 65'535;
 
-struct CueListRead {
-  std::vector<Cue> Cues;  // file order
-  std::optional<std::string> Error;
-};
-
 // Seconds with "." as decimal separator ("12.5") or minutes and seconds ("1:05.250"),
 // as whole milliseconds: round half to even of seconds * 1000 in double. Nothing for a
 // text that does not read; a negative time reads (the list refuses it).
@@ -46,11 +42,11 @@ std::optional<int64_t> ParseCueTime(std::string_view text);
 // "12.340": the time as cues.csv writes it.
 std::string CueTimeText(int64_t timeMs);
 
-// Reads the list; every code must name a device of `devices` and every position one of
+// Reads the list (cues in file order); every code must name a device of `devices` and every position one of
 // `site` (with null, they are only read). `fileName` starts the messages ("cues.csv line 7:
 // no device has code 512.").
-CueListRead ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
-                        const ShowSite* site = nullptr);
+Result<std::vector<Cue>> ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
+                                     const ShowSite* site = nullptr);
 
 // The list as cues.csv: header "time,code,x,y,z,label", one line per cue in list order, and
 // a "position" column when a cue names one, then "module" and "pin" when a cue has them.

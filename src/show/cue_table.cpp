@@ -75,11 +75,6 @@ Result<CueListChange> Replace(const std::vector<Cue>& cues, size_t index, Cue af
   return MakeChange(cues, {index}, {std::move(after)});
 }
 
-Result<CueListChange> FromFieldEdit(CueFieldEdit edit) {
-  if (edit.Error) return Fail(*edit.Error);
-  return std::move(edit.Change);
-}
-
 Result<CueListChange> SetBreak(const std::vector<Cue>& cues, size_t index, std::string_view text,
                                const CueTableContext& context) {
   const std::string_view trimmed = TrimBlanks(text);
@@ -95,8 +90,8 @@ Result<CueListChange> SetProduct(const std::vector<Cue>& cues, size_t index, std
   if (!ParseInteger(trimmed))
     for (const Product& p : context.Products.Rows)
       if (!p.Name.empty() && ColumnName(p.Name) == ColumnName(trimmed))
-        return FromFieldEdit(SetCueFieldChange(cues, index, CueField::Code, std::to_string(p.Code), context.Devices));
-  return FromFieldEdit(SetCueFieldChange(cues, index, CueField::Code, trimmed, context.Devices));
+        return SetCueFieldChange(cues, index, CueField::Code, std::to_string(p.Code), context.Devices);
+  return SetCueFieldChange(cues, index, CueField::Code, trimmed, context.Devices);
 }
 
 Result<CueListChange> SetPosition(const std::vector<Cue>& cues, size_t index, std::string_view text,
@@ -240,14 +235,14 @@ Result<CueListChange> SetCueColumnChange(const std::vector<Cue>& cues, size_t in
   if (index >= cues.size()) return CueListChange{};
   if (text == CueColumnEditText(cues[index], column, context)) return CueListChange{};
   switch (column) {
-    case CueColumn::Fire: return FromFieldEdit(SetCueFieldChange(cues, index, CueField::Time, text, context.Devices));
+    case CueColumn::Fire: return SetCueFieldChange(cues, index, CueField::Time, text, context.Devices);
     case CueColumn::Break: return SetBreak(cues, index, text, context);
     case CueColumn::Product: return SetProduct(cues, index, text, context);
     case CueColumn::Position: return SetPosition(cues, index, text, context);
     case CueColumn::X:
     case CueColumn::Height:
     case CueColumn::Z: return SetCoordinate(cues, index, column, text, context);
-    case CueColumn::Label: return FromFieldEdit(SetCueFieldChange(cues, index, CueField::Label, text, context.Devices));
+    case CueColumn::Label: return SetCueFieldChange(cues, index, CueField::Label, text, context.Devices);
     case CueColumn::Module:
     case CueColumn::Pin: return SetAddress(cues, index, column, text, context);
   }

@@ -78,9 +78,9 @@ Result<LibraryShelf> OpenLibraryShelf(const fs::path& folder, const PrepareStep&
   shelf.Folder = folder;
   shelf.Name = (folder.has_filename() ? folder : folder.parent_path()).filename().string();
   const std::string where = "The library shelf \"" + shelf.Name + "\"";
-  std::string text;
-  if (auto error = ReadSmallFile(folder / kProductFileName, kMaxProductFileBytes, text)) return Fail(*error);
-  if (Result<ProductTable> syntax = ReadProducts(text, kProductFileName, nullptr); !syntax)
+  const Result<std::string> text = ReadSmallFile(folder / kProductFileName, kMaxProductFileBytes);
+  if (!text) return text.Error();
+  if (Result<ProductTable> syntax = ReadProducts(text.Value(), kProductFileName, nullptr); !syntax)
     return Fail(where + ": " + syntax.Message());
   const FolderLoadReport loaded = LoadDeviceFolder(folder, shelf.Devices, prepare);
   if (loaded.Error) return Fail(where + ": " + *loaded.Error);
@@ -88,7 +88,7 @@ Result<LibraryShelf> OpenLibraryShelf(const fs::path& folder, const PrepareStep&
   for (const auto& d : shelf.Devices)
     if (!codes.insert(d->Definition.Code).second)
       return Fail(where + " holds two devices with code " + std::to_string(d->Definition.Code) + ".");
-  Result<ProductTable> products = ReadProducts(text, kProductFileName, &shelf.Devices);
+  Result<ProductTable> products = ReadProducts(text.Value(), kProductFileName, &shelf.Devices);
   if (!products) return Fail(where + ": " + products.Message());
   shelf.Products = std::move(products.Value());
   return shelf;

@@ -52,10 +52,10 @@ std::vector<fs::path> ShowInputFiles(const fs::path& folder) {
   inputs.push_back(folder / kCameraPathFileName);
   const fs::path settingsPath = folder / kShowSettingsFileName;
   inputs.push_back(settingsPath);
-  std::string text;
-  ShowSettings settings;
-  if (!ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text) && !ReadShowSettings(text, settings)) {
-    if (const auto music = ShowMusicPath(settings, folder)) inputs.push_back(*music);
+  if (const Result<std::string> text = ReadSmallFile(settingsPath, kMaxShowSettingsBytes)) {
+    if (const Result<ShowSettings> settings = ReadShowSettings(text.Value())) {
+      if (const auto music = ShowMusicPath(settings.Value(), folder)) inputs.push_back(*music);
+    }
   }
   return inputs;
 }
@@ -70,24 +70,28 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, ShowDocu
   ShowDocument read;
   const fs::path settingsPath = folder / kShowSettingsFileName;
   if (fs::exists(fs::symlink_status(settingsPath, ec))) {
-    std::string text;
-    if (auto error = ReadSmallFile(settingsPath, kMaxShowSettingsBytes, text)) {
-      report.Error = std::move(error);
+    const Result<std::string> text = ReadSmallFile(settingsPath, kMaxShowSettingsBytes);
+    if (!text) {
+      report.Error = text.Message();
       return report;
     }
-    if (auto error = ReadShowSettings(text, read.Settings)) {
-      report.Error = std::move(error);
+    Result<ShowSettings> settings = ReadShowSettings(text.Value());
+    if (!settings) {
+      report.Error = settings.Message();
       return report;
     }
+    read.Settings = std::move(settings.Value());
   }
   const fs::path productsPath = folder / kProductFileName;
   std::string productText;
   read.ProductsFile = fs::exists(fs::symlink_status(productsPath, ec));
   if (read.ProductsFile) {
-    if (auto error = ReadSmallFile(productsPath, kMaxProductFileBytes, productText)) {
-      report.Error = std::move(error);
+    Result<std::string> bytes = ReadSmallFile(productsPath, kMaxProductFileBytes);
+    if (!bytes) {
+      report.Error = bytes.Message();
       return report;
     }
+    productText = std::move(bytes.Value());
     if (Result<ProductTable> syntax = ReadProducts(productText, kProductFileName, nullptr); !syntax) {
       report.Error = syntax.Message();
       return report;
@@ -98,29 +102,30 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, ShowDocu
     report.Error = "The folder \"" + folder.string() + "\" holds no " + kCueFileName + ".";
     return report;
   }
-  std::string cueText;
-  if (auto error = ReadSmallFile(cuesPath, kMaxCueFileBytes, cueText)) {
-    report.Error = std::move(error);
+  const Result<std::string> cueText = ReadSmallFile(cuesPath, kMaxCueFileBytes);
+  if (!cueText) {
+    report.Error = cueText.Message();
     return report;
   }
   // Everything but the codes is checked before the list is replaced.
-  if (CueListRead syntax = ReadCueList(cueText, kCueFileName, nullptr, &read.Settings.Site); syntax.Error) {
-    report.Error = std::move(syntax.Error);
+  if (const Result<std::vector<Cue>> syntax = ReadCueList(cueText.Value(), kCueFileName, nullptr, &read.Settings.Site);
+      !syntax) {
+    report.Error = syntax.Message();
     return report;
   }
   const fs::path cameraPath = folder / kCameraPathFileName;
   if (fs::exists(fs::symlink_status(cameraPath, ec))) {
-    std::string text;
-    if (auto error = ReadSmallFile(cameraPath, kMaxCameraPathBytes, text)) {
-      report.Error = std::move(error);
+    const Result<std::string> text = ReadSmallFile(cameraPath, kMaxCameraPathBytes);
+    if (!text) {
+      report.Error = text.Message();
       return report;
     }
-    CameraPathRead path = ReadCameraPath(text, kCameraPathFileName);
-    if (path.Error) {
-      report.Error = std::move(path.Error);
+    Result<std::vector<CameraKey>> path = ReadCameraPath(text.Value(), kCameraPathFileName);
+    if (!path) {
+      report.Error = path.Message();
       return report;
     }
-    read.CameraKeys = std::move(path.Keys);
+    read.CameraKeys = std::move(path.Value());
     read.CameraFile = true;
   }
   LoadNoticeRecorder recorder(report.Notices);
@@ -133,12 +138,12 @@ ShowOpenReport OpenShowFolder(const fs::path& folder, DeviceList& list, ShowDocu
                              "\" stopped the load of the show: " + *report.Devices.Error + ".";
     return report;
   }
-  CueListRead cues = ReadCueList(cueText, kCueFileName, &list.Devices(), &read.Settings.Site);
-  if (cues.Error) {
-    report.Error = std::move(cues.Error);
+  Result<std::vector<Cue>> cues = ReadCueList(cueText.Value(), kCueFileName, &list.Devices(), &read.Settings.Site);
+  if (!cues) {
+    report.Error = cues.Message();
     return report;
   }
-  read.Cues = std::move(cues.Cues);
+  read.Cues = std::move(cues.Value());
   if (read.ProductsFile) {
     Result<ProductTable> products = ReadProducts(productText, kProductFileName, &list.Devices());
     if (!products) {
@@ -193,16 +198,19 @@ ShowSaveReport SaveShowFolder(const fs::path& folder, const ShowDocument& show, 
   for (const FileContent& file : files) {
     const fs::path path = folder / file.Name;
     if (!fs::exists(fs::symlink_status(path, ec))) continue;
-    std::string current;
     // Anything that cannot be read back as the same bytes counts as different.
-    if (ReadSmallFile(path, file.Bytes.size(), current) || current != file.Bytes) differs = true;
+    const Result<std::string> current = ReadSmallFile(path, file.Bytes.size());
+    if (!current || current.Value() != file.Bytes) differs = true;
   }
   if (differs && existing == ExistingShowFiles::kKeep) {
     report.WouldReplace = true;
     return report;
   }
-  report.Error = WriteFilesTogether(folder, files);
-  report.Saved = !report.Error;
+  if (const Result<> written = WriteFilesTogether(folder, files); !written) {
+    report.Error = written.Message();
+    return report;
+  }
+  report.Saved = true;
   return report;
 }
 

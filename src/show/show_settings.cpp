@@ -12,10 +12,10 @@ namespace {
 
 using Json = nlohmann::json;
 
-std::string Refused(const std::string& why) { return std::string(kShowSettingsFileName) + ": " + why + "."; }
+Failure Refused(const std::string& why) { return Fail(std::string(kShowSettingsFileName) + ": " + why + "."); }
 
-std::optional<std::string> ReadMusic(const Json& music, ShowSettings& settings) {
-  if (music.is_null()) return std::nullopt;
+Result<> ReadMusic(const Json& music, ShowSettings& settings) {
+  if (music.is_null()) return {};
   if (!music.is_object()) return Refused("\"music\" must be an object with \"file\" and \"offset\"");
   if (const auto file = music.find("file"); file != music.end() && !file->is_null()) {
     if (!file->is_string()) return Refused("the music \"file\" must be a text");
@@ -26,7 +26,7 @@ std::optional<std::string> ReadMusic(const Json& music, ShowSettings& settings) 
       return Refused("the music \"offset\" must be a number of seconds");
     settings.MusicOffsetSeconds = offset->get<double>();
   }
-  return std::nullopt;
+  return {};
 }
 
 // Beats are found again when they do not read, so a bad list is dropped, not refused.
@@ -74,8 +74,8 @@ bool NestedTooDeep(std::string_view text) { return JsonNestedDeeperThan(text, kM
 
 }  // namespace
 
-std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings& settings) {
-  settings = ShowSettings{};
+Result<ShowSettings> ReadShowSettings(std::string_view text) {
+  ShowSettings settings;
   if (NestedTooDeep(text)) return Refused("nested too deeply");
   Json json = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
   if (json.is_discarded()) return Refused("not valid JSON");
@@ -94,7 +94,7 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
     settings.Title = title->get<std::string>();
   }
   if (const auto music = json.find("music"); music != json.end()) {
-    if (auto error = ReadMusic(*music, settings)) return error;
+    if (Result<> read = ReadMusic(*music, settings); !read) return read.Error();
   }
   if (const auto scale = json.find("scale"); scale != json.end() && !scale->is_null()) {
     const double value = scale->is_number() ? scale->get<double>() : NAN;
@@ -115,7 +115,7 @@ std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings&
     settings.Site = std::move(read.Value());
   }
   settings.ReadJson = json.dump(-1, ' ', false, Json::error_handler_t::replace);
-  return std::nullopt;
+  return settings;
 }
 
 std::string ShowSettingsText(const ShowSettings& settings) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "show/show_site.h"
+#include "util/result.h"
 
 namespace orvane {
 
@@ -51,7 +52,7 @@ struct ShowSettings {
 };
 
 // Reads show.json's text; the message for the user when it is refused.
-std::optional<std::string> ReadShowSettings(std::string_view text, ShowSettings& settings);
+Result<ShowSettings> ReadShowSettings(std::string_view text);
 
 // The file's text: the fields as read, with the known ones set from `settings`.
 std::string ShowSettingsText(const ShowSettings& settings);

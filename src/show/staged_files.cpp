@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 #include "util/output_path.h"
 
@@ -14,8 +13,8 @@ namespace orvane {
 namespace fs = std::filesystem;
 namespace {
 
-std::string CannotWrite(const fs::path& path, int error) {
-  return "The file \"" + path.string() + "\" could not be written: " + std::strerror(error) + ".";
+Failure CannotWrite(const fs::path& path, int error) {
+  return Fail("The file \"" + path.string() + "\" could not be written: " + std::strerror(error) + ".");
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -30,7 +29,7 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 // A new temporary file next to the target, written and flushed to disk.
-std::optional<std::string> WriteTemporary(const fs::path& folder, const FileContent& file, fs::path& temporary) {
+Result<> WriteTemporary(const fs::path& folder, const FileContent& file, fs::path& temporary) {
   std::string name = (folder / ("." + file.Name + ".XXXXXX")).string();
   const int fd = ::mkstemp(name.data());  // O_CREAT | O_EXCL: never an existing file or link
   if (fd < 0) return CannotWrite(folder / file.Name, errno);
@@ -38,16 +37,16 @@ std::optional<std::string> WriteTemporary(const fs::path& folder, const FileCont
   const bool written = ::fchmod(fd, 0644) == 0 && WriteAll(fd, file.Bytes) && ::fsync(fd) == 0;
   const int error = errno;
   if (::close(fd) != 0 || !written) return CannotWrite(folder / file.Name, written ? errno : error);
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
 
-std::optional<std::string> WriteFilesTogether(const fs::path& folder, const std::vector<FileContent>& files) {
+Result<> WriteFilesTogether(const fs::path& folder, const std::vector<FileContent>& files) {
   // Checked before anything is written: a folder in a file's place would refuse its
   // rename after others went through, and a FIFO or device would be replaced.
   for (const FileContent& file : files) {
-    if (const Result<> fits = CheckOutputTarget(folder / file.Name); !fits) return fits.Message();
+    if (Result<> fits = CheckOutputTarget(folder / file.Name); !fits) return fits;
   }
   std::vector<fs::path> temporaries;
   auto removeTemporaries = [&temporaries] {
@@ -56,11 +55,11 @@ std::optional<std::string> WriteFilesTogether(const fs::path& folder, const std:
   };
   for (const FileContent& file : files) {
     fs::path temporary;
-    const auto error = WriteTemporary(folder, file, temporary);
+    Result<> written = WriteTemporary(folder, file, temporary);
     if (!temporary.empty()) temporaries.push_back(temporary);
-    if (error) {
+    if (!written) {
       removeTemporaries();
-      return error;
+      return written;
     }
   }
   for (size_t i = 0; i < files.size(); ++i) {
@@ -71,23 +70,43 @@ std::optional<std::string> WriteFilesTogether(const fs::path& folder, const std:
       return CannotWrite(folder / files[i].Name, error);
     }
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> ReadSmallFile(const fs::path& path, uintmax_t maxBytes, std::string& bytes) {
-  bytes.clear();
+Result<std::string> ReadSmallFile(const fs::path& path, uintmax_t maxBytes) {
+  const auto refused = [&path](const char* why) { return Fail("\"" + path.string() + "\" " + why); };
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return "\"" + path.string() + "\" is not a readable file.";
-  const uintmax_t size = fs::file_size(path, ec);
-  if (ec) return "\"" + path.string() + "\" cannot be read.";
-  if (size > maxBytes) return "\"" + path.string() + "\" is too large (" + std::to_string(size) + " bytes).";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "\"" + path.string() + "\" cannot be read.";
-  bytes.resize(static_cast<size_t>(size));
-  in.read(bytes.data(), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  if (in.bad()) return "\"" + path.string() + "\" cannot be read.";
-  return std::nullopt;
+  if (!fs::is_regular_file(path, ec)) return refused("is not a readable file.");
+  // Opened without waiting and checked again through the descriptor: a FIFO put in the
+  // file's place after the check by name would block the read for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return refused(errno == ENOENT || errno == ENOTDIR ? "is not a readable file." : "cannot be read.");
+  struct stat facts {};
+  const bool regular = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
+  if (!regular) {
+    ::close(fd);
+    return refused("is not a readable file.");
+  }
+  const auto size = static_cast<uintmax_t>(facts.st_size);
+  if (size > maxBytes) {
+    ::close(fd);
+    return Fail("\"" + path.string() + "\" is too large (" + std::to_string(size) + " bytes).");
+  }
+  std::string bytes(static_cast<size_t>(size), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return refused("cannot be read.");
+    }
+    if (n == 0) break;  // shrank since fstat
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(done);
+  return bytes;
 }
 
 }  // namespace orvane

@@ -4,9 +4,10 @@
 // written are they renamed over their real names.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "util/result.h"
 
 namespace orvane {
 
@@ -15,13 +16,11 @@ struct FileContent {
   std::string Bytes;
 };
 
-// The failure message, or nothing. A failure before the renames leaves the folder as it
-// was (the temporary files are removed).
-std::optional<std::string> WriteFilesTogether(const std::filesystem::path& folder,
-                                              const std::vector<FileContent>& files);
+// A failure before the renames leaves the folder as it was (the temporary files are removed).
+Result<> WriteFilesTogether(const std::filesystem::path& folder, const std::vector<FileContent>& files);
 
-// The file's bytes when it is a regular file of at most maxBytes; the failure message
-// otherwise (a FIFO or device is never opened).
-std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, uintmax_t maxBytes, std::string& bytes);
+// The file's bytes when it is a regular file of at most maxBytes; a FIFO or device is
+// never read from.
+Result<std::string> ReadSmallFile(const std::filesystem::path& path, uintmax_t maxBytes);
 
 }  // namespace orvane

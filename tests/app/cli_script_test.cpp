@@ -22,10 +22,13 @@ using orvane::testing::ReadFileBytes;
 using orvane::testing::ScratchDir;
 
 std::vector<Cue> CuesOf(const std::string& text) {
-  CueListRead read = ReadCueList(text, "cues.csv", nullptr);
-  EXPECT_FALSE(read.Error) << *read.Error;
-  for (Cue& cue : read.Cues) cue.Line = 0;
-  return read.Cues;
+  Result<std::vector<Cue>> read = ReadCueList(text, "cues.csv", nullptr);
+  if (!read) {
+    ADD_FAILURE() << read.Message();
+    return {};
+  }
+  for (Cue& cue : read.Value()) cue.Line = 0;
+  return std::move(read.Value());
 }
 
 size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }

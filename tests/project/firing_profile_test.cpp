@@ -130,9 +130,9 @@ TEST(FiringProfile, EveryShippedProfileReads) {
   for (const char* name : {"channel-cue", "orvane", "srt", "timecode-30"})
     EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
   for (const std::string& name : names) {
-    std::string text;
-    ASSERT_FALSE(ReadSmallFile(folder / (name + ".json"), kMaxProfileBytes, text)) << name;
-    const Result<FiringProfile> r = ReadFiringProfile(text, name);
+    const Result<std::string> text = ReadSmallFile(folder / (name + ".json"), kMaxProfileBytes);
+    ASSERT_TRUE(text) << name;
+    const Result<FiringProfile> r = ReadFiringProfile(text.Value(), name);
     ASSERT_TRUE(r) << r.Message();
     EXPECT_EQ(r.Value().Name, name);
   }

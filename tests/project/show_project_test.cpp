@@ -227,8 +227,9 @@ TEST(ShowProject, SaveAsksOnlyAboutFilesChangedOnDiskAndNamesThem) {
   EXPECT_FALSE(o.Project.Modified());
   EXPECT_EQ(o.Seen.Saves, 1);
   // The seed the show compiled from is written with it.
-  ShowSettings written;
-  ASSERT_FALSE(ReadShowSettings(ReadFileBytes(o.Folder / "show.json"), written).has_value());
+  const Result<ShowSettings> read = ReadShowSettings(ReadFileBytes(o.Folder / "show.json"));
+  ASSERT_TRUE(read) << read.Message();
+  const ShowSettings& written = read.Value();
   EXPECT_EQ(written.Seed, o.Project.Seed());
   EXPECT_EQ(written.Title, "Saved once");
 
@@ -295,9 +296,10 @@ TEST(ShowProject, CameraKeysAreUndoableEditsSavedAsCameraCsv) {
   o.Project.Redo();
 
   ASSERT_EQ(o.Project.Save(o.Dialogs).End, WriteEnd::kWritten);
-  const CameraPathRead onDisk = ReadCameraPath(ReadFileBytes(o.Folder / kCameraPathFileName), "camera.csv");
-  ASSERT_FALSE(onDisk.Error) << *onDisk.Error;
-  EXPECT_EQ(onDisk.Keys, o.Project.CameraKeys());
+  const Result<std::vector<CameraKey>> onDisk =
+      ReadCameraPath(ReadFileBytes(o.Folder / kCameraPathFileName), "camera.csv");
+  ASSERT_TRUE(onDisk) << onDisk.Message();
+  EXPECT_EQ(onDisk.Value(), o.Project.CameraKeys());
 
   // Opened again, the keys are back; all taken out and saved, the file stays as a header alone.
   ShowProject again{PrepareCompiledPart};
@@ -438,8 +440,9 @@ TEST(ShowProject, PreparesExportsFromTheSavedFolderOrATemporarySave) {
   ASSERT_TRUE(edited) << edited.Message();
   const fs::path scratch = edited.Value().Folder;
   EXPECT_NE(scratch, o.Folder);
-  ShowSettings saved;
-  ASSERT_FALSE(ReadShowSettings(ReadFileBytes(scratch / "show.json"), saved).has_value());
+  const Result<ShowSettings> read = ReadShowSettings(ReadFileBytes(scratch / "show.json"));
+  ASSERT_TRUE(read) << read.Message();
+  const ShowSettings& saved = read.Value();
   EXPECT_EQ(saved.Title, "Edited");
   EXPECT_EQ(saved.Seed, o.Project.Seed());
   EXPECT_EQ(fs::path(saved.MusicFile), fs::absolute(o.Folder / "music.ogg"));

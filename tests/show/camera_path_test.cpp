@@ -4,24 +4,28 @@
 
 #include <cmath>
 
+#include "support/failure_text.h"
+
 namespace orvane {
 namespace {
+
+using testing::FailureText;
 
 constexpr const char* kHeader = "time,eye_x,eye_y,eye_z,target_x,target_y,target_z,fov\n";
 
 CameraKey Key(int64_t ms, Metres3 eye, Metres3 target, double fov = 50) { return {ms, {eye, target, fov}}; }
 
 TEST(CameraPathRead, ColumnsInAnyOrderAndCaseWithOthersIgnored) {
-  const CameraPathRead r = ReadCameraPath(
+  const Result<std::vector<CameraKey>> r = ReadCameraPath(
       "\xEF\xBB\xBF"
       "Note,FOV,time,Target_X,target_y,TARGET_Z,eye_x,eye_y,eye_z\n"
       "start,55,0,0,80,0,0,1.7,160\n"
       "\"swing, left\",40.5,1:02.5,10,90.25,-5,-60,12,140\n",
       "camera.csv");
-  ASSERT_FALSE(r.Error) << *r.Error;
-  ASSERT_EQ(r.Keys.size(), 2u);
-  EXPECT_EQ(r.Keys[0], Key(0, {0, 1.7, 160}, {0, 80, 0}, 55));
-  EXPECT_EQ(r.Keys[1], Key(62500, {-60, 12, 140}, {10, 90.25, -5}, 40.5));
+  ASSERT_TRUE(r.Ok()) << r.Message();
+  ASSERT_EQ(r.Value().size(), 2u);
+  EXPECT_EQ(r.Value()[0], Key(0, {0, 1.7, 160}, {0, 80, 0}, 55));
+  EXPECT_EQ(r.Value()[1], Key(62500, {-60, 12, 140}, {10, 90.25, -5}, 40.5));
 }
 
 TEST(CameraPathRead, RefusalsNameTheLineAndTheColumn) {
@@ -59,34 +63,29 @@ TEST(CameraPathRead, RefusalsNameTheLineAndTheColumn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    const CameraPathRead r = ReadCameraPath(c.Text, "camera.csv");
-    EXPECT_TRUE(r.Keys.empty());
-    ASSERT_TRUE(r.Error);
-    EXPECT_EQ(*r.Error, c.Message);
+    EXPECT_EQ(FailureText(ReadCameraPath(c.Text, "camera.csv")), c.Message);
   }
 }
 
 TEST(CameraPathRead, TooManyKeysAreRefusedAtTheFirstOneTooMany) {
   std::string text = kHeader;
   for (size_t i = 0; i <= kMaxCameraKeys; ++i) text += std::to_string(i) + ",0,1,10,0,50,0,50\n";
-  const CameraPathRead r = ReadCameraPath(text, "camera.csv");
-  ASSERT_TRUE(r.Error);
-  EXPECT_EQ(*r.Error, "camera.csv line 10002: the path holds more than 10000 keys.");
+  EXPECT_EQ(FailureText(ReadCameraPath(text, "camera.csv")), "camera.csv line 10002: the path holds more than 10000 keys.");
 }
 
 TEST(CameraPathRead, AHeaderAloneIsAPathWithoutKeys) {
-  const CameraPathRead r = ReadCameraPath(kHeader, "camera.csv");
-  EXPECT_FALSE(r.Error);
-  EXPECT_TRUE(r.Keys.empty());
+  const Result<std::vector<CameraKey>> r = ReadCameraPath(kHeader, "camera.csv");
+  ASSERT_TRUE(r.Ok());
+  EXPECT_TRUE(r.Value().empty());
   EXPECT_EQ(CameraPathText({}), kHeader);
 }
 
 TEST(CameraPathText, ReadsBackToTheSameKeys) {
   const std::vector<CameraKey> keys = {Key(0, {0, 1.7, 160}, {0, 80, 0}, 55),
                                        Key(4321, {-60.125, 12, 140.1}, {1e-7, 90, -3}, 33.3333)};
-  const CameraPathRead r = ReadCameraPath(CameraPathText(keys), "camera.csv");
-  ASSERT_FALSE(r.Error) << *r.Error;
-  EXPECT_EQ(r.Keys, keys);
+  const Result<std::vector<CameraKey>> r = ReadCameraPath(CameraPathText(keys), "camera.csv");
+  ASSERT_TRUE(r.Ok()) << r.Message();
+  EXPECT_EQ(r.Value(), keys);
 }
 
 TEST(CameraKeys, StorablePosesReadBackAsTheyAreKept) {
@@ -105,9 +104,9 @@ TEST(CameraKeys, StorablePosesReadBackAsTheyAreKept) {
     SCOPED_TRACE(c.Name);
     const CameraPathPose kept = StorablePose(c.Given);
     EXPECT_EQ(kept, c.Kept);
-    const CameraPathRead r = ReadCameraPath(CameraPathText({{0, kept}}), "camera.csv");
-    ASSERT_FALSE(r.Error) << *r.Error;
-    EXPECT_EQ(r.Keys.at(0).Pose, kept);
+    const Result<std::vector<CameraKey>> r = ReadCameraPath(CameraPathText({{0, kept}}), "camera.csv");
+    ASSERT_TRUE(r.Ok()) << r.Message();
+    EXPECT_EQ(r.Value().at(0).Pose, kept);
   }
 }
 

@@ -5,9 +5,12 @@
 #include "compiler/compiled_device_prep.h"
 #include "model/color_segment.h"
 #include "support/form_device.h"
+#include "support/failure_text.h"
 
 namespace orvane {
 namespace {
+
+using testing::FailureText;
 
 Cue At(int64_t ms, int32_t code, std::string label = {}) {
   Cue cue;
@@ -103,38 +106,38 @@ TEST(CueEdit, FieldEditsReadLikeTheCueFileAndRefuseWithItsMessage) {
   const DeviceRecords devices = Devices();
   std::vector<Cue> cues = Sorted({At(1000, 101, "a"), At(2000, 102, "b"), At(3000, 101, "c")});
 
-  CueFieldEdit time = SetCueFieldChange(cues, 2, CueField::Time, "0:01.5", &devices);
-  ASSERT_FALSE(time.Error) << *time.Error;
-  std::vector<Cue> after = AppliedAndReversible(cues, time.Change);
+  Result<CueListChange> time = SetCueFieldChange(cues, 2, CueField::Time, "0:01.5", &devices);
+  ASSERT_TRUE(time.Ok()) << time.Message();
+  std::vector<Cue> after = AppliedAndReversible(cues, time.Value());
   EXPECT_EQ(Times(after), (std::vector<int64_t>{1000, 1500, 2000}));
   EXPECT_EQ(after[1].Label, "c");
 
-  CueFieldEdit x = SetCueFieldChange(cues, 0, CueField::X, "0,25", &devices);
-  ASSERT_FALSE(x.Error) << *x.Error;
-  after = AppliedAndReversible(cues, x.Change);
+  Result<CueListChange> x = SetCueFieldChange(cues, 0, CueField::X, "0,25", &devices);
+  ASSERT_TRUE(x.Ok()) << x.Message();
+  after = AppliedAndReversible(cues, x.Value());
   EXPECT_EQ(after[0].X, 0.25f);
   EXPECT_EQ(after[0].Label, "a");
   // Clearing a coordinate gives the device's own back.
-  CueFieldEdit clear = SetCueFieldChange(after, 0, CueField::X, "", &devices);
-  ASSERT_FALSE(clear.Error);
-  ApplyChange(after, clear.Change);
+  Result<CueListChange> clear = SetCueFieldChange(after, 0, CueField::X, "", &devices);
+  ASSERT_TRUE(clear.Ok());
+  ApplyChange(after, clear.Value());
   EXPECT_FALSE(after[0].X.has_value());
 
-  CueFieldEdit label = SetCueFieldChange(cues, 1, CueField::Label, " comma, \"quote\"", &devices);
-  after = AppliedAndReversible(cues, label.Change);
+  Result<CueListChange> label = SetCueFieldChange(cues, 1, CueField::Label, " comma, \"quote\"", &devices);
+  after = AppliedAndReversible(cues, label.Value());
   EXPECT_EQ(after[1].Label, " comma, \"quote\"");
 
-  EXPECT_EQ(SetCueFieldChange(cues, 1, CueField::Time, "soon", &devices).Error,
+  EXPECT_EQ(FailureText(SetCueFieldChange(cues, 1, CueField::Time, "soon", &devices)),
             "cues.csv line 3: time \"soon\" is not a time in seconds.");
-  EXPECT_EQ(SetCueFieldChange(cues, 2, CueField::Code, "512", &devices).Error,
+  EXPECT_EQ(FailureText(SetCueFieldChange(cues, 2, CueField::Code, "512", &devices)),
             "cues.csv line 4: no device has code 512.");
-  EXPECT_EQ(SetCueFieldChange(cues, 0, CueField::Z, "11", &devices).Error,
+  EXPECT_EQ(FailureText(SetCueFieldChange(cues, 0, CueField::Z, "11", &devices)),
             "cues.csv line 2: z 11 is outside the show's range (-10.922 to 10.922).");
-  EXPECT_TRUE(SetCueFieldChange(cues, 0, CueField::Time, "-1", &devices).Error.has_value());
-  // A refused edit changes nothing; an edit to the same value is no change at all.
-  EXPECT_TRUE(SetCueFieldChange(cues, 0, CueField::Time, "soon", &devices).Change.Empty());
-  EXPECT_TRUE(SetCueFieldChange(cues, 0, CueField::Time, "1.000", &devices).Change.Empty());
-  EXPECT_FALSE(SetCueFieldChange(cues, 0, CueField::Time, "1.000", &devices).Error.has_value());
+  EXPECT_FALSE(SetCueFieldChange(cues, 0, CueField::Time, "-1", &devices).Ok());
+  // An edit to the same value is no change at all.
+  const Result<CueListChange> same = SetCueFieldChange(cues, 0, CueField::Time, "1.000", &devices);
+  ASSERT_TRUE(same.Ok());
+  EXPECT_TRUE(same.Value().Empty());
 }
 
 TEST(CueEdit, TableTextShowsTwoDecimalsAndEditTextKeepsAll) {

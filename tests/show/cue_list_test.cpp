@@ -6,9 +6,12 @@
 #include "show/csv_text.h"
 #include "show/show_root_cues.h"
 #include "support/form_device.h"
+#include "support/failure_text.h"
 
 namespace orvane {
 namespace {
+
+using testing::FailureText;
 
 DeviceRecords TwoDevices() {
   DeviceRecords devices;
@@ -22,15 +25,14 @@ DeviceRecords TwoDevices() {
   return devices;
 }
 
-CueListRead Read(const std::string& text) {
+Result<std::vector<Cue>> Read(const std::string& text) {
   static const DeviceRecords devices = TwoDevices();
   return ReadCueList(text, "cues.csv", &devices);
 }
 
 std::string ErrorOf(const std::string& text) {
-  const CueListRead r = Read(text);
-  EXPECT_TRUE(r.Cues.empty());
-  return r.Error.value_or("(read)");
+  const Result<std::vector<Cue>> r = Read(text);
+  return r ? "(read)" : r.Message();
 }
 
 TEST(CueTime, SecondsAndMinutesRoundHalfEvenToMilliseconds) {
@@ -58,24 +60,24 @@ TEST(CueFrames, FloorOfFortyMilliseconds) {
 }
 
 TEST(CueList, ReadsColumnsInAnyOrderAndCase) {
-  const CueListRead r = Read(
+  const Result<std::vector<Cue>> r = Read(
       "Label,CODE,Time,notes,X,y,z\r\n"
       "\"opening, left\",101,0.5,whatever,-3,,\r\n"
       "\r\n"
       ",102,1:00,,,\"0,25\",2\r\n"
       " , , , , , , \r\n");
-  ASSERT_FALSE(r.Error) << *r.Error;
-  ASSERT_EQ(r.Cues.size(), 2u);
-  EXPECT_EQ(r.Cues[0].Label, "opening, left");
-  EXPECT_EQ(r.Cues[0].Code, 101);
-  EXPECT_EQ(r.Cues[0].TimeMs, 500);
-  EXPECT_EQ(r.Cues[0].X, -3.0f);
-  EXPECT_FALSE(r.Cues[0].Y.has_value());
-  EXPECT_EQ(r.Cues[0].Line, 2);
-  EXPECT_EQ(r.Cues[1].TimeMs, 60000);
-  EXPECT_EQ(r.Cues[1].Y, 0.25f);
-  EXPECT_EQ(r.Cues[1].Z, 2.0f);
-  EXPECT_EQ(r.Cues[1].Line, 4);
+  ASSERT_TRUE(r.Ok()) << r.Message();
+  ASSERT_EQ(r.Value().size(), 2u);
+  EXPECT_EQ(r.Value()[0].Label, "opening, left");
+  EXPECT_EQ(r.Value()[0].Code, 101);
+  EXPECT_EQ(r.Value()[0].TimeMs, 500);
+  EXPECT_EQ(r.Value()[0].X, -3.0f);
+  EXPECT_FALSE(r.Value()[0].Y.has_value());
+  EXPECT_EQ(r.Value()[0].Line, 2);
+  EXPECT_EQ(r.Value()[1].TimeMs, 60000);
+  EXPECT_EQ(r.Value()[1].Y, 0.25f);
+  EXPECT_EQ(r.Value()[1].Z, 2.0f);
+  EXPECT_EQ(r.Value()[1].Line, 4);
 }
 
 TEST(CueList, RefusesTheWholeListNamingLineAndField) {
@@ -89,7 +91,7 @@ TEST(CueList, RefusesTheWholeListNamingLineAndField) {
   EXPECT_EQ(ErrorOf(head + "1,101\n86400.001,101\n"),
             "cues.csv line 3: time 86400.001 is at or after the end of the longest show (3600 s): the cue would never "
             "fire.");
-  EXPECT_FALSE(Read(head + "3599.999,101\n").Error) << "the last millisecond still fires";
+  EXPECT_TRUE(Read(head + "3599.999,101\n").Ok()) << "the last millisecond still fires";
   EXPECT_EQ(ErrorOf(head + "1,\n"), "cues.csv line 2: code is empty.");
   EXPECT_EQ(ErrorOf(head + "1,1o1\n"), "cues.csv line 2: code \"1o1\" is not a device code.");
   EXPECT_EQ(ErrorOf(head + "1,101,a\n"), "cues.csv line 2: x \"a\" is not a number.");
@@ -110,12 +112,12 @@ TEST(CueList, RefusesTheWholeListNamingLineAndField) {
 }
 
 TEST(CueList, HeaderOnlyIsAnEmptyListAndCodesAreUncheckedWithoutDevices) {
-  const CueListRead empty = Read("\xEF\xBB\xBFtime,code\n");
-  EXPECT_FALSE(empty.Error);
-  EXPECT_TRUE(empty.Cues.empty());
-  const CueListRead unchecked = ReadCueList("time,code\n1,999\n", "list.csv", nullptr);
-  ASSERT_EQ(unchecked.Cues.size(), 1u);
-  EXPECT_EQ(unchecked.Cues[0].Code, 999);
+  const Result<std::vector<Cue>> empty = Read("\xEF\xBB\xBFtime,code\n");
+  EXPECT_TRUE(empty.Ok());
+  EXPECT_TRUE(empty.Value().empty());
+  const Result<std::vector<Cue>> unchecked = ReadCueList("time,code\n1,999\n", "list.csv", nullptr);
+  ASSERT_EQ(unchecked.Value().size(), 1u);
+  EXPECT_EQ(unchecked.Value()[0].Code, 999);
 }
 
 TEST(CueList, WritingGivesBackTheSameCues) {
@@ -125,33 +127,33 @@ TEST(CueList, WritingGivesBackTheSameCues) {
   cues[2] = {kMaxCueTimeMs, 101, -10.9f, 0.3f, 1e-7f, " padded\r\nlines ", 0};
   cues[3] = {40, 102, std::nullopt, std::nullopt, std::nullopt, "", 0};
   const std::string text = CueListText(cues);
-  const CueListRead back = Read(text);
-  ASSERT_FALSE(back.Error) << *back.Error;
-  ASSERT_EQ(back.Cues.size(), cues.size());
+  const Result<std::vector<Cue>> back = Read(text);
+  ASSERT_TRUE(back.Ok()) << back.Message();
+  ASSERT_EQ(back.Value().size(), cues.size());
   for (size_t i = 0; i < cues.size(); ++i) {
-    Cue read = back.Cues[i];
+    Cue read = back.Value()[i];
     read.Line = 0;
     EXPECT_EQ(read, cues[i]) << i;
   }
-  EXPECT_EQ(CueListText(back.Cues), text);
+  EXPECT_EQ(CueListText(back.Value()), text);
 }
 
 TEST(CueList, ModuleAndPinColumnsReadAndWriteBack) {
-  const CueListRead r = Read("time,code,pin,module\n1,101,3,0\n2,102,,\n3,101,65535,12\n");
-  ASSERT_FALSE(r.Error) << *r.Error;
-  ASSERT_EQ(r.Cues.size(), 3u);
-  EXPECT_EQ(r.Cues[0].Module, 0);
-  EXPECT_EQ(r.Cues[0].Pin, 3);
-  EXPECT_FALSE(r.Cues[1].Module || r.Cues[1].Pin);
-  EXPECT_EQ(r.Cues[2].Pin, 65535);
-  const std::string text = CueListText(r.Cues);
+  const Result<std::vector<Cue>> r = Read("time,code,pin,module\n1,101,3,0\n2,102,,\n3,101,65535,12\n");
+  ASSERT_TRUE(r.Ok()) << r.Message();
+  ASSERT_EQ(r.Value().size(), 3u);
+  EXPECT_EQ(r.Value()[0].Module, 0);
+  EXPECT_EQ(r.Value()[0].Pin, 3);
+  EXPECT_FALSE(r.Value()[1].Module || r.Value()[1].Pin);
+  EXPECT_EQ(r.Value()[2].Pin, 65535);
+  const std::string text = CueListText(r.Value());
   EXPECT_EQ(text.substr(0, text.find('\n')), "time,code,x,y,z,label,module,pin");
-  const CueListRead back = Read(text);
-  ASSERT_FALSE(back.Error) << *back.Error;
-  EXPECT_EQ(back.Cues, r.Cues);
+  const Result<std::vector<Cue>> back = Read(text);
+  ASSERT_TRUE(back.Ok()) << back.Message();
+  EXPECT_EQ(back.Value(), r.Value());
   // Lists without addresses keep their columns.
-  const CueListRead plain = Read("time,code\n1,101\n");
-  EXPECT_EQ(CueListText(plain.Cues), "time,code,x,y,z,label\n1.000,101,,,,\n");
+  const Result<std::vector<Cue>> plain = Read("time,code\n1,101\n");
+  EXPECT_EQ(CueListText(plain.Value()), "time,code,x,y,z,label\n1.000,101,,,,\n");
 }
 
 TEST(CueList, BadAddressesAreRefusedNamingTheLine) {
@@ -178,20 +180,20 @@ ShowSite SiteAB() {
 
 TEST(CueList, APositionColumnNamesSitePositions) {
   const ShowSite site = SiteAB();
-  const CueListRead r = ReadCueList("time,code,position,y,label\n1,101, A ,,left\n2,102,B,1.5,\n3,101,,,free\n",
+  const Result<std::vector<Cue>> r = ReadCueList("time,code,position,y,label\n1,101, A ,,left\n2,102,B,1.5,\n3,101,,,free\n",
                                     "cues.csv", nullptr, &site);
-  ASSERT_FALSE(r.Error) << *r.Error;
-  ASSERT_EQ(r.Cues.size(), 3u);
-  EXPECT_EQ(r.Cues[0].Position, "A");
-  EXPECT_FALSE(r.Cues[0].X || r.Cues[0].Z);
-  EXPECT_EQ(r.Cues[1].Y, 1.5f);
-  EXPECT_EQ(r.Cues[2].Position, "");
-  const std::string text = CueListText(r.Cues);
+  ASSERT_TRUE(r.Ok()) << r.Message();
+  ASSERT_EQ(r.Value().size(), 3u);
+  EXPECT_EQ(r.Value()[0].Position, "A");
+  EXPECT_FALSE(r.Value()[0].X || r.Value()[0].Z);
+  EXPECT_EQ(r.Value()[1].Y, 1.5f);
+  EXPECT_EQ(r.Value()[2].Position, "");
+  const std::string text = CueListText(r.Value());
   EXPECT_EQ(text.substr(0, text.find('\n')), "time,code,x,y,z,label,position");
-  const CueListRead back = ReadCueList(text, "cues.csv", nullptr, &site);
-  ASSERT_FALSE(back.Error) << *back.Error;
-  for (size_t i = 0; i < r.Cues.size(); ++i) {
-    Cue a = r.Cues[i], b = back.Cues[i];
+  const Result<std::vector<Cue>> back = ReadCueList(text, "cues.csv", nullptr, &site);
+  ASSERT_TRUE(back.Ok()) << back.Message();
+  for (size_t i = 0; i < r.Value().size(); ++i) {
+    Cue a = r.Value()[i], b = back.Value()[i];
     a.Line = b.Line = 0;
     EXPECT_EQ(a, b) << i;
   }
@@ -209,13 +211,12 @@ TEST(CueList, PositionsTheSiteLacksOrThatClashWithCoordinatesAreRefused) {
       {"1,101,A,,,0", "cues.csv line 2: z is given with position \"A\"; give one or the other."},
   };
   for (const auto& c : cases) {
-    const CueListRead r =
+    const Result<std::vector<Cue>> r =
         ReadCueList(std::string("time,code,position,x,y,z\n") + c.line + "\n", "cues.csv", nullptr, &site);
-    EXPECT_TRUE(r.Cues.empty()) << c.line;
-    EXPECT_EQ(r.Error.value_or(""), c.message) << c.line;
+    EXPECT_EQ(FailureText(r), c.message) << c.line;
   }
   // Without a site, names are only read.
-  EXPECT_FALSE(ReadCueList("time,code,position\n1,101,C\n", "cues.csv", nullptr).Error);
+  EXPECT_TRUE(ReadCueList("time,code,position\n1,101,C\n", "cues.csv", nullptr).Ok());
 }
 
 TEST(ShowRootCues, APositionConvertsExactlyAsTypedCoordinatesWould) {

@@ -8,6 +8,7 @@
 #include "compiler/compiled_device_prep.h"
 #include "model/presets.h"
 #include "show/cue_list.h"
+#include "support/failure_text.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_paths.h"
 
@@ -18,6 +19,17 @@ namespace fs = std::filesystem;
 using testing::ReadFileBytes;
 using testing::ScratchDir;
 using testing::ScriptedDialogs;
+using testing::FailureText;
+
+// The settings the text gives; a refusal fails the test.
+ShowSettings SettingsOf(std::string_view text) {
+  Result<ShowSettings> read = ReadShowSettings(text);
+  if (!read) {
+    ADD_FAILURE() << read.Message();
+    return {};
+  }
+  return std::move(read.Value());
+}
 
 DeviceList PresetList(int k) {
   DeviceList list([](TBaseDevice& d) { return PrepareCompiledPart(d); });
@@ -38,10 +50,8 @@ ShowDocument SmallShow() {
 }
 
 TEST(ShowSettings, ReadsKnownFieldsAndKeepsUnknownOnes) {
-  ShowSettings s;
-  ASSERT_FALSE(ReadShowSettings(R"({"format":"orvane-show","version":1,"title":"T","scale":2,
-      "music":{"file":"a.ogg","offset":-0.25,"gain":3},"designer":{"name":"N"}})",
-                                s));
+  ShowSettings s = SettingsOf(R"({"format":"orvane-show","version":1,"title":"T","scale":2,
+      "music":{"file":"a.ogg","offset":-0.25,"gain":3},"designer":{"name":"N"}})");
   EXPECT_EQ(s.Title, "T");
   EXPECT_EQ(s.Scale, 2.0f);
   EXPECT_EQ(s.MusicFile, "a.ogg");
@@ -52,27 +62,24 @@ TEST(ShowSettings, ReadsKnownFieldsAndKeepsUnknownOnes) {
   EXPECT_NE(text.find("\"designer\""), std::string::npos);
   EXPECT_NE(text.find("\"gain\""), std::string::npos);
   EXPECT_EQ(text.find("\"scale\""), std::string::npos);
-  ShowSettings back;
-  ASSERT_FALSE(ReadShowSettings(text, back));
-  EXPECT_EQ(back, s);
+  EXPECT_EQ(SettingsOf(text), s);
 }
 
 TEST(ShowSettings, RefusesWhatItCannotRead) {
-  ShowSettings s;
-  EXPECT_EQ(ReadShowSettings("{", s), "show.json: not valid JSON.");
-  EXPECT_EQ(ReadShowSettings("[]", s), "show.json: not a JSON object.");
-  EXPECT_EQ(ReadShowSettings(R"({"version":1})", s), "show.json: \"format\" must be \"orvane-show\".");
-  EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":"1"})", s),
+  EXPECT_EQ(FailureText(ReadShowSettings("{")), "show.json: not valid JSON.");
+  EXPECT_EQ(FailureText(ReadShowSettings("[]")), "show.json: not a JSON object.");
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"version":1})")), "show.json: \"format\" must be \"orvane-show\".");
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":"1"})")),
             "show.json: \"version\" must be a whole number from 1.");
-  EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":2})", s),
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":2})")),
             "show.json: version 2 is newer than this program reads (1).");
-  EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":1,"scale":"big"})", s),
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":1,"scale":"big"})")),
             "show.json: \"scale\" must be a number.");
-  EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":1,"scale":1e300})", s),
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":1,"scale":1e300})")),
             "show.json: \"scale\" must be a number.");
-  EXPECT_EQ(ReadShowSettings(R"({"format":"orvane-show","version":1,"music":{"file":3}})", s),
+  EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":1,"music":{"file":3}})")),
             "show.json: the music \"file\" must be a text.");
-  EXPECT_EQ(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'), s), "show.json: nested too deeply.");
+  EXPECT_EQ(FailureText(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'))), "show.json: nested too deeply.");
 }
 
 TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
@@ -82,8 +89,7 @@ TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
   s.Beats = ShowBeats{"m.ogg", 120, {0.5, 1.0, 1.5}};
   s.VideoWidth = 1280;
   s.VideoHeight = 720;
-  ShowSettings back;
-  ASSERT_FALSE(ReadShowSettings(ShowSettingsText(s), back));
+  ShowSettings back = SettingsOf(ShowSettingsText(s));
   EXPECT_EQ(back.Seed, s.Seed);
   EXPECT_EQ(back.Beats, s.Beats);
   EXPECT_EQ(back.VideoWidth, 1280);
@@ -100,15 +106,14 @@ TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
                             R"("beats":{"music":"m.ogg","tempo":120,"seconds":["x"]})", R"("beats":[])",
                             R"("video":{"width":1281,"height":720})", R"("video":{"width":0,"height":720})",
                             R"("video":{"width":99999,"height":720})"}) {
-    ShowSettings read;
-    ASSERT_FALSE(ReadShowSettings(head + field + "}", read)) << field;
+    SCOPED_TRACE(field);
+    const ShowSettings read = SettingsOf(head + field + "}");
     EXPECT_FALSE(read.Beats) << field;
     EXPECT_EQ(read.VideoWidth, 0) << field;
   }
   // A bad seed is refused: compiling another show than the one saved would go unnoticed.
   for (const char* seed : {"-1", "4294967296", "1.5", "\"7\""}) {
-    ShowSettings read;
-    EXPECT_EQ(ReadShowSettings(head + "\"seed\":" + seed + "}", read),
+    EXPECT_EQ(FailureText(ReadShowSettings(head + "\"seed\":" + seed + "}")),
               "show.json: \"seed\" must be a whole number from 0 to 4294967295.")
         << seed;
   }
@@ -358,9 +363,8 @@ TEST(StagedFiles, AFailedWriteReplacesNothing) {
   ScratchDir dir;
   dir.Write("a.txt", "old a");
   // A name that cannot be made: its folder does not exist.
-  const auto error = WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"missing/b.txt", "b"}});
-  ASSERT_TRUE(error);
-  EXPECT_NE(error->find("missing/b.txt"), std::string::npos);
+  const std::string error = FailureText(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"missing/b.txt", "b"}}));
+  EXPECT_NE(error.find("missing/b.txt"), std::string::npos) << error;
   EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
   size_t entries = 0;
   for (const auto& entry : fs::directory_iterator(dir.Path())) entries += entry.exists();
@@ -368,15 +372,47 @@ TEST(StagedFiles, AFailedWriteReplacesNothing) {
 
   // A folder where a later file goes: refused before anything is replaced.
   fs::create_directory(dir.Path() / "b.txt");
-  EXPECT_TRUE(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"b.txt", "b"}}));
+  EXPECT_FALSE(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"b.txt", "b"}}));
   EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
   // A FIFO or a device in a file's place is never replaced by a regular file.
   ASSERT_EQ(mkfifo((dir.Path() / "c.csv").c_str(), 0600), 0);
-  const auto refused = WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"c.csv", "c"}});
-  ASSERT_TRUE(refused);
-  EXPECT_NE(refused->find("not a regular file"), std::string::npos) << *refused;
+  const std::string refused = FailureText(WriteFilesTogether(dir.Path(), {{"a.txt", "new a"}, {"c.csv", "c"}}));
+  EXPECT_NE(refused.find("not a regular file"), std::string::npos) << refused;
   EXPECT_TRUE(fs::is_fifo(dir.Path() / "c.csv"));
   EXPECT_EQ(ReadFileBytes(dir.Path() / "a.txt"), "old a");
+}
+
+TEST(StagedFiles, ASmallFileIsReadWholeAndAnythingElseIsRefusedWithoutWaiting) {
+  ScratchDir dir;
+  dir.Write("ten.txt", "0123456789");
+  dir.Write("empty.txt", "");
+  ASSERT_EQ(mkfifo((dir.Path() / "pipe.csv").c_str(), 0600), 0);
+  fs::create_directory(dir.Path() / "folder.csv");
+  fs::create_symlink(dir.Path() / "ten.txt", dir.Path() / "link.txt");
+  const struct {
+    const char* Name;
+    uintmax_t MaxBytes;
+    const char* Bytes;  // null: refused
+    const char* Refusal;
+  } cases[] = {
+      {"ten.txt", 10, "0123456789", ""},
+      {"link.txt", 10, "0123456789", ""},
+      {"empty.txt", 0, "", ""},
+      {"ten.txt", 9, nullptr, "is too large (10 bytes)."},
+      {"pipe.csv", 100, nullptr, "is not a readable file."},
+      {"folder.csv", 100, nullptr, "is not a readable file."},
+      {"missing.csv", 100, nullptr, "is not a readable file."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const Result<std::string> read = ReadSmallFile(dir.Path() / c.Name, c.MaxBytes);
+    if (c.Bytes) {
+      ASSERT_TRUE(read) << read.Message();
+      EXPECT_EQ(read.Value(), c.Bytes);
+    } else {
+      EXPECT_EQ(FailureText(read), "\"" + (dir.Path() / c.Name).string() + "\" " + c.Refusal);
+    }
+  }
 }
 
 }  // namespace

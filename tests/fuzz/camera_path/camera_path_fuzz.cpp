@@ -21,17 +21,15 @@ bool Finite(const orvane::CameraPathPose& p) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const orvane::CameraPathRead read = orvane::ReadCameraPath(bytes, "camera.csv");
-  if (read.Error) {
-    if (!read.Keys.empty()) std::abort();
-    return 0;
-  }
-  const orvane::CameraPathRead again = orvane::ReadCameraPath(orvane::CameraPathText(read.Keys), "camera.csv");
-  if (again.Error || again.Keys != read.Keys) std::abort();
-  if (read.Keys.empty()) return 0;
-  const double last = static_cast<double>(read.Keys.back().TimeMs) / 1000;
+  const auto read = orvane::ReadCameraPath(bytes, "camera.csv");
+  if (!read) return 0;
+  const std::vector<orvane::CameraKey>& keys = read.Value();
+  const auto again = orvane::ReadCameraPath(orvane::CameraPathText(keys), "camera.csv");
+  if (!again || again.Value() != keys) std::abort();
+  if (keys.empty()) return 0;
+  const double last = static_cast<double>(keys.back().TimeMs) / 1000;
   for (int i = -2; i <= 42; ++i) {
-    const orvane::CameraPathPose pose = orvane::CameraPoseAt(read.Keys, last * i / 40);
+    const orvane::CameraPathPose pose = orvane::CameraPoseAt(keys, last * i / 40);
     // Curves through far-apart keys may swing past them, never off to infinity.
     if (!Finite(pose) || std::fabs(pose.Eye[0]) > 1e7 || pose.FovDegrees < orvane::kLowestCameraFov ||
         pose.FovDegrees > orvane::kHighestCameraFov)

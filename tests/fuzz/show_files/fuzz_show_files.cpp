@@ -11,22 +11,24 @@
 namespace {
 
 void CheckCues(std::string_view bytes) {
-  const orvane::CueListRead read = orvane::ReadCueList(bytes, "cues.csv", nullptr);
-  if (read.Error) return;
-  const orvane::CueListRead again = orvane::ReadCueList(orvane::CueListText(read.Cues), "cues.csv", nullptr);
-  if (again.Error || again.Cues.size() != read.Cues.size()) std::abort();
-  for (size_t i = 0; i < read.Cues.size(); ++i) {
-    orvane::Cue a = read.Cues[i], b = again.Cues[i];
+  const auto read = orvane::ReadCueList(bytes, "cues.csv", nullptr);
+  if (!read) return;
+  const auto again = orvane::ReadCueList(orvane::CueListText(read.Value()), "cues.csv", nullptr);
+  if (!again || again.Value().size() != read.Value().size()) std::abort();
+  for (size_t i = 0; i < read.Value().size(); ++i) {
+    orvane::Cue a = read.Value()[i], b = again.Value()[i];
     a.Line = b.Line = 0;
     if (!(a == b)) std::abort();
   }
 }
 
 void CheckSettings(std::string_view bytes) {
-  orvane::ShowSettings settings;
-  if (orvane::ReadShowSettings(bytes, settings)) return;
-  orvane::ShowSettings again;
-  if (orvane::ReadShowSettings(orvane::ShowSettingsText(settings), again) || !(again == settings)) std::abort();
+  const auto read = orvane::ReadShowSettings(bytes);
+  if (!read) return;
+  const orvane::ShowSettings& settings = read.Value();
+  const auto readAgain = orvane::ReadShowSettings(orvane::ShowSettingsText(settings));
+  if (!readAgain || !(readAgain.Value() == settings)) std::abort();
+  const orvane::ShowSettings& again = readAgain.Value();
   // The kept results (beats, the export's size) take no part in ==; they must read back too.
   if (again.Beats != settings.Beats || again.VideoWidth != settings.VideoWidth ||
       again.VideoHeight != settings.VideoHeight)
