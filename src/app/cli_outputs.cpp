@@ -34,7 +34,8 @@ int CheckCliOutputs(CliIo& io, const std::vector<CliOutput>& outputs,
 
 std::vector<std::filesystem::path> CliInputFiles(const CliArgs& args) {
   std::vector<std::filesystem::path> inputs;
-  if (args.Has("--devices")) inputs = DeviceFilesInFolder(args.Value("--devices"));
+  // A folder that cannot be listed refuses the load itself.
+  if (args.Has("--devices")) inputs = DeviceFilesInFolder(args.Value("--devices")).ValueOr({}).Files;
   if (args.Has("--show")) {
     const std::vector<std::filesystem::path> show = ShowInputFiles(args.Value("--show"));
     inputs.insert(inputs.end(), show.begin(), show.end());

@@ -266,8 +266,8 @@ bool HasExtension(const std::string& name, std::string_view ext) {
 
 }  // namespace
 
-std::vector<fs::path> DeviceFilesInFolder(const fs::path& folder, std::vector<SkippedFile>* skipped,
-                                          std::optional<std::string>* error) {
+Result<DeviceFolderListing> DeviceFilesInFolder(const fs::path& folder) {
+  DeviceFolderListing listing;
   std::vector<std::string> devicesFound, subDevicesFound;
   std::error_code ec;
   fs::directory_iterator it(folder, ec);
@@ -277,19 +277,18 @@ std::vector<fs::path> DeviceFilesInFolder(const fs::path& folder, std::vector<Sk
     if (!isDevice && !HasExtension(name, "osub")) continue;
     std::error_code dirEc;
     if (it->is_directory(dirEc)) {
-      if (skipped) skipped->push_back({it->path(), "a directory"});
+      listing.Directories.push_back({it->path(), "a directory"});
       continue;
     }
     (isDevice ? devicesFound : subDevicesFound).push_back(name);
   }
-  if (ec && error) *error = "The folder \"" + folder.string() + "\" cannot be read.";
+  if (ec) return Fail("The folder \"" + folder.string() + "\" cannot be read.");
   std::sort(devicesFound.begin(), devicesFound.end());
   std::sort(subDevicesFound.begin(), subDevicesFound.end());
-  std::vector<fs::path> files;
-  files.reserve(devicesFound.size() + subDevicesFound.size());
-  for (const auto& n : devicesFound) files.push_back(folder / n);
-  for (const auto& n : subDevicesFound) files.push_back(folder / n);
-  return files;
+  listing.Files.reserve(devicesFound.size() + subDevicesFound.size());
+  for (const auto& n : devicesFound) listing.Files.push_back(folder / n);
+  for (const auto& n : subDevicesFound) listing.Files.push_back(folder / n);
+  return listing;
 }
 
 FolderLoadReport LoadDeviceFiles(const std::vector<fs::path>& files, DeviceRecords& devices,
@@ -310,12 +309,15 @@ FolderLoadReport LoadDeviceFiles(const std::vector<fs::path>& files, DeviceRecor
 }
 
 FolderLoadReport LoadDeviceFolder(const fs::path& folder, DeviceRecords& devices, const PrepareStep& prepare) {
-  std::vector<SkippedFile> directories;
-  std::optional<std::string> listError;
-  const auto files = DeviceFilesInFolder(folder, &directories, &listError);
-  FolderLoadReport report = LoadDeviceFiles(files, devices, prepare);
+  const Result<DeviceFolderListing> listing = DeviceFilesInFolder(folder);
+  if (!listing) {
+    FolderLoadReport report;
+    report.Error = listing.Message();
+    return report;
+  }
+  FolderLoadReport report = LoadDeviceFiles(listing.Value().Files, devices, prepare);
+  const std::vector<SkippedFile>& directories = listing.Value().Directories;
   report.Skipped.insert(report.Skipped.begin(), directories.begin(), directories.end());
-  if (listError && !report.Error) report.Error = listError;
   return report;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/device_lookup.h"
+#include "util/result.h"
 
 namespace orvane {
 
@@ -70,12 +71,15 @@ struct FolderLoadReport {
   std::filesystem::path ErrorFile;
 };
 
-// The files a folder load reads, in order: "*.odev", then "*.osub" (extensions in any
-// case), each group in ascending byte order of file name. Directories are left out and
-// listed in `skipped`.
-std::vector<std::filesystem::path> DeviceFilesInFolder(const std::filesystem::path& folder,
-                                                       std::vector<SkippedFile>* skipped = nullptr,
-                                                       std::optional<std::string>* error = nullptr);
+struct DeviceFolderListing {
+  // What a folder load reads, in order: "*.odev", then "*.osub" (extensions in any case),
+  // each group in ascending byte order of file name.
+  std::vector<std::filesystem::path> Files;
+  std::vector<SkippedFile> Directories;  // named like device files, passed over
+};
+
+// Refused when the folder cannot be listed to its end.
+Result<DeviceFolderListing> DeviceFilesInFolder(const std::filesystem::path& folder);
 
 // Loads every device file of the folder into `devices` (appending; the caller clears).
 FolderLoadReport LoadDeviceFolder(const std::filesystem::path& folder, DeviceRecords& devices,

@@ -46,7 +46,7 @@ std::optional<fs::path> ShowMusicPath(const ShowSettings& settings, const fs::pa
 }
 
 std::vector<fs::path> ShowInputFiles(const fs::path& folder) {
-  std::vector<fs::path> inputs = DeviceFilesInFolder(folder);
+  std::vector<fs::path> inputs = DeviceFilesInFolder(folder).ValueOr({}).Files;
   inputs.push_back(folder / kCueFileName);
   inputs.push_back(folder / kProductFileName);
   inputs.push_back(folder / kCameraPathFileName);

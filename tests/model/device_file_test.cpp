@@ -219,10 +219,12 @@ TEST_F(LoadDeviceFileTest, FolderOrderIsDevicesThenSubDevicesByName) {
   for (const char* name : {"2.osub", "10.odev", "9.odev", "1.OSUB", "3.ODEV", "4.txt"})
     dir.Write(name, DeviceFileWith(std::stoi(name), {}, std::string(name).find("sub") != std::string::npos));
   std::filesystem::create_directory(dir.Path() / "7.odev");
-  std::vector<SkippedFile> skipped;
+  const Result<DeviceFolderListing> listing = DeviceFilesInFolder(dir.Path());
+  ASSERT_TRUE(listing) << listing.Message();
   std::vector<std::string> names;
-  for (const auto& p : DeviceFilesInFolder(dir.Path(), &skipped)) names.push_back(p.filename().string());
+  for (const auto& p : listing.Value().Files) names.push_back(p.filename().string());
   EXPECT_EQ(names, (std::vector<std::string>{"10.odev", "3.ODEV", "9.odev", "1.OSUB", "2.osub"}));
+  const std::vector<SkippedFile>& skipped = listing.Value().Directories;
   ASSERT_EQ(skipped.size(), 1u);
   EXPECT_EQ(skipped[0].Path.filename(), "7.odev");
 
