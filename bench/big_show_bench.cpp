@@ -81,8 +81,8 @@ const fs::path& BigShowFolder() {
     cue.Label = "cue " + std::to_string(i + 1);
     show.Cues.push_back(cue);
   }
-  if (const Result<> written = WriteFilesTogether(folder.Path(), ShowFolderFiles(show, devices)); !written) {
-    std::fprintf(stderr, "big show: %s\n", written.Message().c_str());
+  if (const Result<> saved = WriteFilesTogether(folder.Path(), ShowFolderFiles(show, devices)); !saved) {
+    std::fprintf(stderr, "big show: %s\n", saved.Message().c_str());
     std::abort();
   }
   return folder.Path();

@@ -15,7 +15,6 @@
 #include "project/site_plan.h"
 #include "show/cue_list.h"
 #include "util/data_folders.h"
-#include "util/private_temp_folder.h"
 #include "util/safe_file.h"
 
 namespace orvane::cli {
@@ -23,13 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Compiles the show into a scratch file the plan does not keep; the project keeps the extents.
+// Compiles the show to measure it, writing nothing; the project keeps the extents.
 int CompileForPlan(CliIo& io, ShowProject& project) {
-  PrivateTempFolder scratch("orvane-siteplan");
-  if (!scratch.Made()) return Refuse(io, "no temporary folder for the compile: " + scratch.ErrorText());
-  ShowCompileRequest request;
-  request.Output = scratch.Path() / "show.dat";
-  request.Limits.Disk = DiskSpaceGuard{kTemporaryShowMinFreeBytes};
+  const ShowCompileRequest request;  // no output: measured only
   const ShowCompileAnswer answer = project.RequestCompile(request);
   if (!answer.Ok()) return Refuse(io, answer.Refusal.Message);
   std::ostringstream figures;

@@ -23,6 +23,7 @@ struct CompileJob {
   CompileSnapshot Snapshot;
   // Set for a show: its cues instead of the snapshot's root (TakeCueSnapshot made the snapshot).
   std::optional<std::vector<RootCue>> Cues;
+  // Empty for a show compiled only to be measured (its extents and figures): nothing is written.
   std::filesystem::path Output;
   CompileLimits Limits{};
   // A show's own motion scale, read instead of the owner's live one.

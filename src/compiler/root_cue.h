@@ -52,6 +52,7 @@ struct CueExtent {
   std::array<double, kFalloutSectors> FalloutReach{};
 
   uint32_t Frames() const { return Seen ? LastFrame - FirstFrame + 1 : 0; }
+  bool operator==(const CueExtent&) const = default;
 };
 
 }  // namespace orvane

@@ -66,7 +66,7 @@ struct ShowCompileInput {
 
 // A compile request of a window or a command.
 struct ShowCompileRequest {
-  std::filesystem::path Output;
+  std::filesystem::path Output;  // empty: the show is measured (extents, figures), not written
   CompileLimits Limits{};
   float BoxScale = 1.0f;         // the Scale box's, for a show without its own
   std::optional<float> Scale;    // --scale: over the show's own

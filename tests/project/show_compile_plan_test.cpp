@@ -189,5 +189,31 @@ TEST(ShowCompilePlan, SameShowSameBytesWhateverTheListOrderTheOldPreparationAndO
   EXPECT_NE(CompiledBytes(PlanShowCompile(other).Plan->Job), bytesA);
 }
 
+TEST(ShowCompilePlan, AShowWithoutAnOutputIsMeasuredAlikeAndWritesNothing) {
+  ScratchDir dir;
+  const std::vector<Cue> cues = {At(0, 204, 2), At(480, 203, 3)};
+  DeviceList list = Preset(2);
+  auto compile = [&](const fs::path& out) {
+    ShowCompileAnswer a = PlanShowCompile(Input(cues, list.Devices(), out));
+    EXPECT_TRUE(a.Ok()) << a.Refusal.Message;
+    SetList sets;
+    CTrail trail;
+    const std::atomic<float> scale{1.0f};
+    Quiet quiet;
+    return RunCompile(a.Plan->Job, sets, trail, scale, quiet);
+  };
+  const CompileOutcome written = compile(dir.Path() / "a.dat");
+  const CompileOutcome measured = compile({});
+  ASSERT_TRUE(measured.Written()) << measured.Message;
+  EXPECT_EQ(measured.Frames, written.Frames);
+  EXPECT_EQ(measured.Records, written.Records);
+  ASSERT_EQ(measured.Extents.size(), 2u);
+  EXPECT_TRUE(measured.Extents[1].Broke);
+  EXPECT_EQ(measured.Extents, written.Extents);
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(dir.Path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1u);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -81,8 +81,11 @@ TEST(SiteViewModel, ADraggedPositionMovesItsCuesAsOneUndoableEdit) {
   EXPECT_FALSE(model.Dragging());
   EXPECT_NEAR(FindSitePosition(e.Project.Site(), "A")->Z, 60, 1e-9);
   EXPECT_EQ(e.Project.History().UndoText(), "Move position A");
-  for (const PlanCue& c : model.Plan().Cues)
-    if (c.Position == a) EXPECT_NEAR(c.Start.Z, 60, 1e-9);
+  for (const PlanCue& c : model.Plan().Cues) {
+    if (c.Position == a) {
+      EXPECT_NEAR(c.Start.Z, 60, 1e-9);
+    }
+  }
   e.Project.Undo();
   model.Refresh();
   EXPECT_NEAR(FindSitePosition(e.Project.Site(), "A")->Z, 0, 1e-9);
