@@ -18,13 +18,10 @@ CompileOutcome RunCompile(const CompileJob& job, SetList& sets, CTrail& trail, c
   std::optional<ThreadRandomScope> ownRandom;
   if (job.Seed) ownRandom.emplace(*job.Seed);
   try {
-    if (job.Cues && job.Output.empty()) {
-      ShowCountingSink measured;
-      outcome = CompileCuesToSink(context, *job.Cues, measured, &listener);
-    } else {
-      outcome = job.Cues ? CompileCuesToFile(context, *job.Cues, job.Output, &listener)
-                         : CompileRootToFile(context, job.Output, &listener);
-    }
+    ShowCountingSink measured;
+    if (!job.Cues) outcome = CompileRootToFile(context, job.Output, &listener);
+    else if (job.Output.empty()) outcome = CompileCuesToSink(context, *job.Cues, measured, &listener);
+    else outcome = CompileCuesToFile(context, *job.Cues, job.Output, &listener);
   } catch (const std::bad_alloc&) {
     // Whatever ran out (a path, a message), the thread reports and the owner goes idle.
     context.Sets.Clear();

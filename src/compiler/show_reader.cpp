@@ -1,15 +1,14 @@
 #include "compiler/show_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
 
 #include "util/byte_reader.h"
+#include "util/regular_file.h"
 
 namespace orvane {
 namespace {
@@ -119,24 +118,17 @@ bool ShowFileReader::Open(const std::filesystem::path& path) {
     fault_.Unreadable = true;
     return false;
   };
-  // A pipe would block the open itself until a writer comes: look before opening, and
-  // open without waiting in case the path is swapped in between.
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) return refuse(path.string() + " is not a regular file");
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return refuse(path.string() + " is not a regular file");
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  file_ = fdopen(fd, "rb");
+  const RegularFile opened = OpenRegularFile(path);
+  if (opened.Fault == RegularFileFault::kNotRegular) return refuse(path.string() + " is not a regular file");
+  if (opened.Fault != RegularFileFault::kNone)
+    return refuse("cannot open " + path.string() + ": " + std::strerror(opened.Errno));
+  file_ = fdopen(opened.Fd, "rb");
   if (file_ == nullptr) {
-    close(fd);
-    return refuse("cannot open " + path.string() + ": " + std::strerror(errno));
+    const int error = errno;
+    close(opened.Fd);
+    return refuse("cannot open " + path.string() + ": " + std::strerror(error));
   }
-  size_ = static_cast<uint64_t>(info.st_size);
+  size_ = opened.Size;
   return true;
 }
 

@@ -168,13 +168,11 @@ void DrawRuleCircles(QPainter& painter, const PlanTransform& t, const SitePlan& 
 // own line to the first place that is free.
 QPointF FreeLabelPlace(const QPointF& from, const QPointF& to, const QPointF& shift, const QRectF& size,
                        std::vector<QRectF>& taken) {
-  QPointF place = (from + to) / 2 + shift;
+  QPointF place;
   for (const double along : {0.5, 0.3, 0.7, 0.15, 0.85, 0.05, 0.95}) {
     place = from + (to - from) * along + shift;
     const QRectF box = size.translated(place);
-    bool free = true;
-    for (const QRectF& other : taken) free = free && !other.intersects(box);
-    if (free) break;
+    if (std::none_of(taken.begin(), taken.end(), [&box](const QRectF& other) { return other.intersects(box); })) break;
   }
   taken.push_back(size.translated(place));
   return place;

@@ -1,7 +1,5 @@
 #include "media/audio_source.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +15,7 @@ extern "C" {
 #include "media/av_error.h"
 #include "media/fd_io.h"
 #include "media/wav_extent.h"
+#include "util/regular_file.h"
 
 namespace orvane {
 namespace {
@@ -99,22 +98,13 @@ std::unique_ptr<AudioSource> AudioSource::Open(const std::filesystem::path& path
     failure = source->failure_;
     return nullptr;
   };
-  // Not blocking: a FIFO with no writer would hold the open itself. The descriptor is then
-  // checked, so a name swapped after the look cannot pass.
-  s.fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  struct stat info {};
-  if (s.fd < 0 && errno == ENOENT) return refuse(AudioDecodeStatus::Missing, "does not exist.");
-  if (s.fd < 0) {
-    const int error = errno;
-    // A socket cannot be opened at all; it is still no file.
-    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-      return refuse(AudioDecodeStatus::NotAFile, "is not a regular file.");
-    return refuse(AudioDecodeStatus::Missing, std::string("cannot be read: ") + std::strerror(error) + ".");
-  }
-  if (fstat(s.fd, &info) != 0 || !S_ISREG(info.st_mode))
-    return refuse(AudioDecodeStatus::NotAFile, "is not a regular file.");
-  fcntl(s.fd, F_SETFL, fcntl(s.fd, F_GETFL) & ~O_NONBLOCK);
-  s.size = info.st_size;
+  const RegularFile file = OpenRegularFile(path);
+  if (file.Fault == RegularFileFault::kNotRegular) return refuse(AudioDecodeStatus::NotAFile, "is not a regular file.");
+  if (file.Errno == ENOENT) return refuse(AudioDecodeStatus::Missing, "does not exist.");
+  if (file.Fault != RegularFileFault::kNone)
+    return refuse(AudioDecodeStatus::Missing, std::string("cannot be read: ") + std::strerror(file.Errno) + ".");
+  s.fd = file.Fd;
+  s.size = static_cast<int64_t>(file.Size);
   if (s.size == 0) return refuse(AudioDecodeStatus::Empty, "is empty.");
 
   const std::optional<WavExtent> wav = ReadWavExtent(s.fd, static_cast<uint64_t>(s.size));

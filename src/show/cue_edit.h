@@ -61,8 +61,8 @@ std::string CueFieldEditText(const Cue& cue, CueField field);
 // The field of the cue at `index` set from `text`, read exactly as a cues.csv line is,
 // codes checked against `devices` (null: any code). The change is empty when the text gives
 // the same cue; a refusal carries the cue-list reader's message.
-Result<CueListChange> SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field, std::string_view text,
-                               const DeviceRecords* devices);
+Result<CueListChange> SetCueFieldChange(const std::vector<Cue>& cues, size_t index, CueField field,
+                                        std::string_view text, const DeviceRecords* devices);
 
 // Whether no device of `devices` has the cue's code: such cues are marked and refused at compile.
 bool CueDeviceMissing(const Cue& cue, const DeviceRecords& devices);

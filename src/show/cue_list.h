@@ -11,9 +11,9 @@
 
 #include "model/device_lookup.h"
 #include "show/cue.h"
-#include "util/show_length.h"
-#include "util/result.h"
 #include "show/show_site.h"
+#include "util/result.h"
+#include "util/show_length.h"
 
 namespace orvane {
 
@@ -42,9 +42,9 @@ std::optional<int64_t> ParseCueTime(std::string_view text);
 // "12.340": the time as cues.csv writes it.
 std::string CueTimeText(int64_t timeMs);
 
-// Reads the list (cues in file order); every code must name a device of `devices` and every position one of
-// `site` (with null, they are only read). `fileName` starts the messages ("cues.csv line 7:
-// no device has code 512.").
+// Reads the list (cues in file order); every code must name a device of `devices` and every
+// position one of `site` (with null, they are only read). `fileName` starts the messages
+// ("cues.csv line 7: no device has code 512.").
 Result<std::vector<Cue>> ReadCueList(std::string_view text, std::string_view fileName, const DeviceRecords* devices,
                                      const ShowSite* site = nullptr);
 

@@ -41,7 +41,7 @@ struct ShowSettings {
   // Kept results rather than choices: they take no part in comparing settings.
   std::optional<ShowBeats> Beats;
   int32_t VideoWidth = 0, VideoHeight = 0;  // pixels, the last video export's; 0: none yet
-  ShowSite Site;  // the defaults when the file has no "site"
+  ShowSite Site;                            // the defaults when the file has no "site"
   // The whole object as read, so that unknown fields survive a save.
   std::string ReadJson;
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "util/output_path.h"
+#include "util/regular_file.h"
 
 namespace orvane {
 namespace fs = std::filesystem;
@@ -75,19 +76,12 @@ Result<> WriteFilesTogether(const fs::path& folder, const std::vector<FileConten
 
 Result<std::string> ReadSmallFile(const fs::path& path, uintmax_t maxBytes) {
   const auto refused = [&path](const char* why) { return Fail("\"" + path.string() + "\" " + why); };
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return refused("is not a readable file.");
-  // Opened without waiting and checked again through the descriptor: a FIFO put in the
-  // file's place after the check by name would block the read for ever.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return refused(errno == ENOENT || errno == ENOTDIR ? "is not a readable file." : "cannot be read.");
-  struct stat facts {};
-  const bool regular = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode);
-  if (!regular) {
-    ::close(fd);
-    return refused("is not a readable file.");
-  }
-  const auto size = static_cast<uintmax_t>(facts.st_size);
+  const RegularFile file = OpenRegularFile(path);
+  const bool gone = file.Errno == ENOENT || file.Errno == ENOTDIR;
+  if (file.Fault == RegularFileFault::kCannotOpen && !gone) return refused("cannot be read.");
+  if (file.Fault != RegularFileFault::kNone) return refused("is not a readable file.");
+  const int fd = file.Fd;
+  const uintmax_t size = file.Size;
   if (size > maxBytes) {
     ::close(fd);
     return Fail("\"" + path.string() + "\" is too large (" + std::to_string(size) + " bytes).");

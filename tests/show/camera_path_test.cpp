@@ -70,7 +70,8 @@ TEST(CameraPathRead, RefusalsNameTheLineAndTheColumn) {
 TEST(CameraPathRead, TooManyKeysAreRefusedAtTheFirstOneTooMany) {
   std::string text = kHeader;
   for (size_t i = 0; i <= kMaxCameraKeys; ++i) text += std::to_string(i) + ",0,1,10,0,50,0,50\n";
-  EXPECT_EQ(FailureText(ReadCameraPath(text, "camera.csv")), "camera.csv line 10002: the path holds more than 10000 keys.");
+  EXPECT_EQ(FailureText(ReadCameraPath(text, "camera.csv")),
+            "camera.csv line 10002: the path holds more than 10000 keys.");
 }
 
 TEST(CameraPathRead, AHeaderAloneIsAPathWithoutKeys) {

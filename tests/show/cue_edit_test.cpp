@@ -4,8 +4,8 @@
 
 #include "compiler/compiled_device_prep.h"
 #include "model/color_segment.h"
-#include "support/form_device.h"
 #include "support/failure_text.h"
+#include "support/form_device.h"
 
 namespace orvane {
 namespace {

@@ -5,8 +5,8 @@
 #include "compiler/compiled_device_prep.h"
 #include "show/csv_text.h"
 #include "show/show_root_cues.h"
-#include "support/form_device.h"
 #include "support/failure_text.h"
+#include "support/form_device.h"
 
 namespace orvane {
 namespace {
@@ -180,8 +180,8 @@ ShowSite SiteAB() {
 
 TEST(CueList, APositionColumnNamesSitePositions) {
   const ShowSite site = SiteAB();
-  const Result<std::vector<Cue>> r = ReadCueList("time,code,position,y,label\n1,101, A ,,left\n2,102,B,1.5,\n3,101,,,free\n",
-                                    "cues.csv", nullptr, &site);
+  const Result<std::vector<Cue>> r = ReadCueList(
+      "time,code,position,y,label\n1,101, A ,,left\n2,102,B,1.5,\n3,101,,,free\n", "cues.csv", nullptr, &site);
   ASSERT_TRUE(r.Ok()) << r.Message();
   ASSERT_EQ(r.Value().size(), 3u);
   EXPECT_EQ(r.Value()[0].Position, "A");

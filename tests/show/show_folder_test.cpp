@@ -16,10 +16,10 @@ namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FailureText;
 using testing::ReadFileBytes;
 using testing::ScratchDir;
 using testing::ScriptedDialogs;
-using testing::FailureText;
 
 // The settings the text gives; a refusal fails the test.
 ShowSettings SettingsOf(std::string_view text) {
@@ -79,7 +79,8 @@ TEST(ShowSettings, RefusesWhatItCannotRead) {
             "show.json: \"scale\" must be a number.");
   EXPECT_EQ(FailureText(ReadShowSettings(R"({"format":"orvane-show","version":1,"music":{"file":3}})")),
             "show.json: the music \"file\" must be a text.");
-  EXPECT_EQ(FailureText(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'))), "show.json: nested too deeply.");
+  EXPECT_EQ(FailureText(ReadShowSettings(std::string(100000, '[') + std::string(100000, ']'))),
+            "show.json: nested too deeply.");
 }
 
 TEST(ShowSettings, SeedBeatsAndVideoSizeReadBackAndBadKeptResultsAreDropped) {
